@@ -1,0 +1,32 @@
+# The two commands of the README, plus benchmarks.
+#   make test                  install what is missing, build, run every test
+#   make run                   install what is missing, build, start the application
+#   make bench                 build and run the benchmarks
+#   make test SANITIZE=address the same under a sanitizer, in its own build folder
+SANITIZE ?=
+BUILD ?= build$(if $(SANITIZE),-$(SANITIZE))
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build test run bench clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/i386.cmake \
+	  -DSANITIZE=$(SANITIZE) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	@bash scripts/run-tests.sh $(BUILD)
+
+run: build
+	@bash scripts/run-app.sh $(BUILD)
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf build build-*

@@ -1,0 +1,40 @@
+// The assertion alert: the failure path of every internal consistency check.
+// It names the check, its source file and line and the failed condition, and
+// the caller carries on after it returns. How it is presented is replaceable:
+// the program shows a modal dialog, tests install a recorder.
+#pragma once
+#include <cstdint>
+
+extern "C" void DisplayRuntimeErrorAlert(uint16_t code, uint16_t number, const char *file,
+                                         int32_t line, const char *condition, const char *message);
+
+struct AssertionAlert {
+  uint16_t code;
+  uint16_t number;
+  const char *file;      // never nil
+  int32_t line;
+  const char *condition; // may be nil
+  const char *message;   // may be nil
+};
+
+// Shows (or records) one alert. Returns only when the process goes on.
+using AssertionAlertPresenter = void (*)(const AssertionAlert &alert);
+
+// Installs a presenter and answers the one it replaced; nil restores the
+// default, which prints the alert to standard error and goes on.
+AssertionAlertPresenter SetAssertionAlertPresenter(AssertionAlertPresenter presenter);
+
+// The default presentation: one block of text on standard error.
+void PrintAssertionAlert(const AssertionAlert &alert);
+
+// The code every internal check passes, and the number it shows.
+constexpr uint16_t kAssertionCode = 131;
+constexpr uint16_t kAssertionNumber = 4;
+
+// Checks a condition; on failure shows the alert with this file and line and
+// evaluates to false so that the caller can take its way out.
+#define RUNTIME_CHECK(condition)                                                              \
+  ((condition) ? true                                                                         \
+               : (DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, \
+                                           #condition, nullptr),                              \
+                  false))
