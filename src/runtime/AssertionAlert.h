@@ -4,6 +4,7 @@
 // the program shows a modal dialog, tests install a recorder.
 #pragma once
 #include <cstdint>
+#include <string>
 
 extern "C" void DisplayRuntimeErrorAlert(uint16_t code, uint16_t number, const char *file,
                                          int32_t line, const char *condition, const char *message);
@@ -26,6 +27,20 @@ AssertionAlertPresenter SetAssertionAlertPresenter(AssertionAlertPresenter prese
 
 // The default presentation: one block of text on standard error.
 void PrintAssertionAlert(const AssertionAlert &alert);
+
+// The text the alert dialog shows: the number, the file and line, the failed
+// condition and the message (a nil condition or message shows as nothing).
+std::string FormatAssertionAlertText(const AssertionAlert &alert);
+
+// What the user answered: go on after the failed check, or end the process.
+enum class AssertionAlertAnswer { kContinue, kQuit };
+
+// The exit status of a process ended from the alert.
+constexpr int kAssertionAlertQuitStatus = 2;
+
+// Acts on the answer: kQuit ends the process at once with
+// kAssertionAlertQuitStatus (no shutdown tasks run); kContinue returns.
+void FinishAssertionAlert(AssertionAlertAnswer answer);
 
 // The code every internal check passes, and the number it shows.
 constexpr uint16_t kAssertionCode = 131;

@@ -1,2 +1,29 @@
-// Program entry. The start-up sequence lands here as its subsystems are built.
-int main() { return 0; }
+// Program entry: prepares the runtime, initialises GTK+ and hands control to
+// the image loader, which runs the application image appended to this
+// executable and, when it returns, the shutdown tasks.
+#include <gtk/gtk.h>
+
+#include "foundation/Memory.h"
+#include "foundation/String.h"
+#include "runtime/AssertionAlertGTK.h"
+#include "runtime/ExecutablePathPosix.h"
+#include "runtime/LoaderX86.h"
+#include "runtime/ProgramArguments.h"
+#include "runtime/RuntimeStartup.h"
+
+int main(int argc, char **argv) {
+  initializeMemoryCriticalSection();
+  InitializeStringCriticalSection();
+  gArgc = argc;
+  gArgv = argv;
+  InitRuntimeServices();
+
+  gtk_set_locale();
+  gtk_init(&argc, &argv);
+  g_object_set(gtk_settings_get_default(), "gtk-font-name", "Sans 9", nullptr);
+  SetAssertionAlertPresenter(PresentAssertionAlertInDialog);
+  GTKHelper::Init();
+
+  // Only a missing or damaged image ends the process with a failure status.
+  return LoadProgram(CurrentExecutablePath(argv[0]).c_str());
+}

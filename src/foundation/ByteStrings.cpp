@@ -1,0 +1,155 @@
+#include "foundation/ByteStrings.h"
+
+#include <cstring>
+
+#include "foundation/Memory.h"
+#include "runtime/AssertionAlert.h"
+
+// Mac Roman capitals: ASCII letters, the accented lower-case vowels, ñ, ç,
+// æ, ø, œ, ÿ and dotless i. Every other byte maps to itself.
+const unsigned char kMacRomanUpperCase[256] = {
+    0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F,
+    0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F,
+    0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F,
+    0x30, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0x3E, 0x3F,
+    0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F,
+    0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5A, 0x5B, 0x5C, 0x5D, 0x5E, 0x5F,
+    0x60, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F,
+    0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5A, 0x7B, 0x7C, 0x7D, 0x7E, 0x7F,
+    0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0xE7, 0xCB, 0xE5, 0x80, 0xCC, 0x81, 0x82, 0x83, 0xE9,
+    0xE6, 0xE8, 0xEA, 0xED, 0xEB, 0xEC, 0x84, 0xEE, 0xF1, 0xEF, 0x85, 0xCD, 0xF2, 0xF4, 0xF3, 0x86,
+    0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF,
+    0xB0, 0xB1, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xBC, 0xBD, 0xAE, 0xAF,
+    0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCE,
+    0xD0, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7, 0xD9, 0xD9, 0xDA, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF,
+    0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF,
+    0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0x49, 0xF6, 0xF7, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF,
+};
+
+namespace {
+inline int Sign(int difference) { return (difference > 0) - (difference < 0); }
+
+// The one comparison loop behind all four compare functions: bytes pass
+// through fold (identity or the case table); runs with a common prefix put
+// the shorter first.
+template <typename Fold>
+int CompareRuns(const unsigned char *a, int aLength, const unsigned char *b, int bLength,
+                Fold fold) {
+  int common = aLength < bLength ? aLength : bLength;
+  for (int i = 0; i < common; ++i) {
+    int difference = fold(a[i]) - fold(b[i]);
+    if (difference)
+      return Sign(difference);
+  }
+  return Sign(aLength - bLength);
+}
+
+template <typename Fold> int CompareTexts(const char *a, const char *b, Fold fold) {
+  if (!a || !b)
+    return (a != nullptr) - (b != nullptr);
+  auto *x = reinterpret_cast<const unsigned char *>(a);
+  auto *y = reinterpret_cast<const unsigned char *>(b);
+  for (;; ++x, ++y) {
+    int difference = fold(*x) - fold(*y);
+    if (difference)
+      return Sign(difference);
+    if (!*x)
+      return 0;
+  }
+}
+
+inline int Raw(unsigned char c) { return c; }
+inline int Folded(unsigned char c) { return kMacRomanUpperCase[c]; }
+inline int FoldedASCII(unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+
+inline const unsigned char *Bytes(const char *p) {
+  return reinterpret_cast<const unsigned char *>(p);
+}
+} // namespace
+
+int ustrlen(const char *str) {
+  if (!str) {
+    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/utility", 377, "str",
+                             nullptr);
+    return 0;
+  }
+  return static_cast<int>(std::strlen(str));
+}
+
+void ustrcpy(char *dst, const char *src) { std::strcpy(dst, src); }
+
+void ustrcat(char **dst, const char *src) { std::strcat(*dst, src); }
+
+void pstrcpy(unsigned char *dst, const unsigned char *src) { std::memmove(dst, src, src[0] + 1u); }
+
+char *OSstrdup(const char *src) {
+  size_t size = std::strlen(src) + 1;
+  char *copy = OSalloc(static_cast<long>(size), kMemFullQuit);
+  std::memcpy(copy, src, size);
+  return copy;
+}
+
+int ustrcmpi(const char *a, const char *b) { return CompareTexts(a, b, Folded); }
+
+int ustrcmpi(const char *a, int aLength, const char *b, int bLength) {
+  return CompareRuns(Bytes(a), aLength, Bytes(b), bLength, Folded);
+}
+
+int ustrcmpiASCII(const char *a, int aLength, const char *b, int bLength) {
+  return CompareRuns(Bytes(a), aLength, Bytes(b), bLength, FoldedASCII);
+}
+
+int ustrcmp(const char *a, const char *b) { return CompareTexts(a, b, Raw); }
+
+int ustrcmp(const char *a, int aLength, const char *b, int bLength) {
+  return CompareRuns(Bytes(a), aLength, Bytes(b), bLength, Raw);
+}
+
+int umemzero(void *dst, int n) { return umemset(dst, 0, n); }
+
+int umemset(void *dst, int byte, int n) {
+  if (n > 0)
+    std::memset(dst, byte, static_cast<size_t>(n));
+  return n;
+}
+
+void umemcpy(void *dst, const void *src, int n) {
+  if (n > 0)
+    std::memmove(dst, src, static_cast<size_t>(n));
+}
+
+void umemmove(void *dst, const void *src, int n) {
+  if (n <= 0)
+    return;
+  // Through a temporary block, so any overlap is harmless.
+  char *temporary = OSalloclen(n, kMemFullQuit);
+  std::memcpy(temporary, src, static_cast<size_t>(n));
+  std::memcpy(dst, temporary, static_cast<size_t>(n));
+  OSfreelen(temporary, n);
+}
+
+int umemcmp(const char *text, const char *pattern, int patternLength, int textLength) {
+  if (patternLength <= 0 || textLength < patternLength)
+    return -1;
+  // Every start is tried, so patterns with a repeating prefix (aab in aaab)
+  // are found too.
+  const void *found = memmem(text, static_cast<size_t>(textLength), pattern,
+                             static_cast<size_t>(patternLength));
+  return found ? static_cast<int>(static_cast<const char *>(found) - text) : -1;
+}
+
+int uwstrlen(const wchar_t *str) {
+  int n = 0;
+  while (str[n])
+    ++n;
+  return n;
+}
+
+int ANSICharToWideChar(const char *src, char **dst) {
+  char *out = *dst;
+  for (; *src; ++src) {
+    *out++ = *src;
+    *out++ = 0;
+  }
+  return 0;
+}

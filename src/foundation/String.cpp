@@ -1,0 +1,405 @@
+#include "foundation/String.h"
+
+#include <cstring>
+
+#include "foundation/ByteStrings.h"
+#include "foundation/Memory.h"
+#include "foundation/TextEncodings.h"
+#include "runtime/AssertionAlert.h"
+
+const unsigned char kNullPString[256] = {};
+const wchar_t kNullWString[1] = {0};
+
+namespace {
+char sEmptyText[1] = {0};
+unsigned char sEmptyPString[1] = {0};
+// Target of MutableChar where no string byte can be handed out.
+char sScratchByte;
+
+void StringCheckFailed(int line, const char *condition) {
+  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/string", line,
+                           condition, nullptr);
+}
+
+// New storage of length bytes (left unset) in a buffer of bufferSize bytes,
+// count 1, tagged unknown. Everything after the text is zero. Null when the
+// length is not positive or the buffer cannot be had.
+stringStorage *NewStorage(int length, int bufferSize) {
+  if (length <= 0)
+    return nullptr;
+  char *buffer = OSalloclen(bufferSize, kMemFullReturnNull);
+  if (!buffer)
+    return nullptr;
+  auto *s = reinterpret_cast<stringStorage *>(OSalloclen(sizeof(stringStorage), kMemFullQuit));
+  s->mRefCount = 1;
+  s->mBuffer = buffer;
+  s->mBufferSize = bufferSize;
+  s->mLength = length;
+  s->mEncoding = kEncodingUnknown;
+  buffer[0] = static_cast<char>(length > 255 ? 255 : length);
+  std::memset(buffer + 1 + length, 0, static_cast<size_t>(bufferSize - 1 - length));
+  return s;
+}
+
+stringStorage *NewStorage(int length) { return NewStorage(length, length + 2); }
+
+stringStorage *CopyOfBytes(const char *bytes, int length, uint32_t encoding) {
+  stringStorage *s = NewStorage(length);
+  if (s) {
+    std::memcpy(s->mBuffer + 1, bytes, static_cast<size_t>(length));
+    s->mEncoding = encoding;
+  }
+  return s;
+}
+
+stringStorage *Joined(const string &a, const char *b, int bLength, uint32_t encoding) {
+  stringStorage *s = NewStorage(a.Length() + bLength);
+  if (s) {
+    std::memcpy(s->mBuffer + 1, a.CString(), static_cast<size_t>(a.Length()));
+    std::memcpy(s->mBuffer + 1 + a.Length(), b, static_cast<size_t>(bLength));
+    s->mEncoding = encoding;
+  }
+  return s;
+}
+
+// A private copy of the whole buffer (the wide form's second zero included),
+// tagged unknown: its bytes are about to change.
+stringStorage *PrivateCopy(const stringStorage *source) {
+  stringStorage *s = NewStorage(source->mLength, source->mBufferSize);
+  if (s)
+    std::memcpy(s->mBuffer, source->mBuffer, static_cast<size_t>(source->mBufferSize));
+  return s;
+}
+
+string Slice(const string &s, int start, int length) {
+  return string::Adopt(CopyOfBytes(s.CString() + start, length, s.Encoding()));
+}
+
+// The encoding two strings are compared in: the strings are replaced by
+// converted copies when their tags differ.
+uint32_t BringToComparableEncoding(string &a, string &b) {
+  uint32_t aTag = a.Encoding(), bTag = b.Encoding();
+  if (aTag == bTag)
+    return aTag;
+  if (aTag == kEncodingUnknown || bTag == kEncodingUnknown)
+    return kEncodingUnknown;
+  return ConvertToSameEncoding(&a, &b);
+}
+} // namespace
+
+// ---- storage ----
+
+void stringStorage::AddReference(stringStorage *s) {
+  if (s)
+    ++s->mRefCount;
+}
+
+int32_t stringStorage::RemoveReference(stringStorage *s) {
+  if (!s)
+    return 0;
+  if (--s->mRefCount > 0)
+    return s->mRefCount;
+  OSfreelen(s->mBuffer, s->mBufferSize);
+  OSfreelen(reinterpret_cast<char *>(s), sizeof(stringStorage));
+  return 0;
+}
+
+int32_t stringStorage::Length(const stringStorage *s) { return s ? s->mLength : 0; }
+
+const char *stringStorage::CString(const stringStorage *s) {
+  return s ? s->mBuffer + 1 : sEmptyText;
+}
+
+const unsigned char *stringStorage::PString(const stringStorage *s) {
+  return s ? reinterpret_cast<const unsigned char *>(s->mBuffer) : sEmptyPString;
+}
+
+// ---- lifetime ----
+
+string::string(const char *text) : mStorage(nullptr) {
+  if (text)
+    mStorage = CopyOfBytes(text, static_cast<int>(std::strlen(text)), kEncodingASCII);
+}
+
+string::string(const string &other) : mStorage(other.mStorage) {
+  stringStorage::AddReference(mStorage);
+}
+
+string::~string() { stringStorage::RemoveReference(mStorage); }
+
+string &string::operator=(const string &other) {
+  stringStorage::AddReference(other.mStorage);
+  Replace(other.mStorage);
+  return *this;
+}
+
+string &string::operator=(string &&other) noexcept {
+  if (this != &other) {
+    Replace(other.mStorage);
+    other.mStorage = nullptr;
+  }
+  return *this;
+}
+
+void string::Replace(stringStorage *s) {
+  stringStorage *old = mStorage;
+  mStorage = s;
+  stringStorage::RemoveReference(old);
+}
+
+string string::Borrow(stringStorage *s) {
+  stringStorage::AddReference(s);
+  return string(s);
+}
+
+string string::Adopt(stringStorage *s) { return string(s); }
+
+stringStorage *string::ExtractStringStorage() const {
+  stringStorage::AddReference(mStorage);
+  return mStorage;
+}
+
+uint32_t string::Encoding() const { return mStorage ? mStorage->mEncoding : kEncodingASCII; }
+
+void string::SetEncoding(uint32_t encoding) {
+  if (!mStorage || mStorage->mEncoding == encoding)
+    return;
+  if (mStorage->mRefCount > 1) {
+    stringStorage *copy = PrivateCopy(mStorage);
+    if (!copy)
+      return;
+    Replace(copy);
+  }
+  mStorage->mEncoding = encoding;
+}
+
+// ---- construction ----
+
+void string::AllocateBuffer(int len) { Replace(NewStorage(len)); }
+
+void string::ConstructFromBuffer(const char *src, int len) {
+  // The new storage is filled before the old one goes, so src may point into
+  // this string's own bytes.
+  stringStorage *s = NewStorage(len);
+  if (s && src)
+    std::memcpy(s->mBuffer + 1, src, static_cast<size_t>(len));
+  Replace(s);
+}
+
+void string::ConstructFromBuffer(stringStorage *src) {
+  ConstructFromBuffer(stringStorage::CString(src), stringStorage::Length(src));
+}
+
+void string::ConstructFromWString(const wchar_t *src, int n) {
+  // Two zero bytes end wide text, hence one more byte of buffer.
+  stringStorage *s = n > 0 ? NewStorage(2 * n, 2 * n + 3) : nullptr;
+  if (s) {
+    if (src)
+      for (int i = 0; i < n; ++i) {
+        uint16_t unit = static_cast<uint16_t>(src[i]);
+        std::memcpy(s->mBuffer + 1 + 2 * i, &unit, 2);
+      }
+    s->mEncoding = kEncodingUTF16;
+  }
+  Replace(s);
+}
+
+// ---- views ----
+
+const char *string::CString() const { return stringStorage::CString(mStorage); }
+
+const unsigned char *string::PString() const {
+  return mStorage ? reinterpret_cast<const unsigned char *>(mStorage->mBuffer) : kNullPString;
+}
+
+const wchar_t *string::WString() const {
+  if (!mStorage)
+    return kNullWString;
+  if (mStorage->mEncoding != kEncodingUTF16) {
+    StringCheckFailed(611, "0");
+    return kNullWString;
+  }
+  return reinterpret_cast<const wchar_t *>(mStorage->mBuffer + 1);
+}
+
+string::operator char *() const { return const_cast<char *>(CString()); }
+
+string::operator unsigned char *() const { return const_cast<unsigned char *>(PString()); }
+
+string::operator wchar_t *() const {
+  return mStorage ? reinterpret_cast<wchar_t *>(mStorage->mBuffer + 1)
+                  : const_cast<wchar_t *>(kNullWString);
+}
+
+string string::GetUTF8String() const { return *this; }
+
+string string::GetUTF16String() const { return *this; }
+
+bool string::ContainsOnlyASCII() const {
+  if (!mStorage)
+    return true;
+  if (IsUTF16Family(mStorage->mEncoding))
+    return false;
+  return VectorStuff()->ContainsOnlyLowBytes(
+      reinterpret_cast<const unsigned char *>(mStorage->mBuffer + 1), mStorage->mLength);
+}
+
+// ---- editing ----
+
+char *string::MutableChar(int pos) {
+  if (!mStorage) {
+    if (pos)
+      StringCheckFailed(741, "not pos");
+    return &sScratchByte;
+  }
+  if (pos < 0 || pos >= Length()) {
+    StringCheckFailed(732, "not (pos < 0 || pos >= Length())");
+    return &sScratchByte;
+  }
+  if (mStorage->mRefCount > 1) {
+    stringStorage *copy = PrivateCopy(mStorage);
+    if (!copy)
+      return &sScratchByte;
+    Replace(copy);
+  }
+  return mStorage->mBuffer + 1 + pos;
+}
+
+string &string::operator+=(const char *s) {
+  int length = s ? static_cast<int>(std::strlen(s)) : 0;
+  if (length == 0)
+    return *this;
+  if (!mStorage)
+    Replace(CopyOfBytes(s, length, kEncodingUnknown));
+  else
+    Replace(Joined(*this, s, length, mStorage->mEncoding));
+  return *this;
+}
+
+string &string::operator+=(const string &s) {
+  if (s.IsEmpty())
+    return *this;
+  if (IsEmpty())
+    return *this = s;
+  if (Encoding() != s.Encoding())
+    return *this = *this + s;
+  Replace(Joined(*this, s.CString(), s.Length(), Encoding()));
+  return *this;
+}
+
+string operator+(const string &a, const string &b) {
+  if (b.IsEmpty())
+    return a;
+  if (a.IsEmpty())
+    return b;
+  if (a.Encoding() == b.Encoding())
+    return string::Adopt(Joined(a, b.CString(), b.Length(), a.Encoding()));
+  string x = a, y = b;
+  uint32_t encoding = ConvertToSameEncoding(&x, &y);
+  return string::Adopt(Joined(x, y.CString(), y.Length(), encoding));
+}
+
+string operator+(const string &a, char c) {
+  uint32_t encoding = kEncodingUnknown;
+  if (static_cast<unsigned char>(c) < 0x80)
+    encoding = a.IsEmpty() ? kEncodingASCII : CommonEncoding(a.Encoding(), kEncodingASCII, false);
+  return string::Adopt(Joined(a, &c, 1, encoding));
+}
+
+// ---- slices ----
+
+string left(string s, int n) {
+  if (n >= s.Length())
+    return s;
+  if (n <= 0)
+    return string();
+  return Slice(s, 0, n);
+}
+
+string right(const string &s, int n) {
+  if (n >= s.Length())
+    return s;
+  if (n <= 0)
+    return string();
+  return Slice(s, s.Length() - n, n);
+}
+
+string mid(const string &s, int start) {
+  if (start <= 0)
+    return s;
+  if (start >= s.Length())
+    return string();
+  return Slice(s, start, s.Length() - start);
+}
+
+string mid(const string &s, int start, int len) {
+  if (start < 0) {
+    len += start;
+    start = 0;
+  }
+  if (start >= s.Length() || len <= 0)
+    return string();
+  if (start == 0 && len == s.Length())
+    return s;
+  int available = s.Length() - start;
+  return Slice(s, start, len < available ? len : available);
+}
+
+namespace {
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+} // namespace
+
+string ltrim(string s) {
+  int start = 0;
+  while (start < s.Length() && IsBlank(s.CString()[start]))
+    ++start;
+  return mid(s, start);
+}
+
+string rtrim(string s) {
+  int end = s.Length();
+  while (end > 0 && IsBlank(s.CString()[end - 1]))
+    --end;
+  return left(s, end);
+}
+
+string trim(string s) { return ltrim(rtrim(s)); }
+
+string UnicodeChar(unsigned long codePoint, uint32_t encoding) {
+  if (encoding == kEncodingUTF16) {
+    uint16_t unit = static_cast<uint16_t>(codePoint);
+    return string::Adopt(CopyOfBytes(reinterpret_cast<const char *>(&unit), 2, kEncodingUTF16));
+  }
+  unsigned char bytes[5];
+  int length = UTF8Encode(codePoint, bytes);
+  string utf8 = string::Adopt(CopyOfBytes(reinterpret_cast<char *>(bytes), length, kEncodingUTF8));
+  return encoding == kEncodingUTF8 ? utf8 : ConvertEncoding(utf8, encoding);
+}
+
+// ---- comparison ----
+
+int string::Compare(const string &other) const {
+  if (mStorage == other.mStorage)
+    return 0;
+  string a = *this, b = other;
+  uint32_t encoding = BringToComparableEncoding(a, b);
+  // The Mac Roman case table must not touch the bytes of multi-byte UTF-8
+  // characters: distinct letters would compare equal.
+  if (encoding == kEncodingUTF8)
+    return ustrcmpiASCII(a.CString(), a.Length(), b.CString(), b.Length());
+  return ustrcmpi(a.CString(), a.Length(), b.CString(), b.Length());
+}
+
+int string::CompareWithCase(const string &other) const {
+  if (mStorage == other.mStorage)
+    return 0;
+  string a = *this, b = other;
+  BringToComparableEncoding(a, b);
+  return ustrcmp(a.CString(), a.Length(), b.CString(), b.Length());
+}
+
+int string::CompareWithCase(const char *other) const { return ustrcmp(CString(), other); }
+
+void InitializeStringCriticalSection() {}
+
+void deleteStringCriticalSection() {}

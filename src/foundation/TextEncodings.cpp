@@ -1,0 +1,139 @@
+// Encoding tags of joined and compared text, and the one conversion the
+// runtime makes itself: relabelling text whose bytes are all ASCII.
+#include "foundation/TextEncodings.h"
+
+#include <initializer_list>
+
+#include "foundation/String.h"
+#include "runtime/AssertionAlert.h"
+
+namespace {
+
+bool IsASCIIOrUTF8(uint32_t encoding) {
+  return encoding == kEncodingASCII || encoding == kEncodingUTF8;
+}
+
+// Relabelling cannot produce 16-bit text from bytes.
+bool IsUnreachableByRelabelling(uint32_t target) { return target >= 0x0100 && target <= 0x0200; }
+
+// The last conversion. Holding the source keeps its storage alive, so the
+// storage's identity cannot be taken over by another text while it is cached.
+struct ConversionCache {
+  string source;
+  string result;
+};
+
+ConversionCache &LastConversion() {
+  static ConversionCache cache;
+  return cache;
+}
+
+} // namespace
+
+uint32_t GetEncodingAttributes(uint32_t encoding, uint32_t &base, uint32_t &variant,
+                               uint32_t &format) {
+  variant = 0;
+  if (encoding == kEncodingUTF8) {
+    base = 0x100;
+    format = 2;
+  } else {
+    base = encoding;
+    format = 0;
+  }
+  return encoding;
+}
+
+uint32_t CommonEncoding(uint32_t a, uint32_t b, bool allowUnicode) {
+  if (a == b)
+    return a;
+  if (IsASCIIOrUTF8(a) && IsASCIIOrUTF8(b))
+    return kEncodingUTF8;
+  // ASCII text is valid in every byte encoding.
+  if (a == kEncodingASCII && !IsUTF16Family(b))
+    return b;
+  if (b == kEncodingASCII && !IsUTF16Family(a))
+    return a;
+  if (!allowUnicode)
+    return kEncodingUnknown;
+  if (a == kEncodingUTF16 || b == kEncodingUTF16)
+    return (a == kEncodingUTF8 || b == kEncodingUTF8) ? kEncodingUTF8 : kEncodingUTF16;
+  return kEncodingUTF8;
+}
+
+string ConvertEncoding(const string &s, uint32_t target) {
+  if (target == kEncodingUnknown || s.IsEmpty() || s.Encoding() == target)
+    return s;
+
+  ConversionCache &cache = LastConversion();
+  if (cache.source.Storage() == s.Storage() && !cache.result.IsEmpty() &&
+      cache.result.Encoding() == target)
+    return cache.result;
+  cache.source = s;
+
+  bool bytesFit = s.Encoding() == kEncodingASCII || s.ContainsOnlyASCII();
+  if (IsUnreachableByRelabelling(target) || !bytesFit) {
+    cache.result = string();
+    return string();
+  }
+  string relabelled;
+  relabelled.ConstructFromBuffer(s.Storage());
+  relabelled.SetEncoding(target);
+  cache.result = relabelled;
+  return relabelled;
+}
+
+uint32_t ConvertToSameEncoding(string *s1, string *s2) {
+  if (!s1 || !s2) {
+    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/TextEncodingUtil",
+                             1092, "s1 and s2", nullptr);
+    // Nothing can be converted through a missing string.
+    return kEncodingUnknown;
+  }
+  if (s1->IsEmpty())
+    return s2->Encoding();
+  if (s2->IsEmpty())
+    return s1->Encoding();
+
+  uint32_t e1 = s1->Encoding(), e2 = s2->Encoding();
+  if (e1 == e2)
+    return e1;
+  if (e1 == kEncodingUnknown || e2 == kEncodingUnknown)
+    return kEncodingUnknown;
+  // ASCII text is already valid in the wider encoding: nothing to convert.
+  uint32_t common = CommonEncoding(e1, e2, false);
+  if (common != kEncodingUnknown)
+    return common;
+
+  bool eitherUTF8 = e1 == kEncodingUTF8 || e2 == kEncodingUTF8;
+  bool eitherUTF16 = IsUTF16Family(e1) || IsUTF16Family(e2);
+  uint32_t target = (eitherUTF16 && !eitherUTF8) ? kEncodingUTF16 : kEncodingUTF8;
+
+  for (string *s : {s1, s2}) {
+    if (s->Encoding() == target)
+      continue;
+    string converted = ConvertEncoding(*s, target);
+    if (converted.IsEmpty())
+      return kEncodingUnknown;
+    *s = converted;
+  }
+  return target;
+}
+
+uint32_t GetEncodingFromFont(const string &fontName) {
+  // No font's encoding is known here. The empty name answers what was last
+  // answered, which starts as ASCII.
+  static uint32_t sLastFontEncoding = kEncodingASCII;
+  if (fontName.IsEmpty())
+    return sLastFontEncoding;
+  sLastFontEncoding = kEncodingUnknown;
+  return sLastFontEncoding;
+}
+
+uint32_t GetSystemEncoding() {
+  static uint32_t sSystemEncoding = kEncodingUnknown;
+  if (sSystemEncoding == kEncodingUnknown)
+    sSystemEncoding = GetEncodingFromFont(string("System"));
+  return sSystemEncoding;
+}
+
+string ConvertToSystemEncoding(const string &s) { return s; }

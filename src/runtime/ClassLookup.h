@@ -1,0 +1,11 @@
+// Finding classes by name and creating instances of built-in classes.
+#pragma once
+#include "foundation/String.h"
+#include "runtime/ObjectDefinition.h"
+#include "runtime/RuntimeObject.h"
+
+// A built-in or plug-in class by name (letter case ignored), converted and
+// cached; nil when no class of that name is known.
+extern "C" RuntimeClass *RuntimeLookupClass(stringStorage *name);
+// An object of the definition's class with one reference.
+extern "C" RuntimeObject *CreateInstance(ObjectDefinition *defn);

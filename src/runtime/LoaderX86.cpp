@@ -1,0 +1,89 @@
+#include "runtime/LoaderX86.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "foundation/String.h"
+#include "runtime/ExecutableMemoryPosix.h"
+#include "runtime/ImageFile.h"
+#include "runtime/ImageResources.h"
+#include "runtime/ImageSymbols.h"
+#include "runtime/ImportTable.h"
+#include "runtime/ShutdownTasks.h"
+
+namespace {
+
+// What stays of a loaded image for the rest of the process: nothing is freed,
+// since the code, its data and the resource manager point into it.
+struct LoadedImage {
+  ImageFileSections *file = nullptr;
+  uint8_t *code = nullptr;
+  uint32_t codeSize = 0;
+  ImageSymbols symbols;
+};
+LoadedImage sImage;
+
+bool Refuse(const char *path, const std::string &problem) {
+  std::fprintf(stderr, "The application image of %s cannot be loaded: %s.\n", path,
+               problem.c_str());
+  return false;
+}
+
+} // namespace
+
+bool LoadImage(const char *path) {
+  auto *file = new ImageFileSections;
+  std::string problem;
+  ImageSource source = ReadImageFile(path, *file, problem);
+  if (source == ImageSource::kDamaged || source == ImageSource::kUnreadable)
+    return Refuse(path, problem);
+  if (file->code.empty())
+    return Refuse(path, source == ImageSource::kLooseFiles
+                            ? "the file carries no image and the current directory holds no code.dat"
+                            : "the image holds no code");
+  auto *code = static_cast<uint8_t *>(AllocateExecutableMemory(file->code.size()));
+  if (!code)
+    return Refuse(path, "no executable memory for its code");
+  std::memcpy(code, file->code.data(), file->code.size());
+
+  sImage.file = file;
+  sImage.code = code;
+  sImage.codeSize = uint32_t(file->code.size());
+  LoadedSections sections{code, sImage.codeSize, file->data.data(), uint32_t(file->data.size())};
+  if (!sImage.symbols.Load(file->symbols.data(), uint32_t(file->symbols.size()), sImage.codeSize,
+                           problem) ||
+      !ApplyImportTable(file->imports.data(), uint32_t(file->imports.size()), sections, problem) ||
+      !LoadResourceTable(file->resources.data(), uint32_t(file->resources.size()),
+                         file->resourcesFilePosition, problem) ||
+      !ApplyOptionsTable(file->options.data(), uint32_t(file->options.size()), problem)) {
+    sImage = LoadedImage{};
+    return Refuse(path, problem);
+  }
+  return true;
+}
+
+int LoadProgram(const char *path) {
+  if (!LoadImage(path))
+    return kImageLoadFailedStatus;
+  reinterpret_cast<void (*)()>(sImage.code)();
+  return runShutdownAll();
+}
+
+void *GetX86CodeSectionBaseAddress() { return sImage.code; }
+
+void *GetX86DataSectionBaseAddress() { return sImage.file ? sImage.file->data.data() : nullptr; }
+
+bool ResolveX86LoaderSymbol(const void *address, string *name, int32_t *distance) {
+  auto byte = static_cast<const uint8_t *>(address);
+  if (!sImage.code || byte < sImage.code || byte >= sImage.code + sImage.codeSize ||
+      sImage.symbols.IsEmpty())
+    return false;
+  uint32_t offset = uint32_t(byte - sImage.code);
+  uint32_t into = sImage.codeSize;
+  const char *found = sImage.symbols.Find(offset, into);
+  if (name)
+    *name = found ? string(found) : string();
+  if (distance)
+    *distance = int32_t(into);
+  return true;
+}

@@ -1,0 +1,12 @@
+// The classes that plug-ins register, as the class lookup by name sees them.
+// The plug-in interface supplies these; until it is built, the weak bodies in
+// PluginClassLookup.cpp know no plug-in classes.
+#pragma once
+#include "foundation/String.h"
+
+struct ObjectDefinition;
+
+// The class a plug-in registered under that name (letter case ignored), or nil.
+ObjectDefinition *FindPluginClass(const string &name);
+// The first plug-in control whose class name matches, or nil.
+ObjectDefinition *FindPluginControlClass(const string &name);

@@ -1,0 +1,14 @@
+#include "runtime/RuntimeStartup.h"
+
+#include "runtime/ProgramArguments.h"
+#include "runtime/RuntimeExceptions.h"
+#include "runtime/StackCheck.h"
+
+void InitRuntimeServices() {
+  InitGlobals();
+  gInRuntime = 1;
+  SetUnhandledExceptionHook(UnhandledExceptionFilter);
+  RegisterBuiltInClasses();
+  InitStackChecker(kMainStackBudget);
+  NetInit(); // a failure shows up when a socket is used
+}

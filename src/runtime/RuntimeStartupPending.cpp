@@ -1,0 +1,9 @@
+// Do-nothing bodies for start-up services whose subsystems are not built
+// yet. They are weak: the real definition, once linked, takes their place.
+#include "runtime/RuntimeStartup.h"
+
+__attribute__((weak)) void InitGlobals() {}
+__attribute__((weak)) void UnhandledExceptionFilter(RuntimeObject *) {}
+__attribute__((weak)) void RegisterBuiltInClasses() {}
+__attribute__((weak)) bool NetInit() { return true; }
+__attribute__((weak)) void GTKHelper::Init() {}

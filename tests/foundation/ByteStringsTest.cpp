@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "foundation/ByteStrings.h"
+#include "foundation/Memory.h"
+#include "support/AlertRecorder.h"
+
+TEST(ByteStrings, UpperCaseTableChangesExactlyTheMacRomanLowerCaseLetters) {
+  int changed = 0;
+  for (int c = 0; c < 256; ++c)
+    changed += utoupper(static_cast<unsigned char>(c)) != c;
+  EXPECT_EQ(changed, 56);
+  struct Case {
+    unsigned char lower, upper;
+  } cases[] = {{'a', 'A'}, {'z', 'Z'}, {0x87, 0xE7}, {0x8A, 0x80}, {0x8E, 0x83},
+               {0x96, 0x84}, {0x9F, 0x86}, {0xBE, 0xAE}, {0xBF, 0xAF}, {0xCF, 0xCE},
+               {0xD8, 0xD9}, {0xF5, 0x49}, {'A', 'A'}, {'{', '{'}, {0xE7, 0xE7}};
+  for (const Case &c : cases)
+    EXPECT_EQ(utoupper(c.lower), c.upper) << std::hex << int(c.lower);
+}
+
+TEST(ByteStrings, TextComparisons) {
+  struct Case {
+    const char *a, *b;
+    int caseless, exact;
+  } cases[] = {
+      {"abc", "ABC", 0, 1},        {"\x8E", "\x83", 0, 1}, // é and É in Mac Roman
+      {"ab", "abc", -1, -1},       {"abc", "ab", 1, 1},   {"", "", 0, 0},
+      {"abd", "abc", 1, 1},        {"\xE9", "a", 1, 1}, // unsigned bytes
+      {nullptr, nullptr, 0, 0},    {nullptr, "a", -1, -1}, {"a", nullptr, 1, 1},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.a ? c.a : "null") << " vs " << (c.b ? c.b : "null"));
+    EXPECT_EQ(ustrcmpi(c.a, c.b), c.caseless);
+    EXPECT_EQ(ustrcmp(c.a, c.b), c.exact);
+  }
+}
+
+TEST(ByteStrings, RunComparisonsPutTheShorterPrefixFirst) {
+  struct Case {
+    const char *a;
+    int aLength;
+    const char *b;
+    int bLength;
+    int caseless, exact, caselessASCII;
+  } cases[] = {
+      {"ab", 2, "abc", 3, -1, -1, -1},
+      {"ABC", 3, "abc", 3, 0, -1, 0},
+      {"abX", 2, "abY", 2, 0, 0, 0}, // only the counted bytes matter
+      {"a\0b", 3, "a\0c", 3, -1, -1, -1},
+      {"\xC4\x8A", 2, "\xC4\x80", 2, 0, 1, 1}, // U+010A, U+0100 in UTF-8
+      {"\x8E", 1, "\x83", 1, 0, 1, 1},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << std::string(c.a, c.aLength) << " vs "
+                                    << std::string(c.b, c.bLength));
+    EXPECT_EQ(ustrcmpi(c.a, c.aLength, c.b, c.bLength), c.caseless);
+    EXPECT_EQ(ustrcmp(c.a, c.aLength, c.b, c.bLength), c.exact);
+    EXPECT_EQ(ustrcmpiASCII(c.a, c.aLength, c.b, c.bLength), c.caselessASCII);
+  }
+}
+
+TEST(ByteStrings, UmemcmpFindsEveryOccurrence) {
+  struct Case {
+    const char *text, *pattern;
+    int found;
+  } cases[] = {
+      {"aaab", "aab", 1},   {"abababc", "ababc", 2}, {"hello", "llo", 2}, {"hello", "he", 0},
+      {"hello", "hello", 0}, {"hello", "xyz", -1},   {"hel", "hello", -1}, {"hello", "", -1},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(umemcmp(c.text, c.pattern, static_cast<int>(std::strlen(c.pattern)),
+                      static_cast<int>(std::strlen(c.text))),
+              c.found)
+        << c.pattern << " in " << c.text;
+  const char binary[] = {'x', 0, 'y', 0, 'z'};
+  const char pattern[] = {0, 'z'};
+  EXPECT_EQ(umemcmp(binary, pattern, 2, 5), 3);
+}
+
+TEST(ByteStrings, UwstrlenCountsEveryElement) {
+  EXPECT_EQ(uwstrlen(L""), 0);
+  EXPECT_EQ(uwstrlen(L"a"), 1);
+  EXPECT_EQ(uwstrlen(L"abc"), 3); // the zero sits at an odd index
+  EXPECT_EQ(uwstrlen(L"abcd"), 4);
+}
+
+TEST(ByteStrings, UstrlenOfNullAlertsAndCountsZero) {
+  AlertRecorder alerts;
+  EXPECT_EQ(ustrlen("four"), 4);
+  EXPECT_EQ(ustrlen(nullptr), 0);
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.alerts()[0].file, "../Universal/utility");
+  EXPECT_EQ(alerts.alerts()[0].line, 377);
+  EXPECT_EQ(alerts.alerts()[0].condition, "str");
+}
+
+TEST(ByteStrings, CopiesAndFills) {
+  char buffer[16] = "ab";
+  char *end = buffer;
+  ustrcat(&end, "cd");
+  EXPECT_STREQ(buffer, "abcd");
+  ustrcpy(buffer, "xyz");
+  EXPECT_STREQ(buffer, "xyz");
+
+  unsigned char pascal[8] = {};
+  const unsigned char source[] = {3, 'a', 'b', 'c', 'X'};
+  pstrcpy(pascal, source);
+  EXPECT_EQ(std::memcmp(pascal, source, 4), 0);
+  EXPECT_EQ(pascal[4], 0);
+
+  char *copy = OSstrdup("dup");
+  EXPECT_STREQ(copy, "dup");
+  OSfree(copy);
+
+  char fill[6] = "abcde";
+  EXPECT_EQ(umemset(fill, 'x', 3), 3);
+  EXPECT_STREQ(fill, "xxxde");
+  EXPECT_EQ(umemzero(fill, -1), -1);
+  EXPECT_STREQ(fill, "xxxde");
+  EXPECT_EQ(umemzero(fill + 4, 1), 1);
+  EXPECT_STREQ(fill, "xxxd");
+}
+
+TEST(ByteStrings, OverlappingMovesKeepTheirBytes) {
+  char forward[] = "abcdefgh";
+  umemcpy(forward + 2, forward, 5);
+  EXPECT_STREQ(forward, "ababcdeh");
+  char backward[] = "abcdefgh";
+  umemmove(backward, backward + 3, 5);
+  EXPECT_STREQ(backward, "defghfgh");
+  long before = gTotalAllocLen;
+  char large[400];
+  std::memset(large, 'q', sizeof large);
+  umemmove(large + 1, large, 300);
+  EXPECT_EQ(gTotalAllocLen, before); // the temporary block went back
+  umemcpy(forward, "zz", 0);
+  EXPECT_STREQ(forward, "ababcdeh");
+}
+
+TEST(ByteStrings, WideningWritesTwoBytesPerCharacterAndNoTerminator) {
+  char out[8];
+  std::memset(out, '#', sizeof out);
+  char *cursor = out;
+  EXPECT_EQ(ANSICharToWideChar("ab\xE9", &cursor), 0);
+  const char expected[] = {'a', 0, 'b', 0, '\xE9', 0, '#', '#'};
+  EXPECT_EQ(std::memcmp(out, expected, sizeof out), 0);
+}

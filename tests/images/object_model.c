@@ -1,0 +1,308 @@
+/* Builds a small class hierarchy the way compiled code does (RuntimeNewClass,
+ * RuntimeNewVtable, then filling the records), creates, casts and releases
+ * objects, calls through interface tables and fires events. Reports through
+ * the exit status: 42 when every check held, otherwise the number of the
+ * first check that failed. */
+#include "CompiledCode.h"
+
+KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
+void _exit(int status);
+
+/* The run-time class record and its entries, as compiled code sees them. */
+typedef struct { void *code; stringStorage *linkName; } MethodEntry;
+typedef struct { void *vector; stringStorage *name; } EventEntry;
+typedef struct { stringStorage *name; int32_t param; void *getter; void *setter; } PropertyEntry;
+typedef struct RuntimeClass RuntimeClass;
+typedef struct { RuntimeClass *interfaceClass; int32_t methodCount; MethodEntry *vtable; } InterfaceEntry;
+struct RuntimeClass {
+    RuntimeClass *base;
+    stringStorage *name;
+    void *reserved;
+    int32_t instanceSize;
+    int32_t isAnInterface;
+    void (*constructor)(RuntimeObject *);
+    void (*destructorHook)(RuntimeObject *);
+    void (*destructor)(RuntimeObject *);
+    int32_t methodCount;
+    MethodEntry *methods;
+    int32_t eventCount;
+    EventEntry *events;
+    int32_t staticMethodCount;
+    MethodEntry *staticMethods;
+    int32_t propertyCount;
+    PropertyEntry *properties;
+    int32_t interfaceCount;
+    InterfaceEntry interfaces[];
+};
+_Static_assert(sizeof(RuntimeClass) == 68, "class head");
+_Static_assert(__builtin_offsetof(RuntimeClass, destructor) == 28, "class layout");
+_Static_assert(__builtin_offsetof(RuntimeClass, interfaceCount) == 64, "class layout");
+
+RuntimeClass *RuntimeNewClass(RuntimeClass *base, int32_t methods, int32_t interfaces, int32_t events,
+                              int32_t staticMethods, int32_t properties);
+MethodEntry *RuntimeNewVtable(int32_t count);
+RuntimeObject *RuntimeNewObject(RuntimeClass *cls);
+int32_t RuntimeObjectIsa(RuntimeObject *object, RuntimeClass *cls);
+RuntimeObject *RuntimeCheckCast(RuntimeObject *object, RuntimeClass *cls);
+MethodEntry *RuntimeLookupInterfaceVtable(RuntimeObject *object, RuntimeClass *iface);
+int32_t intGetter(RuntimeObject *object, int32_t offset);
+void intSetter(RuntimeObject *object, int32_t offset, int32_t value);
+stringStorage *stringGetter(RuntimeObject *object, int32_t offset);
+void stringSetter(RuntimeObject *object, int32_t offset, stringStorage *value);
+RuntimeObject *objGetter(RuntimeObject *object, int32_t offset);
+RuntimeObject *RuntimeDebugInstance(void);
+int32_t RuntimeDebugObjectCount(RuntimeObject *self, int32_t param);
+
+/* Shape: mSides (24, Integer), mLabel (28, String); events Changed (0,
+ * with an Integer) and Drawn (1). Square adds mScale (32, Integer), event
+ * Resized (2), handles Changed, and implements Drawable (Area) and Named
+ * (Name). Node: a list element whose destructor releases mNext (24). */
+enum { kSidesOffset = 24, kLabelOffset = 28, kScaleOffset = 32, kNextOffset = 24 };
+
+static RuntimeClass *sShapeClass, *sSquareClass, *sDrawableClass, *sNamedClass, *sNodeClass;
+static int32_t sLog;       /* digits appended in call order */
+static int32_t sFailedCheck;
+
+static void Check(int32_t number, int32_t holds)
+{
+    if (!holds && !sFailedCheck)
+        sFailedCheck = number;
+}
+
+static void Log(int32_t digit) { sLog = sLog * 10 + digit; }
+
+static int32_t TextIs(stringStorage *s, const char *text)
+{
+    int32_t i;
+    if (!s) return text[0] == 0;
+    for (i = 0; i < s->length; ++i)
+        if (s->buffer[1 + i] != (unsigned char)text[i]) return 0;
+    return text[s->length] == 0;
+}
+
+/* Methods and handlers of the classes. */
+void ShapeConstructor(RuntimeObject *self)
+{
+    KIT_ENTER();
+    KIT_HOLD_OBJECT(self);
+    Log(1);
+    intSetter(self, kSidesOffset, 3);
+    KIT_CATCH_ALL();
+    KIT_RELEASE_HELD_OBJECT(self);
+    KIT_END();
+}
+
+void SquareConstructor(RuntimeObject *self)
+{
+    KIT_ENTER();
+    KIT_HOLD_OBJECT(self);
+    Log(2);
+    intSetter(self, kSidesOffset, 4);
+    intSetter(self, kScaleOffset, 1);
+    KIT_CATCH_ALL();
+    KIT_RELEASE_HELD_OBJECT(self);
+    KIT_END();
+}
+
+void ShapeDestructorHook(RuntimeObject *self) { Log(3); }
+void SquareDestructorHook(RuntimeObject *self) { Log(4); }
+
+/* Releases the string field, as a compiled destructor does. */
+void ShapeDestructor(RuntimeObject *self)
+{
+    Log(5);
+    stringSetter(self, kLabelOffset, 0);
+}
+
+void SquareDestructor(RuntimeObject *self) { Log(6); }
+
+int32_t SquareArea(RuntimeObject *self)
+{
+    int32_t result = 0;
+    KIT_ENTER();
+    KIT_HOLD_OBJECT(self);
+    KIT_CHECK_NIL(self);
+    result = intGetter(self, kSidesOffset) * intGetter(self, kScaleOffset) * 4;
+    KIT_CATCH_ALL();
+    KIT_RELEASE_HELD_OBJECT(self);
+    KIT_END();
+    return result;
+}
+
+stringStorage *SquareName(RuntimeObject *self)
+{
+    return stringGetter(self, kLabelOffset);
+}
+
+/* The handler Square installs for Shape's Changed event. */
+void SquareChanged(RuntimeObject *self, int32_t scale)
+{
+    KIT_ENTER();
+    KIT_HOLD_OBJECT(self);
+    intSetter(self, kScaleOffset, scale);
+    KIT_CATCH_ALL();
+    KIT_RELEASE_HELD_OBJECT(self);
+    KIT_END();
+}
+
+void NodeDestructor(RuntimeObject *self)
+{
+    RuntimeUnlockObject(*(RuntimeObject **)((char *)self + kNextOffset));
+}
+
+/* Builders: each class is built once and kept in its slot. */
+RuntimeClass *InterfaceClass(RuntimeClass **slot, stringStorage *name, int32_t methods)
+{
+    if (!*slot) {
+        *slot = RuntimeNewClass(0, methods, 0, 0, 0, 0);
+        (*slot)->name = RuntimeLockString(name);
+        (*slot)->isAnInterface = 1;
+    }
+    return *slot;
+}
+
+RuntimeClass *ShapeClass(void)
+{
+    RuntimeClass *c;
+    if (sShapeClass) return sShapeClass;
+    c = sShapeClass = RuntimeNewClass(0, 1, 0, 2, 0, 2);
+    c->name = RuntimeLockString(KIT_STRING("Shape"));
+    c->instanceSize = 32;
+    c->constructor = ShapeConstructor;
+    c->destructorHook = ShapeDestructorHook;
+    c->destructor = ShapeDestructor;
+    c->methods[0].code = (void *)SquareName;
+    c->methods[0].linkName = RuntimeLockString(KIT_STRING("Name%s%o<Shape>"));
+    c->events[0].name = RuntimeLockString(KIT_STRING("Changed"));
+    c->events[1].name = RuntimeLockString(KIT_STRING("Drawn"));
+    c->properties[0].name = RuntimeLockString(KIT_STRING("mSides%i%"));
+    c->properties[0].param = kSidesOffset;
+    c->properties[0].getter = c->properties[0].setter = (void *)1;
+    c->properties[1].name = RuntimeLockString(KIT_STRING("mLabel%s%"));
+    c->properties[1].param = kLabelOffset;
+    c->properties[1].getter = c->properties[1].setter = (void *)1;
+    return c;
+}
+
+RuntimeClass *SquareClass(void)
+{
+    RuntimeClass *c;
+    MethodEntry *table;
+    if (sSquareClass) return sSquareClass;
+    c = sSquareClass = RuntimeNewClass(ShapeClass(), 2, 2, 3, 0, 3);
+    c->name = RuntimeLockString(KIT_STRING("Square"));
+    c->instanceSize = 36;
+    c->constructor = SquareConstructor;
+    c->destructorHook = SquareDestructorHook;
+    c->destructor = SquareDestructor;
+    c->methods[1].code = (void *)SquareArea;
+    c->methods[1].linkName = RuntimeLockString(KIT_STRING("Area%i%o<Square>"));
+    c->events[0].vector = (void *)SquareChanged;
+    c->events[2].name = RuntimeLockString(KIT_STRING("Resized"));
+    c->properties[2].name = RuntimeLockString(KIT_STRING("mScale%i%"));
+    c->properties[2].param = kScaleOffset;
+    c->properties[2].getter = c->properties[2].setter = (void *)1;
+
+    c->interfaces[0].interfaceClass = InterfaceClass(&sDrawableClass, KIT_STRING("Drawable"), 1);
+    c->interfaces[0].methodCount = 1;
+    table = c->interfaces[0].vtable = RuntimeNewVtable(1);
+    table[0].code = (void *)SquareArea;
+    table[0].linkName = RuntimeLockString(KIT_STRING("Area%i%o<Square>"));
+    c->interfaces[1].interfaceClass = InterfaceClass(&sNamedClass, KIT_STRING("Named"), 1);
+    c->interfaces[1].methodCount = 1;
+    table = c->interfaces[1].vtable = RuntimeNewVtable(1);
+    table[0].code = (void *)SquareName;
+    table[0].linkName = RuntimeLockString(KIT_STRING("Name%s%o<Shape>"));
+    return c;
+}
+
+RuntimeClass *NodeClass(void)
+{
+    if (!sNodeClass) {
+        sNodeClass = RuntimeNewClass(0, 0, 0, 0, 0, 0);
+        sNodeClass->name = RuntimeLockString(KIT_STRING("Node"));
+        sNodeClass->instanceSize = 28;
+        sNodeClass->destructor = NodeDestructor;
+    }
+    return sNodeClass;
+}
+
+static int32_t LiveObjects(void)
+{
+    RuntimeObject *runtime = RuntimeDebugInstance();
+    int32_t count = RuntimeDebugObjectCount(runtime, 0);
+    RuntimeUnlockObject(runtime);
+    return count;
+}
+
+static void CheckClassesAndObjects(void)
+{
+    RuntimeObject *square, *shape, *cast;
+    MethodEntry *table;
+    EventEntry *events;
+    PropertyEntry *property;
+    stringStorage *name;
+    int32_t before = LiveObjects();
+
+    Check(1, SquareClass() == SquareClass() && SquareClass()->base == ShapeClass());
+    Check(2, SquareClass()->methods[0].code == (void *)SquareName && SquareClass()->events[1].vector == 0 &&
+                 TextIs(SquareClass()->events[1].name, "Drawn"));
+
+    square = RuntimeNewObject(SquareClass());
+    Check(3, sLog == 12 && square->refCount == 1 && intGetter(square, kSidesOffset) == 4);
+    shape = RuntimeNewObject(ShapeClass());
+    Check(4, LiveObjects() == before + 2);
+
+    Check(5, RuntimeObjectIsa(square, ShapeClass()) && RuntimeObjectIsa(square, sDrawableClass) &&
+                 RuntimeObjectIsa(square, sNamedClass) && !RuntimeObjectIsa(shape, SquareClass()) &&
+                 !RuntimeObjectIsa(shape, sNamedClass));
+    cast = RuntimeCheckCast(square, ShapeClass());
+    Check(6, cast == square && square->refCount == 2);
+    RuntimeUnlockObject(cast);
+
+    /* Properties: the generic accessors at each entry's offset. */
+    property = &SquareClass()->properties[1];
+    Check(7, property->getter == (void *)1 && TextIs(property->name, "mLabel%s%"));
+    stringSetter(square, property->param, KIT_STRING("corner"));
+    table = RuntimeLookupInterfaceVtable(square, sNamedClass);
+    name = ((stringStorage * (*)(RuntimeObject *)) table[0].code)(square);
+    Check(8, TextIs(name, "corner"));
+    RuntimeUnlockString(name);
+
+    /* Events: a handler Square installed for Shape's event; none elsewhere. */
+    events = (EventEntry *)square->eventTable;
+    if (events[0].vector) ((void (*)(RuntimeObject *, int32_t))events[0].vector)(square, 5);
+    Check(9, intGetter(square, kScaleOffset) == 5 && events[2].vector == 0 &&
+                 ((EventEntry *)shape->eventTable)[0].vector == 0);
+    table = RuntimeLookupInterfaceVtable(square, sDrawableClass);
+    Check(10, ((int32_t(*)(RuntimeObject *))table[0].code)(square) == 80);
+
+    sLog = 0;
+    RuntimeUnlockObject(square);
+    Check(11, sLog == 4365);
+    sLog = 0;
+    RuntimeUnlockObject(shape);
+    Check(12, sLog == 35 && LiveObjects() == before);
+}
+
+/* A list of 100000 nodes whose destructors release the next one. */
+static void CheckLongChain(void)
+{
+    int32_t before = LiveObjects(), i;
+    RuntimeObject *head = RuntimeNewObject(NodeClass()), *tail = head, *node;
+    for (i = 1; i < 100000; ++i) {
+        node = RuntimeNewObject(NodeClass());
+        *(RuntimeObject **)((char *)tail + kNextOffset) = node;
+        tail = node;
+    }
+    Check(13, LiveObjects() == before + 100000);
+    RuntimeUnlockObject(head);
+    Check(14, LiveObjects() == before);
+}
+
+void ImageEntry(void)
+{
+    CheckClassesAndObjects();
+    CheckLongChain();
+    _exit(sFailedCheck ? sFailedCheck : 42);
+}

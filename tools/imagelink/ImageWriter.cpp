@@ -1,0 +1,58 @@
+#include "ImageWriter.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "LinkError.h"
+#include "LittleEndian.h"
+
+namespace imagelink {
+
+namespace {
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& head, const std::vector<uint8_t>& tail) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(head.data()), head.size());
+  out.write(reinterpret_cast<const char*>(tail.data()), tail.size());
+  out.close();
+  if (!out) throw LinkError(path + ": cannot be written");
+}
+
+}  // namespace
+
+std::vector<uint8_t> trailerForm(const ImageSections& s) {
+  std::vector<uint8_t> out;
+  for (const std::vector<uint8_t>* section : {&s.code, &s.data, &s.imports, &s.symbols, &s.resources, &s.options}) {
+    appendLE32(out, section->size());
+    out.insert(out.end(), section->begin(), section->end());
+  }
+  appendLE32(out, out.size());  // back distance: from the code size to this field
+  appendBytes(out, "ZovIzaZiz");
+  return out;
+}
+
+void writeAppendedImage(const ImageSections& sections, const std::string& runtimePath, const std::string& outputPath) {
+  std::ifstream in(runtimePath, std::ios::binary);
+  if (!in) throw LinkError(runtimePath + ": cannot read the runtime");
+  std::vector<uint8_t> runtime((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::filesystem::path output(outputPath);
+  if (output.has_parent_path()) std::filesystem::create_directories(output.parent_path());
+  // Written beside and renamed into place: a build never finds half an image.
+  const std::string partial = outputPath + ".partial";
+  writeFile(partial, runtime, trailerForm(sections));
+  ::chmod(partial.c_str(), 0755);
+  std::filesystem::rename(partial, output);
+}
+
+void writeLooseImage(const ImageSections& s, const std::string& folder) {
+  std::filesystem::create_directories(folder);
+  const std::pair<const char*, const std::vector<uint8_t>*> files[] = {
+      {"import.dat", &s.imports}, {"code.dat", &s.code},       {"data.dat", &s.data},
+      {"rsrc.dat", &s.resources}, {"options.dat", &s.options}, {"symbols.dat", &s.symbols}};
+  for (const auto& [name, bytes] : files) writeFile((std::filesystem::path(folder) / name).string(), *bytes, {});
+}
+
+}  // namespace imagelink
