@@ -6,6 +6,11 @@
 SANITIZE ?=
 BUILD ?= build$(if $(SANITIZE),-$(SANITIZE))
 JOBS ?= $(shell nproc)
+# The leak check at exit does not work under the i386 emulator and only slows
+# every sanitized program (test discovery included) to a crawl.
+ifneq ($(SANITIZE),)
+export ASAN_OPTIONS ?= detect_leaks=0
+endif
 
 .PHONY: deps configure build test run bench clean
 

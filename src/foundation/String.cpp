@@ -21,27 +21,30 @@ void StringCheckFailed(int line, const char *condition) {
                            condition, nullptr);
 }
 
+// Leaves room for the length byte and two zeros within the int fields.
+constexpr int64_t kLongestText = INT32_MAX - 3;
+
 // New storage of length bytes (left unset) in a buffer of bufferSize bytes,
 // count 1, tagged unknown. Everything after the text is zero. Null when the
-// length is not positive or the buffer cannot be had.
-stringStorage *NewStorage(int length, int bufferSize) {
-  if (length <= 0)
+// length is not positive or too long, or the buffer cannot be had.
+stringStorage *NewStorage(int64_t length, int64_t bufferSize) {
+  if (length <= 0 || bufferSize > kLongestText + 3)
     return nullptr;
-  char *buffer = OSalloclen(bufferSize, kMemFullReturnNull);
+  char *buffer = OSalloclen(static_cast<long>(bufferSize), kMemFullReturnNull);
   if (!buffer)
     return nullptr;
   auto *s = reinterpret_cast<stringStorage *>(OSalloclen(sizeof(stringStorage), kMemFullQuit));
   s->mRefCount = 1;
   s->mBuffer = buffer;
-  s->mBufferSize = bufferSize;
-  s->mLength = length;
+  s->mBufferSize = static_cast<int32_t>(bufferSize);
+  s->mLength = static_cast<int32_t>(length);
   s->mEncoding = kEncodingUnknown;
   buffer[0] = static_cast<char>(length > 255 ? 255 : length);
   std::memset(buffer + 1 + length, 0, static_cast<size_t>(bufferSize - 1 - length));
   return s;
 }
 
-stringStorage *NewStorage(int length) { return NewStorage(length, length + 2); }
+stringStorage *NewStorage(int64_t length) { return NewStorage(length, length + 2); }
 
 stringStorage *CopyOfBytes(const char *bytes, int length, uint32_t encoding) {
   stringStorage *s = NewStorage(length);
@@ -53,7 +56,7 @@ stringStorage *CopyOfBytes(const char *bytes, int length, uint32_t encoding) {
 }
 
 stringStorage *Joined(const string &a, const char *b, int bLength, uint32_t encoding) {
-  stringStorage *s = NewStorage(a.Length() + bLength);
+  stringStorage *s = NewStorage(int64_t{a.Length()} + bLength);
   if (s) {
     std::memcpy(s->mBuffer + 1, a.CString(), static_cast<size_t>(a.Length()));
     std::memcpy(s->mBuffer + 1 + a.Length(), b, static_cast<size_t>(bLength));
@@ -192,7 +195,7 @@ void string::ConstructFromBuffer(stringStorage *src) {
 
 void string::ConstructFromWString(const wchar_t *src, int n) {
   // Two zero bytes end wide text, hence one more byte of buffer.
-  stringStorage *s = n > 0 ? NewStorage(2 * n, 2 * n + 3) : nullptr;
+  stringStorage *s = n > 0 ? NewStorage(2 * int64_t{n}, 2 * int64_t{n} + 3) : nullptr;
   if (s) {
     if (src)
       for (int i = 0; i < n; ++i) {

@@ -1,33 +1,41 @@
 #include "runtime/DeferredUpdates.h"
 
-#include <algorithm>
-#include <vector>
+#include "foundation/SimpleVector.h"
 
 namespace {
 
-using Queue = std::vector<DeferredUpdateDelegate *>;
+using Queue = SimpleVector<DeferredUpdateDelegate *>;
 
-Queue sQueue; // what the next step applies
+// What the next step applies. A step takes the whole queue and leaves a
+// fresh one, so delegates queued while it runs wait for the next step.
+Queue *sQueue = new Queue;
 // The batches being applied right now, innermost last (a delegate may run a
 // nested loop that applies updates again). Applied and removed slots are nil.
-std::vector<Queue *> sBatchesInProgress;
+SimpleVector<Queue *> sBatchesInProgress;
 
 bool Contains(const Queue &queue, DeferredUpdateDelegate *delegate) {
-  return std::find(queue.begin(), queue.end(), delegate) != queue.end();
+  for (DeferredUpdateDelegate *queued : queue)
+    if (queued == delegate)
+      return true;
+  return false;
 }
 
 } // namespace
 
-void addDeferredUpdate(DeferredUpdateDelegate *delegate) { sQueue.push_back(delegate); }
+void addDeferredUpdate(DeferredUpdateDelegate *delegate) { sQueue->push_back(delegate); }
 
 void removeDeferredUpdate(DeferredUpdateDelegate *delegate) {
-  std::erase(sQueue, delegate);
+  for (int32_t i = sQueue->count(); i-- > 0;)
+    if (sQueue->begin()[i] == delegate)
+      sQueue->deleteIdx(i);
   for (Queue *batch : sBatchesInProgress)
-    std::replace(batch->begin(), batch->end(), delegate, static_cast<DeferredUpdateDelegate *>(nullptr));
+    for (DeferredUpdateDelegate *&slot : *batch)
+      if (slot == delegate)
+        slot = nullptr;
 }
 
 int32_t HasDeferredUpdate(DeferredUpdateDelegate *delegate) {
-  if (Contains(sQueue, delegate))
+  if (Contains(*sQueue, delegate))
     return 1;
   for (Queue *batch : sBatchesInProgress)
     if (Contains(*batch, delegate))
@@ -36,16 +44,17 @@ int32_t HasDeferredUpdate(DeferredUpdateDelegate *delegate) {
 }
 
 void applyDeferredUpdates() {
-  if (sQueue.empty())
+  if (sQueue->count() == 0)
     return;
-  Queue batch;
-  batch.swap(sQueue);
-  sBatchesInProgress.push_back(&batch);
-  for (size_t i = batch.size(); i-- > 0;) {
-    DeferredUpdateDelegate *delegate = batch[i];
-    batch[i] = nullptr;
+  Queue *batch = sQueue;
+  sQueue = new Queue;
+  sBatchesInProgress.push_back(batch);
+  for (int32_t i = batch->count(); i-- > 0;) {
+    DeferredUpdateDelegate *delegate = batch->begin()[i];
+    batch->begin()[i] = nullptr;
     if (delegate)
       delegate->DeferredUpdateApply();
   }
   sBatchesInProgress.pop_back();
+  delete batch;
 }

@@ -5,11 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "foundation/ByteStrings.h"
+#include "foundation/String.h"
 #include "runtime/AssertionAlert.h"
 #include "runtime/ExportTable.h"
 #include "runtime/ImageByteReader.h"
 #include "runtime/UnboundImportTraps.h"
-#include "foundation/String.h"
 
 static_assert(sizeof(void *) == 4, "image sites hold 32-bit addresses");
 
@@ -24,11 +25,9 @@ struct SharedLibrary {
 };
 std::vector<SharedLibrary> sSharedLibraries;
 
-bool SameNameIgnoringCase(const char *a, const char *b) { return strcasecmp(a, b) == 0; }
-
 SharedLibrary &OpenSharedLibrary(const char *name) {
   for (SharedLibrary &library : sSharedLibraries)
-    if (SameNameIgnoringCase(library.name.c_str(), name))
+    if (ustrcmpi(library.name.c_str(), name) == 0)
       return library;
   void *handle = dlopen(name, RTLD_LAZY);
   if (!handle && !std::strstr(name, ".so"))

@@ -10,6 +10,7 @@
 #include "runtime/ImageSymbols.h"
 #include "runtime/ImportTable.h"
 #include "runtime/ShutdownTasks.h"
+#include "runtime/Unwinder.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ bool LoadImage(const char *path) {
   sImage.file = file;
   sImage.code = code;
   sImage.codeSize = uint32_t(file->code.size());
+  // The unwinder looks for the image's handler records only inside its code.
+  SetImageCodeRange(code, sImage.codeSize);
   LoadedSections sections{code, sImage.codeSize, file->data.data(), uint32_t(file->data.size())};
   if (!sImage.symbols.Load(file->symbols.data(), uint32_t(file->symbols.size()), sImage.codeSize,
                            problem) ||
@@ -57,6 +60,7 @@ bool LoadImage(const char *path) {
                          file->resourcesFilePosition, problem) ||
       !ApplyOptionsTable(file->options.data(), uint32_t(file->options.size()), problem)) {
     sImage = LoadedImage{};
+    SetImageCodeRange(nullptr, 0);
     return Refuse(path, problem);
   }
   return true;

@@ -80,6 +80,14 @@ bool ObjectDefinition::IsA(const ObjectDefinition *other) const {
   return false;
 }
 
+ObjectHookInstance *ObjectDefinition::FindHookInstance(const string &eventName) const {
+  for (const ObjectDefinition *d = this; d; d = d->super)
+    for (ObjectHookInstance *handler = d->hookInstances; handler; handler = handler->next)
+      if (handler->name.Compare(eventName) == 0)
+        return handler;
+  return nullptr;
+}
+
 ObjectDefinition *GetObjectDefinitionListHead() { return sDefinitionListHead; }
 
 bool IterateClasses(bool (*fn)(ObjectDefinition *defn, void *ref), void *ref) {

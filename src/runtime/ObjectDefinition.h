@@ -43,6 +43,11 @@ struct ObjectMethod : CommonObject {
   string BuildLinkName(const ObjectDefinition *defn) const;
   string BuildPrototypeParams() const;
   string BuildPrototypeReturn() const;
+  // The declaration as the language writes it, from the stored texts:
+  // "Private Function Name(params) As Return", "Sub Name(params)".
+  string BuildPrototype() const;
+  // True when every parameter has a default value (so also for none).
+  bool ContainsOnlyDefaultParameters() const;
 };
 
 struct InstanceVariable : CommonObject {
@@ -64,6 +69,16 @@ struct InstanceVariable : CommonObject {
   char *defaultValueText = nullptr; // from new[]; freed with the item
 
   ~InstanceVariable();
+
+  // The declaration text, or "Name As Type" without one, after "Private " or
+  // "Protected " as the access flags say.
+  string BuildDeclaration() const;
+  bool HasDefaultValue() const { return (userFlags & kHasDefaultValue) != 0; }
+  // Declared in language code rather than by a class table.
+  bool IsUserVariable() const { return !declaration.IsEmpty(); }
+  bool IsArray() const { return type && type->kind == kArrayTypeKind; }
+  // Every property but a private one is shown to the programmer.
+  bool IsVisibleInIDE() const { return (userFlags & kPrivateMember) == 0; }
 };
 
 // An event the class declares.
@@ -151,6 +166,9 @@ struct ObjectDefinition {
   void addInterface(ObjectDefinition *interfaceDefn);
   // True for this definition and for each of its superclasses.
   bool IsA(const ObjectDefinition *other) const;
+  // The handler item for the event of that name, from this definition's own
+  // handlers first, then its superclasses'; nil when none.
+  ObjectHookInstance *FindHookInstance(const string &eventName) const;
   // Builds the interface code tables; false when an interface method has no
   // implementation in the class chain.
   bool RebuildVTable();

@@ -17,8 +17,22 @@ IntMap<RuntimeClass *> &ConversionCache() {
   return cache;
 }
 
-int32_t CacheKey(const ObjectDefinition *defn) {
-  return static_cast<int32_t>(reinterpret_cast<uintptr_t>(defn));
+// The way back, from a converted class to its definition.
+IntMap<ObjectDefinition *> &ClassOrigins() {
+  static IntMap<ObjectDefinition *> origins;
+  return origins;
+}
+
+int32_t CacheKey(const void *address) {
+  return static_cast<int32_t>(reinterpret_cast<uintptr_t>(address));
+}
+
+// The definition the class was converted from; nil for a class that compiled
+// code built itself.
+ObjectDefinition *DefinitionOfClass(const RuntimeClass *cls) {
+  ObjectDefinition *defn = nullptr;
+  ClassOrigins().GetEntry(CacheKey(cls), &defn);
+  return defn;
 }
 
 template <typename Item> int32_t CountItems(const Item *item) {
@@ -163,6 +177,8 @@ extern "C" RuntimeClass *LookupObjectDefinition(ObjectDefinition *defn) {
     return cls;
   cls = ConvertDefinition(defn);
   ConversionCache().AddEntry(CacheKey(defn), cls);
+  if (cls)
+    ClassOrigins().AddEntry(CacheKey(cls), defn);
   return cls;
 }
 
@@ -237,4 +253,18 @@ void *FindObjectCode(RuntimeObject *object, const ObjectHook *hook) {
   if (eventCount <= 0 || hook->eventIndex < 0 || hook->eventIndex >= eventCount)
     return nullptr;
   return object->eventTable[hook->eventIndex].vector;
+}
+
+// The rule: the nearest class of the object's chain that was converted from a
+// definition decides (classes built by compiled code carry no handler items
+// and are passed over); its own handler items are searched first, then those
+// of its superclasses, and the first whose event name is the hook's wins.
+extern "C" ObjectHookInstance *FindObjectCodeInstance(RuntimeObject *object,
+                                                      const ObjectHook *hook) {
+  if (!RUNTIME_CHECK(hook) || !object)
+    return nullptr;
+  for (const RuntimeClass *cls = object->classPtr; cls; cls = cls->base)
+    if (const ObjectDefinition *defn = DefinitionOfClass(cls))
+      return defn->FindHookInstance(hook->name);
+  return nullptr;
 }

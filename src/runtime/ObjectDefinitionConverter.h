@@ -16,3 +16,9 @@ bool RebuildAllVTables();
 
 // The handler the object has for the event the hook declares, or nil.
 void *FindObjectCode(RuntimeObject *object, const ObjectHook *hook);
+
+// The event-handler item of a built-in class in the object's class chain that
+// handles the hook's event, most derived class first; nil when none or for a
+// nil object. A nil hook shows the alert.
+extern "C" ObjectHookInstance *FindObjectCodeInstance(RuntimeObject *object,
+                                                      const ObjectHook *hook);

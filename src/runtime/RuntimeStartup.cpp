@@ -1,5 +1,6 @@
 #include "runtime/RuntimeStartup.h"
 
+#include "runtime/GlobalFunctions.h"
 #include "runtime/ProgramArguments.h"
 #include "runtime/RuntimeExceptions.h"
 #include "runtime/StackCheck.h"
@@ -11,4 +12,11 @@ void InitRuntimeServices() {
   RegisterBuiltInClasses();
   InitStackChecker(kMainStackBudget);
   NetInit(); // a failure shows up when a socket is used
+}
+
+void RegisterBuiltInClasses() {
+  CreateApplicationClass();
+  CreateControlClasses();
+  CreateIntrinsicFunctions();
+  FillStandardButtonFont();
 }

@@ -9,11 +9,17 @@ struct RuntimeObject;
 // and global function, the main stack's budget and the socket layer.
 void InitRuntimeServices();
 
+// Every built-in class, the control classes and the global functions, each
+// registered with its export names; then the standard button font.
+void RegisterBuiltInClasses();
+
 // Set up by their own subsystems.
-void InitGlobals();                                      // default fonts
+void InitGlobals();                                      // the small dialog font
+void FillStandardButtonFont();                           // the message dialogs' font
 void UnhandledExceptionFilter(RuntimeObject *exception); // the last-resort hook
-void RegisterBuiltInClasses();                           // classes and global functions
-bool NetInit();                                          // the socket layer
+void CreateApplicationClass(); // every built-in language class, in its fixed order
+void CreateControlClasses();   // the built-in controls
+bool NetInit();                // the socket layer
 struct GTKHelper {
   static void Init(); // installs the key snooper
 };

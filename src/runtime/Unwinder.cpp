@@ -24,9 +24,11 @@ constexpr uintptr_t kLargestFrame = 4096;
 uintptr_t sImageCodeStart = 0;
 uintptr_t sImageCodeEnd = 0;
 
-// The return-address slot that was last rewritten, and the handler address
-// written into it; the slot still holds that address until its frame returns.
-uintptr_t *sArmedReturnSlot = nullptr;
+// The frame whose return address was last rewritten, its saved frame pointer
+// (the handler's frame) and the handler address written; the frame still
+// holds both words until it returns.
+uintptr_t *sArmedFrame = nullptr;
+uintptr_t sArmedHandlerFrame = 0;
 uintptr_t sArmedHandler = 0;
 
 uint32_t ReadWord(const uint8_t *p) {
@@ -116,7 +118,8 @@ bool ArmNearestHandler(void *raiseFrame, RuntimeObject *exception) {
           *reinterpret_cast<RuntimeObject **>(slot) = exception;
           RuntimeLockObject(exception);
         }
-        sArmedReturnSlot = &words[1];
+        sArmedFrame = words;
+        sArmedHandlerFrame = caller;
         sArmedHandler = reinterpret_cast<uintptr_t>(record) + kHandlerEntryOffset;
         words[1] = sArmedHandler;
         return true;
@@ -131,9 +134,9 @@ bool ArmNearestHandler(void *raiseFrame, RuntimeObject *exception) {
 }
 
 bool ExceptionArmedAbove(const void *frame) {
-  const auto slot = reinterpret_cast<uintptr_t>(sArmedReturnSlot);
-  if (!slot || slot <= reinterpret_cast<uintptr_t>(frame) ||
-      !WalkableStack().contains(slot, sizeof(uintptr_t)))
+  const auto armed = reinterpret_cast<uintptr_t>(sArmedFrame);
+  if (!armed || armed < reinterpret_cast<uintptr_t>(frame) ||
+      !WalkableStack().contains(armed, 2 * sizeof(uintptr_t)))
     return false;
-  return *sArmedReturnSlot == sArmedHandler;
+  return sArmedFrame[0] == sArmedHandlerFrame && sArmedFrame[1] == sArmedHandler;
 }

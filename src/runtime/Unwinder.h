@@ -57,9 +57,9 @@ const HandlerRecord *FindHandlerRecord(const uint8_t *code, const uint8_t *end);
 bool ArmNearestHandler(void *raiseFrame, RuntimeObject *exception);
 
 // True while an armed handler has not been entered yet and the frame whose
-// return leads into it lies above `frame`. A runtime loop that calls several
-// compiled handlers in a row asks this (with its own frame) after each call
-// and stops: the exception is on its way to a frame above the loop.
+// return leads into it is `frame` or lies above it. A runtime loop that calls
+// several compiled handlers in a row asks this (with its own frame) after
+// each call and stops: the exception is on its way to a frame above the loop.
 bool ExceptionArmedAbove(const void *frame);
 
 // The frame of the function that asks, for ExceptionArmedAbove.

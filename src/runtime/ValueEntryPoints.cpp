@@ -51,11 +51,8 @@ void *RuntimeFindHookCode(const void *holder, const ObjectHook *hook) {
   if (!holder || !hook)
     return nullptr;
   const ObjectDefinition *defn = static_cast<const ObjectDefinition *const *>(holder)[1];
-  for (; defn; defn = defn->super)
-    for (const ObjectHookInstance *handler = defn->hookInstances; handler; handler = handler->next)
-      if (handler->name.Compare(hook->name) == 0)
-        return handler->code;
-  return nullptr;
+  const ObjectHookInstance *handler = defn ? defn->FindHookInstance(hook->name) : nullptr;
+  return handler ? handler->code : nullptr;
 }
 
 int32_t RuntimeThreed() { return 1; }

@@ -196,19 +196,22 @@ TEST(SmallBlocksDeathTest, ExhaustionUnderQuitPolicyEndsWithFailureStatus) {
 }
 
 TEST(ObjectNew, BlockCarriesSizeAndGuardWords) {
-  auto *object = static_cast<char *>(::operator new(0));
+  // Through a volatile pointer: the compiler must not reason about the words
+  // in front of what it sees as a zero-byte object.
+  char *volatile object = static_cast<char *>(::operator new(0));
   ASSERT_NE(object, nullptr);
-  auto *header = reinterpret_cast<ObjectBlockHeader *>(object) - 1;
+  auto *header = reinterpret_cast<ObjectBlockHeader *>(object - sizeof(ObjectBlockHeader));
   EXPECT_EQ(header->size, 0u);
   EXPECT_EQ(header->guard, kLiveBlockGuard);
   long before = gTotalAllocLen;
   ::operator delete(object);
-  EXPECT_EQ(gTotalAllocLen, before - 8);
-#if !SMALL_BLOCKS_USE_MALLOC
+  long after = gTotalAllocLen;
   // 8 bytes: class 2, so the next 8-byte small block is the same one.
   char *again = OSalloclen(8, kMemFullQuit);
-  EXPECT_EQ(again, reinterpret_cast<char *>(header));
   OSfreelen(again, 8);
+  EXPECT_EQ(after, before - 8);
+#if !SMALL_BLOCKS_USE_MALLOC
+  EXPECT_EQ(again, reinterpret_cast<char *>(header));
 #endif
 }
 
@@ -225,7 +228,7 @@ TEST(ObjectNew, DoubleDeleteAlertsAndLeavesTheBlockAlone) {
   SKIP_IN_MALLOC_MODE();
   {
     AlertRecorder alerts;
-    void *block = ::operator new(4);
+    void *volatile block = ::operator new(4);
     ::operator delete(block);
     EXPECT_EQ(alerts.count(), 0u);
     ::operator delete(block); // the second release of the same block
@@ -236,7 +239,7 @@ TEST(ObjectNew, DoubleDeleteAlertsAndLeavesTheBlockAlone) {
     EXPECT_EQ(alerts.alerts()[0].condition, "0");
   }
   QuietAlerts quiet;
-  void *block = ::operator new(4);
+  void *volatile block = ::operator new(4);
   ::operator delete(block);
   long afterFirst = gTotalAllocLen;
   ::operator delete(block);
@@ -364,3 +367,14 @@ TEST(PurgableObject, SweepGoesOnPastAnObjectThatUnlinksItself) {
   EXPECT_TRUE(PurgeOldestObjects());
   EXPECT_EQ(log, (std::vector<Purgeable *>{&second}));
 }
+
+#if defined(__SANITIZE_ADDRESS__) && SMALL_BLOCKS_USE_MALLOC
+TEST(SmallBlocksDeathTest, SanitizerSeesEachSmallBlock) {
+  EXPECT_DEATH(
+      {
+        volatile char *block = OSalloclen(10, kMemFullQuit);
+        block[10] = 1;
+      },
+      "heap-buffer-overflow");
+}
+#endif

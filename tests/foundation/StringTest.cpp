@@ -107,6 +107,17 @@ TEST(String, AllocateBufferMakesUnknownTaggedTerminatedStorage) {
   EXPECT_TRUE(s.IsEmpty());
 }
 
+TEST(String, LengthsBeyondTheStorageFieldsGiveTheEmptyString) {
+  long before = gTotalAllocLen;
+  string s("old");
+  s.AllocateBuffer(INT32_MAX); // the buffer size would not fit its field
+  EXPECT_TRUE(s.IsEmpty());
+  string wide;
+  wide.ConstructFromWString(nullptr, 0x40000000); // 2n wraps in 32 bits
+  EXPECT_TRUE(wide.IsEmpty());
+  EXPECT_EQ(gTotalAllocLen, before);
+}
+
 TEST(String, ConstructFromBufferMayCopyFromItsOwnBytes) {
   string s("abcdef");
   string other = s; // shared, so the copy must not disturb it

@@ -37,7 +37,10 @@ public:
   void PushEax() { Emit({0x50}); }
   void DropArguments(uint8_t bytes) { Emit({0x83, 0xC4, bytes}); }
   void Return() { Emit({0xC3}); }
-  void Emit(std::initializer_list<uint8_t> bytes) { mCode.insert(mCode.end(), bytes); }
+  void Emit(std::initializer_list<uint8_t> bytes) {
+    for (uint8_t byte : bytes)
+      mCode.push_back(byte);
+  }
 
   // Links the sites into an import chain: each holds the next, the last 0.
   void Chain(const std::vector<int32_t> &sites) {

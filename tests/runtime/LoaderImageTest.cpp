@@ -14,16 +14,17 @@
 #include <string>
 #include <vector>
 
+#include "runtime/AssertionAlert.h"
 #include "runtime/LoaderX86.h"
 
 namespace {
 
 constexpr int kImageChecksHeld = 100;
 
-// Runs a shell command from the build folder (where tests run); a hung
-// runtime fails instead of blocking.
-int ExitStatusOf(const std::string &command) {
-  int status = std::system(("timeout 120 " + command).c_str());
+// Runs a shell command in the folder given, or in the build folder (where
+// tests run); a hung runtime fails instead of blocking.
+int ExitStatusOf(const std::string &command, const std::string &folder = ".") {
+  int status = std::system(("cd " + folder + " && timeout 120 " + command).c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -54,14 +55,14 @@ TEST(LoaderImage, ImageBehindTheRuntimeRunsWithEveryFixupInPlace) {
 }
 
 TEST(LoaderImage, LooseFilesInTheCurrentFolderRunWithTheBareRuntime) {
-  EXPECT_EQ(ExitStatusOf("cd bin/images/loader_fixups.loose && " + Emulated("../../runtime")),
+  EXPECT_EQ(ExitStatusOf(Emulated("../../runtime"), "bin/images/loader_fixups.loose"),
             kImageChecksHeld);
 }
 
 TEST(LoaderImage, ProgramStartedThroughTheSearchPathFindsItsImage) {
   // argv[0] is then a bare name that does not lead to the file.
   std::string command = std::string(I386_EMULATOR).empty()
-                            ? "PATH=\"$PWD/bin/images:$PATH\" loader_fixups"
+                            ? "env PATH=\"$PWD/bin/images:$PATH\" loader_fixups"
                             : Emulated("-0 loader_fixups bin/images/loader_fixups");
   EXPECT_EQ(ExitStatusOf(command), kImageChecksHeld);
 }
@@ -81,7 +82,38 @@ TEST(LoaderImage, DamagedOrMissingImageEndsWithAMessageAndAFailureStatus) {
   EXPECT_NE(ReadFile(folder.Path("damaged.err")).find("back distance"), std::string::npos);
 
   // The bare runtime in a folder without loose files.
-  EXPECT_EQ(ExitStatusOf("cd " + folder.Path("") + " && " + Emulated(runtime) + " 2>bare.err"),
+  EXPECT_EQ(ExitStatusOf(Emulated(runtime) + " 2>bare.err", folder.Path("")),
             kImageLoadFailedStatus);
   EXPECT_NE(ReadFile(folder.Path("bare.err")).find("carries no image"), std::string::npos);
+}
+
+namespace {
+
+// Starts the loader_unbound image and answers each alert dialog it shows
+// with the next key (alt+o presses OK, alt+c Cancel); answers the image's
+// exit status.
+int ExitStatusAnsweringAlerts(const std::vector<std::string> &keys) {
+  ScratchFolder folder;
+  std::string script = "(timeout 60 " + Emulated("bin/images/loader_unbound") + "; echo $? >" +
+                       folder.Path("status") + ") &\n";
+  for (const std::string &key : keys)
+    script += "w=$(timeout 60 xdotool search --sync --onlyvisible --classname loader_unbound "
+              "| head -1) && sleep 0.3 && xdotool key --window $w " + key + " 2>/dev/null\n"
+              "sleep 0.5\n";
+  script += "wait\n";
+  std::ofstream(folder.Path("answer.sh")) << script;
+  if (ExitStatusOf("sh " + folder.Path("answer.sh")) != 0)
+    return -1;
+  return std::atoi(ReadFile(folder.Path("status")).c_str());
+}
+
+} // namespace
+
+TEST(LoaderImage, AlertDialogOkGoesOnAndCancelEndsTheRuntime) {
+  if (std::system("command -v xdotool >/dev/null") != 0)
+    GTEST_SKIP() << "xdotool is not installed";
+  // OK at load, OK when the unbound import is called: the trap answered 0.
+  EXPECT_EQ(ExitStatusAnsweringAlerts({"alt+o", "alt+o"}), 5);
+  EXPECT_EQ(ExitStatusAnsweringAlerts({"alt+c"}), kAssertionAlertQuitStatus);
+  EXPECT_EQ(ExitStatusAnsweringAlerts({"alt+o", "alt+c"}), kAssertionAlertQuitStatus);
 }

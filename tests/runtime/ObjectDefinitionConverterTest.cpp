@@ -121,3 +121,36 @@ TEST(ObjectDefinitionConverter, NilDefinitionShowsTheAlertAndConvertsToNil) {
   EXPECT_EQ(alerts.count(), 3u); // CreateInstance's own and its lookup's
   EXPECT_EQ(raises.raised(), Names{"NilObjectException"});
 }
+
+TEST(ObjectDefinitionConverter, FindObjectCodeInstanceTakesTheMostDerivedHandlerOfTheHooksName) {
+  ObjectHookInstance *easyHandler = EasySocketClass()->hookInstances;
+  const ObjectHook *errorHook = SocketErrorHookRow().hook;
+  // A built-in subclass that handles the same event again, in other case.
+  static ObjectDefinition strict;
+  if (strict.className.IsEmpty()) {
+    strict.super = EasySocketClass();
+    strict.className = string("TestStrictSocket");
+    strict.objectSize = kEasySize;
+    strict.staticTables = 1;
+    strict.hookInstances = new ObjectHookInstance{nullptr, string("ERROR"), 0, CodeAddress(99)};
+  }
+  // A class compiled code derives from the built-in one carries no handler items.
+  RuntimeClass *compiled = MakeClass(LookupObjectDefinition(EasySocketClass()), "Compiled", kEasySize);
+
+  ObjectHolder plain(CreateInstance(SocketClass()));
+  ObjectHolder easy(CreateInstance(EasySocketClass()));
+  ObjectHolder strictObject(CreateInstance(&strict));
+  ObjectHolder compiledObject(RuntimeNewObject(compiled));
+  EXPECT_EQ(FindObjectCodeInstance(plain.get(), errorHook), nullptr);
+  EXPECT_EQ(FindObjectCodeInstance(easy.get(), errorHook), easyHandler);
+  EXPECT_EQ(FindObjectCodeInstance(strictObject.get(), errorHook), strict.hookInstances);
+  EXPECT_EQ(FindObjectCodeInstance(compiledObject.get(), errorHook), easyHandler);
+  EXPECT_EQ(FindObjectCodeInstance(nullptr, errorHook), nullptr);
+  // The first event of the socket has no handler anywhere.
+  EXPECT_EQ(FindObjectCodeInstance(strictObject.get(), SocketClass()->hooks), nullptr);
+
+  AlertRecorder alerts;
+  EXPECT_EQ(FindObjectCodeInstance(easy.get(), nullptr), nullptr);
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.alerts()[0].condition, "hook");
+}

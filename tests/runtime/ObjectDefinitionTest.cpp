@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/ClassBackpatchee.h"
 #include "runtime/ObjectDefinition.h"
 #include "runtime/PropertyTypes.h"
 #include "support/AlertRecorder.h"
@@ -163,4 +164,77 @@ TEST(ObjectDefinitions, IsAFollowsTheSuperclassChain) {
   leaf.addInterface(&root);
   EXPECT_EQ(leaf.interfaces->interface, &root); // newest first
   EXPECT_EQ(leaf.interfaces->next->interface, &other);
+}
+
+TEST(ClassTables, MethodPrototypesShowAccessKindParametersAndReturn) {
+  ArrayPropertyType strings{{kArrayTypeKind}, &stringType.type, 1};
+  MethodParameter params[] = {Param("source", stringType), Param("count", integerType, true)};
+  struct Case {
+    PropertyMethod row;
+    int32_t userFlags;
+    const char *prototype;
+  } cases[] = {
+      {{"Split", &strings.type, params, 2, {}, kExtendsMethod, 0, 0}, kPrivateMember,
+       "Private Function Split(Extends source As String, ByRef count As Integer) As String()"},
+      {{"Close", nullptr, nullptr, 0, {}, 0, 0, 0}, kProtectedMember, "Protected Sub Close()"},
+      {{"Count", &integerType.type, nullptr, 0, {}, 0, 0, 0}, kPrivateMember | kProtectedMember,
+       "Private Function Count() As Integer"},
+      {{"Write", nullptr, params, 1, {}, 0, 0, 0}, 0, "Sub Write(source As String)"},
+  };
+  for (Case &c : cases) {
+    ObjectMethod *method = FillMethods(&c.row, 1);
+    method->userFlags = c.userFlags;
+    EXPECT_EQ(Str(method->BuildPrototype()), c.prototype);
+    delete method;
+  }
+}
+
+TEST(ClassTables, OnlyDefaultParametersNeedsADefaultOnEveryParameter) {
+  MethodParameter both[] = {Param("a", integerType), Param("b", integerType)};
+  both[0].hasDefault = 1;
+  PropertyMethod row{"Pick", nullptr, both, 2, {}, 0, 0, 0};
+  ObjectMethod *method = FillMethods(&row, 1);
+  EXPECT_FALSE(method->ContainsOnlyDefaultParameters());
+  both[1].hasDefault = 1;
+  EXPECT_TRUE(method->ContainsOnlyDefaultParameters());
+  method->method.paramCount = 0;
+  EXPECT_TRUE(method->ContainsOnlyDefaultParameters());
+  delete method;
+}
+
+TEST(ClassTables, PropertyDeclarationsAndWhatTheySayAboutTheProperty) {
+  ObjectInstanceTemplate row{0, "Port", &integerType.type, nullptr, nullptr, nullptr, nullptr, 24, 0};
+  InstanceVariable *ivar = FillInstances(&row, 1);
+  EXPECT_EQ(Str(ivar->BuildDeclaration()), "Port As Integer");
+  EXPECT_FALSE(ivar->IsUserVariable());
+  EXPECT_FALSE(ivar->IsArray());
+  EXPECT_FALSE(ivar->HasDefaultValue());
+  EXPECT_TRUE(ivar->IsVisibleInIDE());
+
+  ivar->userFlags = kProtectedMember | kHasDefaultValue;
+  EXPECT_EQ(Str(ivar->BuildDeclaration()), "Protected Port As Integer");
+  EXPECT_TRUE(ivar->HasDefaultValue());
+  EXPECT_TRUE(ivar->IsVisibleInIDE());
+
+  ivar->arrayType = {{kArrayTypeKind}, &stringType.type, 1};
+  ivar->type = &ivar->arrayType.type;
+  EXPECT_TRUE(ivar->IsArray());
+  EXPECT_EQ(Str(ivar->BuildDeclaration()), "Protected Port As String()");
+
+  // A declaration written in language code stands as it is, after the access.
+  ivar->declaration = string("Names(3) As String");
+  ivar->userFlags = kPrivateMember;
+  EXPECT_TRUE(ivar->IsUserVariable());
+  EXPECT_FALSE(ivar->IsVisibleInIDE());
+  EXPECT_EQ(Str(ivar->BuildDeclaration()), "Private Names(3) As String");
+  delete ivar;
+}
+
+TEST(ClassTables, ClassBackpatcheeLeavesTheSlotAlone) {
+  ObjectDefinition defn;
+  ObjectDefinition *slot = nullptr;
+  ClassBackpatchee patchee;
+  patchee.ClassPatchApplied(&slot, &defn);
+  patchee.ClassPatchFailed(&slot, string("Missing"));
+  EXPECT_EQ(slot, nullptr);
 }

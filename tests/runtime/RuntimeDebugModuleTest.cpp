@@ -39,7 +39,11 @@ std::string Text(stringStorage *s) { return stringStorage::CString(s); }
 
 TEST(ObjectCursor, ClassDeclaresItsEventsAndIsBuiltOnce) {
   ObjectDefinition *defn = ObjectCursorClass();
+  ObjectHook *hooks = defn->hooks;
+  ObjectMethod *methods = defn->methods;
   EXPECT_EQ(ObjectCursorClass(), defn);
+  EXPECT_EQ(defn->hooks, hooks);
+  EXPECT_EQ(defn->methods, methods);
   RuntimeClass *cls = LookupObjectDefinition(defn);
   ASSERT_EQ(cls->eventCount, 5);
   EXPECT_EQ(Text(cls->events[0].name), "NextObject");
@@ -117,4 +121,16 @@ TEST(RuntimeDebugModule, DumpWritesMemoryCountAndOneClassNamePerLiveObject) {
   ObjectHolder runtime(RuntimeDebugInstance());
   EXPECT_EQ(count, std::to_string(CountAllocatedObjects() - 1) + " objects");
   EXPECT_EQ(first, "DumpMarker");
+}
+
+TEST(RuntimeDebugModule, FreeingTheRuntimeObjectLetsTheNextCallCreateAnother) {
+  RuntimeObject *runtime = RuntimeDebugInstance();
+  int32_t before = CountAllocatedObjects();
+  runtime->refCount = 1; // as though the module had let go of its reference
+  RuntimeUnlockObject(runtime);
+  EXPECT_EQ(CountAllocatedObjects(), before - 1);
+  ObjectHolder again(RuntimeDebugInstance());
+  EXPECT_EQ(again->refCount, 2);
+  EXPECT_EQ(CountAllocatedObjects(), before);
+  EXPECT_EQ(GetActiveObjectListHead(), again.get());
 }

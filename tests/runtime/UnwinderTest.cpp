@@ -5,6 +5,7 @@
 
 #include "HandMadeFrames.h"
 #include "runtime/RuntimeExceptions.h"
+#include "runtime/StackBounds.h"
 #include "runtime/Unwinder.h"
 #include "support/AlertRecorder.h"
 
@@ -195,6 +196,19 @@ TEST_F(CompiledFrames, FrameOverFourKilobytesEndsInTheUnhandledPath) {
   EXPECT_EQ(continued, 1);
   ASSERT_EQ(sUnhandled.size(), 1u);
   EXPECT_EQ(sUnhandled[0], exception);
+  EXPECT_EQ(exception->refCount, 1);
+}
+
+TEST_F(CompiledFrames, FramesOffTheRunningStackAreNotWalked) {
+  // A cooperative thread's stack block that none of these frames lies on.
+  static uint8_t block[16 * 1024];
+  SetRunningThreadStack({reinterpret_cast<uintptr_t>(block),
+                         reinterpret_cast<uintptr_t>(block) + sizeof block});
+  RuntimeObject *caught = HandMadeProtected(RaiseOneDown, exception, &continued);
+  SetRunningMainStack();
+  EXPECT_EQ(caught, nullptr);
+  EXPECT_EQ(continued, 1);
+  EXPECT_EQ(sUnhandled, std::vector<RuntimeObject *>{exception});
   EXPECT_EQ(exception->refCount, 1);
 }
 
