@@ -7,9 +7,11 @@ SANITIZE ?=
 BUILD ?= build$(if $(SANITIZE),-$(SANITIZE))
 JOBS ?= $(shell nproc)
 # The leak check at exit does not work under the i386 emulator and only slows
-# every sanitized program (test discovery included) to a crawl.
+# every sanitized program (test discovery included) to a crawl. A failed
+# allocation must return null, as without the sanitizer, so that the runtime's
+# own out-of-memory policies are what the tests see.
 ifneq ($(SANITIZE),)
-export ASAN_OPTIONS ?= detect_leaks=0
+export ASAN_OPTIONS ?= detect_leaks=0:allocator_may_return_null=1
 endif
 
 .PHONY: deps configure build test run bench clean

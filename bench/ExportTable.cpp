@@ -31,36 +31,34 @@ const std::vector<std::string> &LowerCaseNames() {
   return names;
 }
 
-void ExportTableHashedIndex(benchmark::State &state) {
+// Runs the lookup on every name once per iteration.
+template <typename Lookup> void LookUpEveryName(benchmark::State &state, Lookup lookup) {
   const auto &names = LowerCaseNames();
   for (auto _ : state)
     for (const std::string &name : names)
-      benchmark::DoNotOptimize(resolveRelocEntry(name.c_str()));
+      benchmark::DoNotOptimize(lookup(name));
   state.SetItemsProcessed(state.iterations() * int64_t(names.size()));
+}
+
+void ExportTableHashedIndex(benchmark::State &state) {
+  LookUpEveryName(state, [](const std::string &name) { return resolveRelocEntry(name.c_str()); });
 }
 BENCHMARK(ExportTableHashedIndex);
 
 void ExportTableLinearWalk(benchmark::State &state) {
-  const auto &names = LowerCaseNames();
-  for (auto _ : state)
-    for (const std::string &name : names)
-      benchmark::DoNotOptimize(FindFirstRelocEntry(name.c_str()));
-  state.SetItemsProcessed(state.iterations() * int64_t(names.size()));
+  LookUpEveryName(state, [](const std::string &name) { return FindFirstRelocEntry(name.c_str()); });
 }
 BENCHMARK(ExportTableLinearWalk);
 
 void StdUnorderedMapUpperCased(benchmark::State &state) {
-  const auto &names = LowerCaseNames();
   std::unordered_map<std::string, void *> map;
   for (const RelocEntry &entry : kFixedRelocTable)
     if (entry.address)
       map.emplace(Cased(entry.name, std::toupper), entry.address);
-  for (auto _ : state)
-    for (const std::string &name : names) {
-      auto found = map.find(Cased(name.c_str(), std::toupper));
-      benchmark::DoNotOptimize(found == map.end() ? nullptr : found->second);
-    }
-  state.SetItemsProcessed(state.iterations() * int64_t(names.size()));
+  LookUpEveryName(state, [&map](const std::string &name) {
+    auto found = map.find(Cased(name.c_str(), std::toupper));
+    return found == map.end() ? nullptr : found->second;
+  });
 }
 BENCHMARK(StdUnorderedMapUpperCased);
 

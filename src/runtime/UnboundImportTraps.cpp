@@ -8,15 +8,27 @@
 
 namespace {
 
-// push imm32 (name); mov eax, imm32 (UnboundImportCalled); call eax;
-// add esp, 4; ret. The caller's arguments stay where they are, so any
-// calling convention the caller cleans up after survives.
-constexpr uint8_t kTrapTemplate[] = {0x68, 0, 0, 0, 0, 0xB8, 0, 0, 0, 0,
-                                     0xFF, 0xD0, 0x83, 0xC4, 0x04, 0xC3};
-constexpr size_t kTrapSize = 16;
+// push ebp; mov ebp, esp; and esp, -16; sub esp, 12; push imm32 (name);
+// mov eax, imm32 (UnboundImportCalled); call eax; leave; ret; padding.
+// The caller's arguments stay where they are, so any calling convention the
+// caller cleans up after survives. The trap keeps a frame the unwinder can
+// walk and realigns the stack to the 16 bytes the runtime's code may rely on
+// (SSE spills, the sanitizer's frames), whatever the caller left it at.
+constexpr uint8_t kTrapTemplate[] = {
+    0x55,                   // push ebp
+    0x89, 0xE5,             // mov ebp, esp
+    0x83, 0xE4, 0xF0,       // and esp, -16
+    0x83, 0xEC, 0x0C,       // sub esp, 12
+    0x68, 0,    0,    0, 0, // push name
+    0xB8, 0,    0,    0, 0, // mov eax, UnboundImportCalled
+    0xFF, 0xD0,             // call eax
+    0xC9,                   // leave
+    0xC3,                   // ret
+    0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90};
+constexpr size_t kTrapSize = 32;
 static_assert(sizeof(kTrapTemplate) == kTrapSize);
-constexpr size_t kTrapNameOffset = 1;
-constexpr size_t kTrapTargetOffset = 6;
+constexpr size_t kTrapNameOffset = 10;
+constexpr size_t kTrapTargetOffset = 15;
 constexpr size_t kTrapsPerBlock = 256;
 
 uint8_t *sTrapBlock = nullptr;

@@ -8,6 +8,7 @@
 
 #include "foundation/Memory.h"
 #include "support/AlertRecorder.h"
+#include "support/SanitizerSkips.h"
 
 #if SMALL_BLOCKS_USE_MALLOC
 #define SKIP_IN_MALLOC_MODE() GTEST_SKIP() << "every small block comes from malloc"
@@ -16,12 +17,6 @@
 #endif
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-#define SKIP_WHEN_MALLOC_FAILURE_ABORTS() GTEST_SKIP() << "the sanitizer's malloc aborts on failure"
-#else
-#define SKIP_WHEN_MALLOC_FAILURE_ABORTS()
-#endif
 
 // Takes all the address space malloc can hand out, down to blocks of 4 KB,
 // so that the next chunk or large block cannot be had. While it lives nothing

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/QVMemory.h"
+#include "support/SanitizerSkips.h"
 
 namespace {
 constexpr int32_t kImpossibleSize = 0x7FFFFFF0;
@@ -57,6 +58,7 @@ TEST(QVMemory, PointersAndBlockMove) {
 // The first block of nearly 2 GB may still fit the address space; a second
 // one cannot.
 TEST(QVMemoryDeathTest, FailedAllocationEndsTheProcess) {
+  SKIP_WHEN_MALLOC_FAILURE_ABORTS();
   EXPECT_EXIT((QV::NewPtr(kImpossibleSize), QV::NewPtrClear(kImpossibleSize)),
               testing::ExitedWithCode(1), "Out of memory");
   EXPECT_EXIT((QV::NewPtr(kImpossibleSize), QV::NewPtr(kImpossibleSize)),

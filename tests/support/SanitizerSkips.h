@@ -1,0 +1,12 @@
+// Skips for the few tests whose subject the sanitizer build takes over.
+#pragma once
+#include <gtest/gtest.h>
+
+// Under AddressSanitizer a request for nearly all of the 32-bit address space
+// ends in the sanitizer's own checks rather than in a failed allocation, so
+// the runtime's out-of-memory path cannot be reached that way.
+#if defined(__SANITIZE_ADDRESS__)
+#define SKIP_WHEN_MALLOC_FAILURE_ABORTS() GTEST_SKIP() << "the sanitizer's malloc aborts on failure"
+#else
+#define SKIP_WHEN_MALLOC_FAILURE_ABORTS()
+#endif
