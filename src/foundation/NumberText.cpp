@@ -1,31 +1,13 @@
 #include "foundation/NumberText.h"
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
+#include "foundation/CLocaleScopePosix.h"
 #include "foundation/TextEncodings.h"
 
 namespace {
-// Number text is the same whatever locale the user runs under: the C locale
-// is made once and switched in around each printf and strtod.
-locale_t CLocale() {
-  static locale_t sCLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return sCLocale;
-}
-
-class CLocaleScope {
-public:
-  CLocaleScope() : mPrevious(uselocale(CLocale())) {}
-  ~CLocaleScope() { uselocale(mPrevious); }
-  CLocaleScope(const CLocaleScope &) = delete;
-  CLocaleScope &operator=(const CLocaleScope &) = delete;
-
-private:
-  locale_t mPrevious;
-};
 
 string BytesTagged(const char *bytes, int length, uint32_t encoding) {
   string result;

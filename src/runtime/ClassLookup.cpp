@@ -14,6 +14,8 @@ StringMap<RuntimeClass *> &LookupCache() {
   return cache;
 }
 
+} // namespace
+
 ObjectDefinition *FindDefinitionByName(const string &name) {
   if (ObjectDefinition *defn = getIntrinsicClass(name))
     return defn;
@@ -21,8 +23,6 @@ ObjectDefinition *FindDefinitionByName(const string &name) {
     return defn;
   return FindPluginControlClass(name);
 }
-
-} // namespace
 
 extern "C" RuntimeClass *RuntimeLookupClass(stringStorage *nameStorage) {
   string name = string::Borrow(nameStorage);

@@ -4,6 +4,9 @@
 #include "runtime/ObjectDefinition.h"
 #include "runtime/RuntimeObject.h"
 
+// The definition of a built-in class, then a plug-in class, then a plug-in
+// control, by name (letter case ignored); nil when none has that name.
+ObjectDefinition *FindDefinitionByName(const string &name);
 // A built-in or plug-in class by name (letter case ignored), converted and
 // cached; nil when no class of that name is known.
 extern "C" RuntimeClass *RuntimeLookupClass(stringStorage *name);

@@ -4,20 +4,12 @@
 #include <string>
 
 #include "runtime/AssertionAlert.h"
-#include "runtime/ClassRegistry.h"
+#include "runtime/ClassLookup.h"
 #include "runtime/ClassTables.h"
 #include "runtime/ObjectDefinition.h"
 #include "runtime/PluginClassLookup.h"
 
 namespace {
-
-ObjectDefinition *FindClassNamed(const string &name) {
-  if (ObjectDefinition *defn = getIntrinsicClass(name))
-    return defn;
-  if (ObjectDefinition *defn = FindPluginClass(name))
-    return defn;
-  return FindPluginControlClass(name);
-}
 
 bool SameName(const string &a, const string &b) { return a.Compare(b) == 0; }
 
@@ -66,7 +58,7 @@ void *getPluginRoutineToc(const char *descriptor) {
     std::string classText(descriptor + 1, bang);
     string className(classText.c_str());
     member = bang + 1;
-    defn = FindClassNamed(className);
+    defn = FindDefinitionByName(className);
     if (!defn)
       DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "0",
                                ("Unable to load class: " + classText).c_str());

@@ -108,8 +108,9 @@ TEST(ExceptionClasses, RegisteredByNameWithoutRegardToCaseButThreadAlreadyRunnin
     ASSERT_NE(cls, nullptr) << name;
     EXPECT_EQ(Text(cls->name), name);
     EXPECT_EQ(cls->instanceSize, 32) << name;
-    if (cls != root)
+    if (cls != root) {
       EXPECT_EQ(cls->base, root) << name;
+    }
   }
   RuntimeClass *overflow = RuntimeLookupClass(string("StackOverflowException").Storage());
   ASSERT_NE(overflow, nullptr);
