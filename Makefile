@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 # allocation must return null, as without the sanitizer, so that the runtime's
 # own out-of-memory policies are what the tests see.
 ifneq ($(SANITIZE),)
-export ASAN_OPTIONS ?= detect_leaks=0:allocator_may_return_null=1
+export ASAN_OPTIONS := $(or $(ASAN_OPTIONS),detect_leaks=0:allocator_may_return_null=1)
 endif
 
 .PHONY: deps configure build test run bench clean
