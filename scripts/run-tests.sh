@@ -8,7 +8,9 @@ trap 'rm -f "$log"' EXIT
 
 ctest_command=(ctest --test-dir "$build" --output-on-failure --timeout 600 -j"$(nproc)")
 if [ -z "${DISPLAY:-}" ]; then
-  xvfb-run -a -s "-screen 0 1280x1024x24" "${ctest_command[@]}" 2>&1 | tee "$log"
+  # -noreset: by default the server resets whenever its last client leaves,
+  # and a test connecting during that reset is refused.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "${ctest_command[@]}" 2>&1 | tee "$log"
 else
   "${ctest_command[@]}" 2>&1 | tee "$log"
 fi
