@@ -96,10 +96,17 @@ int ExitStatusAnsweringAlerts(const std::vector<std::string> &keys) {
   ScratchFolder folder;
   std::string script = "(timeout 60 " + Emulated("bin/images/loader_unbound") + "; echo $? >" +
                        folder.Path("status") + ") &\n";
+  // Each dialog is answered until its window is gone: a key sent before the
+  // dialog takes input is lost, and the next search must not find a closing
+  // dialog again.
   for (const std::string &key : keys)
     script += "w=$(timeout 60 xdotool search --sync --onlyvisible --classname loader_unbound "
-              "| head -1) && sleep 0.3 && xdotool key --window $w " + key + " 2>/dev/null\n"
-              "sleep 0.5\n";
+              "| head -1) || exit 1\n"
+              "for attempt in $(seq 60); do\n"
+              "  sleep 0.3; xdotool key --window $w " + key + " 2>/dev/null\n"
+              "  sleep 0.2; xdotool search --onlyvisible --classname loader_unbound "
+              "| grep -qx \"$w\" || break\n"
+              "done\n";
   script += "wait\n";
   std::ofstream(folder.Path("answer.sh")) << script;
   if (ExitStatusOf("sh " + folder.Path("answer.sh")) != 0)
