@@ -8,6 +8,13 @@
 namespace {
 constexpr int32_t kItemSize = sizeof(uint32_t);
 constexpr int32_t kDoubleSize = sizeof(double);
+
+// The alert of a refused access: the array's source name, the line that names
+// the operation, and the condition.
+void RefuseAccess(int line, const char *condition = "0") {
+  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/array", line, condition,
+                           nullptr);
+}
 } // namespace
 
 Array::~Array() { QV::DisposeHandle(mHandle); }
@@ -40,7 +47,7 @@ void Array::SetCount(int32_t n) {
 
 void *Array::GetElement(int32_t index) const {
   if (index < 0 || index >= mCount) {
-    RUNTIME_CHECK(0);
+    RefuseAccess(70);
     return nullptr;
   }
   void *value;
@@ -50,7 +57,7 @@ void *Array::GetElement(int32_t index) const {
 
 double Array::GetDoubleElement(int32_t index) const {
   if (index < 0 || index >= mCount || !IsDoubleMode()) {
-    RUNTIME_CHECK(0);
+    RefuseAccess(80);
     return 0.0;
   }
   double value;
@@ -60,7 +67,7 @@ double Array::GetDoubleElement(int32_t index) const {
 
 void Array::SetElement(int32_t index, void *value) {
   if (index < 0 || index >= mCount) {
-    RUNTIME_CHECK(0);
+    RefuseAccess(90);
     return;
   }
   std::memcpy(ElementAddress(index, kItemSize), &value, kItemSize);
@@ -68,7 +75,7 @@ void Array::SetElement(int32_t index, void *value) {
 
 void Array::SetDoubleElement(int32_t index, double value) {
   if (index < 0 || index >= mCount || !IsDoubleMode()) {
-    RUNTIME_CHECK(0);
+    RefuseAccess(99);
     return;
   }
   std::memcpy(ElementAddress(index, kDoubleSize), &value, kDoubleSize);
@@ -91,7 +98,7 @@ char *Array::OpenGap(int32_t index, int32_t width) {
 
 void Array::InsertItem(int32_t index, void *value) {
   if (index < 0 || index > mCount) {
-    RUNTIME_CHECK(0);
+    RefuseAccess(125);
     return;
   }
   std::memcpy(OpenGap(index, kItemSize), &value, kItemSize);
@@ -101,18 +108,19 @@ void Array::InsertItem(int32_t index, void *value) {
 // reach past the handle.
 void Array::InsertDoubleElement(int32_t index, double value) {
   if (index < 0 || index > mCount || !IsDoubleMode()) {
-    RUNTIME_CHECK(0);
+    RefuseAccess(151);
     return;
   }
   std::memcpy(OpenGap(index, kDoubleSize), &value, kDoubleSize);
 }
 
-void Array::RemoveElement(int32_t idx) {
-  int32_t lCount = mCount;
-  if (!RUNTIME_CHECK(not (idx < 0 || idx >= lCount)))
+void Array::RemoveElement(int32_t index) {
+  if (index < 0 || index >= mCount) {
+    RefuseAccess(175, "not (idx < 0 || idx >= lCount)");
     return;
-  char *gap = ElementAddress(idx, mElementSize);
-  std::memmove(gap, gap + mElementSize, static_cast<size_t>((lCount - idx - 1) * mElementSize));
+  }
+  char *gap = ElementAddress(index, mElementSize);
+  std::memmove(gap, gap + mElementSize, static_cast<size_t>((mCount - index - 1) * mElementSize));
   --mCount;
   mStep = kInitialStep;
 }
@@ -121,8 +129,9 @@ void Array::SwapElements(int32_t startA, int32_t lengthA, int32_t startB, int32_
   auto inside = [this](int32_t start, int32_t length) {
     return start >= 0 && length >= 0 && length <= mCount - start;
   };
-  bool disjoint = startA + lengthA <= startB || startB + lengthB <= startA;
-  if (!RUNTIME_CHECK(inside(startA, lengthA) && inside(startB, lengthB) && disjoint))
+  // Checked only once both runs lie inside, where the sums cannot overflow.
+  auto disjoint = [&] { return startA + lengthA <= startB || startB + lengthB <= startA; };
+  if (!RUNTIME_CHECK(inside(startA, lengthA) && inside(startB, lengthB) && disjoint()))
     return;
   if (lengthA == 0 && lengthB == 0)
     return; // nothing moves, and an empty array may have no handle yet

@@ -41,7 +41,8 @@ inline int SizeClassOf(long size) { return static_cast<int>((size + 3) / 4); }
 
 // Cuts a block of class k from the current chunk, starting a new chunk when
 // the current one is too short. The rest of an abandoned chunk is lost.
-char *CutFromChunk(int k, MemFullHandling handling) {
+// Null when no new chunk can be had; the caller applies its policy.
+char *CutFromChunk(int k) {
   long blockSize = 4L * k;
   if (sChunkBytesLeft < blockSize) {
     char *chunk = static_cast<char *>(std::malloc(kChunkSize));
@@ -83,7 +84,7 @@ char *OSalloclen(long size, MemFullHandling handling) {
     sFreeLists[k] = head->next;
     block = reinterpret_cast<char *>(head);
   } else {
-    block = CutFromChunk(k, handling);
+    block = CutFromChunk(k);
   }
 #endif
   if (!block)

@@ -9,6 +9,13 @@
 
 #include "runtime/AssertionAlert.h"
 
+// The alert of a refused read: the vector's source name, the line that names
+// the operation, and the condition "0".
+inline void SimpleVectorReadRefused(int line) {
+  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/SimpleVector", line,
+                           "0", nullptr);
+}
+
 template <typename T> class SimpleVector {
 public:
   explicit SimpleVector(uint32_t growthIncrement = 0) : mIncrement(growthIncrement) {}
@@ -23,10 +30,13 @@ public:
   const T *begin() const { return mItems; }
   const T *end() const { return mItems + mCount; }
 
+  // value may be one of this vector's own elements: it is copied before
+  // growing or shifting can move or free it.
   void push_back(const T &value) {
+    T copy(value);
     while (mCount >= mCapacity)
       grow();
-    mItems[mCount++] = value;
+    mItems[mCount++] = std::move(copy);
   }
 
   // Inserts before the element at index; index == count appends. Any other
@@ -34,11 +44,12 @@ public:
   void insert(const T &value, int32_t index) {
     if (!RUNTIME_CHECK(index >= 0 && index <= mCount))
       return;
+    T copy(value);
     while (mCount >= mCapacity)
       grow();
     for (int32_t i = mCount; i > index; --i)
       mItems[i] = std::move(mItems[i - 1]);
-    mItems[index] = value;
+    mItems[index] = std::move(copy);
     ++mCount;
   }
 
@@ -72,7 +83,7 @@ public:
 
   T pop_back() {
     if (mCount <= 0 || mCount > mCapacity) {
-      RUNTIME_CHECK(0);
+      SimpleVectorReadRefused(kPopBackLine);
       return T();
     }
     --mCount;
@@ -83,7 +94,7 @@ public:
 
   T peek_back() const {
     if (mCount <= 0 || mCount > mCapacity) {
-      RUNTIME_CHECK(0);
+      SimpleVectorReadRefused(kPeekBackLine);
       return T();
     }
     return mItems[mCount - 1];
@@ -92,7 +103,7 @@ public:
   // Any element within the capacity, in use or not.
   const T &operator[](int32_t index) const {
     if (index < 0 || index >= mCapacity) {
-      RUNTIME_CHECK(0);
+      SimpleVectorReadRefused(kConstIndexLine);
       return Discarded();
     }
     return mItems[index];
@@ -114,6 +125,10 @@ private:
   friend struct SimpleVectorLayout;
 
   static constexpr uint32_t kMinimumGrowth = 16;
+  // Lines the alerts of refused reads name.
+  static constexpr int kConstIndexLine = 237;
+  static constexpr int kPopBackLine = 264;
+  static constexpr int kPeekBackLine = 276;
 
   void grow() {
     uint32_t step = mIncrement ? mIncrement : static_cast<uint32_t>(mCapacity);

@@ -15,6 +15,14 @@
 
 template <typename T> class StringMapIterator;
 
+// The alert of a failed map check: the map's source name, the line that names
+// the check, and its condition. Answers false.
+inline bool StringMapCheckFailed(int line, const char *condition) {
+  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/StringMap", line,
+                           condition, nullptr);
+  return false;
+}
+
 template <typename T> class StringMap {
 public:
   struct Entry {
@@ -76,7 +84,11 @@ public:
     bool foundInOrder = FindInOrder(key) != nullptr;
     // An entry found by only one of the two ways cannot be unlinked from both
     // chains, so it is left in place.
-    if (!RUNTIME_CHECK(foundInHash == foundInOrder) || !entry)
+    if (foundInHash != foundInOrder) {
+      StringMapCheckFailed(499, "foundInHash == foundInOrder");
+      return;
+    }
+    if (!entry)
       return;
     RemoveEntry(entry);
   }
@@ -126,7 +138,9 @@ private:
   friend class StringMapIterator<T>;
   friend struct StringMapLayout;
 
-  static bool CheckBinCount(uint32_t newSize) { return RUNTIME_CHECK(newSize > 0); }
+  static bool CheckBinCount(uint32_t newSize) {
+    return newSize > 0 || StringMapCheckFailed(582, "newSize > 0");
+  }
 
   static Entry **NewBins(uint32_t n) { return new Entry *[n](); }
 
@@ -202,8 +216,10 @@ private:
 template <typename T> class StringMapIterator {
 public:
   explicit StringMapIterator(StringMap<T> *p) : mMap(p) {
-    if (!RUNTIME_CHECK(p))
+    if (!p) {
+      StringMapCheckFailed(614, "p");
       return;
+    }
     mNextIterator = p->mFirstIterator;
     p->mFirstIterator = this;
     mCurrent = p->mFirstEntry;
@@ -211,8 +227,12 @@ public:
 
   virtual ~StringMapIterator() {
     StringMap<T> *map = mMap;
-    if (mDetached || !RUNTIME_CHECK(map))
+    if (mDetached)
       return;
+    if (!map) {
+      StringMapCheckFailed(633, "map");
+      return;
+    }
     for (StringMapIterator **link = &map->mFirstIterator; *link; link = &(*link)->mNextIterator)
       if (*link == this) {
         *link = mNextIterator;

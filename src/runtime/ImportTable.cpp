@@ -115,6 +115,11 @@ public:
       if (storage->mBufferSize < 0 || uint32_t(storage->mBufferSize) > room)
         return Fail("string constant at data offset " + std::to_string(offset) +
                     " has no room for its buffer");
+      // The buffer holds a length byte, the text and a 0 byte; string
+      // operations trust the length, so it must not reach past the buffer.
+      if (storage->mLength < 0 || storage->mLength > storage->mBufferSize - 2)
+        return Fail("string constant at data offset " + std::to_string(offset) +
+                    " is longer than its buffer");
       storage->mBuffer = reinterpret_cast<char *>(storage + 1);
     }
     Store(site, reinterpret_cast<uint32_t>(storage));

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "foundation/String.h"
 #include "runtime/ExecutableMemoryPosix.h"
@@ -33,7 +34,7 @@ bool Refuse(const char *path, const std::string &problem) {
 } // namespace
 
 bool LoadImage(const char *path) {
-  auto *file = new ImageFileSections;
+  auto file = std::make_unique<ImageFileSections>();
   std::string problem;
   ImageSource source = ReadImageFile(path, *file, problem);
   if (source == ImageSource::kDamaged || source == ImageSource::kUnreadable)
@@ -42,27 +43,35 @@ bool LoadImage(const char *path) {
     return Refuse(path, source == ImageSource::kLooseFiles
                             ? "the file carries no image and the current directory holds no code.dat"
                             : "the image holds no code");
-  auto *code = static_cast<uint8_t *>(AllocateExecutableMemory(file->code.size()));
+  const uint32_t codeSize = uint32_t(file->code.size());
+  auto *code = static_cast<uint8_t *>(AllocateExecutableMemory(codeSize));
   if (!code)
     return Refuse(path, "no executable memory for its code");
-  std::memcpy(code, file->code.data(), file->code.size());
+  std::memcpy(code, file->code.data(), codeSize);
 
-  sImage.file = file;
+  sImage.file = file.get();
   sImage.code = code;
-  sImage.codeSize = uint32_t(file->code.size());
+  sImage.codeSize = codeSize;
   // The unwinder looks for the image's handler records only inside its code.
-  SetImageCodeRange(code, sImage.codeSize);
-  LoadedSections sections{code, sImage.codeSize, file->data.data(), uint32_t(file->data.size())};
-  if (!sImage.symbols.Load(file->symbols.data(), uint32_t(file->symbols.size()), sImage.codeSize,
-                           problem) ||
-      !ApplyImportTable(file->imports.data(), uint32_t(file->imports.size()), sections, problem) ||
-      !LoadResourceTable(file->resources.data(), uint32_t(file->resources.size()),
-                         file->resourcesFilePosition, problem) ||
+  SetImageCodeRange(code, codeSize);
+  LoadedSections sections{code, codeSize, file->data.data(), uint32_t(file->data.size())};
+  const bool resourcesRegistered =
+      sImage.symbols.Load(file->symbols.data(), uint32_t(file->symbols.size()), codeSize,
+                          problem) &&
+      ApplyImportTable(file->imports.data(), uint32_t(file->imports.size()), sections, problem) &&
+      LoadResourceTable(file->resources.data(), uint32_t(file->resources.size()),
+                        file->resourcesFilePosition, problem);
+  if (!resourcesRegistered ||
       !ApplyOptionsTable(file->options.data(), uint32_t(file->options.size()), problem)) {
     sImage = LoadedImage{};
     SetImageCodeRange(nullptr, 0);
+    ReleaseExecutableMemory(code, codeSize);
+    // Registered resources point into the resource section, so it stays.
+    if (resourcesRegistered)
+      static_cast<void>(file.release());
     return Refuse(path, problem);
   }
+  static_cast<void>(file.release()); // kept for the process through sImage.file
   return true;
 }
 

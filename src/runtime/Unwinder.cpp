@@ -73,7 +73,11 @@ const HandlerRecord *FindHandlerRecord(const uint8_t *code, const uint8_t *end) 
       switch (ReadWord(ptr + 5)) {
       case kHandlerMarker:
         if (depth == 0)
-          return reinterpret_cast<const HandlerRecord *>(ptr);
+          // The caller reads the whole record, slot offset included; a
+          // record that the code's end cuts short is no handler.
+          return end - ptr >= ptrdiff_t(sizeof(HandlerRecord))
+                     ? reinterpret_cast<const HandlerRecord *>(ptr)
+                     : nullptr;
         ++ptr;
         continue;
       case kNestedRegionStartMarker:

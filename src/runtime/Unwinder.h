@@ -43,7 +43,8 @@ bool IsRuntimeCode(uintptr_t address);
 
 // Scans code from `code` for the nearest handler record at nesting depth 0,
 // reading nothing at or beyond `end`. Answers nil when the function's end
-// (C9 C3 or 5D C3) or `end` comes first. A nil start shows the alert.
+// (C9 C3 or 5D C3) or `end` comes first, or cuts the record short. A nil
+// start shows the alert.
 const HandlerRecord *FindHandlerRecord(const uint8_t *code, const uint8_t *end);
 
 // The walk behind both raise entry points. `raiseFrame` is the entry point's

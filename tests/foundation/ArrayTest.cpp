@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -65,8 +66,23 @@ TEST(Array, OutOfRangeIndexesRaiseTheAlertAndChangeNothing) {
   EXPECT_EQ(array.GetElement(-1), nullptr);
   EXPECT_EQ(array.GetElement(3), nullptr);
   EXPECT_EQ(Letters(array), "abc");
-  EXPECT_EQ(recorder.count(), 6u);
-  EXPECT_TRUE(recorder.saw("not (idx < 0 || idx >= lCount)"));
+  array.SetDoubleMode();
+  array.InsertDoubleElement(4, 1.0);
+  array.SetDoubleElement(3, 1.0);
+  EXPECT_EQ(array.GetDoubleElement(3), 0.0);
+
+  struct Expected {
+    int line;
+    const char *condition;
+  } expected[] = {{125, "0"}, {125, "0"}, {90, "0"}, {175, "not (idx < 0 || idx >= lCount)"},
+                  {70, "0"},  {70, "0"},  {151, "0"}, {99, "0"}, {80, "0"}};
+  ASSERT_EQ(recorder.count(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(recorder.alerts()[i].file, "../Common/array");
+    EXPECT_EQ(recorder.alerts()[i].line, expected[i].line);
+    EXPECT_EQ(recorder.alerts()[i].condition, expected[i].condition);
+  }
 }
 
 TEST(Array, SetCountZeroesTheNewElements) {
@@ -139,12 +155,15 @@ TEST(Array, SwapElementsRefusesRunsOutsideOrOverlapping) {
   AlertRecorder recorder;
   Array array;
   FillLetters(array, "pqrst");
-  int32_t bad[][4] = {{0, 1, 4, 2}, {-1, 1, 3, 1}, {0, 3, 2, 1}, {0, -1, 3, 1}, {5, 1, 0, 1}};
+  // The last run's end lies beyond the largest index: refused without its
+  // sum ever being formed.
+  int32_t bad[][4] = {{0, 1, 4, 2}, {-1, 1, 3, 1}, {0, 3, 2, 1}, {0, -1, 3, 1}, {5, 1, 0, 1},
+                      {INT32_MAX, 1, 0, 1}};
   for (auto &run : bad)
     array.SwapElements(run[0], run[1], run[2], run[3]);
-  EXPECT_EQ(recorder.count(), 5u);
+  EXPECT_EQ(recorder.count(), std::size(bad));
   EXPECT_EQ(Letters(array), "pqrst");
   Array empty;
   empty.SwapElements(0, 0, 0, 0);
-  EXPECT_EQ(recorder.count(), 5u);
+  EXPECT_EQ(recorder.count(), std::size(bad));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "foundation/SimpleVector.h"
 #include "support/AlertRecorder.h"
@@ -113,14 +114,21 @@ TEST(SimpleVector, OutOfRangeWritesAreRefusedWithTheAlert) {
   EXPECT_EQ(recorder.count(), 7u);
 }
 
-TEST(SimpleVector, EmptyPopAndPeekRaiseTheAlertAndAnswerDefault) {
+TEST(SimpleVector, RefusedReadsRaiseTheAlertAndAnswerDefault) {
   AlertRecorder recorder;
   SimpleVector<int> v;
   EXPECT_EQ(v.pop_back(), 0);
   EXPECT_EQ(v.peek_back(), 0);
   EXPECT_EQ(v.count(), 0);
-  ASSERT_EQ(recorder.count(), 2u);
-  EXPECT_EQ(recorder.alerts()[0].condition, "0");
+  const SimpleVector<int> &readOnly = v;
+  EXPECT_EQ(readOnly[0], 0); // no capacity yet
+  ASSERT_EQ(recorder.count(), 3u);
+  const int lines[] = {264, 276, 237};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(recorder.alerts()[i].file, "../Universal/SimpleVector");
+    EXPECT_EQ(recorder.alerts()[i].line, lines[i]);
+    EXPECT_EQ(recorder.alerts()[i].condition, "0");
+  }
 }
 
 TEST(SimpleVector, RemovedElementsReleaseWhatTheyHeld) {
@@ -137,4 +145,30 @@ TEST(SimpleVector, RemovedElementsReleaseWhatTheyHeld) {
   v.resize(0);
   EXPECT_EQ(shared.use_count(), 1);
   EXPECT_EQ(v.count(), 0);
+}
+
+// Adding one of the vector's own elements: growing frees the old array and
+// shifting moves the element away, so the value must be taken first.
+TEST(SimpleVector, AddingItsOwnElementKeepsTheValue) {
+  struct Case {
+    const char *what;
+    int filled; // 16 fills the first array, so the next addition grows
+    bool insert;
+    int at;
+  } cases[] = {{"push_back, growing", 16, false, 0},
+               {"insert, growing", 16, true, 0},
+               {"insert, shifting", 3, true, 0}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    SimpleVector<std::string> v;
+    for (int i = 0; i < c.filled; ++i)
+      v.push_back("element " + std::to_string(i));
+    if (c.insert)
+      v.insert(v[0], c.at);
+    else
+      v.push_back(v[0]);
+    ASSERT_EQ(v.count(), c.filled + 1);
+    EXPECT_EQ(v[c.insert ? c.at : c.filled], "element 0");
+    EXPECT_EQ(v[c.insert ? 1 : 0], "element 0");
+  }
 }

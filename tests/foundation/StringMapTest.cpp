@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -199,10 +200,16 @@ TEST(StringMap, MisuseRaisesItsAlerts) {
     StringMapIterator<int> orphan(nullptr);
     EXPECT_FALSE(orphan.Next());
   }
-  ASSERT_EQ(recorder.count(), 3u);
-  EXPECT_EQ(recorder.alerts()[0].condition, "newSize > 0");
-  EXPECT_EQ(recorder.alerts()[1].condition, "p");
-  EXPECT_EQ(recorder.alerts()[2].condition, "map");
+  struct Expected {
+    int line;
+    const char *condition;
+  } expected[] = {{582, "newSize > 0"}, {614, "p"}, {633, "map"}};
+  ASSERT_EQ(recorder.count(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(recorder.alerts()[i].file, "../Common/StringMap");
+    EXPECT_EQ(recorder.alerts()[i].line, expected[i].line);
+    EXPECT_EQ(recorder.alerts()[i].condition, expected[i].condition);
+  }
 }
 
 TEST(StringMap, PlainFunctionSurface) {

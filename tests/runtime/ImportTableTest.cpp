@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "ImageBuilder.h"
@@ -251,15 +252,29 @@ TEST(ImportTable, DamagedStreamsAreRefused) {
   }
 }
 
-TEST(ImportTable, StringConstantWithoutRoomForItsBufferIsRefused) {
-  Bytes data;
-  uint32_t constant = AppendStringConstant(data, "abcdef");
-  data.resize(data.size() - 4); // the buffer is cut
-  CodeAssembler code;
-  FixupStream fixups;
-  fixups.StringConstant(code.PushImmediate(constant));
-  Image image{code.Code(), data};
-  std::string problem;
-  EXPECT_FALSE(Apply(image, fixups, problem));
-  EXPECT_NE(problem.find("buffer"), std::string::npos);
+TEST(ImportTable, StringConstantsThatDoNotFitTheirBufferAreRefused) {
+  // The length field lies 12 bytes into the constant.
+  const struct {
+    const char *what;
+    size_t cutFromData;
+    int32_t length;
+  } cases[] = {
+      {"buffer cut by the data's end", 4, 6},
+      {"length past the buffer", 0, 7},
+      {"negative length", 0, -1},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes data;
+    uint32_t constant = AppendStringConstant(data, "abcdef");
+    std::memcpy(data.data() + constant + 12, &c.length, 4);
+    data.resize(data.size() - c.cutFromData);
+    CodeAssembler code;
+    FixupStream fixups;
+    fixups.StringConstant(code.PushImmediate(constant));
+    Image image{code.Code(), data};
+    std::string problem;
+    EXPECT_FALSE(Apply(image, fixups, problem));
+    EXPECT_NE(problem.find("buffer"), std::string::npos) << problem;
+  }
 }

@@ -158,6 +158,22 @@ void ExpectEveryFixupLanded(const ProbeImage &image) {
   EXPECT_EQ(preset->mBuffer, reinterpret_cast<char *>(0x4321));
 }
 
+// Bytes of the process's mappings that are writable and executable, as the
+// memory the loader copies image code into is.
+size_t WritableCodeBytes() {
+  std::ifstream maps("/proc/self/maps");
+  std::string line;
+  size_t total = 0;
+  while (std::getline(maps, line)) {
+    unsigned long start, end;
+    char permissions[5];
+    if (std::sscanf(line.c_str(), "%lx-%lx %4s", &start, &end, permissions) == 3 &&
+        std::string(permissions, 3) == "rwx")
+      total += end - start;
+  }
+  return total;
+}
+
 int32_t SymbolDistance(const void *address, std::string &name) {
   string found("?");
   int32_t distance = -1;
@@ -328,6 +344,21 @@ TEST_F(LoaderTest, MissingOrDamagedImagesAreRefusedWithAReason) {
     EXPECT_EQ(status, kImageLoadFailedStatus);
     EXPECT_NE(said.find(c.reason), std::string::npos) << said;
   }
+}
+
+TEST_F(LoaderTest, RefusedImageGivesItsCodeMemoryBack) {
+  constexpr size_t kCodeSize = 1 << 20;
+  ImageParts parts;
+  parts.code.assign(kCodeSize, 0x90);
+  parts.imports = {3, 0xFF, 0xFF, 0xFF, 0x7F}; // a site far past the code
+  std::string path = WriteExecutable(parts);
+  size_t before = WritableCodeBytes();
+  testing::internal::CaptureStderr();
+  for (int i = 0; i < 3; ++i)
+    EXPECT_FALSE(LoadImage(path.c_str()));
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("outside the code"), std::string::npos) << said;
+  EXPECT_LT(WritableCodeBytes(), before + kCodeSize);
 }
 
 TEST_F(LoaderTest, MissingFilesGiveAClearMessage) {

@@ -69,6 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"ShortJumpSkipsTwoBytes",
                  Join({{0xEB, 0x02, 0x5D, 0x90, 0x90, 0x90, 0x90, 0x90}, kHandler}), 8},
         ScanCase{"CodeEndsBeforeAnyRecord", {0x90, 0x90, 0xE9, 0x0E, 0, 0, 0, 0x11}, -1},
+        // The marker word fits before the code's end but the slot offset
+        // does not.
+        ScanCase{"RecordCutShortByTheCodeEnd", {0x90, 0xE9, 0x0E, 0, 0, 0, 0x11, 0x04, 0, 0}, -1},
         ScanCase{"NestedRegionNeverClosed", Join({kRegionStart, kHandler}), -1}),
     [](const testing::TestParamInfo<ScanCase> &info) { return info.param.what; });
 

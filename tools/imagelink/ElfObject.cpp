@@ -45,6 +45,26 @@ std::string stringAt(const FileView& file, const std::vector<uint8_t>& table, ui
   return std::string(begin, static_cast<const char*>(end));
 }
 
+bool isAlignment(uint32_t alignment) {
+  return alignment && !(alignment & (alignment - 1)) && alignment <= kLargestAlignment;
+}
+
+// What a symbol defines must lie inside its section (the handler checks walk
+// each function's bytes), and a common symbol's value is its alignment.
+void checkSymbolBounds(const FileView& file, const std::vector<ElfSection>& sections, const ElfSymbol& symbol) {
+  if (symbol.sectionIndex == SHN_COMMON) {
+    if (symbol.value && !isAlignment(symbol.value))
+      file.fail("aligns common symbol '" + symbol.name + "' to " + std::to_string(symbol.value) + " bytes");
+    return;
+  }
+  if (symbol.sectionIndex == SHN_UNDEF || symbol.sectionIndex >= SHN_LORESERVE ||
+      symbol.sectionIndex >= sections.size())
+    return;
+  const ElfSection& section = sections[symbol.sectionIndex];
+  if (uint64_t(symbol.value) + symbol.size > section.size)
+    file.fail("places symbol '" + symbol.name + "' beyond the end of " + section.name);
+}
+
 }  // namespace
 
 ElfObject ElfObject::read(const std::string& path) {
@@ -80,7 +100,7 @@ ElfObject ElfObject::parse(const std::string& path, const std::vector<uint8_t>& 
     section.flags = h.sh_flags;
     section.size = h.sh_size;
     section.alignment = h.sh_addralign ? h.sh_addralign : 1;
-    if ((section.alignment & (section.alignment - 1)) || section.alignment > kLargestAlignment)
+    if (!isAlignment(section.alignment))
       file.fail("aligns " + section.name + " to " + std::to_string(section.alignment) + " bytes");
     if (h.sh_type != SHT_NOBITS && h.sh_type != SHT_NULL)
       section.bytes = file.range(h.sh_offset, h.sh_size);
@@ -103,6 +123,7 @@ ElfObject ElfObject::parse(const std::string& path, const std::vector<uint8_t>& 
         symbol.binding = ELF32_ST_BIND(raw.st_info);
         symbol.type = ELF32_ST_TYPE(raw.st_info);
         symbol.sectionIndex = raw.st_shndx;
+        checkSymbolBounds(file, object.sections, symbol);
         object.symbols.push_back(std::move(symbol));
       }
     } else if (h.sh_type == SHT_RELA) {
@@ -121,9 +142,11 @@ ElfObject ElfObject::parse(const std::string& path, const std::vector<uint8_t>& 
       std::memcpy(&raw, table.data() + at, sizeof raw);
       ElfRelocation relocation{raw.r_offset, ELF32_R_TYPE(raw.r_info), ELF32_R_SYM(raw.r_info)};
       if (relocation.symbolIndex >= object.symbols.size()) file.fail("relocates against a missing symbol");
+      // A zeroed section has no bytes in the file, but the linker lays out
+      // its full size: relocations must lie within that.
       const ElfSection& target = object.sections[h.sh_info];
-      if (target.type != SHT_NOBITS && uint64_t(relocation.offset) + 4 > target.bytes.size())
-        file.fail("relocates beyond the end of " + target.name);
+      const uint64_t targetSize = target.type == SHT_NOBITS ? target.size : target.bytes.size();
+      if (uint64_t(relocation.offset) + 4 > targetSize) file.fail("relocates beyond the end of " + target.name);
       list.push_back(relocation);
     }
   }

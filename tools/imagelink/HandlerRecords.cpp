@@ -51,7 +51,7 @@ std::optional<int16_t> parseFrameSlot(const std::string& text) {
 }
 
 std::optional<uint32_t> markerAt(const std::vector<uint8_t>& code, uint32_t at) {
-  if (code[at] != 0xE9 || uint64_t(at) + 9 > code.size()) return std::nullopt;
+  if (uint64_t(at) + 9 > code.size() || code[at] != 0xE9) return std::nullopt;
   uint32_t marker = readLE32(&code[at + 5]);
   if (marker == kHandlerMarker || marker == kRegionStartMarker || marker == kRegionEndMarker) return marker;
   return std::nullopt;

@@ -3,6 +3,7 @@
 #include <elf.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -83,6 +84,17 @@ void padTo(std::vector<uint8_t>& bytes, uint32_t alignment, uint8_t filler) {
   bytes.resize(alignUp(bytes.size(), alignment), filler);
 }
 
+// Zeroed sections and common symbols take no room in their objects, so only
+// their declared sizes bound them: one that would not fit a 32-bit image (or
+// would wrap the size of this 32-bit program's buffers) is refused.
+constexpr uint64_t kLargestImageSection = 0x40000000;
+
+void appendZeros(std::vector<uint8_t>& bytes, uint32_t count, const std::string& what) {
+  if (bytes.size() + uint64_t(count) > kLargestImageSection)
+    throw LinkError(what + " makes the image larger than " + std::to_string(kLargestImageSection >> 20) + " MiB");
+  bytes.resize(bytes.size() + count, 0);
+}
+
 std::string hex(uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%x", value);
@@ -104,7 +116,12 @@ class ObjectLinker {
     LinkedImage image;
     std::vector<CodeFunction> functions = codeFunctions();
     fillHandlerSlots(mCode, handlerNotes(), functions);
-    checkHandlerScans(mCode, functions, mFixups.patchedSites());
+    const std::vector<uint32_t> patched = mFixups.patchedSites();
+    for (size_t i = 1; i < patched.size(); ++i)
+      if (patched[i] - patched[i - 1] < 4)
+        throw LinkError("relocations overlap at code " + hex(patched[i - 1]) + " and " + hex(patched[i]) +
+                        ": the loader would patch those bytes twice");
+    checkHandlerScans(mCode, functions, patched);
     image.imports = mFixups.write(mCode);
     image.symbols = symbolsSection(functions);
     image.code = std::move(mCode);
@@ -203,7 +220,7 @@ class ObjectLinker {
     const ElfSection& s = mObjects[object].sections[section];
     padTo(mCode, s.alignment, 0xCC);
     mPlacements[object][section].offset = mCode.size();
-    if (s.type == SHT_NOBITS) mCode.resize(mCode.size() + s.size, 0);
+    if (s.type == SHT_NOBITS) appendZeros(mCode, s.size, mObjects[object].path + ": " + s.name);
     else mCode.insert(mCode.end(), s.bytes.begin(), s.bytes.end());
   }
 
@@ -220,7 +237,7 @@ class ObjectLinker {
           if (mPlacements[o][s].place != Place::Data || (section.type == SHT_NOBITS) != zeroed) continue;
           padTo(mData, section.alignment, 0);
           mPlacements[o][s].offset = mData.size();
-          if (zeroed) mData.resize(mData.size() + section.size, 0);
+          if (zeroed) appendZeros(mData, section.size, mObjects[o].path + ": " + section.name);
           else mData.insert(mData.end(), section.bytes.begin(), section.bytes.end());
         }
     for (size_t o = 0; o < mObjects.size(); ++o)
@@ -231,7 +248,7 @@ class ObjectLinker {
         if (global != mGlobals.end() && global->second.symbol != &symbol) continue;
         padTo(mData, std::max<uint32_t>(symbol.value, 1), 0);
         mCommonOffsets[{o, i}] = mData.size();
-        mData.resize(mData.size() + symbol.size, 0);
+        appendZeros(mData, symbol.size, mObjects[o].path + ": common symbol '" + symbol.name + "'");
       }
   }
 
@@ -256,7 +273,7 @@ class ObjectLinker {
       uint32_t count = readLE32(bytes + at), buffer = readLE32(bytes + at + 4);
       uint32_t bufferSize = readLE32(bytes + at + 8), length = readLE32(bytes + at + 12);
       uint32_t encoding = readLE32(bytes + at + 16);
-      if (count != 1 || buffer != 0 || length == 0 || bufferSize != length + 2 ||
+      if (count != 1 || buffer != 0 || length == 0 || bufferSize != uint64_t(length) + 2 ||
           (encoding != kEncodingASCII && encoding != kEncodingUTF8))
         throw LinkError(where + " at " + hex(at) + " is not a ready-made string storage");
       const uint32_t text = at + kStringStorageSize;
@@ -387,7 +404,8 @@ class ObjectLinker {
         if (relocations == object.relocations.end()) continue;
         for (const ElfRelocation& relocation : relocations->second) {
           Target target = resolve(o, relocation.symbolIndex);
-          if (relocation.type != R_386_32 || target.kind != Target::Code)
+          if (relocation.type != R_386_32 || target.kind != Target::Code ||
+              uint64_t(relocation.offset) + 4 > bytes.size())
             throw LinkError(object.path + ": malformed handler-record note");
           const uint8_t* text = bytes.data() + relocation.offset + 4;
           const void* end = std::memchr(text, 0, bytes.size() - relocation.offset - 4);
@@ -408,7 +426,10 @@ class ObjectLinker {
           continue;
         const Placement& placement = placementOf(o, symbol.sectionIndex);
         if (placement.place != Place::Code) continue;
-        if (symbol.binding != STB_LOCAL && mGlobals.at(symbol.name).symbol != &symbol) continue;
+        if (symbol.binding != STB_LOCAL) {
+          auto global = mGlobals.find(symbol.name);
+          if (global == mGlobals.end() || global->second.symbol != &symbol) continue;
+        }
         functions.push_back({symbol.name, placement.offset + symbol.value, symbol.size});
       }
     std::sort(functions.begin(), functions.end(), [](auto& a, auto& b) { return a.start < b.start; });

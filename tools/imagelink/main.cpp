@@ -78,9 +78,7 @@ int main(int argc, char** argv) {
     if (!line.output.empty()) writeAppendedImage(sections, line.runtime, line.output);
     if (!line.loose.empty()) writeLooseImage(sections, line.loose);
     return 0;
-  } catch (const LinkError& error) {
-    std::fprintf(stderr, "imagelink: %s\n", error.what());
-  } catch (const std::exception& error) {
+  } catch (const std::exception& error) {  // LinkError, and I/O or allocation failures
     std::fprintf(stderr, "imagelink: %s\n", error.what());
   }
   return 1;
