@@ -33,7 +33,7 @@ run: build
 	@bash scripts/run-app.sh $(BUILD)
 
 bench: build
-	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; scripts/i386-launcher.sh $$b; done
 
 clean:
 	rm -rf build build-*
