@@ -16,21 +16,11 @@
 
 #include "runtime/AssertionAlert.h"
 #include "runtime/LoaderX86.h"
+#include "support/ImageRunner.h"
 
 namespace {
 
 constexpr int kImageChecksHeld = 100;
-
-// Runs a shell command in the folder given, or in the build folder (where
-// tests run); a hung runtime fails instead of blocking.
-int ExitStatusOf(const std::string &command, const std::string &folder = ".") {
-  int status = std::system(("cd " + folder + " && timeout 120 " + command).c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Emulated(const std::string &program) {
-  return std::string(I386_EMULATOR) + " " + program;
-}
 
 std::string ReadFile(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
