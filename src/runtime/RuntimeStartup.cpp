@@ -20,3 +20,7 @@ void RegisterBuiltInClasses() {
   CreateIntrinsicFunctions();
   FillStandardButtonFont();
 }
+
+extern "C" void RuntimeInit() { LoadPlugins(); }
+
+extern "C" RuntimeObject *RuntimeExit() { return nullptr; }

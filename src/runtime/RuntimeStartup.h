@@ -13,6 +13,12 @@ void InitRuntimeServices();
 // registered with its export names; then the standard button font.
 void RegisterBuiltInClasses();
 
+// The image's first call: loads the plug-ins the image carries.
+extern "C" void RuntimeInit();
+// The image's last call: nothing is left to do, the loader runs the shutdown
+// tasks once the image returns.
+extern "C" RuntimeObject *RuntimeExit();
+
 // Set up by their own subsystems.
 void InitGlobals();                                      // the small dialog font
 void FillStandardButtonFont();                           // the message dialogs' font
@@ -20,6 +26,7 @@ void UnhandledExceptionFilter(RuntimeObject *exception); // the last-resort hook
 void CreateApplicationClass(); // every built-in language class, in its fixed order
 void CreateControlClasses();   // the built-in controls
 bool NetInit();                // the socket layer
+void LoadPlugins();             // the plug-ins carried in the image
 struct GTKHelper {
   static void Init(); // installs the key snooper
 };

@@ -9,3 +9,4 @@ __attribute__((weak)) void CreateApplicationClass() {}
 __attribute__((weak)) void CreateControlClasses() {}
 __attribute__((weak)) bool NetInit() { return true; }
 __attribute__((weak)) void GTKHelper::Init() {}
+__attribute__((weak)) void LoadPlugins() {}
