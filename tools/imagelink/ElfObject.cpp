@@ -3,10 +3,9 @@
 #include <elf.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "LinkError.h"
+#include "WholeFile.h"
 
 namespace imagelink {
 
@@ -68,10 +67,7 @@ void checkSymbolBounds(const FileView& file, const std::vector<ElfSection>& sect
 }  // namespace
 
 ElfObject ElfObject::read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw LinkError(path + ": cannot be read");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return parse(path, bytes);
+  return parse(path, readWholeFile(path, "cannot be read"));
 }
 
 ElfObject ElfObject::parse(const std::string& path, const std::vector<uint8_t>& bytes) {

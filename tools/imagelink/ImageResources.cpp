@@ -1,10 +1,9 @@
 #include "ImageResources.h"
 
-#include <fstream>
-#include <iterator>
 
 #include "LinkError.h"
 #include "LittleEndian.h"
+#include "WholeFile.h"
 
 namespace imagelink {
 
@@ -22,9 +21,7 @@ ResourceFile parseResourceArgument(const std::string& argument) {
 std::vector<uint8_t> resourcesSection(const std::vector<ResourceFile>& resources) {
   std::vector<uint8_t> out;
   for (const ResourceFile& resource : resources) {
-    std::ifstream in(resource.path, std::ios::binary);
-    if (!in) throw LinkError(resource.path + ": cannot read the resource");
-    std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> data = readWholeFile(resource.path, "cannot read the resource");
     // The type is a little-endian integer whose big-endian reading spells the
     // code: 'WAVE' is stored as the bytes E V A W.
     for (int i = 3; i >= 0; --i) out.push_back(uint8_t(resource.type[i]));

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "LinkError.h"
 #include "LittleEndian.h"
+#include "WholeFile.h"
 
 namespace imagelink {
 
@@ -35,9 +35,7 @@ std::vector<uint8_t> trailerForm(const ImageSections& s) {
 }
 
 void writeAppendedImage(const ImageSections& sections, const std::string& runtimePath, const std::string& outputPath) {
-  std::ifstream in(runtimePath, std::ios::binary);
-  if (!in) throw LinkError(runtimePath + ": cannot read the runtime");
-  std::vector<uint8_t> runtime((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> runtime = readWholeFile(runtimePath, "cannot read the runtime");
   const std::filesystem::path output(outputPath);
   if (output.has_parent_path()) std::filesystem::create_directories(output.parent_path());
   // Written beside and renamed into place: a build never finds half an image.
