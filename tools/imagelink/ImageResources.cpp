@@ -1,6 +1,5 @@
 #include "ImageResources.h"
 
-
 #include "LinkError.h"
 #include "LittleEndian.h"
 #include "WholeFile.h"
