@@ -4,6 +4,7 @@
 #include "runtime/ProgramArguments.h"
 #include "runtime/RuntimeExceptions.h"
 #include "runtime/StackCheck.h"
+#include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/startup/BuiltinClassRegistration.h"
 
@@ -22,6 +23,7 @@ void RegisterBuiltInClasses() {
   CreateApplicationClass();
   CreateControlClasses();
   CreateIntrinsicFunctions();
+  RegisterCommonFunctionExports();
   FillStandardButtonFont();
 }
 
