@@ -5,8 +5,8 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/ObjectDefinition.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/ObjectDefinition.h"
+#include "runtime/objects/RuntimeObject.h"
 
 ObjectDefinition *ApplicationClass();
 ObjectDefinition *ReadableInterface();

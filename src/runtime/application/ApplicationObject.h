@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "foundation/StringMap.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/RuntimeObject.h"
 
 struct ApplicationObject {
   RuntimeObject header;

@@ -4,11 +4,11 @@
 #include <time.h>
 
 #include "foundation/QVTime.h"
-#include "runtime/ClassLookup.h"
-#include "runtime/DeferredUpdates.h"
-#include "runtime/ExportTable.h"
-#include "runtime/ObjectDefinitionConverter.h"
-#include "runtime/Pollables.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/loop/DeferredUpdates.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/loop/Pollables.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/application/KaleidoscopeColor.h"
 #include "runtime/loop/BackgroundTask.h"
@@ -81,6 +81,8 @@ int64_t MonotonicMicroseconds() {
   return static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
+// The functions marked weak belong with the windows and desktop areas as
+// much as here; a definition there takes their place.
 extern "C" {
 
 int32_t RuntimeTicks() { return static_cast<int32_t>(QV::TickCount()); }
@@ -108,19 +110,19 @@ RuntimeObject *getAppObject() {
   return gApplicationObject;
 }
 
-RuntimeObject *getSystemObject() {
+__attribute__((weak)) RuntimeObject *getSystemObject() {
   ObjectDefinition *system = SystemClass ? SystemClass() : nullptr;
   return system ? CreateInstance(system) : nullptr;
 }
 
-int32_t getWindowCount() {
+__attribute__((weak)) int32_t getWindowCount() {
   WindowCounter counter{-1};
   if (const WindowHooks &hooks = GetWindowHooks(); hooks.IterateLanguageWindows)
     hooks.IterateLanguageWindows(CountWindow, &counter);
   return counter.seen;
 }
 
-RuntimeObject *getWindow(int32_t index) {
+__attribute__((weak)) RuntimeObject *getWindow(int32_t index) {
   WindowCounter counter{index};
   if (const WindowHooks &hooks = GetWindowHooks(); index >= 0 && hooks.IterateLanguageWindows)
     hooks.IterateLanguageWindows(CountWindow, &counter);
@@ -129,7 +131,7 @@ RuntimeObject *getWindow(int32_t index) {
   return window;
 }
 
-int32_t IsCMMClick() {
+__attribute__((weak)) int32_t IsCMMClick() {
   GdkEvent *event = gtk_get_current_event();
   if (!event)
     return 0;
@@ -138,13 +140,13 @@ int32_t IsCMMClick() {
   return contextual ? 1 : 0;
 }
 
-void GlobalShowURL(stringStorage *url) { LaunchURL(string::Borrow(url)); }
+__attribute__((weak)) void GlobalShowURL(stringStorage *url) { LaunchURL(string::Borrow(url)); }
 
-RuntimeObject *newAppleEventObject(stringStorage *, stringStorage *, RuntimeObject *) {
+__attribute__((weak)) RuntimeObject *newAppleEventObject(stringStorage *, stringStorage *, RuntimeObject *) {
   return nullptr;
 }
-RuntimeObject *getAppleEventTarget(stringStorage *, int32_t) { return nullptr; }
-RuntimeObject *newAppleEventTarget(stringStorage *, int32_t, int32_t, int32_t) { return nullptr; }
+__attribute__((weak)) RuntimeObject *getAppleEventTarget(stringStorage *, int32_t) { return nullptr; }
+__attribute__((weak)) RuntimeObject *newAppleEventTarget(stringStorage *, int32_t, int32_t, int32_t) { return nullptr; }
 
 void RuntimeDoEvents(RuntimeObject *, int32_t milliseconds) {
   ModalEvents();

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "foundation/String.h"
-#include "runtime/ObjectDefinition.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/ObjectDefinition.h"
+#include "runtime/objects/RuntimeObject.h"
 #include "runtime/loop/WindowInterface.h"
 
 // Microseconds on a 64-bit monotonic clock: grows with wall-clock time,

@@ -1,6 +1,6 @@
 #include "runtime/application/KaleidoscopeColor.h"
 
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 

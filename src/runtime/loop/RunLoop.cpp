@@ -2,9 +2,9 @@
 
 #include <gtk/gtk.h>
 
-#include "runtime/AssertionAlert.h"
-#include "runtime/DeferredUpdates.h"
-#include "runtime/Pollables.h"
+#include "foundation/AssertionAlert.h"
+#include "runtime/loop/DeferredUpdates.h"
+#include "runtime/loop/Pollables.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/loop/BackgroundTask.h"
 #include "runtime/loop/PaneInterface.h"

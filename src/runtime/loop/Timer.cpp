@@ -5,10 +5,10 @@
 #include <iterator>
 
 #include "foundation/QVTime.h"
-#include "runtime/AssertionAlert.h"
-#include "runtime/ObjectDefinitionConverter.h"
-#include "runtime/PropertyTypes.h"
-#include "runtime/ValueAccessors.h"
+#include "foundation/AssertionAlert.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/objects/SimplePropertyTypes.h"
+#include "runtime/objects/ValueAccessors.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/ObjectDefinition.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/ObjectDefinition.h"
+#include "runtime/objects/RuntimeObject.h"
 
 enum TimerMode : int32_t { kTimerModeOff = 0, kTimerModeSingle = 1, kTimerModeMultiple = 2 };
 

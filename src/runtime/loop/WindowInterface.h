@@ -9,7 +9,7 @@
 #include "foundation/QVGeometry.h"
 #include "foundation/String.h"
 #include "foundation/StringMap.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/RuntimeObject.h"
 
 class RuntimeViewWindow; // the native window, defined by the windows area
 

@@ -1,6 +1,6 @@
 #include "runtime/startup/BuiltinClassRegistration.h"
 
-#include "runtime/ClassRegistry.h"
+#include "runtime/objects/ClassRegistry.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
 
 uint8_t gOKtoCreateObjects = 0;

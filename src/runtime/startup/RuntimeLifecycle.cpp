@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "runtime/ClassLookup.h"
-#include "runtime/ExceptionClasses.h"
-#include "runtime/ObjectDefinitionConverter.h"
-#include "runtime/ProgramArguments.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/startup/ProgramArguments.h"
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/loop/RunLoop.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "foundation/String.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/RuntimeObject.h"
 
 extern uint8_t gInMainLoop; // 1 while RuntimeRun turns the loop
 // The argument count GTK+ left after taking out its own options; -1 before

@@ -1,0 +1,32 @@
+#include "runtime/startup/RuntimeStartup.h"
+
+#include "runtime/application/CommonRuntimeFunctions.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/exceptions/StackCheck.h"
+#include "runtime/exports/GlobalFunctions.h"
+#include "runtime/loop/WindowInterface.h"
+#include "runtime/startup/BuiltinClassRegistration.h"
+#include "runtime/startup/ProgramArguments.h"
+
+void InitRuntimeServices() {
+  InitGlobals();
+  gInRuntime = 1;
+  SetUnhandledExceptionHook(UnhandledExceptionFilter);
+  if (InstallWindowsAreaHooks)
+    InstallWindowsAreaHooks();
+  RegisterBuiltInClasses();
+  InitStackChecker(kMainStackBudget);
+  NetInit(); // a failure shows up when a socket is used
+}
+
+void RegisterBuiltInClasses() {
+  CreateApplicationClass();
+  CreateControlClasses();
+  CreateIntrinsicFunctions();
+  RegisterCommonFunctionExports();
+  FillStandardButtonFont();
+}
+
+extern "C" void RuntimeInit() { LoadPlugins(); }
+
+extern "C" RuntimeObject *RuntimeExit() { return nullptr; }
