@@ -110,13 +110,17 @@ int32_t RaiseAroundNestedRegion(int32_t raiseInside)
     return caughtBy;
 }
 
-/* A handler record whose slot offset is 0: its handler takes no exception. */
+/* A handler record whose slot offset is 0: its handler takes no exception.
+ * Without a note for imagelink, the offset stays 0. */
 #define HANDLER_RECORD_WITHOUT_SLOT()                                        \
-    __asm__ volatile(".byte 0xE9, 0x0E, 0x00, 0x00, 0x00\n\t"                \
-                     ".long 0x411\n\t"                                       \
+    __asm__ volatile(".byte %c1\n\t"                                         \
+                     ".long %c2\n\t"                                         \
+                     ".long %c3\n\t"                                         \
                      ".short 0, 0\n\t"                                       \
                      "%{disp32%} movl %0, %%esp"                             \
-                     : : "m"(kitFrameStack) : "memory")
+                     : : "m"(kitFrameStack), "i"(IMAGE_NEAR_JUMP),            \
+                       "i"(IMAGE_HANDLER_JUMP_DISTANCE),                     \
+                       "i"(IMAGE_HANDLER_MARKER) : "memory")
 
 int32_t HandlerWithoutSlot(void)
 {
@@ -124,11 +128,11 @@ int32_t HandlerWithoutSlot(void)
     RuntimeObject *exception = 0;
     KIT_ENTER();
     KIT_TAKE_OBJECT(exception, NewPlainObject());
-    KIT_REGION_MARKER(0x412);
+    KIT_REGION_MARKER(IMAGE_REGION_START_MARKER);
     RuntimeRaiseException(exception);
     handled = 0;
     HANDLER_RECORD_WITHOUT_SLOT();
-    KIT_REGION_MARKER(0x413);
+    KIT_REGION_MARKER(IMAGE_REGION_END_MARKER);
     ok = handled && exception->refCount == 1 && kitCaught == 0;
     KIT_CATCH_ALL();
     KIT_RELEASE_OBJECT(exception);

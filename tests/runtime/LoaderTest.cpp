@@ -105,14 +105,14 @@ ProbeImage BuildProbeImage(const std::string &retryLibrary) {
     code.CallEax();
     code.DropArguments(4);
   }
-  fixups.RuntimeImport(kRelativeSites, code.CallRelative(), "LoaderTestNoSuchFunction");
+  fixups.RuntimeImport(kImportRelativeSites, code.CallRelative(), "LoaderTestNoSuchFunction");
   code.PushEax();
   report();
   code.Return();
 
   code.Chain(probeCalls);
   code.Chain(absoluteProbes);
-  fixups.RuntimeImport(kRelativeSites, probeCalls[0], "loadertestprobe");
+  fixups.RuntimeImport(kImportRelativeSites, probeCalls[0], "loadertestprobe");
   fixups.RuntimeImport(0, absoluteProbes[0], "LoaderTestProbe");
   image.parts.code = code.Code();
   image.parts.imports = fixups.Stream();

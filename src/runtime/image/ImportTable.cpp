@@ -109,7 +109,7 @@ public:
     if (offset < 0 || uint32_t(offset) > dataSize || dataSize - uint32_t(offset) < sizeof(stringStorage))
       return Fail(constant + " lies outside the data");
     // The data section starts 4-byte aligned; the fields are read in place.
-    if (offset % 4 != 0)
+    if (offset % IMAGE_STRING_ALIGNMENT != 0)
       return Fail(constant + " does not lie on a 4-byte boundary");
     auto *storage = reinterpret_cast<stringStorage *>(mSections.data + offset);
     // The constant lives as long as the process: releases must never bring
@@ -181,7 +181,7 @@ bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections
         ShowAlert({__FILE__, __LINE__, "foundFunction"},
                   ("Function '" + name + "' was not exported").c_str());
       if (!walker.BindOrTrap(firstSite, entry ? entry->address : nullptr, name.c_str(),
-                             mode == kRelativeSites))
+                             mode == kImportRelativeSites))
         return false;
       break;
     }
