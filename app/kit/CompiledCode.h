@@ -30,7 +30,8 @@
  *     KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
  *     void _exit(int status);
  *     ...  _exit(3);   // the test reads exit status 3
- * (`write` to descriptor 1 or 2 reports text the same way.)
+ * A failed check is named on standard error too, for the test to show:
+ *     if (!holds) failed |= KitFailedCheck(4, "the handler ran once");
  *
  * A compiled function
  *     int32_t Describe(RuntimeObject *self, stringStorage *text)
@@ -269,5 +270,30 @@ void RuntimeReraiseException(void *exception);
             ".asciz \"" #function "\"\n\t"                                   \
             ".asciz \"" library "\"\n\t"                                     \
             ".popsection")
+
+/* Writes the zero-terminated text to standard error through the write
+ * system call itself, so that it needs no import and works whatever the
+ * loader bound. */
+static inline void KitWriteError(const char *text)
+{
+    enum { kWriteSystemCall = 4, kStandardError = 2 };
+    int32_t length = 0, written;
+    while (text[length]) ++length;
+    __asm__ volatile("int $0x80"
+                     : "=a"(written)
+                     : "a"(kWriteSystemCall), "b"(kStandardError), "c"(text), "d"(length)
+                     : "memory");
+    (void)written;
+}
+
+/* A test image's failed check: "failed check: <what>" on standard error;
+ * answers `code`, the check's share of the exit status. */
+static inline int32_t KitFailedCheck(int32_t code, const char *what)
+{
+    KitWriteError("failed check: ");
+    KitWriteError(what);
+    KitWriteError("\n");
+    return code;
+}
 
 #endif
