@@ -10,14 +10,15 @@
 namespace {
 
 TEST(ExceptionImages, CompiledFramesCatchPassOnAndNestHandlers) {
-  EXPECT_EQ(RunTestImage("exceptions"), 42);
+  const ProgramRun run = RunTestImage("exceptions");
+  EXPECT_EQ(run.status, 42) << run.errors;
 }
 
 // The first unhandled exception shows the final dialog and signals the
 // shutdown; the second, raised afterwards, is passed over.
 TEST(ExceptionImages, ExceptionsNoCompiledFrameCanTakeGoUnhandledWithoutACrash) {
-  AnsweredRun run = RunTestImageAnsweringDialogs("exceptions_unhandled");
-  EXPECT_EQ(run.status, 42);
+  const AnsweredRun run = RunTestImageAnsweringDialogs("exceptions_unhandled");
+  EXPECT_EQ(run.status, 42) << run.errors;
   EXPECT_EQ(run.dialogs, 1);
 }
 

@@ -1,0 +1,34 @@
+#include "builtin_subclass.h"
+
+RuntimeClass *RuntimeNewClass(RuntimeClass *base, int32_t methods, int32_t interfaces,
+                              int32_t events, int32_t staticMethods, int32_t properties);
+
+static int32_t TextIs(stringStorage *s, const char *text)
+{
+    int32_t i;
+    if (!s) return text[0] == 0;
+    for (i = 0; i < s->length; ++i)
+        if (s->buffer[1 + i] != (unsigned char)text[i]) return 0;
+    return text[s->length] == 0;
+}
+
+RuntimeClass *SubclassOf(stringStorage *baseName)
+{
+    RuntimeClass *base = RuntimeLookupClass(baseName), *sub;
+    if (!base) return 0;
+    sub = RuntimeNewClass(base, base->methodCount, base->interfaceCount, base->eventCount,
+                          base->staticMethodCount, base->propertyCount);
+    sub->instanceSize = base->instanceSize;
+    return sub;
+}
+
+int32_t HandleEvent(RuntimeClass *cls, const char *eventName, void *handler)
+{
+    int32_t i;
+    for (i = 0; i < cls->eventCount; ++i)
+        if (TextIs(cls->events[i].name, eventName)) {
+            cls->events[i].vector = handler;
+            return 1;
+        }
+    return 0;
+}

@@ -1,0 +1,28 @@
+// Images that run as applications do: registered application object, run
+// loop, timers, Quit and the final dialog, under the display (see
+// tests/images/app_*.c for what each checks; 42 is success).
+#include <gtest/gtest.h>
+
+#include "support/DialogAnswerer.h"
+
+namespace {
+
+TEST(ApplicationImages, OpenThenThreeTimerActionsThenQuitClosesWithoutADialog) {
+  const AnsweredRun run = RunTestImageAnsweringDialogs("app_timer");
+  EXPECT_EQ(run.status, 42) << run.errors;
+  EXPECT_EQ(run.dialogs, 0);
+}
+
+TEST(ApplicationImages, StartUpFindsTheClassesAndAutoQuitEndsAfterOneStep) {
+  const AnsweredRun run = RunTestImageAnsweringDialogs("app_startup");
+  EXPECT_EQ(run.status, 42) << run.errors;
+  EXPECT_EQ(run.dialogs, 0);
+}
+
+TEST(ApplicationImages, TwoTimersRaisingWhileTheFinalDialogIsUpShowOneDialog) {
+  const AnsweredRun run = RunTestImageAnsweringDialogs("app_raising_timers");
+  EXPECT_EQ(run.status, 42) << run.errors;
+  EXPECT_EQ(run.dialogs, 1);
+}
+
+} // namespace
