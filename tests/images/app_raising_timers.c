@@ -4,17 +4,11 @@
  * dialog is up, show nothing. Once the dialog is answered the loop ends and
  * RuntimeRun returns. Exit status 42 when both timers fired, 128 + 1 when not,
  * 128 + 2 when a class was missing. */
-#include "builtin_subclass.h"
+#include "runtime_classes.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
 
-void RuntimeInit(void);
-void RuntimeRegisterAppObject(RuntimeObject *app);
-void RuntimeRun(void);
-void AppAutoCloseSetter(RuntimeObject *app, int32_t param, int32_t value);
-void timerPeriodSetter(RuntimeObject *timer, int32_t param, int32_t period);
-void timerModeSetter(RuntimeObject *timer, int32_t param, int32_t mode);
 void intSetter(RuntimeObject *object, int32_t offset, int32_t value);
 void stringSetter(RuntimeObject *object, int32_t offset, stringStorage *value);
 

@@ -7,16 +7,13 @@
  *   2  the loop took more than one step (a loop that never ends hangs the test)
  *   4  the second RuntimeRun turned the loop again
  *   8  the plain Application did not quit automatically (App().AutoQuit) */
-#include "builtin_subclass.h"
+#include "runtime_classes.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
 KIT_LIBRARY_FUNCTION(g_timeout_add, "libglib-2.0.so.0");
 uint32_t g_timeout_add(uint32_t interval, int32_t (*function)(void *data), void *data);
 
-void RuntimeInit(void);
-void RuntimeRegisterAppObject(RuntimeObject *app);
-void RuntimeRun(void);
 RuntimeObject *getAppObject(void);
 int32_t AppAutoCloseGetter(RuntimeObject *app, int32_t param);
 

@@ -8,17 +8,11 @@
  *   4  Close fired once
  *   8  the application object kept only the image's own reference
  *  16  the Application and Timer classes were found */
-#include "builtin_subclass.h"
+#include "runtime_classes.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
 
-void RuntimeInit(void);
-void RuntimeRegisterAppObject(RuntimeObject *app);
-void RuntimeRun(void);
-void AppAutoCloseSetter(RuntimeObject *app, int32_t param, int32_t value);
-void timerPeriodSetter(RuntimeObject *timer, int32_t param, int32_t period);
-void timerModeSetter(RuntimeObject *timer, int32_t param, int32_t mode);
 void ApplicationQuit(void);
 
 static int32_t sOpens, sCloses, sActions, sClassesMissing;

@@ -3,45 +3,13 @@
  * objects, calls through interface tables and fires events. Reports through
  * the exit status: 42 when every check held, otherwise the number of the
  * first check that failed, which it names on standard error. */
-#include "CompiledCode.h"
+#include "runtime_classes.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
 
-/* The run-time class record and its entries, as compiled code sees them. */
-typedef struct { void *code; stringStorage *linkName; } MethodEntry;
-typedef struct { void *vector; stringStorage *name; } EventEntry;
-typedef struct { stringStorage *name; int32_t param; void *getter; void *setter; } PropertyEntry;
-typedef struct RuntimeClass RuntimeClass;
-typedef struct { RuntimeClass *interfaceClass; int32_t methodCount; MethodEntry *vtable; } InterfaceEntry;
-struct RuntimeClass {
-    RuntimeClass *base;
-    stringStorage *name;
-    void *reserved;
-    int32_t instanceSize;
-    int32_t isAnInterface;
-    void (*constructor)(RuntimeObject *);
-    void (*destructorHook)(RuntimeObject *);
-    void (*destructor)(RuntimeObject *);
-    int32_t methodCount;
-    MethodEntry *methods;
-    int32_t eventCount;
-    EventEntry *events;
-    int32_t staticMethodCount;
-    MethodEntry *staticMethods;
-    int32_t propertyCount;
-    PropertyEntry *properties;
-    int32_t interfaceCount;
-    InterfaceEntry interfaces[];
-};
-_Static_assert(sizeof(RuntimeClass) == 68, "class head");
-_Static_assert(__builtin_offsetof(RuntimeClass, destructor) == 28, "class layout");
-_Static_assert(__builtin_offsetof(RuntimeClass, interfaceCount) == 64, "class layout");
 
-RuntimeClass *RuntimeNewClass(RuntimeClass *base, int32_t methods, int32_t interfaces, int32_t events,
-                              int32_t staticMethods, int32_t properties);
 MethodEntry *RuntimeNewVtable(int32_t count);
-RuntimeObject *RuntimeNewObject(RuntimeClass *cls);
 int32_t RuntimeObjectIsa(RuntimeObject *object, RuntimeClass *cls);
 RuntimeObject *RuntimeCheckCast(RuntimeObject *object, RuntimeClass *cls);
 MethodEntry *RuntimeLookupInterfaceVtable(RuntimeObject *object, RuntimeClass *iface);
@@ -71,14 +39,6 @@ static void Check(int32_t number, const char *what, int32_t holds)
 
 static void Log(int32_t digit) { sLog = sLog * 10 + digit; }
 
-static int32_t TextIs(stringStorage *s, const char *text)
-{
-    int32_t i;
-    if (!s) return text[0] == 0;
-    for (i = 0; i < s->length; ++i)
-        if (s->buffer[1 + i] != (unsigned char)text[i]) return 0;
-    return text[s->length] == 0;
-}
 
 /* Methods and handlers of the classes. */
 void ShapeConstructor(RuntimeObject *self)

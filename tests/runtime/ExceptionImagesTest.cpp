@@ -17,7 +17,7 @@ TEST(ExceptionImages, CompiledFramesCatchPassOnAndNestHandlers) {
 // The first unhandled exception shows the final dialog and signals the
 // shutdown; the second, raised afterwards, is passed over.
 TEST(ExceptionImages, ExceptionsNoCompiledFrameCanTakeGoUnhandledWithoutACrash) {
-  const AnsweredRun run = RunTestImageAnsweringDialogs("exceptions_unhandled");
+  AnsweredRun run = RunTestImageAnsweringDialogs("exceptions_unhandled");
   EXPECT_EQ(run.status, 42) << run.errors;
   EXPECT_EQ(run.dialogs, 1);
 }

@@ -12,8 +12,8 @@
 
 struct AnsweredRun {
   int status;         // exit status, -1 when the program did not exit by itself
-  std::string errors; // what it wrote to standard error
   int dialogs;        // distinct windows answered
+  std::string errors; // what the program wrote on standard error
 };
 
 namespace dialog_answerer {
@@ -48,6 +48,6 @@ inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
       dialog_answerer::Output("xdotool windowfocus --sync " + id + " key Return 2>/dev/null");
     }
   }
-  const ProgramRun ended = run.get();
-  return {ended.status, ended.errors, static_cast<int>(answered.size())};
+  const ProgramRun finished = run.get();
+  return {finished.status, static_cast<int>(answered.size()), finished.errors};
 }

@@ -1,9 +1,6 @@
-#include "builtin_subclass.h"
+#include "runtime_classes.h"
 
-RuntimeClass *RuntimeNewClass(RuntimeClass *base, int32_t methods, int32_t interfaces,
-                              int32_t events, int32_t staticMethods, int32_t properties);
-
-static int32_t TextIs(stringStorage *s, const char *text)
+int32_t TextIs(stringStorage *s, const char *text)
 {
     int32_t i;
     if (!s) return text[0] == 0;
