@@ -3,6 +3,7 @@
 // byte order is not the host's.
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "foundation/TextEncodings.h"
 #include "language/MemoryBlock.h"
@@ -16,12 +17,24 @@ bool NeedsSwap(const MemoryBlockObject *block) {
   return (block->littleEndian != 0) != kHostIsLittleEndian;
 }
 
+// The value with its bytes in reverse order.
 template <typename T> T Swapped(T value) {
-  unsigned char bytes[sizeof(T)];
-  std::memcpy(bytes, &value, sizeof(T));
-  std::reverse(bytes, bytes + sizeof(T));
-  std::memcpy(&value, bytes, sizeof(T));
-  return value;
+  if constexpr (sizeof(T) == 1) {
+    return value;
+  } else {
+    using Bits = std::conditional_t<sizeof(T) == 2, uint16_t,
+                                    std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>;
+    Bits bits;
+    std::memcpy(&bits, &value, sizeof(T));
+    if constexpr (sizeof(T) == 2)
+      bits = __builtin_bswap16(bits);
+    else if constexpr (sizeof(T) == 4)
+      bits = __builtin_bswap32(bits);
+    else
+      bits = __builtin_bswap64(bits);
+    std::memcpy(&value, &bits, sizeof(T));
+    return value;
+  }
 }
 
 // The value at offset in the block's byte order, or 0 outside the block.
