@@ -6,7 +6,6 @@
 #include <iterator>
 #include <string_view>
 
-#include "foundation/AssertionAlert.h"
 #include "foundation/Memory.h"
 #include "foundation/TextEncodings.h"
 #include "runtime/exceptions/ExceptionClasses.h"
@@ -265,8 +264,7 @@ void *memoryBlockGetPtr(MemoryBlockObject *self) { return self ? self->data : nu
 
 void ConvertPtrToMemoryBlock(MemoryBlockObject *self, void *address) {
   if (!self) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/MemoryBlock", 305,
-                             "self", nullptr);
+    ShowAlert(kConvertPtrToNilBlockAlert);
     return;
   }
   FreeOwnedBytes(self);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/String.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
@@ -23,6 +24,9 @@ static_assert(offsetof(MemoryBlockObject, size) == 24);
 static_assert(offsetof(MemoryBlockObject, data) == 28);
 static_assert(offsetof(MemoryBlockObject, owns) == 32);
 static_assert(offsetof(MemoryBlockObject, littleEndian) == 33);
+
+// The alert of a pointer conversion into a nil block.
+inline constexpr AlertSite kConvertPtrToNilBlockAlert{"../Common/MemoryBlock", 305, "self"};
 
 ObjectDefinition *MemoryBlockClass();
 

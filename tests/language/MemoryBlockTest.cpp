@@ -260,7 +260,8 @@ TEST_F(MemoryBlockTest, ConstructorsAndConversions) {
   AlertRecorder alerts;
   ConvertPtrToMemoryBlock(nullptr, fromText->data);
   ASSERT_EQ(alerts.count(), 1u);
-  EXPECT_EQ(alerts.alerts()[0].line, 305);
+  EXPECT_EQ(alerts.alerts()[0].line, kConvertPtrToNilBlockAlert.line);
+  EXPECT_EQ(alerts.alerts()[0].file, kConvertPtrToNilBlockAlert.file);
 }
 
 TEST_F(MemoryBlockTest, AddCompareAndSlices) {
