@@ -37,9 +37,17 @@ template <typename T> T Swapped(T value) {
   }
 }
 
+// MemoryBlockAdmits for the fixed widths, in 32-bit arithmetic: a sized
+// block holds at least one byte, so size - width cannot wrap.
+template <int32_t width> bool Admits(const MemoryBlockObject *self, int32_t offset) {
+  if (!self || !self->data)
+    return false;
+  return self->size <= 0 || (offset >= 0 && offset <= self->size - width);
+}
+
 // The value at offset in the block's byte order, or 0 outside the block.
 template <typename T> T Read(const MemoryBlockObject *self, int32_t offset) {
-  if (!MemoryBlockAdmits(self, offset, sizeof(T)))
+  if (!Admits<sizeof(T)>(self, offset))
     return T{};
   T value;
   std::memcpy(&value, self->data + offset, sizeof(T));
@@ -55,8 +63,10 @@ bool MayWrite(const MemoryBlockObject *self, int32_t offset, int64_t width) {
 }
 
 template <typename T> void Write(MemoryBlockObject *self, int32_t offset, T value) {
-  if (!MayWrite(self, offset, sizeof(T)))
+  if (!Admits<sizeof(T)>(self, offset)) {
+    RaiseOutOfBoundsException();
     return;
+  }
   if (NeedsSwap(self))
     value = Swapped(value);
   std::memcpy(self->data + offset, &value, sizeof(T));
