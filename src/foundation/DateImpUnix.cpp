@@ -8,7 +8,7 @@
 #include "foundation/DateCalendar.h"
 #include "foundation/TextEncodings.h"
 #include "foundation/TimeSprintf.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 
