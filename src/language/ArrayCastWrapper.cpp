@@ -6,8 +6,8 @@
 #include <type_traits>
 
 #include "language/RuntimeArray.h"
-#include "runtime/RuntimeExceptions.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/objects/RuntimeObject.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include "foundation/RuntimeMath.h"
 #include "foundation/String.h"
 #include "language/ArrayStorage.h"
-#include "runtime/RuntimeExceptions.h"
-#include "runtime/RuntimeObject.h"
-#include "runtime/StackCheck.h"
-#include "runtime/Unwinder.h"
-#include "runtime/ValueEntryPoints.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/objects/RuntimeObject.h"
+#include "runtime/exceptions/StackCheck.h"
+#include "runtime/exceptions/Unwinder.h"
+#include "runtime/objects/ValueEntryPoints.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "language/ArrayStorage.h"
-#include "runtime/AssertionAlert.h"
-#include "runtime/ExceptionClasses.h"
-#include "runtime/RuntimeExceptions.h"
+#include "foundation/AssertionAlert.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
 
 namespace {
 

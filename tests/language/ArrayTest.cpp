@@ -7,7 +7,7 @@
 
 #include "LanguageFixtures.h"
 #include "language/RuntimeArray.h"
-#include "runtime/StackCheck.h"
+#include "runtime/exceptions/StackCheck.h"
 #include "support/AlertRecorder.h"
 
 namespace {

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "foundation/String.h"
-#include "runtime/ExceptionClasses.h"
-#include "runtime/ObjectDefinitionConverter.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/ObjectModelFixtures.h"
-#include "runtime/ValueEntryPoints.h"
+#include "runtime/objects/ValueEntryPoints.h"
+#include "support/AlertRecorder.h"
 
 // Records every exception raised outside compiled code; the raising function
 // then returns its neutral result, as it does in front of a handler.
