@@ -4,9 +4,11 @@
 
 #include "foundation/NumberFormat.h"
 #include "language/DateClass.h"
+#include "language/RuntimeArray.h"
 #include "language/StringReplace.h"
 #include "language/StringToNumber.h"
 #include "language/Variant.h"
+#include "runtime/exports/ExportTable.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 
 namespace {
@@ -21,6 +23,25 @@ PropertyMethod Method(const char *name, PropertyType *result, MethodParameter *p
 }
 
 #define CODE(f) Code(f, #f)
+#define EXPORT(f) AddRelocEntry(#f, reinterpret_cast<void *>(f))
+
+// The value helpers compiled code reaches by name that have no fixed row.
+void AddValueExports() {
+  EXPORT(ConvertObjectToInt);
+  EXPORT(ConvertObjectToColor);
+  EXPORT(ConvertObjectToBoolean);
+  EXPORT(ConvertObjectToDouble);
+  EXPORT(ConvertObjectToString);
+  EXPORT(ConvertObjectToDate);
+  EXPORT(SetArrayDestructionMonitor);
+  EXPORT(RuntimeDirectWriteObjectArray);
+  EXPORT(RuntimeIntArrayAppend);
+  EXPORT(ConstructDate);
+  EXPORT(dbDateToQVDate);
+  EXPORT(QVDateToDBDate);
+  EXPORT(UpdateDate);
+  EXPORT(AutoInitDate);
+}
 
 } // namespace
 
@@ -73,6 +94,7 @@ ObjectDefinition *VariantClass() {
   defn.newAllowed = 0;
   defn.properties = FillInstances(sProperties, 4);
   defn.methods = FillMethods(methods, 22);
+  AddValueExports();
   return &defn;
 }
 
