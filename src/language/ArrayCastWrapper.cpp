@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <type_traits>
 
+#include "language/LanguageExceptions.h"
 #include "language/RuntimeArray.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/RuntimeObject.h"
@@ -36,7 +37,7 @@ Result Forward(RuntimeArray *array, ArraySlot slot, Args... args) {
 bool Admits(RuntimeArray *array, RuntimeObject *value) {
   if (!value || RuntimeObjectIsa(value, AsWrapper(array)->elementClass))
     return true;
-  RaiseIllegalCastException();
+  RaiseIllegalCast();
   return false;
 }
 

@@ -10,6 +10,7 @@
 
 #include "foundation/RuntimeMath.h"
 #include "foundation/String.h"
+#include "language/LanguageExceptions.h"
 #include "language/ArrayStorage.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/RuntimeObject.h"
@@ -99,11 +100,11 @@ template <class E> struct Ops {
   // Slots 0 to 3, one dimension.
   static T Get(RuntimeArray *a, int32_t index) {
     if (!a) {
-      RaiseNilObjectException();
+      RaiseNilObject();
       return T();
     }
     if (!InBounds(a, index)) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return T();
     }
     return Fetch(a, index);
@@ -114,7 +115,7 @@ template <class E> struct Ops {
       return;
     }
     if (!InBounds(a, index)) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return;
     }
     Store(a, index, value);
@@ -131,7 +132,7 @@ template <class E> struct Ops {
   // Slots 0 to 3, several dimensions: one index per dimension follows.
   static T GetN(RuntimeArray *a, ...) {
     if (!a) {
-      RaiseNilObjectException();
+      RaiseNilObject();
       return T();
     }
     va_list args;
@@ -140,7 +141,7 @@ template <class E> struct Ops {
     bool ok = Position(a, args, true, &position);
     va_end(args);
     if (!ok) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return T();
     }
     return Fetch(a, position);
@@ -156,7 +157,7 @@ template <class E> struct Ops {
     bool ok = Position(a, args, true, &position);
     va_end(args);
     if (!ok) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return;
     }
     Store(a, position, value);
@@ -266,7 +267,7 @@ template <class E> struct Ops {
   // still short, and the step doubles up to 131,072 elements.
   static void Insert(RuntimeArray *a, int32_t index, T value) {
     if (!a) {
-      RaiseNilObjectException();
+      RaiseNilObject();
       return;
     }
     if (a->dimensions != 1) {
@@ -275,7 +276,7 @@ template <class E> struct Ops {
     }
     const int32_t bound = a->upperBounds[0];
     if (index < 0 || index > bound + 1) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return;
     }
     T *elements = Elements(a);
@@ -310,7 +311,7 @@ template <class E> struct Ops {
   // Slot 6. The gap closes before the removed element is released.
   static void Remove(RuntimeArray *a, int32_t index) {
     if (!a) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return;
     }
     if (a->dimensions != 1) {
@@ -319,7 +320,7 @@ template <class E> struct Ops {
     }
     const int32_t bound = a->upperBounds[0];
     if (!InBounds(a, index)) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return;
     }
     const int64_t length = int64_t(bound) * kWidth;
@@ -397,7 +398,7 @@ template <class E> struct Ops {
       return -1;
     const int32_t bound = a->upperBounds[0];
     if (start < -1 || start > bound) {
-      RaiseOutOfBoundsException();
+      RaiseOutOfBounds();
       return -1;
     }
     E::Retain(value);
@@ -454,7 +455,7 @@ int32_t UBoundSlot(RuntimeArray *a, int32_t dimension) {
   if (dimension == -1)
     return a->dimensions;
   if (dimension < 1 || dimension > a->dimensions) {
-    RaiseOutOfBoundsException();
+    RaiseOutOfBounds();
     return -1;
   }
   return a->upperBounds[dimension - 1];

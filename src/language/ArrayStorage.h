@@ -24,7 +24,6 @@ constexpr int32_t kUBoundLine = 1456;
 constexpr int32_t kUBound2Line = 1480;
 
 void ArrayAlert(int32_t line, const char *condition);
-void RaiseOutOfMemory();
 
 // A zero-filled buffer of length bytes (at least one byte is allocated, so
 // an empty array can still own a buffer); nil when memory runs out.

@@ -1,3 +1,4 @@
+#include "language/LanguageExceptions.h"
 #include "language/Collection.h"
 
 #include "language/Variant.h"
@@ -24,7 +25,7 @@ void DestroyItem(CollectionItem *item) {
 // The 0-based position of a valid 1-based index; -1 (after the raise) else.
 int32_t PositionOf(RuntimeObject *collection, int32_t index) {
   if (index < 1 || index > collectionCount(collection, 0)) {
-    RaiseOutOfBoundsException();
+    RaiseOutOfBounds();
     return -1;
   }
   return index - 1;

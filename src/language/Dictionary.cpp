@@ -1,3 +1,4 @@
+#include "language/LanguageExceptions.h"
 #include "language/Dictionary.h"
 
 #include <new>
@@ -147,7 +148,7 @@ Resize ResizeBinArray(DictionaryObject *d, int32_t n) {
 void Store(DictionaryObject *d, DictEntry *entry) {
   if (d->binCount < 1 && ResizeBinArray(d, 0) != Resize::kDone) {
     if (d->binCount < 1)
-      RaiseExceptionClass(OutOfMemoryExceptionClass());
+      RaiseOutOfMemory();
     FreeEntry(entry);
     return;
   }
@@ -203,7 +204,7 @@ bool Unlink(DictionaryObject *d, DictEntry *entry) {
 
 DictEntry *EntryAt(DictionaryObject *d, int32_t index) {
   if (index < 0 || index >= d->entries.count()) {
-    RaiseOutOfBoundsException();
+    RaiseOutOfBounds();
     return nullptr;
   }
   return d->entries.begin()[index];
@@ -280,7 +281,7 @@ extern "C" void dictionarySetBins(RuntimeObject *dictionary, int32_t, int32_t bi
     d->fixedBins = bins > 0;
     break;
   case Resize::kNoMemory:
-    RaiseExceptionClass(OutOfMemoryExceptionClass());
+    RaiseOutOfMemory();
     break;
   case Resize::kBusy:
     break;
@@ -295,7 +296,7 @@ extern "C" void dictionaryRemoveAll(RuntimeObject *dictionary) {
   DictBin *bins = AllocateBins(kInitialBins);
   if (!bins) {
     Unlock(d);
-    RaiseExceptionClass(OutOfMemoryExceptionClass());
+    RaiseOutOfMemory();
     return;
   }
   SimpleVector<DictEntry *> detached;
@@ -330,7 +331,7 @@ extern "C" void dictionaryRemove(RuntimeObject *dictionary, RuntimeObject *key) 
   DictionaryObject *d = AsDictionary(dictionary);
   DictEntry *entry = FindByKey(d, key);
   if (!entry) {
-    RaiseExceptionClass(KeyNotFoundExceptionClass());
+    RaiseKeyNotFound();
     return;
   }
   if (Unlink(d, entry))
@@ -340,7 +341,7 @@ extern "C" void dictionaryRemove(RuntimeObject *dictionary, RuntimeObject *key) 
 extern "C" RuntimeObject *dictionaryValueGetter(RuntimeObject *dictionary, RuntimeObject *key) {
   DictEntry *entry = FindByKey(AsDictionary(dictionary), key);
   if (!entry) {
-    RaiseExceptionClass(KeyNotFoundExceptionClass());
+    RaiseKeyNotFound();
     return nullptr;
   }
   return Retained(entry->value);

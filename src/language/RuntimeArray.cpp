@@ -1,5 +1,6 @@
 // Creating and releasing arrays, the UBound functions and the direct element
 // access that compiled code calls by name.
+#include "language/LanguageExceptions.h"
 #include "language/RuntimeArray.h"
 
 #include <cstdarg>
@@ -36,8 +37,6 @@ using UBoundFunction = int32_t (*)(RuntimeArray *, int32_t);
 void ArrayAlert(int32_t line, const char *condition) {
   DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kArrayFile, line, condition, nullptr);
 }
-
-void RaiseOutOfMemory() { RaiseExceptionClass(OutOfMemoryExceptionClass()); }
 
 char *AllocateBuffer(int64_t length) {
   if (length < 0 || length > kLargestBuffer)
@@ -135,7 +134,7 @@ extern "C" void RuntimeLockUnlockArrays(RuntimeArray *newArray, RuntimeArray *ol
 
 extern "C" int32_t RuntimeUBound(RuntimeArray *array) {
   if (!array) {
-    RaiseNilObjectException();
+    RaiseNilObject();
     return 0;
   }
   auto ubound = ArraySlotFunction<UBoundFunction>(array, kArrayUBound);
@@ -148,7 +147,7 @@ extern "C" int32_t RuntimeUBound(RuntimeArray *array) {
 
 extern "C" int32_t RuntimeUBound2Param(RuntimeArray *array, int32_t dimension) {
   if (!array) {
-    RaiseNilObjectException();
+    RaiseNilObject();
     return -1;
   }
   auto ubound = ArraySlotFunction<UBoundFunction>(array, kArrayUBound);
@@ -167,7 +166,7 @@ namespace {
 
 template <typename Element> Element ReadThroughSlot(RuntimeArray *array, int32_t index) {
   if (!array) {
-    RaiseNilObjectException();
+    RaiseNilObject();
     return Element();
   }
   return ArraySlotFunction<Element (*)(RuntimeArray *, int32_t)>(array, kArrayGet)(array, index);
@@ -190,7 +189,7 @@ extern "C" RuntimeObject *RuntimeDirectReadObjectArray(RuntimeArray *array, int3
 extern "C" void RuntimeDirectWriteObjectArray(RuntimeArray *array, RuntimeObject *value,
                                               int32_t index) {
   if (!array) {
-    RaiseNilObjectException();
+    RaiseNilObject();
     return;
   }
   ArraySlotFunction<void (*)(RuntimeArray *, RuntimeObject *, int32_t)>(array, kArraySet)(
@@ -199,7 +198,7 @@ extern "C" void RuntimeDirectWriteObjectArray(RuntimeArray *array, RuntimeObject
 
 extern "C" void RuntimeIntArrayAppend(RuntimeArray *array, int32_t value) {
   if (!array) {
-    RaiseNilObjectException();
+    RaiseNilObject();
     return;
   }
   ArraySlotFunction<void (*)(RuntimeArray *, int32_t, int32_t)>(array, kArrayInsert)(

@@ -7,6 +7,7 @@
 #include "foundation/ByteStrings.h"
 #include "foundation/IntMap.h"
 #include "foundation/NumberFormat.h"
+#include "language/LanguageExceptions.h"
 #include "language/DateClass.h"
 #include "language/Variant.h"
 #include "foundation/AssertionAlert.h"
@@ -106,8 +107,6 @@ void VariantAlert(int32_t line, const char *condition) {
   DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kVariantFile, line, condition,
                            nullptr);
 }
-
-void RaiseTypeMismatch() { RaiseExceptionClass(TypeMismatchExceptionClass()); }
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Comparing and combining variants by their common type.
 #include <climits>
 
+#include "language/LanguageExceptions.h"
 #include "language/DateClass.h"
 #include "language/Variant.h"
 #include "runtime/exceptions/ExceptionClasses.h"
@@ -8,8 +9,6 @@
 #include "runtime/objects/ValueEntryPoints.h"
 
 namespace {
-
-void RaiseTypeMismatch() { RaiseExceptionClass(TypeMismatchExceptionClass()); }
 
 template <typename T> int32_t Order(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
@@ -90,7 +89,7 @@ extern "C" int32_t VariantEqual(RuntimeObject *a, RuntimeObject *b) {
 
 extern "C" RuntimeObject *VariantAdd(RuntimeObject *a, RuntimeObject *b) {
   if (!a || !b) {
-    RaiseNilObjectException();
+    RaiseNilObject();
     return nullptr;
   }
   switch (CommonTypeOf(a, b)) {
@@ -115,7 +114,7 @@ template <typename IntegerOp, typename DoubleOp>
 RuntimeObject *Arithmetic(RuntimeObject *a, RuntimeObject *b, IntegerOp integerOp,
                           DoubleOp doubleOp) {
   if (!a || !b) {
-    RaiseNilObjectException();
+    RaiseNilObject();
     return nullptr;
   }
   if (CommonTypeOf(a, b) == kVariantInteger)
