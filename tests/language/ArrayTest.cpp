@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "LanguageFixtures.h"
@@ -283,6 +284,19 @@ TEST_F(Arrays, SortOrdersNumbersAndTextsIgnoringCase) {
   RuntimeUnlockArray(s);
 
   EXPECT_EQ((*ArrayMethodsFor(kObjectElements, true))[kArraySort], nullptr);
+}
+
+TEST_F(Arrays, SortAgreesWithTheStandardSortOnManyDuplicates) {
+  std::mt19937 random(3);
+  std::vector<int32_t> values(5000);
+  for (int32_t &v : values)
+    v = int32_t(random() % 100) - 50;
+  RuntimeArray *a = CreateArray(1, kIntegerElements, 4999);
+  std::memcpy(a->buffer, values.data(), values.size() * 4);
+  Call<void>(a, kArraySort);
+  std::sort(values.begin(), values.end());
+  EXPECT_EQ(std::memcmp(a->buffer, values.data(), values.size() * 4), 0);
+  RuntimeUnlockArray(a);
 }
 
 // Builds values on which the partition always picks the smallest value of

@@ -6,6 +6,7 @@
 #include "LanguageFixtures.h"
 #include "language/DateClass.h"
 #include "language/Variant.h"
+#include "support/GermanLocale.h"
 
 namespace {
 
@@ -257,6 +258,24 @@ TEST(CommonTypes, TableIsSymmetricAndAlertsOnUnknownCodes) {
   ASSERT_EQ(alerts.count(), 2u);
   EXPECT_EQ(alerts.alerts()[0].line, 1075);
   EXPECT_EQ(alerts.alerts()[1].line, 1072);
+}
+
+} // namespace
+
+namespace {
+
+using VariantTextsInGermanLocale = GermanLocaleTest;
+
+TEST_F(VariantTextsInGermanLocale, CStrWritesTheLocalesPointWhileVariantTextsDoNot) {
+  RuntimeObject *half = doubleToVariant(0.5);
+  EXPECT_EQ(TakeText(runCStr(half)), "0,5");
+  EXPECT_EQ(TakeText(variantToString(half)), "5.0e-01");
+  RuntimeUnlockObject(half);
+  stringStorage *text = NewText("1.5");
+  RuntimeObject *decimal = stringToVariant(text);
+  RuntimeUnlockString(text);
+  EXPECT_EQ(variantToDouble(decimal), 1.5) << "Val reads \".\" whatever the locale";
+  RuntimeUnlockObject(decimal);
 }
 
 } // namespace
