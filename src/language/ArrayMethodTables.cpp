@@ -97,40 +97,32 @@ template <class E> struct Ops {
     return true;
   }
 
-  // Slots 0 to 3, one dimension.
-  static T Get(RuntimeArray *a, int32_t index) {
+  // Slots 0 to 3, one dimension; the unchecked forms trust the index.
+  template <bool kChecked> static T Get(RuntimeArray *a, int32_t index) {
     if (!a) {
       RaiseNilObject();
       return T();
     }
-    if (!InBounds(a, index)) {
+    if (kChecked && !InBounds(a, index)) {
       RaiseOutOfBounds();
       return T();
     }
     return Fetch(a, index);
   }
-  static void Set(RuntimeArray *a, T value, int32_t index) {
+  template <bool kChecked> static void Set(RuntimeArray *a, T value, int32_t index) {
     if (!a) {
       ArrayAlert(kSetLine, "array");
       return;
     }
-    if (!InBounds(a, index)) {
+    if (kChecked && !InBounds(a, index)) {
       RaiseOutOfBounds();
-      return;
-    }
-    Store(a, index, value);
-  }
-  static T GetUnchecked(RuntimeArray *a, int32_t index) { return Fetch(a, index); }
-  static void SetUnchecked(RuntimeArray *a, T value, int32_t index) {
-    if (!a) {
-      ArrayAlert(kSetLine, "array");
       return;
     }
     Store(a, index, value);
   }
 
   // Slots 0 to 3, several dimensions: one index per dimension follows.
-  static T GetN(RuntimeArray *a, ...) {
+  template <bool kChecked> static T GetN(RuntimeArray *a, ...) {
     if (!a) {
       RaiseNilObject();
       return T();
@@ -138,7 +130,7 @@ template <class E> struct Ops {
     va_list args;
     va_start(args, a);
     int64_t position = 0;
-    bool ok = Position(a, args, true, &position);
+    const bool ok = Position(a, args, kChecked, &position);
     va_end(args);
     if (!ok) {
       RaiseOutOfBounds();
@@ -146,7 +138,7 @@ template <class E> struct Ops {
     }
     return Fetch(a, position);
   }
-  static void SetN(RuntimeArray *a, T value, ...) {
+  template <bool kChecked> static void SetN(RuntimeArray *a, T value, ...) {
     if (!a) {
       ArrayAlert(kSetLine, "array");
       return;
@@ -154,32 +146,12 @@ template <class E> struct Ops {
     va_list args;
     va_start(args, value);
     int64_t position = 0;
-    bool ok = Position(a, args, true, &position);
+    const bool ok = Position(a, args, kChecked, &position);
     va_end(args);
     if (!ok) {
       RaiseOutOfBounds();
       return;
     }
-    Store(a, position, value);
-  }
-  static T GetNUnchecked(RuntimeArray *a, ...) {
-    va_list args;
-    va_start(args, a);
-    int64_t position = 0;
-    Position(a, args, false, &position);
-    va_end(args);
-    return Fetch(a, position);
-  }
-  static void SetNUnchecked(RuntimeArray *a, T value, ...) {
-    if (!a) {
-      ArrayAlert(kSetLine, "array");
-      return;
-    }
-    va_list args;
-    va_start(args, value);
-    int64_t position = 0;
-    Position(a, args, false, &position);
-    va_end(args);
     Store(a, position, value);
   }
 
@@ -511,12 +483,14 @@ template <class E> void *ReleaseSlot() {
 template <class E> struct Tables {
   using O = Ops<E>;
   static inline void *const kOneDimension[16] = {
-      Slot(&O::Get),    Slot(&O::Set),     Slot(&O::GetUnchecked), Slot(&O::SetUnchecked),
+      Slot(&O::template Get<true>),  Slot(&O::template Set<true>),
+      Slot(&O::template Get<false>), Slot(&O::template Set<false>),
       Slot(&O::Redim),  Slot(&O::Insert),  Slot(&O::Remove),       O::SortSlot(),
       Slot(&O::IndexOf), Slot(&O::Shuffle), Slot(&UBoundSlot),      RetainSlot<E>(),
       ReleaseSlot<E>(), Slot(&O::DestroyElements), nullptr,        nullptr};
   static inline void *const kSeveralDimensions[16] = {
-      Slot(&O::GetN),   Slot(&O::SetN),    Slot(&O::GetNUnchecked), Slot(&O::SetNUnchecked),
+      Slot(&O::template GetN<true>),  Slot(&O::template SetN<true>),
+      Slot(&O::template GetN<false>), Slot(&O::template SetN<false>),
       Slot(&O::RedimN), nullptr,           nullptr,                 nullptr,
       nullptr,          Slot(&O::Shuffle), Slot(&UBoundSlot),       RetainSlot<E>(),
       ReleaseSlot<E>(), Slot(&O::DestroyElements), nullptr,         nullptr};

@@ -1,5 +1,6 @@
 // The Bitwise module: plain 32-bit operations, and shifts confined to the
 // field of the low numBits bits (the bits above it keep their values).
+#include "language/ClassBuilding.h"
 #include "language/Random.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/SimplePropertyTypes.h"
@@ -46,20 +47,15 @@ void InitBitwiseClass() {
       return PropertyMethod{name, integer, params, count, {{code, exportName, {}}, {}}, 0,
                             kConsoleAvailableFlag, 0};
     };
-    auto code = [](auto f) { return reinterpret_cast<void *>(f); };
     PropertyMethod methods[] = {
-        row("BitAnd", sTwo, 2, code(RuntimeBitwiseAnd), "RuntimeBitwiseAnd"),
-        row("BitOr", sTwo, 2, code(RuntimeBitwiseOr), "RuntimeBitwiseOr"),
-        row("BitXor", sTwo, 2, code(RuntimeBitwiseXor), "RuntimeBitwiseXor"),
-        row("ShiftLeft", sShift, 3, code(RuntimeBitwiseShiftLeft), "RuntimeBitwiseShiftLeft"),
-        row("ShiftRight", sShift, 3, code(RuntimeBitwiseShiftRight), "RuntimeBitwiseShiftRight"),
-        row("OnesComplement", sTwo, 1, code(RuntimeOnesCompliment), "RuntimeOnesCompliment"),
+        row("BitAnd", sTwo, 2, EntryCode(RuntimeBitwiseAnd), "RuntimeBitwiseAnd"),
+        row("BitOr", sTwo, 2, EntryCode(RuntimeBitwiseOr), "RuntimeBitwiseOr"),
+        row("BitXor", sTwo, 2, EntryCode(RuntimeBitwiseXor), "RuntimeBitwiseXor"),
+        row("ShiftLeft", sShift, 3, EntryCode(RuntimeBitwiseShiftLeft), "RuntimeBitwiseShiftLeft"),
+        row("ShiftRight", sShift, 3, EntryCode(RuntimeBitwiseShiftRight), "RuntimeBitwiseShiftRight"),
+        row("OnesComplement", sTwo, 1, EntryCode(RuntimeOnesCompliment), "RuntimeOnesCompliment"),
     };
-    defn.className = string("Bitwise");
-    defn.objectSize = 0; // a module has no instances
-    defn.staticTables = 1;
-    defn.consoleSafe = 1;
-    defn.methods = FillMethods(methods, 6);
+    DefineBuiltinClass(defn, {"Bitwise", 0}, nullptr, 0, methods, 6); // a module: no instances
   }
   AddIntrinsicModule(&defn);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "language/ClassBuilding.h"
 #include "language/StringToNumber.h"
 #include "language/Variant.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -102,11 +103,7 @@ void BuildBoxedClass(ObjectDefinition &defn, const char *name, int32_t size,
       row("Operator_Convert", &stringType.type, toString),
       row("Operator_Hash", &integerType.type, hash),
   };
-  defn.className = string(name);
-  defn.objectSize = size;
-  defn.staticTables = 1;
-  defn.consoleSafe = 1;
-  defn.methods = FillMethods(rows, 6);
+  DefineBuiltinClass(defn, {name, size}, nullptr, 0, rows, 6);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "language/ClassBuilding.h"
 #include "language/LanguageExceptions.h"
 #include "language/Collection.h"
 
@@ -65,18 +66,12 @@ RuntimeObject *Retained(RuntimeObject *object) {
   return object;
 }
 
-template <typename F> void *Code(F f) { return reinterpret_cast<void *>(f); }
-
 } // namespace
 
 ObjectDefinition *CollectionElementClass() {
   static ObjectDefinition defn;
-  if (defn.className.IsEmpty()) {
-    defn.className = string("CollectionElement");
-    defn.objectSize = sizeof(RuntimeObject);
-    defn.staticTables = 1;
-    defn.consoleSafe = 1;
-  }
+  if (defn.className.IsEmpty())
+    DefineBuiltinClass(defn, {"CollectionElement", sizeof(RuntimeObject)}, nullptr, 0, nullptr, 0);
   return &defn;
 }
 
@@ -91,31 +86,25 @@ ObjectDefinition *CollectionClass() {
                                    {"key", &stringType.type, 0, {}, 1, {}, 0, {}}};
   sAdd[0].type = variant;
   static ObjectInstanceTemplate sProperties[] = {
-      {kConsoleAvailableFlag, "Count", &integerType.type, Code(collectionCount),
+      {kConsoleAvailableFlag, "Count", &integerType.type, EntryCode(collectionCount),
        "collectionCount", nullptr, nullptr, 0, 0},
   };
   PropertyMethod methods[] = {
-      {"Item", variant, sIndex, 1, {{Code(collectionIdxItem), "collectionIdxItem", {}}, {}}, 0,
+      {"Item", variant, sIndex, 1, {{EntryCode(collectionIdxItem), "collectionIdxItem", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
-      {"Item", variant, sKey, 1, {{Code(collectionItem), "collectionItem", {}}, {}}, 0,
+      {"Item", variant, sKey, 1, {{EntryCode(collectionItem), "collectionItem", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
-      {"Add", nullptr, sAdd, 2, {{Code(collectionAdd), "collectionAdd", {}}, {}}, 0,
+      {"Add", nullptr, sAdd, 2, {{EntryCode(collectionAdd), "collectionAdd", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
-      {"Remove", nullptr, sIndex, 1, {{Code(collectionIdxRemove), "collectionIdxRemove", {}}, {}},
+      {"Remove", nullptr, sIndex, 1, {{EntryCode(collectionIdxRemove), "collectionIdxRemove", {}}, {}},
        0, kConsoleAvailableFlag, 0},
-      {"Remove", nullptr, sKey, 1, {{Code(collectionKeyRemove), "collectionKeyRemove", {}}, {}},
+      {"Remove", nullptr, sKey, 1, {{EntryCode(collectionKeyRemove), "collectionKeyRemove", {}}, {}},
        0, kConsoleAvailableFlag, 0},
   };
-  defn.className = string("Collection");
-  defn.objectSize = sizeof(CollectionObject);
-  defn.destructor = DestroyCollection;
-  defn.staticTables = 1;
-  defn.consoleSafe = 1;
-  defn.newAllowed = 1;
-  defn.properties = FillInstances(sProperties, 1);
-  defn.methods = FillMethods(methods, 5);
-  AddRelocEntry("RuntimeLookupCollectionClass", Code(RuntimeLookupCollectionClass));
-  AddRelocEntry("RuntimeLookupCollectionElementClass", Code(RuntimeLookupCollectionElementClass));
+  DefineBuiltinClass(defn, {"Collection", sizeof(CollectionObject), nullptr, DestroyCollection, true},
+                     sProperties, 1, methods, 5);
+  AddRelocEntry("RuntimeLookupCollectionClass", EntryCode(RuntimeLookupCollectionClass));
+  AddRelocEntry("RuntimeLookupCollectionElementClass", EntryCode(RuntimeLookupCollectionElementClass));
   return &defn;
 }
 

@@ -4,6 +4,7 @@
 #include "foundation/NumberFormat.h"
 #include "foundation/NumberText.h"
 #include "foundation/TextEncodings.h"
+#include "language/ClassBuilding.h"
 #include "language/StringFields.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -57,16 +58,14 @@ long FieldNumber(const string &text, const char *delimiter, int32_t n) {
 
 void RaiseUnsupportedFormat() { RaiseExceptionClass(UnsupportedFormatExceptionClass()); }
 
-template <typename F> void *Code(F f) { return reinterpret_cast<void *>(f); }
-
 ObjectInstanceTemplate Field(const char *name, int32_t index, bool settable) {
-  return {kConsoleAvailableFlag, name, &integerType.type, Code(dateFieldGetter), "dateFieldGetter",
-          settable ? Code(dateFieldSetter) : nullptr, settable ? "dateFieldSetter" : nullptr,
+  return {kConsoleAvailableFlag, name, &integerType.type, EntryCode(dateFieldGetter), "dateFieldGetter",
+          settable ? EntryCode(dateFieldSetter) : nullptr, settable ? "dateFieldSetter" : nullptr,
           index, 0};
 }
 
 ObjectInstanceTemplate Text(const char *name, int32_t index) {
-  return {kConsoleAvailableFlag, name, &stringType.type, Code(dateStringGetter),
+  return {kConsoleAvailableFlag, name, &stringType.type, EntryCode(dateStringGetter),
           "dateStringGetter", nullptr, nullptr, index, 0};
 }
 
@@ -91,27 +90,20 @@ ObjectDefinition *DateClass() {
       Text("AbbreviatedDate", 2),
       Text("ShortTime", 3),
       Text("LongTime", 4),
-      {kConsoleAvailableFlag, "TotalSeconds", &doubleType.type, Code(dateTotalSecondsGetter),
-       "dateTotalSecondsGetter", Code(dateTotalSecondsSetter), "dateTotalSecondsSetter", 0, 0},
-      {kConsoleAvailableFlag, "SQLDate", &stringType.type, Code(dateSQLDateGetter),
-       "dateSQLDateGetter", Code(dateSQLDateSetter), "dateSQLDateSetter", 0, 0},
-      {kConsoleAvailableFlag, "SQLDateTime", &stringType.type, Code(dateSQLDateTimeGetter),
-       "dateSQLDateTimeGetter", Code(dateSQLDateTimeSetter), "dateSQLDateTimeSetter", 0, 0},
+      {kConsoleAvailableFlag, "TotalSeconds", &doubleType.type, EntryCode(dateTotalSecondsGetter),
+       "dateTotalSecondsGetter", EntryCode(dateTotalSecondsSetter), "dateTotalSecondsSetter", 0, 0},
+      {kConsoleAvailableFlag, "SQLDate", &stringType.type, EntryCode(dateSQLDateGetter),
+       "dateSQLDateGetter", EntryCode(dateSQLDateSetter), "dateSQLDateSetter", 0, 0},
+      {kConsoleAvailableFlag, "SQLDateTime", &stringType.type, EntryCode(dateSQLDateTimeGetter),
+       "dateSQLDateTimeGetter", EntryCode(dateSQLDateTimeSetter), "dateSQLDateTimeSetter", 0, 0},
   };
   static MethodParameter sCompareParams[] = {{"someDate", defn.AsType(), 0, {}, 0, {}, 0, {}}};
   PropertyMethod methods[] = {
       {"Operator_Compare", &integerType.type, sCompareParams, 1,
-       {{Code(DateCompare), "DateCompare", {}}, {}}, 0, kConsoleAvailableFlag, 0},
+       {{EntryCode(DateCompare), "DateCompare", {}}, {}}, 0, kConsoleAvailableFlag, 0},
   };
-  defn.className = string("Date");
-  defn.objectSize = sizeof(DateObject);
-  defn.constructor = ConstructDateObject;
-  defn.destructor = DestroyDateObject;
-  defn.staticTables = 1;
-  defn.consoleSafe = 1;
-  defn.newAllowed = 1;
-  defn.properties = FillInstances(properties, 17);
-  defn.methods = FillMethods(methods, 1);
+  DefineBuiltinClass(defn, {"Date", sizeof(DateObject), ConstructDateObject, DestroyDateObject, true},
+                     properties, 17, methods, 1);
   return &defn;
 }
 

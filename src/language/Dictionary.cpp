@@ -1,3 +1,4 @@
+#include "language/ClassBuilding.h"
 #include "language/LanguageExceptions.h"
 #include "language/Dictionary.h"
 
@@ -215,8 +216,6 @@ RuntimeObject *Retained(RuntimeObject *object) {
   return object;
 }
 
-template <typename F> void *Code(F f) { return reinterpret_cast<void *>(f); }
-
 } // namespace
 
 ObjectDefinition *DictionaryClass() {
@@ -228,37 +227,30 @@ ObjectDefinition *DictionaryClass() {
   static MethodParameter sIndexParam[] = {{"index", &integerType.type, 0, {}, 0, {}, 0, {}}};
   sKeyParam[0].type = variant;
   static ObjectInstanceTemplate sProperties[] = {
-      {kConsoleAvailableFlag, "Count", &integerType.type, Code(dictionaryCount),
+      {kConsoleAvailableFlag, "Count", &integerType.type, EntryCode(dictionaryCount),
        "dictionaryCount", nullptr, nullptr, 0, 0},
-      {kConsoleAvailableFlag, "BinCount", &integerType.type, Code(dictionaryGetBins),
-       "dictionaryGetBins", Code(dictionarySetBins), "dictionarySetBins", 0, 0},
+      {kConsoleAvailableFlag, "BinCount", &integerType.type, EntryCode(dictionaryGetBins),
+       "dictionaryGetBins", EntryCode(dictionarySetBins), "dictionarySetBins", 0, 0},
   };
   PropertyMethod methods[] = {
-      {"Clear", nullptr, nullptr, 0, {{Code(dictionaryRemoveAll), "dictionaryRemoveAll", {}}, {}},
+      {"Clear", nullptr, nullptr, 0, {{EntryCode(dictionaryRemoveAll), "dictionaryRemoveAll", {}}, {}},
        0, kConsoleAvailableFlag, 0},
       {"HasKey", &booleanType.type, sKeyParam, 1,
-       {{Code(dictionaryHasKey), "dictionaryHasKey", {}}, {}}, 0, kConsoleAvailableFlag, 0},
-      {"Key", variant, sIndexParam, 1, {{Code(dictionaryKey), "dictionaryKey", {}}, {}}, 0,
+       {{EntryCode(dictionaryHasKey), "dictionaryHasKey", {}}, {}}, 0, kConsoleAvailableFlag, 0},
+      {"Key", variant, sIndexParam, 1, {{EntryCode(dictionaryKey), "dictionaryKey", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
-      {"Remove", nullptr, sKeyParam, 1, {{Code(dictionaryRemove), "dictionaryRemove", {}}, {}}, 0,
+      {"Remove", nullptr, sKeyParam, 1, {{EntryCode(dictionaryRemove), "dictionaryRemove", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
       {"Value", variant, sKeyParam, 1,
-       {{Code(dictionaryValueGetter), "dictionaryValueGetter", {}},
-        {Code(dictionaryValueSetter), "dictionaryValueSetter", {}}},
+       {{EntryCode(dictionaryValueGetter), "dictionaryValueGetter", {}},
+        {EntryCode(dictionaryValueSetter), "dictionaryValueSetter", {}}},
        0, kConsoleAvailableFlag, 0},
   };
-  defn.className = string("Dictionary");
-  defn.objectSize = sizeof(DictionaryObject);
-  defn.constructor = Construct;
-  defn.destructor = Destruct;
-  defn.staticTables = 1;
-  defn.consoleSafe = 1;
-  defn.newAllowed = 1;
-  defn.properties = FillInstances(sProperties, 2);
-  defn.methods = FillMethods(methods, 5);
+  DefineBuiltinClass(defn, {"Dictionary", sizeof(DictionaryObject), Construct, Destruct, true},
+                     sProperties, 2, methods, 5);
   // Not a member: compiled code reaches it by name.
-  AddRelocEntry("dictionaryValueByIndex", Code(dictionaryValueByIndex));
-  AddRelocEntry("RuntimeLookupDictionaryClass", Code(RuntimeLookupDictionaryClass));
+  AddRelocEntry("dictionaryValueByIndex", EntryCode(dictionaryValueByIndex));
+  AddRelocEntry("RuntimeLookupDictionaryClass", EntryCode(RuntimeLookupDictionaryClass));
   return &defn;
 }
 

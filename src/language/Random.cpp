@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "language/ClassBuilding.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 
@@ -81,30 +82,23 @@ ObjectDefinition *RandomClass() {
   static MethodParameter sRange[] = {{"range", &integerType.type, 0, {}, 0, {}, 0, {}}};
   static MethodParameter sMinMax[] = {{"minRange", &integerType.type, 0, {}, 0, {}, 0, {}},
                                       {"maxRange", &integerType.type, 0, {}, 0, {}, 0, {}}};
-  auto code = [](auto f) { return reinterpret_cast<void *>(f); };
   static ObjectInstanceTemplate sProperties[] = {
-      {kConsoleAvailableFlag, "Seed", &doubleType.type, code(doubleGetter), "doubleGetter",
-       code(RandomSeedSetter), "RandomSeedSetter", int32_t(offsetof(RandomObject, seed)), 0},
+      {kConsoleAvailableFlag, "Seed", &doubleType.type, EntryCode(doubleGetter), "doubleGetter",
+       EntryCode(RandomSeedSetter), "RandomSeedSetter", int32_t(offsetof(RandomObject, seed)), 0},
   };
   PropertyMethod methods[] = {
-      {"Number", &doubleType.type, nullptr, 0, {{code(RandomNumber), "RandomNumber", {}}, {}}, 0,
+      {"Number", &doubleType.type, nullptr, 0, {{EntryCode(RandomNumber), "RandomNumber", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
       {"LessThan", &integerType.type, sRange, 1,
-       {{code(RandomNumberLessThan), "RandomNumberLessThan", {}}, {}}, 0, kConsoleAvailableFlag,
+       {{EntryCode(RandomNumberLessThan), "RandomNumberLessThan", {}}, {}}, 0, kConsoleAvailableFlag,
        0},
       {"InRange", &integerType.type, sMinMax, 2,
-       {{code(RandomNumberInRangeMinMax), "RandomNumberInRangeMinMax", {}}, {}}, 0,
+       {{EntryCode(RandomNumberInRangeMinMax), "RandomNumberInRangeMinMax", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
-      {"RandomizeSeed", nullptr, nullptr, 0, {{code(RandomizeSeed), "RandomizeSeed", {}}, {}}, 0,
+      {"RandomizeSeed", nullptr, nullptr, 0, {{EntryCode(RandomizeSeed), "RandomizeSeed", {}}, {}}, 0,
        kConsoleAvailableFlag, 0},
   };
-  defn.className = string("Random");
-  defn.objectSize = sizeof(RandomObject);
-  defn.constructor = RandomConstructor;
-  defn.staticTables = 1;
-  defn.consoleSafe = 1;
-  defn.newAllowed = 1;
-  defn.properties = FillInstances(sProperties, 1);
-  defn.methods = FillMethods(methods, 4);
+  DefineBuiltinClass(defn, {"Random", sizeof(RandomObject), RandomConstructor, nullptr, true},
+                     sProperties, 1, methods, 4);
   return &defn;
 }

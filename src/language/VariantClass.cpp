@@ -3,6 +3,7 @@
 #include <clocale>
 
 #include "foundation/NumberFormat.h"
+#include "language/ClassBuilding.h"
 #include "language/DateClass.h"
 #include "language/RuntimeArray.h"
 #include "language/StringReplace.h"
@@ -88,12 +89,7 @@ ObjectDefinition *VariantClass() {
       Method("Operator_IntegerDivideRight", variant, p, CODE(VariantIntegerDivideRight)),
       Method("Operator_ModuloRight", variant, p, CODE(VariantModuloRight)),
   };
-  defn.className = string("Variant");
-  defn.staticTables = 1;
-  defn.consoleSafe = 1;
-  defn.newAllowed = 0;
-  defn.properties = FillInstances(sProperties, 4);
-  defn.methods = FillMethods(methods, 22);
+  DefineBuiltinClass(defn, {"Variant", sizeof(RuntimeObject)}, sProperties, 4, methods, 22);
   AddValueExports();
   return &defn;
 }

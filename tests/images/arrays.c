@@ -10,6 +10,7 @@
  *  16  the cast wrapper forwards and refuses an object of another class
  *  32  every string and object reference count is back where it started */
 #include "CompiledCode.h"
+#include "class_names.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
@@ -27,7 +28,6 @@ _Static_assert(sizeof(RuntimeArray) == 24, "array record");
 
 enum { kGet = 0, kSet = 1, kRedim = 4, kInsert = 5, kRemove = 6, kSort = 7, kIndexOf = 8,
        kShuffle = 9 };
-enum { kClassNameField = 1 };
 
 RuntimeArray *CreateArray(int32_t dimensions, int32_t elementType, ...);
 void RuntimeUnlockArray(RuntimeArray *array);
@@ -39,16 +39,6 @@ void *RuntimeNewClass(void *base, int32_t methods, int32_t interfaces, int32_t e
 RuntimeObject *RuntimeNewObject(void *cls);
 
 #define SLOT(array, slot) ((*(array)->methods)[slot])
-
-static int32_t ClassNameIs(RuntimeObject *object, const char *name)
-{
-    stringStorage *className = ((stringStorage **)object->classPtr)[kClassNameField];
-    const unsigned char *text = className->buffer + 1;
-    int32_t i = 0;
-    for (; name[i]; ++i)
-        if (i >= className->length || text[i] != (unsigned char)name[i]) return 0;
-    return i == className->length;
-}
 
 /* Inserts k into an array of the element type; strings and objects are the
  * same value each time. */

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "LanguageFixtures.h"
+#include "foundation/Memory.h"
 #include "language/Dictionary.h"
 #include "language/Variant.h"
 #include "runtime/exports/ExportTable.h"
@@ -210,6 +211,19 @@ TEST_F(Dictionaries, DestructorsOfReleasedValuesMayUseTheDictionary) {
   EXPECT_EQ(stores, 2);
   EXPECT_EQ(Count(), 1);
   EXPECT_TRUE(Raised().empty());
+  ExpectConsistent();
+}
+
+TEST_F(Dictionaries, ATableWithoutBinsFindsNothingAndGrowsOnStore) {
+  OSfree(reinterpret_cast<char *>(Table()->bins)); // as when the first bins could not be had
+  Table()->bins = nullptr;
+  Table()->binCount = 0;
+  RuntimeObject *one = intToVariant(1);
+  EXPECT_FALSE(dictionaryHasKey(mDictionary, one));
+  RuntimeUnlockObject(one);
+  Set(intToVariant(1), intToVariant(10));
+  EXPECT_EQ(Bins(), 61);
+  EXPECT_EQ(IntValue(intToVariant(1)), 10);
   ExpectConsistent();
 }
 
