@@ -212,7 +212,7 @@ extern "C" int32_t ConvertObjectToString(RuntimeObject *object, stringStorage **
 extern "C" int32_t ConvertObjectToDate(RuntimeObject *object, RuntimeObject **out) {
   switch (VarType(object)) {
   case kVariantNil:
-    RuntimeNilObject();
+    RaiseNilObject();
     return 0;
   case kVariantInteger:
   case kVariantBoolean:
