@@ -5,6 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
+
+// The alerts of refused uses of a string.
+inline constexpr char kStringAlertSource[] = "../Universal/string";
+inline constexpr AlertSite kStringWStringAlert{kStringAlertSource, 611, "0"};
+inline constexpr AlertSite kStringMutableCharAlert{kStringAlertSource, 732,
+                                                   "not (pos < 0 || pos >= Length())"};
+inline constexpr AlertSite kStringMutableCharOfEmptyAlert{kStringAlertSource, 741, "not pos"};
+
 // Reference-counted text. The buffer holds a length byte (the length, or 0xFF
 // when above 255), the bytes and a zero terminator, so it reads both as a
 // length-prefixed and as a zero-terminated string. No storage of length 0

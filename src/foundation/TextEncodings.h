@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
+
 class string;
 
 // Tags follow the classic Mac OS numbering: base encoding in the low 16 bits,
@@ -39,6 +41,9 @@ string ConvertEncoding(const string &s, uint32_t target);
 // kEncodingUnknown when there is none (the strings are then left as far as
 // they got). Both pointers must be non-null.
 uint32_t ConvertToSameEncoding(string *s1, string *s2);
+// Its alert when either string is missing.
+inline constexpr AlertSite kSameEncodingNullAlert{"../Universal/TextEncodingUtil", 1092,
+                                                  "s1 and s2"};
 
 // Font encodings are unknown on this platform: kEncodingUnknown for every
 // named font; the empty name answers kEncodingASCII until a named font has

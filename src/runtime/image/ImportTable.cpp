@@ -34,9 +34,8 @@ SharedLibrary &OpenSharedLibrary(const char *name) {
     handle = dlopen((std::string(name) + ".so").c_str(), RTLD_LAZY);
   sSharedLibraries.insert(sSharedLibraries.begin(), SharedLibrary{name, handle});
   if (!handle)
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                             "lib->mLibraryHandle",
-                             (std::string("Missing shared library ") + name).c_str());
+    ShowAlert({__FILE__, __LINE__, "lib->mLibraryHandle"},
+              (std::string("Missing shared library ") + name).c_str());
   return sSharedLibraries.front();
 }
 
@@ -170,9 +169,8 @@ bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections
         return cutShort();
       const RelocEntry *entry = FindFirstRelocEntry(name.c_str());
       if (!entry)
-        DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                                 "foundFunction",
-                                 ("Function '" + name + "' was not exported").c_str());
+        ShowAlert({__FILE__, __LINE__, "foundFunction"},
+                  ("Function '" + name + "' was not exported").c_str());
       if (!walker.BindOrTrap(firstSite, entry ? entry->address : nullptr, name.c_str(),
                              mode == kRelativeSites))
         return false;
@@ -201,10 +199,8 @@ bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections
       if (library.mLibraryHandle) {
         function = dlsym(library.mLibraryHandle, symbol.c_str());
         if (!function)
-          DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                                   "functionEntry",
-                                   ("Could not resolve function '" + symbol + "' in " +
-                                    libraryName).c_str());
+          ShowAlert({__FILE__, __LINE__, "functionEntry"},
+                    ("Could not resolve function '" + symbol + "' in " + libraryName).c_str());
       }
       if (!walker.BindOrTrap(firstSite, function, symbol.c_str(), true))
         return false;
