@@ -111,7 +111,7 @@ template <class E> struct Ops {
   }
   template <bool kChecked> static void Set(RuntimeArray *a, T value, int32_t index) {
     if (!a) {
-      ArrayAlert(kSetLine, "array");
+      ShowAlert(kArraySetNilAlert);
       return;
     }
     if (kChecked && !InBounds(a, index)) {
@@ -140,7 +140,7 @@ template <class E> struct Ops {
   }
   template <bool kChecked> static void SetN(RuntimeArray *a, T value, ...) {
     if (!a) {
-      ArrayAlert(kSetLine, "array");
+      ShowAlert(kArraySetNilAlert);
       return;
     }
     va_list args;
@@ -159,11 +159,11 @@ template <class E> struct Ops {
   // off are released.
   static void Redim(RuntimeArray *a, int32_t bound) {
     if (!a) {
-      ArrayAlert(kRedimNilLine, "array");
+      ShowAlert(kArrayRedimNilAlert);
       return;
     }
     if (a->dimensions != 1) {
-      ArrayAlert(kRedimLine, "1 == array->dimensions");
+      ShowAlert(kArrayRedimAlert);
       return;
     }
     if (bound < -1)
@@ -197,7 +197,7 @@ template <class E> struct Ops {
   // keep their index tuples.
   static void RedimN(RuntimeArray *a, ...) {
     if (!a) {
-      ArrayAlert(kRedimNilLine, "array");
+      ShowAlert(kArrayRedimNilAlert);
       return;
     }
     const int32_t dims = a->dimensions;
@@ -245,7 +245,7 @@ template <class E> struct Ops {
       return;
     }
     if (a->dimensions != 1) {
-      ArrayAlert(kInsertLine, "1 == array->dimensions");
+      ShowAlert(kArrayInsertAlert);
       return;
     }
     const int32_t bound = a->upperBounds[0];
@@ -300,7 +300,7 @@ template <class E> struct Ops {
       return;
     }
     if (a->dimensions != 1) {
-      ArrayAlert(kRemoveLine, "1 == array->dimensions");
+      ShowAlert(kArrayRemoveAlert);
       return;
     }
     const int32_t bound = a->upperBounds[0];
@@ -332,7 +332,7 @@ template <class E> struct Ops {
     if (!a || !a->buffer || a->upperBounds[0] < 0)
       return;
     if (a->dimensions != 1) {
-      ArrayAlert(kSortLine, "1 == array->dimensions");
+      ShowAlert(kArraySortAlert);
       return;
     }
     QuickSort(Elements(a), 0, a->upperBounds[0]);
@@ -428,7 +428,7 @@ template <class E> struct Ops {
   // Slot 13.
   static void DestroyElements(RuntimeArray *a) {
     if (!a) {
-      ArrayAlert(kDestroyLine, "array");
+      ShowAlert(kArrayDestroyNilAlert);
       return;
     }
     if (!a->buffer)

@@ -4,26 +4,27 @@
 #include <cstdint>
 #include <vector>
 
+#include "foundation/AssertionAlert.h"
 #include "language/RuntimeArray.h"
 
 constexpr int32_t kInitialGrowthStep = 16;
 constexpr int32_t kLastDoubledStep = 0x1FFFF; // steps up to this double on growth
 constexpr int64_t kLargestBuffer = INT32_MAX;  // bufferLength is 32-bit
 
-// Lines the array alerts name.
-constexpr int32_t kSortLine = 268;
-constexpr int32_t kInsertLine = 364;
-constexpr int32_t kRemoveLine = 441;
-constexpr int32_t kRedimNilLine = 611;
-constexpr int32_t kRedimLine = 612;
-constexpr int32_t kSetLine = 659;
-constexpr int32_t kDestroyLine = 693;
-constexpr int32_t kUnknownTypeLine = 1415;
-constexpr int32_t kUnknownTypeSeveralLine = 1424;
-constexpr int32_t kUBoundLine = 1456;
-constexpr int32_t kUBound2Line = 1480;
+// The checks of array operations.
+inline constexpr const char *kArrayAlertSource = "../Common/RuntimeArrayFoundation";
+inline constexpr AlertSite kArraySortAlert{kArrayAlertSource, 268, "1 == array->dimensions"};
+inline constexpr AlertSite kArrayInsertAlert{kArrayAlertSource, 364, "1 == array->dimensions"};
+inline constexpr AlertSite kArrayRemoveAlert{kArrayAlertSource, 441, "1 == array->dimensions"};
+inline constexpr AlertSite kArrayRedimNilAlert{kArrayAlertSource, 611, "array"};
+inline constexpr AlertSite kArrayRedimAlert{kArrayAlertSource, 612, "1 == array->dimensions"};
+inline constexpr AlertSite kArraySetNilAlert{kArrayAlertSource, 659, "array"};
+inline constexpr AlertSite kArrayDestroyNilAlert{kArrayAlertSource, 693, "array"};
+inline constexpr AlertSite kArrayTypeAlert{kArrayAlertSource, 1415, "0"};
+inline constexpr AlertSite kArrayTypeSeveralAlert{kArrayAlertSource, 1424, "0"};
+inline constexpr AlertSite kUBoundAlert{kArrayAlertSource, 1456, "fp"};
+inline constexpr AlertSite kUBound2Alert{kArrayAlertSource, 1480, "fp"};
 
-void ArrayAlert(int32_t line, const char *condition);
 
 // A zero-filled buffer of length bytes (at least one byte is allocated, so
 // an empty array can still own a buffer); nil when memory runs out.

@@ -13,14 +13,8 @@
 
 namespace {
 
-constexpr const char *kDateFile = "../Common/DateCommon";
-
 DateImp *ImpOf(RuntimeObject *date) {
   return date ? reinterpret_cast<DateObject *>(date)->imp : nullptr;
-}
-
-void DateAlert(int32_t line, const char *condition) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kDateFile, line, condition, nullptr);
 }
 
 void ConstructDateObject(RuntimeObject *date) { AutoInitDate(date); }
@@ -226,7 +220,7 @@ extern "C" RuntimeObject *ConstructDate(int32_t year, int32_t month, int32_t day
   RuntimeObject *date = RuntimeNewObject(LookupObjectDefinition(DateClass()));
   DateImp *imp = ImpOf(date);
   if (!imp) {
-    DateAlert(48, "rv");
+    ShowAlert(kConstructDateAlert);
     RuntimeUnlockObject(date);
     return nullptr;
   }
@@ -244,7 +238,7 @@ extern "C" RuntimeObject *ConstructDate(int32_t year, int32_t month, int32_t day
 extern "C" RuntimeObject *dbDateToQVDate(stringStorage *text) {
   RuntimeObject *date = RuntimeNewObject(LookupObjectDefinition(DateClass()));
   if (!ImpOf(date)) {
-    DateAlert(109, "rv");
+    ShowAlert(kDBDateAlert);
     RuntimeUnlockObject(date);
     return nullptr;
   }
@@ -254,7 +248,7 @@ extern "C" RuntimeObject *dbDateToQVDate(stringStorage *text) {
 
 extern "C" stringStorage *QVDateToDBDate(RuntimeObject *date) {
   if (!date) {
-    DateAlert(128, "date");
+    ShowAlert(kQVDateAlert);
     return nullptr;
   }
   return dateSQLDateTimeGetter(date, 0);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/DateImp.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
@@ -15,6 +16,12 @@ struct DateObject {
 };
 static_assert(sizeof(DateObject) == 28);
 static_assert(offsetof(DateObject, imp) == 24);
+
+// The checks of the database date converters.
+inline constexpr const char *kDateAlertSource = "../Common/DateCommon";
+inline constexpr AlertSite kConstructDateAlert{kDateAlertSource, 48, "rv"};
+inline constexpr AlertSite kDBDateAlert{kDateAlertSource, 109, "rv"};
+inline constexpr AlertSite kQVDateAlert{kDateAlertSource, 128, "date"};
 
 ObjectDefinition *DateClass();
 // Whether the object is a Date (or of a subclass).

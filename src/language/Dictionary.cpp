@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr const char *kDictionaryFile = "../Common/Dictionary";
 constexpr int32_t kInitialBins = 61;
 constexpr int32_t kLargestIncrement = 1024;
 constexpr uint32_t kPrimeLadder[] = {61,   127,  251,  509,   1021,  2039,
@@ -23,11 +22,6 @@ constexpr uint32_t kPrimeLadder[] = {61,   127,  251,  509,   1021,  2039,
 
 DictionaryObject *AsDictionary(RuntimeObject *object) {
   return reinterpret_cast<DictionaryObject *>(object);
-}
-
-void DictionaryAlert(int32_t line, const char *condition) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kDictionaryFile, line, condition,
-                           nullptr);
 }
 
 // A bin array of n zeroed heads; nil when it cannot be had, also when its
@@ -183,14 +177,14 @@ bool Unlink(DictionaryObject *d, DictEntry *entry) {
     link = &(*link)->next;
   if (!*link) {
     Unlock(d);
-    DictionaryAlert(532, "ok");
+    ShowAlert(kDictionaryUnlinkAlert);
     return false;
   }
   *link = entry->next;
   const int32_t i = entry->index, last = d->entries.count() - 1;
   if (i < 0 || i > last) {
     Unlock(d);
-    DictionaryAlert(295, "index >= 0 and index <= lastIndex");
+    ShowAlert(kDictionaryIndexAlert);
     return false;
   }
   if (i < last) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/SimpleVector.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
@@ -37,6 +38,12 @@ static_assert(offsetof(DictionaryObject, entries) == 28);
 static_assert(offsetof(DictionaryObject, binCount) == 44);
 static_assert(offsetof(DictionaryObject, bins) == 48);
 static_assert(offsetof(DictionaryObject, busy) == 52);
+
+// The checks of removal.
+inline constexpr const char *kDictionaryAlertSource = "../Common/Dictionary";
+inline constexpr AlertSite kDictionaryUnlinkAlert{kDictionaryAlertSource, 532, "ok"};
+inline constexpr AlertSite kDictionaryIndexAlert{kDictionaryAlertSource, 295,
+                                                 "index >= 0 and index <= lastIndex"};
 
 ObjectDefinition *DictionaryClass();
 

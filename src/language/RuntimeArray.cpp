@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr const char *kArrayFile = "../Common/RuntimeArrayFoundation";
 ArrayDestructionMonitor sDestructionMonitor = nullptr;
 
 int32_t ElementWidth(int32_t elementType) {
@@ -33,10 +32,6 @@ int32_t ElementWidth(int32_t elementType) {
 using UBoundFunction = int32_t (*)(RuntimeArray *, int32_t);
 
 } // namespace
-
-void ArrayAlert(int32_t line, const char *condition) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kArrayFile, line, condition, nullptr);
-}
 
 char *AllocateBuffer(int64_t length) {
   if (length < 0 || length > kLargestBuffer)
@@ -92,7 +87,7 @@ extern "C" RuntimeArray *CreateArray(int32_t dimensions, int32_t elementType, ..
   va_end(args);
   array->methods = ArrayMethodsFor(elementType, dimensions == 1);
   if (!array->methods)
-    ArrayAlert(dimensions == 1 ? kUnknownTypeLine : kUnknownTypeSeveralLine, "0");
+    ShowAlert(dimensions == 1 ? kArrayTypeAlert : kArrayTypeSeveralAlert);
   const int64_t length = ElementCount(array->upperBounds, dimensions) * ElementWidth(elementType);
   array->buffer = nullptr;
   array->bufferLength = 0;
@@ -139,7 +134,7 @@ extern "C" int32_t RuntimeUBound(RuntimeArray *array) {
   }
   auto ubound = ArraySlotFunction<UBoundFunction>(array, kArrayUBound);
   if (!ubound) {
-    ArrayAlert(kUBoundLine, "fp");
+    ShowAlert(kUBoundAlert);
     return 0;
   }
   return ubound(array, 1);
@@ -152,7 +147,7 @@ extern "C" int32_t RuntimeUBound2Param(RuntimeArray *array, int32_t dimension) {
   }
   auto ubound = ArraySlotFunction<UBoundFunction>(array, kArrayUBound);
   if (!ubound) {
-    ArrayAlert(kUBound2Line, "fp");
+    ShowAlert(kUBound2Alert);
     return -1;
   }
   return ubound(array, dimension);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/String.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
@@ -55,6 +56,18 @@ uint32_t TextHash(const string &text);
 // (w0 rotated left 16) xor w0 xor w1 ... xor wn-1.
 uint32_t MixWords(const uint32_t *words, int32_t count);
 uint32_t MixDouble(double x);
+
+// The checks of variant conversions and of the common-type table.
+inline constexpr const char *kVariantAlertSource = "../Common/variant";
+inline constexpr AlertSite kConvertToIntAlert{kVariantAlertSource, 579, "out"};
+inline constexpr AlertSite kConvertToColorAlert{kVariantAlertSource, 632, "out"};
+inline constexpr AlertSite kConvertToStringAlert{kVariantAlertSource, 786, "out"};
+inline constexpr AlertSite kCommonTypeAAlert{kVariantAlertSource, 1071, "a >= 0 && a <= 16"};
+inline constexpr AlertSite kCommonTypeBAlert{kVariantAlertSource, 1072, "b >= 0 && b <= 16"};
+inline constexpr AlertSite kCommonTypeAIndexAlert{kVariantAlertSource, 1075,
+                                                  "aindex >= 0 && aindex <= 7"};
+inline constexpr AlertSite kCommonTypeBIndexAlert{kVariantAlertSource, 1076,
+                                                  "bindex >= 0 && bindex <= 7"};
 
 // The common type of two VarType codes (0 when there is none).
 int32_t ComputeCommonType(int32_t a, int32_t b);

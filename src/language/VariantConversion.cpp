@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr const char *kVariantFile = "../Common/variant";
-
 enum ConversionTarget { kToInteger, kToColor, kToBoolean, kToDouble, kToString, kToHash, kTargets };
 
 // The start of the link name of a conversion of the object itself.
@@ -103,11 +101,6 @@ bool ConvertToWord(RuntimeObject *object, ConversionTarget target, int32_t *out)
   return true;
 }
 
-void VariantAlert(int32_t line, const char *condition) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kVariantFile, line, condition,
-                           nullptr);
-}
-
 } // namespace
 
 int32_t DoubleToInteger(double x) {
@@ -161,7 +154,7 @@ uint32_t MixDouble(double x) {
 
 extern "C" int32_t ConvertObjectToInt(RuntimeObject *object, int32_t *out) {
   if (!out) {
-    VariantAlert(579, "out");
+    ShowAlert(kConvertToIntAlert);
     return 0;
   }
   return ConvertToWord(object, kToInteger, out);
@@ -169,7 +162,7 @@ extern "C" int32_t ConvertObjectToInt(RuntimeObject *object, int32_t *out) {
 
 extern "C" int32_t ConvertObjectToColor(RuntimeObject *object, int32_t *out) {
   if (!out) {
-    VariantAlert(632, "out");
+    ShowAlert(kConvertToColorAlert);
     return 0;
   }
   return ConvertToWord(object, kToColor, out);
@@ -194,7 +187,7 @@ extern "C" int32_t ConvertObjectToDouble(RuntimeObject *object, double *out) {
 
 extern "C" int32_t ConvertObjectToString(RuntimeObject *object, stringStorage **out) {
   if (!out) {
-    VariantAlert(786, "out");
+    ShowAlert(kConvertToStringAlert);
     return 0;
   }
   if (!object)
@@ -313,16 +306,16 @@ int32_t ComputeCommonType(int32_t a, int32_t b) {
     return a;
   const bool aKnown = a >= 0 && a <= 16, bKnown = b >= 0 && b <= 16;
   if (!aKnown)
-    VariantAlert(1071, "a >= 0 && a <= 16");
+    ShowAlert(kCommonTypeAAlert);
   if (!bKnown)
-    VariantAlert(1072, "b >= 0 && b <= 16");
+    ShowAlert(kCommonTypeBAlert);
   if (!aKnown || !bKnown)
     return 0;
   const int32_t aIndex = kIndex[a], bIndex = kIndex[b];
   if (aIndex < 0)
-    VariantAlert(1075, "aindex >= 0 && aindex <= 7");
+    ShowAlert(kCommonTypeAIndexAlert);
   if (bIndex < 0)
-    VariantAlert(1076, "bindex >= 0 && bindex <= 7");
+    ShowAlert(kCommonTypeBIndexAlert);
   if (aIndex < 0 || bIndex < 0)
     return 0;
   return kCommon[aIndex][bIndex];
