@@ -355,9 +355,15 @@ template <class E> struct Ops {
           --j;
           continue;
         }
-        Swap(e, i, j);
-        if (E::Less(e[i], pivot))
-          Swap(e, i, less++);
+        if (E::Less(e[j], pivot)) {
+          // Swapping i with j and then i with less, in one rotation.
+          const T below = e[j];
+          e[j] = e[i];
+          e[i] = e[less];
+          e[less++] = below;
+        } else {
+          Swap(e, i, j);
+        }
         ++i;
       }
       // lo .. less-1 below the pivot, less .. j equal, j+1 .. hi above.

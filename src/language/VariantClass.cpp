@@ -12,6 +12,10 @@
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 
+// The class of any object, built by the controls area; until it is linked
+// in, ObjectValue's result type stays open.
+ObjectDefinition *ObjectClass() __attribute__((weak));
+
 namespace {
 
 template <typename F> MethodImplementation Code(F f, const char *exportName) {
@@ -68,9 +72,8 @@ ObjectDefinition *VariantClass() {
       Method("IntegerValue", &integerType.type, nullptr, CODE(variantToInt)),
       Method("ColorValue", &colourType.type, nullptr, CODE(variantToColor)),
       Method("DoubleValue", &doubleType.type, nullptr, CODE(variantToDouble)),
-      // No class stands for "any object" among the built-in types, so the
-      // result type of ObjectValue stays open.
-      Method("ObjectValue", nullptr, nullptr, CODE(variantToObject)),
+      Method("ObjectValue", ObjectClass ? ObjectClass()->AsType() : nullptr, nullptr,
+             CODE(variantToObject)),
       Method("StringValue", &stringType.type, nullptr, CODE(variantToString)),
       Method("BooleanValue", &booleanType.type, nullptr, CODE(variantToBoolean)),
       Method("DateValue", DateClass()->AsType(), nullptr, CODE(VariantToDate)),
