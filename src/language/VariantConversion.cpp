@@ -3,6 +3,7 @@
 // hashes and the texts of doubles.
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "foundation/ByteStrings.h"
 #include "foundation/IntMap.h"
