@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "ImageFormat.h"
 #include "foundation/AssertionAlert.h"
 
 class string;
@@ -13,8 +14,8 @@ class string;
 // variant in bits 16 to 25, format in bits 26 and up.
 inline constexpr uint32_t kEncodingMacRoman = 0x00000000;
 inline constexpr uint32_t kEncodingUTF16 = 0x00000100;
-inline constexpr uint32_t kEncodingASCII = 0x00000600;
-inline constexpr uint32_t kEncodingUTF8 = 0x08000100;
+inline constexpr uint32_t kEncodingASCII = IMAGE_ENCODING_ASCII; // what string constants carry
+inline constexpr uint32_t kEncodingUTF8 = IMAGE_ENCODING_UTF8;
 inline constexpr uint32_t kEncodingUnknown = 0x0000FFFF;
 
 // Tags 0x0100 to 0x01FF are the UTF-16 family.
