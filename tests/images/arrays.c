@@ -165,15 +165,23 @@ void ImageEntry(void)
     misfit = RuntimeNewObject(otherClass);
 
     for (type = 0; type < 5; ++type)
-        if (!GrowAndShrink(type, widths[type], type == 3 ? (void *)text : (void *)fit)) failed |= 1;
+        if (!GrowAndShrink(type, widths[type], type == 3 ? (void *)text : (void *)fit))
+            failed |= KitFailedCheck(1, "per element type: 17 Inserts leave a 48-element buffer "
+                                        "and a step of 64, Remove shrinks to fit, Redim both ways");
     {
         RuntimeArray *a = CreateArray(1, 0, 2);
-        if (!GetBelowZeroRaises(a)) failed |= 2;
+        if (!GetBelowZeroRaises(a))
+            failed |= KitFailedCheck(2, "Get(-1) raises OutOfBoundsException into a protected region");
         RuntimeUnlockArray(a);
     }
-    if (!TwoDimensions(text)) failed |= 4;
-    if (!SortSearchShuffle()) failed |= 8;
-    if (!CastWrapperRefusesOthers(fit, fitClass, misfit)) failed |= 16;
-    if (text->referenceCount != textCount || fit->refCount != 1 || misfit->refCount != 1) failed |= 32;
+    if (!TwoDimensions(text))
+        failed |= KitFailedCheck(4, "two dimensions lie first index fastest; Redim keeps index "
+                                    "tuples; Get(-1, 0) raises");
+    if (!SortSearchShuffle())
+        failed |= KitFailedCheck(8, "UBound, Sort, IndexOf and Shuffle");
+    if (!CastWrapperRefusesOthers(fit, fitClass, misfit))
+        failed |= KitFailedCheck(16, "the cast wrapper forwards and refuses an object of another class");
+    if (text->referenceCount != textCount || fit->refCount != 1 || misfit->refCount != 1)
+        failed |= KitFailedCheck(32, "every string and object reference count is back at its start");
     _exit(failed ? 128 | failed : 42);
 }

@@ -7,6 +7,9 @@
 
 namespace {
 
-TEST(ArrayImage, CompiledCodeUsesArraysThroughTheirSlots) { EXPECT_EQ(RunTestImage("arrays"), 42); }
+TEST(ArrayImage, CompiledCodeUsesArraysThroughTheirSlots) {
+  const ProgramRun run = RunTestImage("arrays");
+  EXPECT_EQ(run.status, 42) << run.errors;
+}
 
 } // namespace
