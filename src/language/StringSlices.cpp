@@ -30,6 +30,8 @@ int32_t WalkUTF8(const string &text, int32_t offset, int64_t count) {
 string Text(stringStorage *s) { return string::Borrow(s); }
 stringStorage *Give(const string &s) { return s.ExtractStringStorage(); }
 
+// The low byte of n, or the two low bytes most significant first; only a
+// single byte for an n of 0 to 127 is ASCII.
 string OneOrTwoBytes(int32_t n, bool twoBytes) {
   char bytes[2] = {static_cast<char>((n >> 8) & 0xFF), static_cast<char>(n & 0xFF)};
   string s;
@@ -76,7 +78,7 @@ extern "C" int32_t StringAsc(stringStorage *text) {
   return text ? static_cast<unsigned char>(text->mBuffer[1]) : 0;
 }
 
-extern "C" stringStorage *StringChr(int32_t n) { return Give(OneOrTwoBytes(n & 0xFF, false)); }
+extern "C" stringStorage *StringChr(int32_t n) { return Give(OneOrTwoBytes(n, false)); }
 
 extern "C" int32_t StringDBCSLen(stringStorage *storage) {
   string text = Text(storage);
