@@ -62,15 +62,12 @@ void AppClose(RuntimeObject *self)
 void ImageEntry(void)
 {
     int32_t failed = 0, opensBeforeRun = 0;
-    RuntimeClass *appClass;
     RuntimeObject *app = 0;
     KIT_ENTER();
     RuntimeInit();
-    appClass = SubclassOf(KIT_STRING("Application"));
-    if (!appClass || !HandleEvent(appClass, "Open", (void *)AppOpen) ||
-        !HandleEvent(appClass, "Close", (void *)AppClose))
+    KIT_TAKE_OBJECT(app, NewApplicationHandling("Open", (void *)AppOpen, "Close", (void *)AppClose));
+    if (!app)
         _exit(128 | KitFailedCheck(16, "the Application class and its Open and Close events"));
-    KIT_TAKE_OBJECT(app, RuntimeNewObject(appClass));
     AppAutoCloseSetter(app, 0, 0);
     RuntimeRegisterAppObject(app);
     opensBeforeRun = sOpens;

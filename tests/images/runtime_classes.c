@@ -29,3 +29,12 @@ int32_t HandleEvent(RuntimeClass *cls, const char *eventName, void *handler)
         }
     return 0;
 }
+
+RuntimeObject *NewApplicationHandling(const char *firstEvent, void *first, const char *secondEvent,
+                                      void *second)
+{
+    RuntimeClass *cls = SubclassOf(KIT_STRING("Application"));
+    if (!cls || !HandleEvent(cls, firstEvent, first) || !HandleEvent(cls, secondEvent, second))
+        return 0;
+    return RuntimeNewObject(cls);
+}

@@ -50,6 +50,11 @@ RuntimeClass *SubclassOf(stringStorage *baseName);
  * declares the event. */
 int32_t HandleEvent(RuntimeClass *cls, const char *eventName, void *handler);
 
+/* A new object (one reference) of an Application subclass handling the two
+ * events; nil when the class or an event is missing. */
+RuntimeObject *NewApplicationHandling(const char *firstEvent, void *first, const char *secondEvent,
+                                      void *second);
+
 /* What an application image calls to register itself and run. */
 void RuntimeInit(void);
 void RuntimeRegisterAppObject(RuntimeObject *app);

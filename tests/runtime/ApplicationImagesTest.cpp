@@ -25,4 +25,16 @@ TEST(ApplicationImages, TwoTimersRaisingWhileTheFinalDialogIsUpShowOneDialog) {
   EXPECT_EQ(run.dialogs, 1);
 }
 
+TEST(ApplicationImages, OpenDocumentOncePerArgumentGtkLeavesAfterOpen) {
+  struct Case {
+    const char *arguments;
+    int documents;
+  } cases[] = {{"", 0}, {" notes.txt", 1}, {" one --sync two", 2}};
+  for (const Case &c : cases) {
+    const ProgramRun run = RunCapturingErrors(
+        Emulated(std::string(TEST_IMAGES_DIR) + "/app_documents" + c.arguments));
+    EXPECT_EQ(run.status, 40 + c.documents) << c.arguments << run.errors;
+  }
+}
+
 } // namespace
