@@ -29,10 +29,16 @@ RuntimeObject *NewException(ObjectDefinition *cls, const char *message, int32_t 
 
 int32_t sHandlerAnswer = 0;
 int sHandlerCalls = 0;
+bool sHandlerQuits = false;
 int32_t UnhandledHandler(RuntimeObject *, RuntimeObject *) {
   ++sHandlerCalls;
+  if (sHandlerQuits)
+    ApplicationQuit();
   return sHandlerAnswer;
 }
+
+int sRaises = 0;
+void CountRaise(RuntimeObject *) { ++sRaises; }
 
 // An Application subclass that handles UnhandledException.
 RuntimeObject *NewHandlingApplication() {
@@ -96,6 +102,16 @@ TEST(UnhandledException, ApplicationHandlerFirstThenOneDialogThenNothingAndNoneF
   EXPECT_EQ(sHandlerCalls, 3);
   UnhandledException(end.get());
   EXPECT_EQ(sDialogs.size(), 1u);
+
+  // Quit from inside the handler signals the shutdown without raising.
+  sHandlerQuits = true;
+  sHandlerAnswer = 1;
+  SetExceptionMonitor(CountRaise);
+  UnhandledExceptionFilter(first.get());
+  SetExceptionMonitor(nullptr);
+  EXPECT_EQ(sHandlerCalls, 4);
+  EXPECT_EQ(sRaises, 0);
+  EXPECT_TRUE(IsAppShuttingDown());
 
   RuntimeUnlockObject(gApplicationObject);
   SetFinalDialogPresenter(nullptr);
