@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "runtime/ExportTable.h"
+#include "runtime/exports/ExportTable.h"
 
 namespace {
 

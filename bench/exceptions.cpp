@@ -3,8 +3,8 @@
 // number of frames to a try block.
 #include <benchmark/benchmark.h>
 
-#include "runtime/RuntimeExceptions.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/objects/RuntimeObject.h"
 
 // The hand-made compiled frames of the unwinder's tests: a frame with a
 // protected region, in a section registered as the image's code.

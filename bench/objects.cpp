@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "foundation/String.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/RuntimeObject.h"
 
 namespace {
 

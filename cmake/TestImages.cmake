@@ -94,7 +94,7 @@ function(add_test_image)
     set(image ${IMG_OUTPUT})
   endif()
   set(outputs ${image})
-  list(APPEND options --runtime $<TARGET_FILE:runtime> --output ${image})
+  list(APPEND options --runtime $<TARGET_FILE:bare_runtime> --output ${image})
   if(IMG_LOOSE)
     list(APPEND outputs ${image}.loose/code.dat)
     list(APPEND options --loose ${image}.loose)
@@ -103,7 +103,7 @@ function(add_test_image)
   # kernel cannot execute it (the variable is empty otherwise).
   add_custom_command(OUTPUT ${outputs}
     COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:imagelink> ${options} ${objects}
-    DEPENDS imagelink runtime ${objects} ${inputs}
+    DEPENDS imagelink bare_runtime ${objects} ${inputs}
     COMMENT "Linking test image ${IMG_NAME}"
     VERBATIM)
   add_custom_target(image_${IMG_NAME} ALL DEPENDS ${outputs})

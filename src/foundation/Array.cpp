@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 constexpr int32_t kItemSize = sizeof(uint32_t);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "foundation/Memory.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 // Mac Roman capitals: ASCII letters, the accented lower-case vowels, ñ, ç,
 // æ, ø, œ, ÿ and dotless i. Every other byte maps to itself.

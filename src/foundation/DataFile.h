@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "foundation/RandomAccessMechanism.h"
-#include "runtime/ShutdownTasks.h"
+#include "foundation/ShutdownTasks.h"
 
 class DataFileCleaner;
 

@@ -8,7 +8,7 @@
 #include "foundation/DateCalendar.h"
 #include "foundation/TextEncodings.h"
 #include "foundation/TimeSprintf.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 
@@ -142,6 +142,8 @@ void DateImpUnix::SetTotalSeconds(double seconds) {
     return;
   double magnitude = std::fabs(seconds);
   double days = std::floor(magnitude / 86400);
+  if (days > LONG_MAX)
+    return; // beyond the day numbers the calendar counts (checked before any arithmetic)
   long secondOfDay = static_cast<long>(std::trunc(magnitude) - days * 86400);
   double dayNumber;
   if (seconds >= 0) {

@@ -1,6 +1,6 @@
 #include "foundation/FilePtr.h"
 
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 const char kSourcePath[] = "../Universal/FileIO/file";

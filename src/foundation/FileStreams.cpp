@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "foundation/NumberFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -317,9 +318,15 @@ string FormatNumber(double value, const string &format) {
   return TaggedText(printer.Print(), format.Encoding());
 }
 
+// More digits than a double's exact decimal expansion has (at most 767
+// significant digits, 1074 after the point) add only zeros; the count is bounded
+// so that the text's length and printf's int precision stay small.
+constexpr unsigned long kMostDigitsOfADouble = 1100;
+
 string doubleStr(double value, long mode, unsigned long digits) {
   if (value == 0)
     value = 0;
+  digits = std::min(digits, kMostDigitsOfADouble);
   double magnitude = std::fabs(value);
   bool fixed = mode == kDoubleStrFixed ||
                (mode == kDoubleStrAutomatic &&

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "foundation/Memory.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 // size + header must still be a valid, positive request.

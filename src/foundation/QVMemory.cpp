@@ -4,7 +4,7 @@
 
 #include "foundation/ByteStrings.h"
 #include "foundation/Memory.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace QV {
 

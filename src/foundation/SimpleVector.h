@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 // The alert of a refused read: the vector's source name, the line that names
 // the operation, and the condition "0".

@@ -2,7 +2,7 @@
 #include "foundation/SplitString.h"
 
 #include "foundation/TextEncodings.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 

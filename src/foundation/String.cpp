@@ -5,7 +5,7 @@
 #include "foundation/ByteStrings.h"
 #include "foundation/Memory.h"
 #include "foundation/TextEncodings.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 const unsigned char kNullPString[256] = {};
 const wchar_t kNullWString[1] = {0};

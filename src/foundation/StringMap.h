@@ -11,7 +11,7 @@
 #include "foundation/ByteStrings.h"
 #include "foundation/InsertionOrderList.h"
 #include "foundation/String.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 template <typename T> class StringMapIterator;
 

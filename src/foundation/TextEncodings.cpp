@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "foundation/String.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 namespace {
 

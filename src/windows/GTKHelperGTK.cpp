@@ -6,7 +6,7 @@
 
 #include "foundation/TextEncodings.h"
 #include "graphics/Graphics.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 #include "windows/DesktopServices.h"
 #include "windows/RunLoopRegisters.h"
 #include "windows/Window.h"

@@ -1,8 +1,8 @@
 #include "windows/MouseCursor.h"
 
-#include "runtime/AssertionAlert.h"
-#include "runtime/ClassLookup.h"
-#include "runtime/ObjectDefinition.h"
+#include "foundation/AssertionAlert.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinition.h"
 
 namespace {
 

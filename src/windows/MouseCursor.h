@@ -6,7 +6,7 @@
 
 #include <gdk/gdk.h>
 
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/RuntimeObject.h"
 
 struct ObjectDefinition;
 

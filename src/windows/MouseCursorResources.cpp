@@ -1,6 +1,6 @@
 // The resource manager's cursors: a 'CURS' resource becomes a MouseCursor
 // object.
-#include "runtime/ResourceManager.h"
+#include "runtime/image/ResourceManager.h"
 #include "windows/MouseCursor.h"
 
 RuntimeObject *ResourceManagerElf::GetCursor(int16_t id) {

@@ -4,7 +4,7 @@
 
 #include "graphics/Graphics.h"
 #include "foundation/MemoryExhaustion.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 Pane *Pane::currentPane = nullptr;
 Pane *Pane::cDirectDrawList = nullptr;

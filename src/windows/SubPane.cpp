@@ -1,7 +1,7 @@
 #include "windows/SubPane.h"
 
 #include "graphics/Graphics.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 #include "windows/DesktopServices.h"
 #include "windows/GTKHelper.h"
 #include "windows/RunLoopRegisters.h"

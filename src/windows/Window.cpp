@@ -5,7 +5,7 @@
 
 #include "graphics/Graphics.h"
 #include "graphics/GraphicsServices.h"
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 #include "windows/GTKHelper.h"
 #include "windows/MenuServices.h"
 #include "windows/MouseCursor.h"

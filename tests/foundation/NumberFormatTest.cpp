@@ -119,6 +119,23 @@ TEST(NumberFormat, DoubleStrOfInfinityInFixedModeFinishes) {
   EXPECT_EQ(Text(doubleStr(-std::numeric_limits<double>::infinity(), kDoubleStrFixed, 7)), "-inf");
 }
 
+// A huge digit count used to overflow printf's int precision (0x80000000 in
+// scientific mode) or end the process on a length error (about 6e8 digits).
+// Digits beyond a double's exact expansion add nothing in fixed mode and only
+// zeros in scientific mode, so the count is bounded there.
+TEST(NumberFormat, DoubleStrWithAHugeDigitCountStaysExactAndBounded) {
+  const std::string exact = Text(doubleStr(0.1, kDoubleStrFixed, 1100));
+  EXPECT_EQ(exact.substr(0, 21), "0.1000000000000000055");
+  EXPECT_EQ(exact.back(), '5'); // 0.1's expansion ends in ...625
+  for (unsigned long digits : {600000000ul, 0x80000000ul, 0xFFFFFFFFul}) {
+    EXPECT_EQ(Text(doubleStr(0.1, kDoubleStrFixed, digits)), exact) << digits;
+    std::string scientific = Text(doubleStr(-2.5, kDoubleStrScientific, digits));
+    EXPECT_EQ(scientific.substr(0, 5), "-2.50") << digits;
+    EXPECT_EQ(scientific.substr(scientific.size() - 3), "e+0") << digits;
+    EXPECT_LT(scientific.size(), 1200u) << digits;
+  }
+}
+
 TEST(NumberFormat, DigitSeparatorsAreFixed) {
   string thousands, decimal, date, time;
   GetDigitSeparators(&thousands, &decimal, &date, &time);

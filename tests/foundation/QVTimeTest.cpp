@@ -25,8 +25,3 @@ TEST(QVTime, TickCountFollowsTheMonotonicClock) {
     previous = now;
   }
 }
-
-TEST(QVTime, DoubleClickTimeWithoutADisplayIsGtkDefault) {
-  EXPECT_EQ(QV::GetDblTime(), 15); // 250 ms
-  QV::SysBeep(3);                  // without a display: quietly nothing
-}

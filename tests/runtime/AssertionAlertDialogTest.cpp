@@ -2,7 +2,7 @@
 
 #include <gtk/gtk.h>
 
-#include "runtime/AssertionAlertGTK.h"
+#include "runtime/feedback/AssertionAlertGTK.h"
 
 namespace {
 const AssertionAlert kAlert{kAssertionCode, 4, "../Common/loaderX86", 184, "foundFunction",

@@ -2,10 +2,10 @@
 
 #include "ObjectModelFixtures.h"
 #include "TestClassDefinitions.h"
-#include "runtime/ClassLookup.h"
-#include "runtime/ClassRegistry.h"
-#include "runtime/ExportTable.h"
-#include "runtime/ObjectDefinitionConverter.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ClassRegistry.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "support/AlertRecorder.h"
 
 using namespace testclasses;

@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "HandMadeFrames.h"
-#include "runtime/ClassLookup.h"
-#include "runtime/ExceptionClasses.h"
-#include "runtime/ObjectDefinitionConverter.h"
-#include "runtime/RuntimeExceptions.h"
-#include "runtime/Unwinder.h"
-#include "runtime/ValueAccessors.h"
-#include "runtime/ValueEntryPoints.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/exceptions/Unwinder.h"
+#include "runtime/objects/ValueAccessors.h"
+#include "runtime/objects/ValueEntryPoints.h"
 #include "support/AlertRecorder.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ExportTable.h"
+#include "runtime/exports/ExportTable.h"
 #include "support/AlertRecorder.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "foundation/String.h"
-#include "runtime/ExportTable.h"
-#include "runtime/GlobalFunctions.h"
-#include "runtime/RuntimeExceptions.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/exports/GlobalFunctions.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
 #include "support/AlertRecorder.h"
 
 namespace {

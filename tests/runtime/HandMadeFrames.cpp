@@ -1,6 +1,6 @@
 #include "HandMadeFrames.h"
 
-#include "runtime/Unwinder.h"
+#include "runtime/exceptions/Unwinder.h"
 
 extern "C" const uint8_t __start_hand_made_code[];
 extern "C" const uint8_t __stop_hand_made_code[];

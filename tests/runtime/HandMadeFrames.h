@@ -7,7 +7,7 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/RuntimeObject.h"
+#include "runtime/objects/RuntimeObject.h"
 
 using Body = void (*)(void *arg);
 

@@ -2,8 +2,8 @@
 // image imports them.
 #include <gtest/gtest.h>
 
-#include "runtime/ExportTable.h"
-#include "runtime/RuntimeStartup.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/startup/RuntimeStartup.h"
 
 TEST(ImageLifeCalls, FirstAndLastCallsOfTheImageAreBound) {
   const RelocEntry *init = resolveRelocEntry("runtimeinit");

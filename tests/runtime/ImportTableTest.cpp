@@ -9,8 +9,8 @@
 
 #include "ImageBuilder.h"
 #include "foundation/String.h"
-#include "runtime/ExportTable.h"
-#include "runtime/ImportTable.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/image/ImportTable.h"
 #include "support/AlertRecorder.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/AssertionAlert.h"
-#include "runtime/LoaderX86.h"
+#include "foundation/AssertionAlert.h"
+#include "runtime/image/LoaderX86.h"
 #include "support/ImageRunner.h"
 
 namespace {

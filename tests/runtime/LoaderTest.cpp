@@ -10,10 +10,10 @@
 
 #include "ImageBuilder.h"
 #include "foundation/String.h"
-#include "runtime/ExportTable.h"
-#include "runtime/ImportTable.h"
-#include "runtime/LoaderX86.h"
-#include "runtime/ResourceManager.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/image/ImportTable.h"
+#include "runtime/image/LoaderX86.h"
+#include "runtime/image/ResourceManager.h"
 #include "support/AlertRecorder.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "ObjectModelFixtures.h"
 #include "TestClassDefinitions.h"
-#include "runtime/ClassLookup.h"
-#include "runtime/ObjectDefinitionConverter.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "support/AlertRecorder.h"
 
 using namespace testclasses;

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "runtime/ClassBackpatchee.h"
-#include "runtime/ObjectDefinition.h"
-#include "runtime/PropertyTypes.h"
+#include "runtime/objects/ClassBackpatchee.h"
+#include "runtime/objects/ObjectDefinition.h"
+#include "runtime/objects/SimplePropertyTypes.h"
 #include "support/AlertRecorder.h"
 
 namespace {

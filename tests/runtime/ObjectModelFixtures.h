@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "foundation/String.h"
-#include "runtime/ExceptionClasses.h"
-#include "runtime/RuntimeExceptions.h"
-#include "runtime/RuntimeObject.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/objects/RuntimeObject.h"
 
 // Counts added on top of the base class's tables.
 struct ClassShape {

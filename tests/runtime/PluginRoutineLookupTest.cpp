@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestClassDefinitions.h"
-#include "runtime/ClassRegistry.h"
-#include "runtime/PluginRoutineLookup.h"
-#include "runtime/ValueAccessors.h"
+#include "runtime/objects/ClassRegistry.h"
+#include "runtime/exports/PluginRoutineLookup.h"
+#include "runtime/objects/ValueAccessors.h"
 #include "support/AlertRecorder.h"
 
 using namespace testclasses;

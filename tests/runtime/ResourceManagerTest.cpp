@@ -4,7 +4,7 @@
 
 #include "ImageBuilder.h"
 #include "foundation/TextEncodings.h"
-#include "runtime/ResourceManager.h"
+#include "runtime/image/ResourceManager.h"
 #include "support/AlertRecorder.h"
 
 namespace {

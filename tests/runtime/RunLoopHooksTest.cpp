@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "runtime/DeferredUpdates.h"
-#include "runtime/Pollables.h"
+#include "runtime/loop/DeferredUpdates.h"
+#include "runtime/loop/Pollables.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include "ObjectModelFixtures.h"
-#include "runtime/ClassLookup.h"
-#include "runtime/ObjectCursor.h"
-#include "runtime/ObjectDefinitionConverter.h"
-#include "runtime/RuntimeDebugModule.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectCursor.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/objects/RuntimeDebugModule.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/ShutdownTasks.h"
+#include "foundation/ShutdownTasks.h"
 
 namespace {
 

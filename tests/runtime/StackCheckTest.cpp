@@ -5,10 +5,10 @@
 
 #include "HandMadeFrames.h"
 #include "foundation/String.h"
-#include "runtime/RuntimeExceptions.h"
-#include "runtime/StackBounds.h"
-#include "runtime/StackCheck.h"
-#include "runtime/Unwinder.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/exceptions/StackBounds.h"
+#include "runtime/exceptions/StackCheck.h"
+#include "runtime/exceptions/Unwinder.h"
 
 extern "C" void *__libc_stack_end;
 

@@ -1,7 +1,7 @@
 #include "TestClassDefinitions.h"
 
-#include "runtime/PropertyTypes.h"
-#include "runtime/ValueAccessors.h"
+#include "runtime/objects/SimplePropertyTypes.h"
+#include "runtime/objects/ValueAccessors.h"
 
 namespace testclasses {
 

@@ -3,7 +3,7 @@
 // methods, an interface, and a subclass that handles an inherited event,
 // adds one and implements the interface through its superclass's methods.
 #pragma once
-#include "runtime/ObjectDefinition.h"
+#include "runtime/objects/ObjectDefinition.h"
 
 namespace testclasses {
 

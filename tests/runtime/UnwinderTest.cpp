@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "HandMadeFrames.h"
-#include "runtime/RuntimeExceptions.h"
-#include "runtime/StackBounds.h"
-#include "runtime/Unwinder.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/exceptions/StackBounds.h"
+#include "runtime/exceptions/Unwinder.h"
 #include "support/AlertRecorder.h"
 
 namespace {

@@ -6,11 +6,11 @@
 
 #include "ObjectModelFixtures.h"
 #include "TestClassDefinitions.h"
-#include "runtime/ClassLookup.h"
-#include "runtime/ExportTable.h"
-#include "runtime/PropertyTypes.h"
-#include "runtime/ValueAccessors.h"
-#include "runtime/ValueEntryPoints.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/objects/SimplePropertyTypes.h"
+#include "runtime/objects/ValueAccessors.h"
+#include "runtime/objects/ValueEntryPoints.h"
 
 namespace {
 

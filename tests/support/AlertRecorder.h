@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/AssertionAlert.h"
+#include "foundation/AssertionAlert.h"
 
 struct RecordedAlert {
   int number;

@@ -1,5 +1,0 @@
-#include "runtime/ProgramArguments.h"
-
-int32_t gArgc = 0;
-char **gArgv = nullptr;
-uint8_t gInRuntime = 0;

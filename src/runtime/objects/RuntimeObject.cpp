@@ -1,0 +1,157 @@
+#include "runtime/objects/RuntimeObject.h"
+
+#include <cstring>
+
+#include "foundation/Memory.h"
+#include "foundation/SimpleVector.h"
+#include "foundation/AssertionAlert.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+
+namespace {
+
+RuntimeObject *sActiveObjectListHead = nullptr;
+int32_t sCurrentObjectCount = 0;
+ObjectProc sObjectDestructionMonitor = nullptr;
+
+// Objects whose count reached zero while another release was in progress;
+// the outermost release frees them, last in first out, so a chain of objects
+// whose destructors release each other is freed in a loop, not by recursion.
+bool sFreeing = false;
+SimpleVector<RuntimeObject *> &PendingFrees() {
+  static SimpleVector<RuntimeObject *> pending;
+  return pending;
+}
+
+void AddToActiveList(RuntimeObject *objToAdd) {
+  if (!RUNTIME_CHECK(objToAdd))
+    return;
+  objToAdd->previous = nullptr;
+  objToAdd->next = sActiveObjectListHead;
+  if (sActiveObjectListHead)
+    sActiveObjectListHead->previous = objToAdd;
+  sActiveObjectListHead = objToAdd;
+}
+
+void RemoveFromActiveList(RuntimeObject *objToRemove) {
+  if (!RUNTIME_CHECK(objToRemove))
+    return;
+  if (objToRemove->previous)
+    objToRemove->previous->next = objToRemove->next;
+  else if (sActiveObjectListHead == objToRemove)
+    sActiveObjectListHead = objToRemove->next;
+  if (objToRemove->next)
+    objToRemove->next->previous = objToRemove->previous;
+  objToRemove->previous = objToRemove->next = nullptr;
+}
+
+void RunConstructorsRootFirst(RuntimeClass *cls, RuntimeObject *object) {
+  if (cls->base)
+    RunConstructorsRootFirst(cls->base, object);
+  if (cls->constructor)
+    cls->constructor(object);
+}
+
+size_t EventTableBytes(const RuntimeClass *cls) {
+  return cls->eventCount > 0 ? sizeof(EventEntry) * cls->eventCount : 0;
+}
+
+void ReleaseObjectMemory(RuntimeObject *object) {
+  RuntimeClass *cls = object->classPtr;
+  for (RuntimeClass *c = cls; c; c = c->base)
+    if (c->destructor)
+      c->destructor(object);
+  if (sObjectDestructionMonitor)
+    sObjectDestructionMonitor(object);
+  if (object->eventTable && object->eventTable != cls->events)
+    OSfreelen(reinterpret_cast<char *>(object->eventTable), EventTableBytes(cls));
+  RemoveFromActiveList(object);
+  OSfreelen(reinterpret_cast<char *>(object), cls->instanceSize);
+  --sCurrentObjectCount;
+}
+
+void DestroyObject(RuntimeObject *object) {
+  for (RuntimeClass *c = object->classPtr; c; c = c->base)
+    if (c->destructorHook)
+      c->destructorHook(object);
+  SimpleVector<RuntimeObject *> &pending = PendingFrees();
+  if (sFreeing) {
+    pending.push_back(object);
+    return;
+  }
+  sFreeing = true;
+  ReleaseObjectMemory(object);
+  while (pending.count() > 0)
+    ReleaseObjectMemory(pending.pop_back());
+  sFreeing = false;
+}
+
+} // namespace
+
+extern "C" RuntimeObject *RuntimeNewObject(RuntimeClass *parent) {
+  if (!parent) {
+    RaiseNilObjectException();
+    return nullptr;
+  }
+  // An interface has no instances, and a size below the header's would let
+  // the header be written past the block.
+  if (!RUNTIME_CHECK(!parent->isAnInterface) ||
+      !RUNTIME_CHECK(parent->instanceSize >= int32_t(sizeof(RuntimeObject))))
+    return nullptr;
+  auto *object = reinterpret_cast<RuntimeObject *>(
+      OSalloclen(parent->instanceSize, kMemFullReturnNull));
+  if (!object) {
+    RaiseNilObjectException();
+    return nullptr;
+  }
+  ++sCurrentObjectCount;
+  std::memset(object, 0, parent->instanceSize);
+  AddToActiveList(object);
+  object->classPtr = parent;
+  object->vtable = parent->methods;
+  object->eventTable = parent->events;
+  object->refCount = 1;
+  RunConstructorsRootFirst(parent, object);
+  return object;
+}
+
+extern "C" void RuntimeLockObject(RuntimeObject *object) {
+  if (object && object->refCount != 0)
+    ++object->refCount;
+}
+
+extern "C" void RuntimeUnlockObject(RuntimeObject *object) {
+  if (!object || object->refCount <= 0)
+    return;
+  if (--object->refCount == 0)
+    DestroyObject(object);
+}
+
+extern "C" void RuntimeLockUnlockObjects(RuntimeObject *newObject, RuntimeObject *oldObject) {
+  if (newObject == oldObject)
+    return;
+  RuntimeLockObject(newObject);
+  RuntimeUnlockObject(oldObject);
+}
+
+EventEntry *MakePrivateEventTable(RuntimeObject *object) {
+  if (!object)
+    return nullptr;
+  RuntimeClass *cls = object->classPtr;
+  if (object->eventTable && object->eventTable != cls->events)
+    return object->eventTable;
+  size_t bytes = EventTableBytes(cls);
+  if (!bytes)
+    return nullptr;
+  auto *table = reinterpret_cast<EventEntry *>(OSalloclen(bytes, kMemFullReturnNull));
+  if (!table)
+    return nullptr;
+  std::memcpy(table, cls->events, bytes);
+  object->eventTable = table;
+  return table;
+}
+
+RuntimeObject *GetActiveObjectListHead() { return sActiveObjectListHead; }
+
+int32_t CountAllocatedObjects() { return sCurrentObjectCount; }
+
+void SetObjectDestructionMonitor(ObjectProc monitor) { sObjectDestructionMonitor = monitor; }

@@ -1,0 +1,26 @@
+#include "runtime/startup/RuntimeStartup.h"
+
+#include "runtime/exports/GlobalFunctions.h"
+#include "runtime/startup/ProgramArguments.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/exceptions/StackCheck.h"
+
+void InitRuntimeServices() {
+  InitGlobals();
+  gInRuntime = 1;
+  SetUnhandledExceptionHook(UnhandledExceptionFilter);
+  RegisterBuiltInClasses();
+  InitStackChecker(kMainStackBudget);
+  NetInit(); // a failure shows up when a socket is used
+}
+
+void RegisterBuiltInClasses() {
+  CreateApplicationClass();
+  CreateControlClasses();
+  CreateIntrinsicFunctions();
+  FillStandardButtonFont();
+}
+
+extern "C" void RuntimeInit() { LoadPlugins(); }
+
+extern "C" RuntimeObject *RuntimeExit() { return nullptr; }
