@@ -359,9 +359,11 @@ int GTKHelper::GetCharCodeFromKeyCode(guint keyval, int) {
   return static_cast<int>(keyval & 0xFF);
 }
 
-gboolean GTKHelper::GenericButtonPressedCallBack(GtkWidget *, GdkEventButton *, SubPane *pane) {
+gboolean GTKHelper::GenericButtonPressedCallBack(GtkWidget *, GdkEventButton *e, SubPane *pane) {
   Window *w = pane->GetWindow();
-  if (!w)
+  // GTK+ follows the second and third press of a double or triple click with
+  // an event of its own; only the presses themselves are clicks.
+  if (!w || (e && e->type != GDK_BUTTON_PRESS))
     return FALSE;
   QV::Point pt = GetCursorPos(w);
   // Every press of any button is one plain click.

@@ -12,6 +12,7 @@
 #include "windows/RunLoopRegisters.h"
 
 Window *gWindowList = nullptr;
+int32_t Window::sCursorsApplied = 0;
 
 namespace {
 
@@ -609,13 +610,19 @@ void Window::ApplyCursorAt(int32_t x, int32_t y) {
   if (!target)
     return;
   if (!record || !record->cursor) {
-    gdk_window_set_cursor(target, nullptr);
+    if (mCursorCache.type != 2 || mCursorCache.id != 0) {
+      gdk_window_set_cursor(target, nullptr);
+      ++sCursorsApplied;
+    }
     mCursorCache = CursorCache{2, 0};
     return;
   }
   int32_t type = gdk_cursor_get_cursor_type(record->cursor);
-  if (type != mCursorCache.type || (type == GDK_CURSOR_IS_PIXMAP && record->id != mCursorCache.id))
+  if (type != mCursorCache.type ||
+      (type == GDK_CURSOR_IS_PIXMAP && record->id != mCursorCache.id)) {
     gdk_window_set_cursor(target, record->cursor);
+    ++sCursorsApplied;
+  }
   mCursorCache = CursorCache{type, record->id};
 }
 
@@ -655,10 +662,15 @@ gboolean Window::ConfigureCallBack(GtkWidget *, GdkEventConfigure *e, Window *w)
     else
       w->ApplySizeHints(w->Width(), w->Height() + bar, w->Width(), w->Height() + bar);
   }
-  w->Protect();
+  // The run-loop step may have seen the new origin before this event came:
+  // each move is reported once, by whichever notices it first.
+  QV::Rect before = w->mScreenBounds;
   w->RecordScreenPosition();
-  w->Moved();
-  w->UnprotectCausesDeath();
+  if (before.left != w->mScreenBounds.left || before.top != w->mScreenBounds.top) {
+    w->Protect();
+    w->Moved();
+    w->UnprotectCausesDeath();
+  }
   return FALSE;
 }
 

@@ -162,6 +162,8 @@ public:
   CursorCache &GetCursorCache() { return mCursorCache; }
   // Chooses the cursor under (x, y) and applies it to the fixed's GDK window.
   void ApplyCursorAt(int32_t x, int32_t y);
+  // How many times a cursor was handed to GDK, for every window together.
+  static int32_t CursorsApplied() { return sCursorsApplied; }
 
 private:
   void ApplySizeHints(int32_t minW, int32_t minH, int32_t maxW, int32_t maxH);
@@ -188,6 +190,7 @@ private:
   QV::Rect mScreenBounds;
   uint8_t mCloseQueued = 0;
   CursorCache mCursorCache;
+  static int32_t sCursorsApplied;
 };
 
 // Every window, newest first.

@@ -70,9 +70,16 @@ bool HaveDisplay() { return PrivateDisplay::sReady; }
 void PaneLoopStep() {
   Window::AboutToYield();
   gdk_flush();
-  // Wait a moment for what the X server has to say, then take all of it.
-  if (!gtk_events_pending())
-    g_usleep(2000);
+  // Wait for what the X server has to say, or a few milliseconds, then
+  // take all of it.
+  if (!gtk_events_pending()) {
+    static bool woken;
+    woken = false;
+    guint wake = g_timeout_add(5, [](gpointer) { return woken = true, FALSE; }, nullptr);
+    gtk_main_iteration_do(TRUE);
+    if (!woken)
+      g_source_remove(wake);
+  }
   while (gtk_events_pending())
     gtk_main_iteration_do(FALSE);
   if (SubPane *capture = GetCaptureMouse()) {
@@ -86,7 +93,10 @@ void PaneLoopStep() {
 }
 
 bool StepUntil(const std::function<bool()> &done, int maxSteps) {
-  for (int i = 0; i < maxSteps; ++i) {
+  // A generous bound on a loaded machine: the steps run out or half a
+  // minute passes, whichever comes later.
+  gint64 giveUp = g_get_monotonic_time() + 30 * G_USEC_PER_SEC;
+  for (int i = 0; i < maxSteps || g_get_monotonic_time() < giveUp; ++i) {
     if (done())
       return true;
     PaneLoopStep();

@@ -19,8 +19,8 @@ bool HaveDisplay();
 // pointer is.
 void PaneLoopStep();
 // Steps until done answers true; false when it never does within the bound
-// (a few thousand steps, each waiting for GTK+ events for a moment).
-bool StepUntil(const std::function<bool()> &done, int maxSteps = 4000);
+// (the steps given and at least half a minute).
+bool StepUntil(const std::function<bool()> &done, int maxSteps = 200);
 
 // Runs xdotool with the arguments; true when it succeeded.
 bool XDoTool(const std::string &args);
