@@ -4,7 +4,13 @@
 
 struct ObjectDefinition;
 
-ObjectDefinition *GraphicsClass(); // the language's Graphics class; nil for now
-ObjectDefinition *PictureClass();  // the language's Picture class; nil for now
+// The language's Graphics and Picture classes. Weak: nil until the drawing
+// subsystem defines them, and then a window has no Paint context and no
+// backdrop.
+ObjectDefinition *GraphicsClass() __attribute__((weak));
+ObjectDefinition *PictureClass() __attribute__((weak));
+inline ObjectDefinition *LanguageGraphicsClass() { return GraphicsClass ? GraphicsClass() : nullptr; }
+inline ObjectDefinition *LanguagePictureClass() { return PictureClass ? PictureClass() : nullptr; }
+
 bool AppearanceManagerInstalled(); // false on this platform
 bool KaleidoscopeInstalled();      // false on this platform

@@ -1,22 +1,12 @@
 // What the pane layer uses of the run loop: the keyboard-focus and
-// mouse-capture registers, the front layer, the modal loop and the shutdown
-// flag. The run loop owns them; until it lands, the bodies in
-// RunLoopRegistersPending.cpp keep plain registers.
+// mouse-capture registers and the front layer (runtime/loop/PaneInterface.h),
+// the modal loop and the shutdown flag (runtime/loop/RunLoop.h), and the
+// application's cursor.
 #pragma once
 #include <cstdint>
 
-class SubPane;
-
-SubPane *GetFocusPane();
-// Makes p the focus pane: the old one hears LostFocus, p GainedFocus.
-void SetFocusPane(SubPane *p);
-SubPane *GetCaptureMouse();
-void CaptureMouse(SubPane *p);
-void ReleaseMouse();
-int32_t GetForeLayer();
-void ModalEvents();
-bool IsAppShuttingDown();
-void UpdateMouseCursor();
+#include "runtime/loop/PaneInterface.h"
+#include "runtime/loop/RunLoop.h"
 
 struct MouseCursor;
 // True when the application object has a MouseCursor object; its record

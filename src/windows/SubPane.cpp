@@ -375,8 +375,9 @@ bool SubPane::HandleMenuCommand(int32_t command) {
 bool SubPane::HandleRuntimeMenuCommand(void *) { return false; }
 
 void SubPane::Close() {
-  if (mClosing)
+  if (mCloseRan)
     return; // the close steps run once
+  mCloseRan = 1;
   mClosing = 1;
   NoteImpendingDeath();
   if (GetCaptureMouse() == this)

@@ -162,6 +162,7 @@ public:
   bool IsEnabled() const { return mEnabled; }
   bool IsActive() const { return mActive; }
   bool IsClosing() const { return mClosing; }
+  bool CloseRan() const { return mCloseRan; }
   bool AutoDeactivate() const { return mAutoDeactivate; }
   void SetAutoDeactivate(bool on) { mAutoDeactivate = on; }
   int32_t GetTabPanelIndex() const { return mTabPanelIndex; }
@@ -183,6 +184,7 @@ protected:
   uint8_t mActive = 1;
   uint8_t mAutoDeactivate = 1;
   uint8_t mClosing = 0;
+  uint8_t mCloseRan = 0; // Close's steps ran: they run once
   MouseCursor *mCursor = nullptr;
   AcceptedType *mDropTypes = nullptr;
   AcceptedType *mFileTypes = nullptr;

@@ -184,7 +184,7 @@ void Window::Redraw(Graphics *g) {
 void Window::Repaint() { Update(); }
 
 void Window::Close() {
-  if (IsClosing())
+  if (CloseRan())
     return;
   if (mType == kWindowTypeSheet || mType == kWindowTypeDrawer)
     HideWindow();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "windows/GTKHelper.h"
+#include "runtime/loop/WindowInterface.h"
 #include "windows/RunLoopRegisters.h"
 
 // From gdkx.h, which cannot be included beside a class named Window.
@@ -41,8 +42,10 @@ public:
       return;
     setenv("DISPLAY", (":" + number).c_str(), 1);
     sReady = gtk_init_check(nullptr, nullptr);
-    if (sReady)
+    if (sReady) {
       GTKHelper::Init();
+      InstallWindowsAreaHooks();
+    }
   }
 
   void TearDown() override {

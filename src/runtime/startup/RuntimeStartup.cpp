@@ -4,11 +4,15 @@
 #include "runtime/startup/ProgramArguments.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/exceptions/StackCheck.h"
+#include "runtime/loop/WindowInterface.h"
+#include "runtime/startup/BuiltinClassRegistration.h"
 
 void InitRuntimeServices() {
   InitGlobals();
   gInRuntime = 1;
   SetUnhandledExceptionHook(UnhandledExceptionFilter);
+  if (InstallWindowsAreaHooks)
+    InstallWindowsAreaHooks();
   RegisterBuiltInClasses();
   InitStackChecker(kMainStackBudget);
   NetInit(); // a failure shows up when a socket is used

@@ -23,8 +23,6 @@ extern "C" RuntimeObject *RuntimeExit();
 void InitGlobals();                                      // the small dialog font
 void FillStandardButtonFont();                           // the message dialogs' font
 void UnhandledExceptionFilter(RuntimeObject *exception); // the last-resort hook
-void CreateApplicationClass(); // every built-in language class, in its fixed order
-void CreateControlClasses();   // the built-in controls
 bool NetInit();                // the socket layer
 void LoadPlugins();             // the plug-ins carried in the image
 struct GTKHelper {
