@@ -1,5 +1,6 @@
 #include "windows/SubPane.h"
 
+#include "foundation/QVTime.h"
 #include "graphics/Graphics.h"
 #include "foundation/AssertionAlert.h"
 #include "windows/DesktopServices.h"
@@ -16,6 +17,12 @@ void Alert(int line, const char *condition, const char *message = nullptr) {
 }
 
 SubPaneWatcher *sWatchers = nullptr;
+
+} // namespace
+
+bool gCMMClick = false;
+
+namespace {
 
 void FreeTypes(AcceptedType *list) {
   while (list) {
@@ -623,10 +630,10 @@ bool SubPane::IsDragDetected() {
   // GTK+ runs here, and any handler may close this pane meanwhile.
   QV::Point start;
   GetMouse(&start);
-  guint32 startTime = g_get_monotonic_time() / 1000;
+  uint32_t startTicks = QV::TickCount();
   Protect();
   bool closed = false;
-  while (g_get_monotonic_time() / 1000 - startTime < 500) { // 30 ticks
+  while (QV::TickCount() - startTicks < 30) {
     gtk_main_iteration_do(FALSE);
     if (mClosing)
       break;

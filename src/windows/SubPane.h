@@ -217,3 +217,7 @@ private:
 };
 
 void MarkSubPaneDeleted(SubPane *p);
+
+// Set by a pane around a click that it runs as a contextual click, so that
+// the click's handlers can tell.
+extern bool gCMMClick;

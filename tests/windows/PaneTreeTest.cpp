@@ -5,6 +5,7 @@
 #include "WindowsTestSupport.h"
 #include "graphics/Graphics.h"
 #include "support/AlertRecorder.h"
+#include "windows/MouseCursor.h"
 #include "windows/RunLoopRegisters.h"
 
 namespace {
@@ -287,6 +288,46 @@ TEST_F(PaneTree, DeferredCloseClosesQueuedWindowsNewestFirst) {
   EXPECT_TRUE(Said().empty());
   EXPECT_TRUE(StepUntil([&] { return Said().size() == 2; }));
   EXPECT_EQ(Said(), (std::vector<std::string>{"p2 deleted", "p1 deleted"}));
+}
+
+TEST_F(PaneTree, DragDetectionAnswersFalseForAPaneClosedMeanwhile) {
+  auto *p = new RecordingPane(window, "p", MakeRect(0, 0, 10, 10));
+  g_idle_add(
+      [](gpointer pane) {
+        static_cast<SubPane *>(pane)->Close();
+        return FALSE;
+      },
+      p);
+  EXPECT_FALSE(p->IsDragDetected());
+  EXPECT_EQ(Said(), (std::vector<std::string>{"p deleted"})) << "deleted once the check let go";
+}
+
+TEST_F(PaneTree, TheCursorUnderThePointerComesFromTheTopmostPaneThatHasOne) {
+  gtk_widget_realize(window->GetFixed());
+  auto *box = new RecordingPane(window, "box", MakeRect(10, 10, 200, 200));
+  new RecordingPane(window, "button", MakeRect(20, 20, 40, 100));
+  MouseCursor *watch = GetGTKCursor(GDK_WATCH);
+  box->setMouseCursor(watch);
+  window->ApplyCursorAt(30, 30);
+  EXPECT_EQ(window->GetCursorCache().type, GDK_WATCH) << "the button has none: the box's shows";
+  window->ApplyCursorAt(300, 300);
+  EXPECT_EQ(window->GetCursorCache().type, 2) << "outside: the window's own, the arrow";
+
+  // Each window keeps its own record of what it shows.
+  auto *other = new RecordingWindow(MakeRect(0, 0, 100, 100));
+  gtk_widget_realize(other->GetFixed());
+  auto *inOther = new RecordingPane(other, "x", MakeRect(0, 0, 100, 100));
+  inOther->setMouseCursor(watch);
+  window->ApplyCursorAt(30, 30);
+  int32_t before = Window::CursorsApplied();
+  other->ApplyCursorAt(5, 5);
+  EXPECT_EQ(Window::CursorsApplied(), before + 1) << "set on the other window too";
+  window->ApplyCursorAt(31, 31);
+  EXPECT_EQ(Window::CursorsApplied(), before + 1);
+  box->setMouseCursor(nullptr);
+  inOther->setMouseCursor(nullptr);
+  other->Close();
+  DisposeMouseCursor(watch);
 }
 
 } // namespace
