@@ -34,3 +34,6 @@ ControlFields FieldsOfControl(RuntimeObject *object) {
                        &c->bounds,    &c->tabPanelIndex, &c->view,
                        &c->balloonHelp, &c->disabledBalloonHelp, &c->helpTag};
 }
+
+// Pending: tab and page panels re-apply their pages here once they exist.
+void EnforceAllRunViewTabPanels(RuntimeViewWindow *) {}

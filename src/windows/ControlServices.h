@@ -39,3 +39,8 @@ ControlFields FieldsOfControl(RuntimeObject *control);
 enum class ControlEvent { kCreatePane, kOpen, kClose, kMouseMove, kMouseEnter, kMouseExit, kDropObject };
 // The declaration that fires the event; defined by the controls area.
 const ObjectHook *ControlEventHook(ControlEvent event);
+
+class RuntimeViewWindow;
+// Every tab and page panel of the window re-applies its current page, so
+// that only that page's controls show. Defined by the controls area.
+void EnforceAllRunViewTabPanels(RuntimeViewWindow *window);

@@ -290,6 +290,19 @@ TEST_F(PaneTree, DeferredCloseClosesQueuedWindowsNewestFirst) {
   EXPECT_EQ(Said(), (std::vector<std::string>{"p2 deleted", "p1 deleted"}));
 }
 
+TEST_F(PaneTree, MouseTrackingTellsEveryPaneUnderThePointerExitsFirst) {
+  new RecordingPane(window, "a", MakeRect(0, 0, 100, 100));
+  new RecordingPane(window, "b", MakeRect(50, 50, 150, 150));
+  window->HandleMouseMove(10, 10);
+  EXPECT_EQ(Said(), (std::vector<std::string>{"a enter"}));
+  Log().clear();
+  window->HandleMouseMove(60, 60);
+  EXPECT_EQ(Said(), (std::vector<std::string>{"b enter"})) << "a stays entered";
+  Log().clear();
+  window->HandleMouseMove(120, 120);
+  EXPECT_EQ(Said(), (std::vector<std::string>{"a exit"}));
+}
+
 TEST_F(PaneTree, DragDetectionAnswersFalseForAPaneClosedMeanwhile) {
   auto *p = new RecordingPane(window, "p", MakeRect(0, 0, 10, 10));
   g_idle_add(
