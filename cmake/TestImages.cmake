@@ -1,5 +1,5 @@
 # Test images: freestanding C, written with the compiled-code kit
-# (app/kit/CompiledCode.h), linked by imagelink and appended behind a copy of
+# (app/kit/CompiledCode.h, which includes formats/ImageFormat.h), linked by imagelink and appended behind a copy of
 # the bare runtime.
 #
 #   include(TestImages)            # cmake/ is on CMAKE_MODULE_PATH, or include the path
@@ -38,7 +38,7 @@ function(compile_image_source source objectDir outVar)
   get_filename_component(stem ${source} NAME)
   set(object ${objectDir}/${stem}.o)
   add_custom_command(OUTPUT ${object}
-    COMMAND ${CMAKE_C_COMPILER} ${IMAGE_C_FLAGS} -I${COMPILED_CODE_KIT_DIR}
+    COMMAND ${CMAKE_C_COMPILER} ${IMAGE_C_FLAGS} -I${COMPILED_CODE_KIT_DIR} -I${IMAGE_FORMAT_DIR}
             -MD -MF ${object}.d -c ${sourcePath} -o ${object}
     DEPENDS ${sourcePath}
     DEPFILE ${object}.d

@@ -6,7 +6,7 @@
  * Build with (cmake/TestImages.cmake does this):
  *   gcc -m32 -O0 -fno-pic -fno-omit-frame-pointer -fno-stack-protector
  *       -fcf-protection=none -fno-asynchronous-unwind-tables -ffreestanding
- *       -ffunction-sections -fno-jump-tables -I app/kit -c file.c
+ *       -ffunction-sections -fno-jump-tables -I app/kit -I formats -c file.c
  *
  * The image
  *   - The image's entry point is `void ImageEntry(void)`; imagelink places it
@@ -30,7 +30,8 @@
  *     KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
  *     void _exit(int status);
  *     ...  _exit(3);   // the test reads exit status 3
- * (`write` to descriptor 1 or 2 reports text the same way.)
+ * A failed check is named on standard error too, for the test to show:
+ *     if (!holds) failed |= KitFailedCheck(4, "the handler ran once");
  *
  * A compiled function
  *     int32_t Describe(RuntimeObject *self, stringStorage *text)
@@ -74,6 +75,8 @@
 
 #include <stdint.h>
 
+#include "ImageFormat.h"
+
 /* Layouts shared with the runtime. */
 
 typedef struct stringStorage {
@@ -84,11 +87,16 @@ typedef struct stringStorage {
     uint32_t encoding;
 } stringStorage;
 
-_Static_assert(sizeof(stringStorage) == 20, "stringStorage is five 32-bit fields");
-_Static_assert(__builtin_offsetof(stringStorage, buffer) == 4, "stringStorage layout");
-_Static_assert(__builtin_offsetof(stringStorage, bufferSize) == 8, "stringStorage layout");
-_Static_assert(__builtin_offsetof(stringStorage, length) == 12, "stringStorage layout");
-_Static_assert(__builtin_offsetof(stringStorage, encoding) == 16, "stringStorage layout");
+/* The image format's string storage, which the runtime's matches too. */
+_Static_assert(sizeof(stringStorage) == IMAGE_STRING_STORAGE_SIZE, "stringStorage size");
+_Static_assert(__builtin_offsetof(stringStorage, referenceCount) == IMAGE_STRING_REFERENCE_COUNT_OFFSET,
+               "stringStorage layout");
+_Static_assert(__builtin_offsetof(stringStorage, buffer) == IMAGE_STRING_BUFFER_OFFSET, "stringStorage layout");
+_Static_assert(__builtin_offsetof(stringStorage, bufferSize) == IMAGE_STRING_BUFFER_SIZE_OFFSET,
+               "stringStorage layout");
+_Static_assert(__builtin_offsetof(stringStorage, length) == IMAGE_STRING_LENGTH_OFFSET, "stringStorage layout");
+_Static_assert(__builtin_offsetof(stringStorage, encoding) == IMAGE_STRING_ENCODING_OFFSET,
+               "stringStorage layout");
 
 typedef struct RuntimeObject {
     void *vtable;
@@ -103,7 +111,7 @@ _Static_assert(sizeof(RuntimeObject) == 24, "the object header is 24 bytes");
 _Static_assert(__builtin_offsetof(RuntimeObject, eventTable) == 8, "object header layout");
 _Static_assert(__builtin_offsetof(RuntimeObject, refCount) == 12, "object header layout");
 
-enum { kEncodingASCII = 0x0600, kEncodingUTF8 = 0x08000100 };
+enum { kEncodingASCII = IMAGE_ENCODING_ASCII, kEncodingUTF8 = IMAGE_ENCODING_UTF8 };
 
 /* The image's entry point, placed at code offset 0. */
 void ImageEntry(void);
@@ -175,27 +183,35 @@ void RuntimeReraiseException(void *exception);
 /* Leaves the body through the clean-up. */
 #define KIT_LEAVE() goto kitCleanUp
 
-/* A 0x411 handler record: E9 0E 00 00 00 jumps over the marker, a zero word,
- * the 16-bit exception-slot offset and the handler's first instruction, a
- * 6-byte reset of the stack pointer from the slot KIT_ENTER filled. The slot
- * offset is written by imagelink from the note in .kit.handlers (the
- * record's address and the slot as the compiler prints it, "-12(%ebp)"). */
+/* A handler record (ImageFormat.h): a jump over the rest of the record and
+ * the handler's first instruction, the marker, a zero word, the 16-bit
+ * exception-slot offset, then that first instruction, a 6-byte reset of the
+ * stack pointer from the slot KIT_ENTER filled. The slot offset is written
+ * by imagelink from the note in .kit.handlers (the record's address and the
+ * slot as the compiler prints it, "-12(%ebp)"). */
 #define KIT_HANDLER_RECORD(slot)                                             \
     __asm__ volatile("1:\n\t"                                                \
-                     ".byte 0xE9, 0x0E, 0x00, 0x00, 0x00\n\t"                \
-                     ".long 0x411\n\t"                                       \
+                     ".byte %c2\n\t"                                         \
+                     ".long %c3\n\t"                                         \
+                     ".long %c4\n\t"                                         \
                      ".short 0, 0\n\t"                                       \
                      "%{disp32%} movl %1, %%esp\n\t"                         \
                      ".pushsection .kit.handlers,\"\",@progbits\n\t"         \
                      ".long 1b\n\t"                                          \
                      ".asciz \"%0\"\n\t"                                     \
                      ".popsection"                                           \
-                     : : "m"(slot), "m"(kitFrameStack) : "memory")
+                     : : "m"(slot), "m"(kitFrameStack), "i"(IMAGE_NEAR_JUMP), \
+                       "i"(IMAGE_HANDLER_JUMP_DISTANCE),                     \
+                       "i"(IMAGE_HANDLER_MARKER) : "memory")
 
-/* 0x412 / 0x413: a jump of 4 over the marker word. */
+/* A region start or end: a jump over the marker word. */
 #define KIT_REGION_MARKER(marker)                                            \
-    __asm__ volatile(".byte 0xE9, 0x04, 0x00, 0x00, 0x00\n\t"                \
-                     ".long " #marker : : : "memory")
+    __asm__ volatile(".byte %c0\n\t"                                         \
+                     ".long %c1\n\t"                                         \
+                     ".long %c2"                                             \
+                     : : "i"(IMAGE_NEAR_JUMP),                               \
+                       "i"(IMAGE_REGION_JUMP_DISTANCE), "i"(marker)          \
+                     : "memory")
 
 /* The function's catch-all, just before its clean-up. The normal path jumps
  * over the record; the handler path arrives with the exception in kitCaught. */
@@ -214,17 +230,18 @@ void RuntimeReraiseException(void *exception);
     } while (0)
 
 /* A protected region (the language's Try). Every region lies inside the
- * function's catch-all region, so each is bracketed by 0x412 / 0x413: a scan
- * from before the region passes over its handler. The variable is released
- * and cleared first (the unwinder stores into it without releasing), receives
- * the exception with a reference, and is released with the other locals. */
+ * function's catch-all region, so each is bracketed by a region start and
+ * end: a scan from before the region passes over its handler. The variable
+ * is released and cleared first (the unwinder stores into it without
+ * releasing), receives the exception with a reference, and is released with
+ * the other locals. */
 #define KIT_TRY(variable)                                                    \
     KIT_ASSIGN_OBJECT(variable, 0);                                          \
-    KIT_REGION_MARKER(0x412);
+    KIT_REGION_MARKER(IMAGE_REGION_START_MARKER);
 #define KIT_CATCH(variable)                                                  \
     KIT_HANDLER_RECORD(variable);                                            \
     if (variable)
-#define KIT_END_TRY() KIT_REGION_MARKER(0x413)
+#define KIT_END_TRY() KIT_REGION_MARKER(IMAGE_REGION_END_MARKER)
 
 /* A string constant laid out as ready-made string storage: count 1, buffer
  * address 0 (the loader points it at the buffer), buffer size length + 2,
@@ -236,7 +253,8 @@ void RuntimeReraiseException(void *exception);
             stringStorage storage;                                           \
             unsigned char lengthByte;                                        \
             char bytes[sizeof(text)];                                        \
-        } kitConstant __attribute__((section(".kit.strings"), aligned(4))) = \
+        } kitConstant __attribute__((section(".kit.strings"),                \
+                                     aligned(IMAGE_STRING_ALIGNMENT))) =     \
             {{1, 0, sizeof(text) + 1, sizeof(text) - 1, (encodingTag)},      \
              sizeof(text) - 1 > 255 ? 255 : sizeof(text) - 1,                \
              text};                                                          \
@@ -252,5 +270,30 @@ void RuntimeReraiseException(void *exception);
             ".asciz \"" #function "\"\n\t"                                   \
             ".asciz \"" library "\"\n\t"                                     \
             ".popsection")
+
+/* Writes the zero-terminated text to standard error through the write
+ * system call itself, so that it needs no import and works whatever the
+ * loader bound. */
+static inline void KitWriteError(const char *text)
+{
+    enum { kWriteSystemCall = 4, kStandardError = 2 };
+    int32_t length = 0, written;
+    while (text[length]) ++length;
+    __asm__ volatile("int $0x80"
+                     : "=a"(written)
+                     : "a"(kWriteSystemCall), "b"(kStandardError), "c"(text), "d"(length)
+                     : "memory");
+    (void)written;
+}
+
+/* A test image's failed check: "failed check: <what>" on standard error;
+ * answers `code`, the check's share of the exit status. */
+static inline int32_t KitFailedCheck(int32_t code, const char *what)
+{
+    KitWriteError("failed check: ");
+    KitWriteError(what);
+    KitWriteError("\n");
+    return code;
+}
 
 #endif

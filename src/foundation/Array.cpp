@@ -3,18 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/AssertionAlert.h"
-
 namespace {
 constexpr int32_t kItemSize = sizeof(uint32_t);
 constexpr int32_t kDoubleSize = sizeof(double);
-
-// The alert of a refused access: the array's source name, the line that names
-// the operation, and the condition.
-void RefuseAccess(int line, const char *condition = "0") {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/array", line, condition,
-                           nullptr);
-}
 } // namespace
 
 Array::~Array() { QV::DisposeHandle(mHandle); }
@@ -47,7 +38,7 @@ void Array::SetCount(int32_t n) {
 
 void *Array::GetElement(int32_t index) const {
   if (index < 0 || index >= mCount) {
-    RefuseAccess(70);
+    ShowAlert(kArrayGetElementAlert);
     return nullptr;
   }
   void *value;
@@ -57,7 +48,7 @@ void *Array::GetElement(int32_t index) const {
 
 double Array::GetDoubleElement(int32_t index) const {
   if (index < 0 || index >= mCount || !IsDoubleMode()) {
-    RefuseAccess(80);
+    ShowAlert(kArrayGetDoubleAlert);
     return 0.0;
   }
   double value;
@@ -67,7 +58,7 @@ double Array::GetDoubleElement(int32_t index) const {
 
 void Array::SetElement(int32_t index, void *value) {
   if (index < 0 || index >= mCount) {
-    RefuseAccess(90);
+    ShowAlert(kArraySetElementAlert);
     return;
   }
   std::memcpy(ElementAddress(index, kItemSize), &value, kItemSize);
@@ -75,7 +66,7 @@ void Array::SetElement(int32_t index, void *value) {
 
 void Array::SetDoubleElement(int32_t index, double value) {
   if (index < 0 || index >= mCount || !IsDoubleMode()) {
-    RefuseAccess(99);
+    ShowAlert(kArraySetDoubleAlert);
     return;
   }
   std::memcpy(ElementAddress(index, kDoubleSize), &value, kDoubleSize);
@@ -98,7 +89,7 @@ char *Array::OpenGap(int32_t index, int32_t width) {
 
 void Array::InsertItem(int32_t index, void *value) {
   if (index < 0 || index > mCount) {
-    RefuseAccess(125);
+    ShowAlert(kArrayInsertItemAlert);
     return;
   }
   std::memcpy(OpenGap(index, kItemSize), &value, kItemSize);
@@ -108,7 +99,7 @@ void Array::InsertItem(int32_t index, void *value) {
 // reach past the handle.
 void Array::InsertDoubleElement(int32_t index, double value) {
   if (index < 0 || index > mCount || !IsDoubleMode()) {
-    RefuseAccess(151);
+    ShowAlert(kArrayInsertDoubleAlert);
     return;
   }
   std::memcpy(OpenGap(index, kDoubleSize), &value, kDoubleSize);
@@ -116,7 +107,7 @@ void Array::InsertDoubleElement(int32_t index, double value) {
 
 void Array::RemoveElement(int32_t index) {
   if (index < 0 || index >= mCount) {
-    RefuseAccess(175, "not (idx < 0 || idx >= lCount)");
+    ShowAlert(kArrayRemoveElementAlert);
     return;
   }
   char *gap = ElementAddress(index, mElementSize);

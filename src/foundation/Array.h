@@ -6,7 +6,19 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/QVMemory.h"
+
+// The alerts of refused accesses, one for each operation.
+inline constexpr char kArrayAlertSource[] = "../Common/array";
+inline constexpr AlertSite kArrayGetElementAlert{kArrayAlertSource, 70, "0"};
+inline constexpr AlertSite kArrayGetDoubleAlert{kArrayAlertSource, 80, "0"};
+inline constexpr AlertSite kArraySetElementAlert{kArrayAlertSource, 90, "0"};
+inline constexpr AlertSite kArraySetDoubleAlert{kArrayAlertSource, 99, "0"};
+inline constexpr AlertSite kArrayInsertItemAlert{kArrayAlertSource, 125, "0"};
+inline constexpr AlertSite kArrayInsertDoubleAlert{kArrayAlertSource, 151, "0"};
+inline constexpr AlertSite kArrayRemoveElementAlert{kArrayAlertSource, 175,
+                                                    "not (idx < 0 || idx >= lCount)"};
 
 class Array {
 public:

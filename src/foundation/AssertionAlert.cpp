@@ -49,3 +49,9 @@ extern "C" void DisplayRuntimeErrorAlert(uint16_t code, uint16_t number, const c
   else
     PrintAssertionAlert(alert);
 }
+
+bool ShowAlert(const AlertSite &site, const char *message) {
+  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, site.file, site.line, site.condition,
+                           message);
+  return false;
+}

@@ -46,10 +46,24 @@ void FinishAssertionAlert(AssertionAlertAnswer answer);
 constexpr uint16_t kAssertionCode = 131;
 constexpr uint16_t kAssertionNumber = 4;
 
+// A check whose alert shows a fixed source name, line and condition text:
+// what users quote when they report it, so it stays the same whatever the
+// code around the check looks like. Each such check is one named constant.
+struct AlertSite {
+  const char *file; // never nil
+  int32_t line;
+  const char *condition; // may be nil
+};
+
+// Shows the assertion alert of a site with an optional message. Answers false,
+// so that a check reads `ok || ShowAlert(kSite)`.
+bool ShowAlert(const AlertSite &site, const char *message = nullptr);
+
 // Checks a condition; on failure shows the alert with this file and line and
-// evaluates to false so that the caller can take its way out.
-#define RUNTIME_CHECK(condition)                                                              \
-  ((condition) ? true                                                                         \
-               : (DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, \
-                                           #condition, nullptr),                              \
-                  false))
+// the given condition text, and evaluates to false so that the caller can take
+// its way out.
+#define RUNTIME_CHECK_SHOWING(condition, text)                                                     \
+  ((condition) ? true : ShowAlert(AlertSite{__FILE__, __LINE__, text}))
+
+// The same, showing the condition as it is written.
+#define RUNTIME_CHECK(condition) RUNTIME_CHECK_SHOWING(condition, #condition)

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "foundation/Memory.h"
-#include "foundation/AssertionAlert.h"
 
 // Mac Roman capitals: ASCII letters, the accented lower-case vowels, ñ, ç,
 // æ, ø, œ, ÿ and dotless i. Every other byte maps to itself.
@@ -69,8 +68,7 @@ inline const unsigned char *Bytes(const char *p) {
 
 int ustrlen(const char *str) {
   if (!str) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/utility", 377, "str",
-                             nullptr);
+    ShowAlert(kUstrlenNullAlert);
     return 0;
   }
   return static_cast<int>(std::strlen(str));

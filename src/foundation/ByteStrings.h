@@ -4,6 +4,11 @@
 #pragma once
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
+
+// The alert of ustrlen given a null pointer.
+inline constexpr AlertSite kUstrlenNullAlert{"../Universal/utility", 377, "str"};
+
 // Each byte mapped to its Mac Roman capital (ASCII letters, accented vowels,
 // ñ, ç, æ, ø, œ, ÿ and dotless i); every other byte maps to itself.
 extern const unsigned char kMacRomanUpperCase[256];

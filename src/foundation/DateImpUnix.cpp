@@ -8,13 +8,8 @@
 #include "foundation/DateCalendar.h"
 #include "foundation/TextEncodings.h"
 #include "foundation/TimeSprintf.h"
-#include "foundation/AssertionAlert.h"
 
 namespace {
-
-const char kSourcePath[] = "../Universal/DateImp/DateImpUnix";
-constexpr int kGetFieldCheckLine = 94;
-constexpr int kSetFieldCheckLine = 135;
 
 const char *const kDateFormatPatterns[] = {"%m/%d/%Y", "%A, %B %d, %Y", "%a, %b %d, %Y",
                                            "%I:%M %p", "%I:%M:%S %p"};
@@ -25,10 +20,6 @@ tm EpochDate() {
   epoch.tm_mon = 0;
   epoch.tm_mday = 1;
   return epoch;
-}
-
-void ReportBadField(int line) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kSourcePath, line, "0", nullptr);
 }
 
 } // namespace
@@ -75,7 +66,7 @@ long DateImpUnix::GetLongField(int field) {
   case kWeekOfYear:
     return (DayOfYear(&mDate) + 1) / 7 + 1;
   default:
-    ReportBadField(kGetFieldCheckLine);
+    ShowAlert(kDateGetFieldAlert);
     return 0;
   }
 }
@@ -110,7 +101,7 @@ void DateImpUnix::SetLongField(int field, long value) {
     mDate.tm_yday = lessOne;
     break;
   default:
-    ReportBadField(kSetFieldCheckLine);
+    ShowAlert(kDateSetFieldAlert);
     return;
   }
   mDirty = true;

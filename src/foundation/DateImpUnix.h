@@ -3,7 +3,13 @@
 #pragma once
 #include <ctime>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/DateImp.h"
+
+// The alerts of a field number out of range, on reading and on setting.
+inline constexpr char kDateImpUnixAlertSource[] = "../Universal/DateImp/DateImpUnix";
+inline constexpr AlertSite kDateGetFieldAlert{kDateImpUnixAlertSource, 94, "0"};
+inline constexpr AlertSite kDateSetFieldAlert{kDateImpUnixAlertSource, 135, "0"};
 
 class DateImpUnix final : public DateImp {
 public:

@@ -1,6 +1,12 @@
 // A read-only byte stream over a buffer that the caller owns and keeps alive.
 #pragma once
+#include "foundation/AssertionAlert.h"
 #include "foundation/RandomAccessMechanism.h"
+
+// The alerts of a refused write and a refused resize.
+inline constexpr char kFilePtrAlertSource[] = "../Universal/FileIO/file";
+inline constexpr AlertSite kFilePtrWriteAlert{kFilePtrAlertSource, 571, "0"};
+inline constexpr AlertSite kFilePtrSetLengthAlert{kFilePtrAlertSource, 603, "0"};
 
 class FilePtr final : public RandomAccessMechanism {
 public:

@@ -2,33 +2,10 @@
 
 #include <vector>
 
-#include "foundation/AssertionAlert.h"
-
 namespace {
 
-const char kSourcePath[] = "../Universal/FileStreams";
-
-// Lines of the checks that report a view without a stream.
-enum CheckLine {
-  kOutputSetEncryptionLine = 19,
-  kOutputWriteDataLine = 25,
-  kOutputWriteByteLine = 70,
-  kOutputWriteShortLine = 76,
-  kOutputWriteLongLine = 82,
-  kOutputWriteLineLine = 88,
-  kInputSetEncryptionLine = 95,
-  kInputReadDataLine = 101,
-  kInputReadByteLine = 169,
-  kInputReadShortLine = 175,
-  kInputReadLongLine = 181,
-};
-
-bool HasMechanism(const RandomAccessMechanism *mechanism, CheckLine line) {
-  if (mechanism)
-    return true;
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kSourcePath, line, "mechanism",
-                           nullptr);
-  return false;
+bool HasMechanism(const RandomAccessMechanism *mechanism, const AlertSite &site) {
+  return mechanism || ShowAlert(site);
 }
 
 // Bytes of a string are read this much at a time, so that a length taken
@@ -38,32 +15,32 @@ constexpr long kStringChunk = 64 * 1024;
 } // namespace
 
 int OutputStream::SetEncryption(int on) {
-  return HasMechanism(mMechanism, kOutputSetEncryptionLine) ? mMechanism->SetEncryption(on) : 0;
+  return HasMechanism(mMechanism, kOutputSetEncryptionAlert) ? mMechanism->SetEncryption(on) : 0;
 }
 
 bool OutputStream::WriteData(const void *buffer, long count) {
-  return HasMechanism(mMechanism, kOutputWriteDataLine) && mMechanism->WriteData(buffer, count);
+  return HasMechanism(mMechanism, kOutputWriteDataAlert) && mMechanism->WriteData(buffer, count);
 }
 
 bool OutputStream::WriteByte(int value) {
-  return HasMechanism(mMechanism, kOutputWriteByteLine) && mMechanism->WriteByte(value);
+  return HasMechanism(mMechanism, kOutputWriteByteAlert) && mMechanism->WriteByte(value);
 }
 
 bool OutputStream::WriteShort(int value) {
-  return HasMechanism(mMechanism, kOutputWriteShortLine) && mMechanism->WriteShort(value);
+  return HasMechanism(mMechanism, kOutputWriteShortAlert) && mMechanism->WriteShort(value);
 }
 
 bool OutputStream::WriteLong(int value) {
-  return HasMechanism(mMechanism, kOutputWriteLongLine) && mMechanism->WriteLong(value);
+  return HasMechanism(mMechanism, kOutputWriteLongAlert) && mMechanism->WriteLong(value);
 }
 
 bool OutputStream::WriteLine(const string &text) {
-  return HasMechanism(mMechanism, kOutputWriteLineLine) &&
+  return HasMechanism(mMechanism, kOutputWriteLineAlert) &&
          mMechanism->WriteLine(ConvertEncoding(text, mEncoding));
 }
 
 bool OutputStream::WriteEncodedInt(int value) {
-  return HasMechanism(mMechanism, kOutputWriteDataLine) && mMechanism->WriteEncodedInt(value);
+  return HasMechanism(mMechanism, kOutputWriteDataAlert) && mMechanism->WriteEncodedInt(value);
 }
 
 bool OutputStream::WriteEncodedString(const string &text) {
@@ -72,28 +49,28 @@ bool OutputStream::WriteEncodedString(const string &text) {
 }
 
 int InputStream::SetEncryption(int on) {
-  return HasMechanism(mMechanism, kInputSetEncryptionLine) ? mMechanism->SetEncryption(on) : 0;
+  return HasMechanism(mMechanism, kInputSetEncryptionAlert) ? mMechanism->SetEncryption(on) : 0;
 }
 
 bool InputStream::ReadData(void *buffer, long count, long &got) {
   got = 0;
-  return HasMechanism(mMechanism, kInputReadDataLine) && mMechanism->ReadData(buffer, count, got);
+  return HasMechanism(mMechanism, kInputReadDataAlert) && mMechanism->ReadData(buffer, count, got);
 }
 
 bool InputStream::ReadByte(unsigned char &value) {
-  return HasMechanism(mMechanism, kInputReadByteLine) && mMechanism->ReadByte(value);
+  return HasMechanism(mMechanism, kInputReadByteAlert) && mMechanism->ReadByte(value);
 }
 
 bool InputStream::ReadShort(short &value) {
-  return HasMechanism(mMechanism, kInputReadShortLine) && mMechanism->ReadShort(value);
+  return HasMechanism(mMechanism, kInputReadShortAlert) && mMechanism->ReadShort(value);
 }
 
 bool InputStream::ReadLong(int &value) {
-  return HasMechanism(mMechanism, kInputReadLongLine) && mMechanism->ReadLong(value);
+  return HasMechanism(mMechanism, kInputReadLongAlert) && mMechanism->ReadLong(value);
 }
 
 bool InputStream::ReadEncodedInt(int &value) {
-  return HasMechanism(mMechanism, kInputReadDataLine) && mMechanism->ReadEncodedInt(value);
+  return HasMechanism(mMechanism, kInputReadDataAlert) && mMechanism->ReadEncodedInt(value);
 }
 
 bool InputStream::ReadEncodedShort(short &value) {

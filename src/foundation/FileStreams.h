@@ -4,8 +4,23 @@
 #pragma once
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/RandomAccessMechanism.h"
 #include "foundation/TextEncodings.h"
+
+// The alerts of a view used without a stream, one for each operation.
+inline constexpr char kFileStreamsAlertSource[] = "../Universal/FileStreams";
+inline constexpr AlertSite kOutputSetEncryptionAlert{kFileStreamsAlertSource, 19, "mechanism"};
+inline constexpr AlertSite kOutputWriteDataAlert{kFileStreamsAlertSource, 25, "mechanism"};
+inline constexpr AlertSite kOutputWriteByteAlert{kFileStreamsAlertSource, 70, "mechanism"};
+inline constexpr AlertSite kOutputWriteShortAlert{kFileStreamsAlertSource, 76, "mechanism"};
+inline constexpr AlertSite kOutputWriteLongAlert{kFileStreamsAlertSource, 82, "mechanism"};
+inline constexpr AlertSite kOutputWriteLineAlert{kFileStreamsAlertSource, 88, "mechanism"};
+inline constexpr AlertSite kInputSetEncryptionAlert{kFileStreamsAlertSource, 95, "mechanism"};
+inline constexpr AlertSite kInputReadDataAlert{kFileStreamsAlertSource, 101, "mechanism"};
+inline constexpr AlertSite kInputReadByteAlert{kFileStreamsAlertSource, 169, "mechanism"};
+inline constexpr AlertSite kInputReadShortAlert{kFileStreamsAlertSource, 175, "mechanism"};
+inline constexpr AlertSite kInputReadLongAlert{kFileStreamsAlertSource, 181, "mechanism"};
 
 class OutputStream {
 public:

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
+
 // What an allocation does when memory runs out.
 enum MemFullHandling : int32_t {
   kMemFullQuit = 0,       // end the process (also every value other than 1)
@@ -49,8 +51,10 @@ constexpr uint32_t kReleasedBlockGuard = 0xDEADDEAD;
 // The global operator new, new[], delete and delete[] are replaced (Memory.cpp):
 // new takes size + 8 bytes with kMemFullQuit, so it never answers null and a
 // request that cannot be met ends the process; the nothrow forms answer null.
-// Deleting a block whose guard word is wrong shows the "overwrote start of
-// block" alert and leaves the block alone.
+// Deleting a block whose guard word is wrong shows kOverwroteBlockAlert with
+// kOverwroteBlockMessage and leaves the block alone.
+inline constexpr AlertSite kOverwroteBlockAlert{"../Common/dump", 99, "0"};
+inline constexpr char kOverwroteBlockMessage[] = "overwrote start of block";
 
 // Called when an allocation under kMemFullQuit fails: leaves no drawing state
 // selected, reports, and ends the process with a non-zero status.

@@ -5,7 +5,6 @@
 #include <new>
 
 #include "foundation/Memory.h"
-#include "foundation/AssertionAlert.h"
 
 namespace {
 // size + header must still be a valid, positive request.
@@ -33,8 +32,7 @@ void DeleteObject(void *object) {
   if (header->guard != kLiveBlockGuard) {
     // Released twice, never ours, or its header overwritten: the size word
     // cannot be trusted, so the block is left where it is.
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/dump", 99, "0",
-                             "overwrote start of block");
+    ShowAlert(kOverwroteBlockAlert, kOverwroteBlockMessage);
     return;
   }
   header->guard = kReleasedBlockGuard;

@@ -9,12 +9,11 @@
 
 #include "foundation/AssertionAlert.h"
 
-// The alert of a refused read: the vector's source name, the line that names
-// the operation, and the condition "0".
-inline void SimpleVectorReadRefused(int line) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/SimpleVector", line,
-                           "0", nullptr);
-}
+// The alerts of refused reads, one for each operation.
+inline constexpr char kSimpleVectorAlertSource[] = "../Universal/SimpleVector";
+inline constexpr AlertSite kSimpleVectorConstIndexAlert{kSimpleVectorAlertSource, 237, "0"};
+inline constexpr AlertSite kSimpleVectorPopBackAlert{kSimpleVectorAlertSource, 264, "0"};
+inline constexpr AlertSite kSimpleVectorPeekBackAlert{kSimpleVectorAlertSource, 276, "0"};
 
 template <typename T> class SimpleVector {
 public:
@@ -83,7 +82,7 @@ public:
 
   T pop_back() {
     if (mCount <= 0 || mCount > mCapacity) {
-      SimpleVectorReadRefused(kPopBackLine);
+      ShowAlert(kSimpleVectorPopBackAlert);
       return T();
     }
     --mCount;
@@ -94,7 +93,7 @@ public:
 
   T peek_back() const {
     if (mCount <= 0 || mCount > mCapacity) {
-      SimpleVectorReadRefused(kPeekBackLine);
+      ShowAlert(kSimpleVectorPeekBackAlert);
       return T();
     }
     return mItems[mCount - 1];
@@ -103,7 +102,7 @@ public:
   // Any element within the capacity, in use or not.
   const T &operator[](int32_t index) const {
     if (index < 0 || index >= mCapacity) {
-      SimpleVectorReadRefused(kConstIndexLine);
+      ShowAlert(kSimpleVectorConstIndexAlert);
       return Discarded();
     }
     return mItems[index];
@@ -125,10 +124,6 @@ private:
   friend struct SimpleVectorLayout;
 
   static constexpr uint32_t kMinimumGrowth = 16;
-  // Lines the alerts of refused reads name.
-  static constexpr int kConstIndexLine = 237;
-  static constexpr int kPopBackLine = 264;
-  static constexpr int kPeekBackLine = 276;
 
   void grow() {
     uint32_t step = mIncrement ? mIncrement : static_cast<uint32_t>(mCapacity);

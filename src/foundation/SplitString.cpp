@@ -2,7 +2,6 @@
 #include "foundation/SplitString.h"
 
 #include "foundation/TextEncodings.h"
-#include "foundation/AssertionAlert.h"
 
 namespace {
 
@@ -20,8 +19,7 @@ void AppendPiece(const unsigned char *start, const unsigned char *end,
 void SplitString(const string &text, unsigned long separator, SimpleVector<string> &pieces) {
   pieces.resize(0);
   if (separator > 255)
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/StringUtils", 35,
-                             "(unsigned long)sepChar <= 255", nullptr);
+    ShowAlert(kSplitSeparatorAlert);
 
   const unsigned char *p = reinterpret_cast<const unsigned char *>(text.CString());
   const unsigned char *end = p + text.Length();

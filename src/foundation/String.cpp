@@ -5,7 +5,6 @@
 #include "foundation/ByteStrings.h"
 #include "foundation/Memory.h"
 #include "foundation/TextEncodings.h"
-#include "foundation/AssertionAlert.h"
 
 const unsigned char kNullPString[256] = {};
 const wchar_t kNullWString[1] = {0};
@@ -15,11 +14,6 @@ char sEmptyText[1] = {0};
 unsigned char sEmptyPString[1] = {0};
 // Target of MutableChar where no string byte can be handed out.
 char sScratchByte;
-
-void StringCheckFailed(int line, const char *condition) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/string", line,
-                           condition, nullptr);
-}
 
 // Leaves room for the length byte and two zeros within the int fields.
 constexpr int64_t kLongestText = INT32_MAX - 3;
@@ -219,7 +213,7 @@ const wchar_t *string::WString() const {
   if (!mStorage)
     return kNullWString;
   if (mStorage->mEncoding != kEncodingUTF16) {
-    StringCheckFailed(611, "0");
+    ShowAlert(kStringWStringAlert);
     return kNullWString;
   }
   return reinterpret_cast<const wchar_t *>(mStorage->mBuffer + 1);
@@ -252,11 +246,11 @@ bool string::ContainsOnlyASCII() const {
 char *string::MutableChar(int pos) {
   if (!mStorage) {
     if (pos)
-      StringCheckFailed(741, "not pos");
+      ShowAlert(kStringMutableCharOfEmptyAlert);
     return &sScratchByte;
   }
   if (pos < 0 || pos >= Length()) {
-    StringCheckFailed(732, "not (pos < 0 || pos >= Length())");
+    ShowAlert(kStringMutableCharAlert);
     return &sScratchByte;
   }
   if (mStorage->mRefCount > 1) {

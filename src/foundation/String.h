@@ -5,6 +5,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ImageFormat.h"
+#include "foundation/AssertionAlert.h"
+
+// The alerts of refused uses of a string.
+inline constexpr char kStringAlertSource[] = "../Universal/string";
+inline constexpr AlertSite kStringWStringAlert{kStringAlertSource, 611, "0"};
+inline constexpr AlertSite kStringMutableCharAlert{kStringAlertSource, 732,
+                                                   "not (pos < 0 || pos >= Length())"};
+inline constexpr AlertSite kStringMutableCharOfEmptyAlert{kStringAlertSource, 741, "not pos"};
+
 // Reference-counted text. The buffer holds a length byte (the length, or 0xFF
 // when above 255), the bytes and a zero terminator, so it reads both as a
 // length-prefixed and as a zero-terminated string. No storage of length 0
@@ -25,12 +35,13 @@ struct stringStorage {
   static const char *CString(const stringStorage *s);          // text, or ""
   static const unsigned char *PString(const stringStorage *s); // length byte first
 };
-static_assert(sizeof(stringStorage) == 20);
-static_assert(offsetof(stringStorage, mRefCount) == 0);
-static_assert(offsetof(stringStorage, mBuffer) == 4);
-static_assert(offsetof(stringStorage, mBufferSize) == 8);
-static_assert(offsetof(stringStorage, mLength) == 12);
-static_assert(offsetof(stringStorage, mEncoding) == 16);
+// The image format's string storage, which the compiled-code kit's matches too.
+static_assert(sizeof(stringStorage) == IMAGE_STRING_STORAGE_SIZE);
+static_assert(offsetof(stringStorage, mRefCount) == IMAGE_STRING_REFERENCE_COUNT_OFFSET);
+static_assert(offsetof(stringStorage, mBuffer) == IMAGE_STRING_BUFFER_OFFSET);
+static_assert(offsetof(stringStorage, mBufferSize) == IMAGE_STRING_BUFFER_SIZE_OFFSET);
+static_assert(offsetof(stringStorage, mLength) == IMAGE_STRING_LENGTH_OFFSET);
+static_assert(offsetof(stringStorage, mEncoding) == IMAGE_STRING_ENCODING_OFFSET);
 
 // The views of the empty string: 256 zero bytes (length-prefixed) and one
 // zero wide character.

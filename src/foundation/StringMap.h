@@ -15,13 +15,13 @@
 
 template <typename T> class StringMapIterator;
 
-// The alert of a failed map check: the map's source name, the line that names
-// the check, and its condition. Answers false.
-inline bool StringMapCheckFailed(int line, const char *condition) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/StringMap", line,
-                           condition, nullptr);
-  return false;
-}
+// The alerts of failed map checks.
+inline constexpr char kStringMapAlertSource[] = "../Common/StringMap";
+inline constexpr AlertSite kStringMapDeleteAlert{kStringMapAlertSource, 499,
+                                                 "foundInHash == foundInOrder"};
+inline constexpr AlertSite kStringMapBinCountAlert{kStringMapAlertSource, 582, "newSize > 0"};
+inline constexpr AlertSite kStringMapNewIteratorAlert{kStringMapAlertSource, 614, "p"};
+inline constexpr AlertSite kStringMapEndIteratorAlert{kStringMapAlertSource, 633, "map"};
 
 template <typename T> class StringMap {
 public:
@@ -85,7 +85,7 @@ public:
     // An entry found by only one of the two ways cannot be unlinked from both
     // chains, so it is left in place.
     if (foundInHash != foundInOrder) {
-      StringMapCheckFailed(499, "foundInHash == foundInOrder");
+      ShowAlert(kStringMapDeleteAlert);
       return;
     }
     if (!entry)
@@ -139,7 +139,7 @@ private:
   friend struct StringMapLayout;
 
   static bool CheckBinCount(uint32_t newSize) {
-    return newSize > 0 || StringMapCheckFailed(582, "newSize > 0");
+    return newSize > 0 || ShowAlert(kStringMapBinCountAlert);
   }
 
   static Entry **NewBins(uint32_t n) { return new Entry *[n](); }
@@ -217,7 +217,7 @@ template <typename T> class StringMapIterator {
 public:
   explicit StringMapIterator(StringMap<T> *p) : mMap(p) {
     if (!p) {
-      StringMapCheckFailed(614, "p");
+      ShowAlert(kStringMapNewIteratorAlert);
       return;
     }
     mNextIterator = p->mFirstIterator;
@@ -230,7 +230,7 @@ public:
     if (mDetached)
       return;
     if (!map) {
-      StringMapCheckFailed(633, "map");
+      ShowAlert(kStringMapEndIteratorAlert);
       return;
     }
     for (StringMapIterator **link = &map->mFirstIterator; *link; link = &(*link)->mNextIterator)

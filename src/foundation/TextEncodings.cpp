@@ -5,7 +5,6 @@
 #include <initializer_list>
 
 #include "foundation/String.h"
-#include "foundation/AssertionAlert.h"
 
 namespace {
 
@@ -84,8 +83,7 @@ string ConvertEncoding(const string &s, uint32_t target) {
 
 uint32_t ConvertToSameEncoding(string *s1, string *s2) {
   if (!s1 || !s2) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Universal/TextEncodingUtil",
-                             1092, "s1 and s2", nullptr);
+    ShowAlert(kSameEncodingNullAlert);
     // Nothing can be converted through a missing string.
     return kEncodingUnknown;
   }

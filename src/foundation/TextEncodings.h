@@ -5,14 +5,17 @@
 #pragma once
 #include <cstdint>
 
+#include "ImageFormat.h"
+#include "foundation/AssertionAlert.h"
+
 class string;
 
 // Tags follow the classic Mac OS numbering: base encoding in the low 16 bits,
 // variant in bits 16 to 25, format in bits 26 and up.
 inline constexpr uint32_t kEncodingMacRoman = 0x00000000;
 inline constexpr uint32_t kEncodingUTF16 = 0x00000100;
-inline constexpr uint32_t kEncodingASCII = 0x00000600;
-inline constexpr uint32_t kEncodingUTF8 = 0x08000100;
+inline constexpr uint32_t kEncodingASCII = IMAGE_ENCODING_ASCII; // what string constants carry
+inline constexpr uint32_t kEncodingUTF8 = IMAGE_ENCODING_UTF8;
 inline constexpr uint32_t kEncodingUnknown = 0x0000FFFF;
 
 // Tags 0x0100 to 0x01FF are the UTF-16 family.
@@ -39,6 +42,9 @@ string ConvertEncoding(const string &s, uint32_t target);
 // kEncodingUnknown when there is none (the strings are then left as far as
 // they got). Both pointers must be non-null.
 uint32_t ConvertToSameEncoding(string *s1, string *s2);
+// Its alert when either string is missing.
+inline constexpr AlertSite kSameEncodingNullAlert{"../Universal/TextEncodingUtil", 1092,
+                                                  "s1 and s2"};
 
 // Font encodings are unknown on this platform: kEncodingUnknown for every
 // named font; the empty name answers kEncodingASCII until a named font has

@@ -4,12 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "foundation/AssertionAlert.h"
-
 namespace {
-const char kSourcePath[] = "../Universal/DataFile";
-constexpr int kOpenPermissionCheckLine = 914;
-constexpr int kReadBufferCheckLine = 926;
 const char kTemporaryFolder[] = "/tmp/";
 } // namespace
 
@@ -44,10 +39,7 @@ bool UnixDataFile::Open(const string &path, int permission) {
     mode = "r+";
     break;
   default:
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kSourcePath,
-                             kOpenPermissionCheckLine, "0",
-                             "Invalid permissions passed in to UnixDataFile::Open");
-    return false;
+    return ShowAlert(kOpenPermissionAlert, kOpenPermissionMessage);
   }
   return Adopt(fopen(path.CString(), mode));
 }
@@ -92,9 +84,7 @@ void UnixDataFile::TurnTo(int direction) {
 bool UnixDataFile::ReadData(void *buffer, long count, long &got) {
   got = 0;
   if (!buffer) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, kSourcePath, kReadBufferCheckLine,
-                             "data", nullptr);
-    return false;
+    return ShowAlert(kReadBufferAlert);
   }
   if (!mStream || count < 0)
     return false;

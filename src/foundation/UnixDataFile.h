@@ -2,7 +2,16 @@
 #pragma once
 #include <cstdio>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/DataFile.h"
+
+// The alerts of an invalid permission (shown with kOpenPermissionMessage) and
+// of a read into no buffer.
+inline constexpr char kUnixDataFileAlertSource[] = "../Universal/DataFile";
+inline constexpr AlertSite kOpenPermissionAlert{kUnixDataFileAlertSource, 914, "0"};
+inline constexpr char kOpenPermissionMessage[] =
+    "Invalid permissions passed in to UnixDataFile::Open";
+inline constexpr AlertSite kReadBufferAlert{kUnixDataFileAlertSource, 926, "data"};
 
 class UnixDataFile final : public DataFile {
 public:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/DateImp.h"
+#include "foundation/DateImpUnix.h"
 #include "support/AlertRecorder.h"
 #include "support/GermanLocale.h"
 
@@ -110,9 +111,8 @@ TEST(DateImp, FieldNumbersOutOfRangeAlert) {
   EXPECT_EQ(date->GetLongField(9), 0);
   date->SetLongField(DateImp::kWeekOfYear, 3);
   ASSERT_EQ(recorder.count(), 2u);
-  EXPECT_EQ(recorder.alerts()[0].line, 94);
-  EXPECT_EQ(recorder.alerts()[1].line, 135);
-  EXPECT_EQ(recorder.alerts()[1].file, "../Universal/DateImp/DateImpUnix");
+  EXPECT_TRUE(ShownAt(recorder.alerts()[0], kDateGetFieldAlert));
+  EXPECT_TRUE(ShownAt(recorder.alerts()[1], kDateSetFieldAlert));
   EXPECT_EQ(FieldsOf(*date), (Fields{2004, 1, 5, 0, 0, 0}));
 }
 

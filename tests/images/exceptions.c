@@ -1,15 +1,7 @@
 /* Exceptions through compiled frames, under the real loader and unwinder.
  * Reports through the exit status: 42 when every check held, otherwise 128
- * plus one bit per failed check:
- *   1  a raise inside a protected region resumes in its handler, with the
- *      exception in its variable and one more reference
- *   2  a stack overflow deep in a recursion (raised three runtime frames
- *      below the compiled function) travels up through every frame's
- *      catch-all and clean-up to the protected region at the top
- *   4  a raise ahead of a nested region skips its handler and reaches the
- *      outer one; a raise inside it stops at its own handler
- *   8  a handler record with slot offset 0 is entered and stores nothing
- *  16  no code ran after a raise that was handled */
+ * plus one bit per failed check (1, 2, 4, 8, 16 in the order of the checks in
+ * ImageEntry), each failed check also named on standard error. */
 #include "CompiledCode.h"
 #include "plain_objects.h"
 
@@ -110,13 +102,17 @@ int32_t RaiseAroundNestedRegion(int32_t raiseInside)
     return caughtBy;
 }
 
-/* A handler record whose slot offset is 0: its handler takes no exception. */
+/* A handler record whose slot offset is 0: its handler takes no exception.
+ * Without a note for imagelink, the offset stays 0. */
 #define HANDLER_RECORD_WITHOUT_SLOT()                                        \
-    __asm__ volatile(".byte 0xE9, 0x0E, 0x00, 0x00, 0x00\n\t"                \
-                     ".long 0x411\n\t"                                       \
+    __asm__ volatile(".byte %c1\n\t"                                         \
+                     ".long %c2\n\t"                                         \
+                     ".long %c3\n\t"                                         \
                      ".short 0, 0\n\t"                                       \
                      "%{disp32%} movl %0, %%esp"                             \
-                     : : "m"(kitFrameStack) : "memory")
+                     : : "m"(kitFrameStack), "i"(IMAGE_NEAR_JUMP),            \
+                       "i"(IMAGE_HANDLER_JUMP_DISTANCE),                     \
+                       "i"(IMAGE_HANDLER_MARKER) : "memory")
 
 int32_t HandlerWithoutSlot(void)
 {
@@ -124,11 +120,11 @@ int32_t HandlerWithoutSlot(void)
     RuntimeObject *exception = 0;
     KIT_ENTER();
     KIT_TAKE_OBJECT(exception, NewPlainObject());
-    KIT_REGION_MARKER(0x412);
+    KIT_REGION_MARKER(IMAGE_REGION_START_MARKER);
     RuntimeRaiseException(exception);
     handled = 0;
     HANDLER_RECORD_WITHOUT_SLOT();
-    KIT_REGION_MARKER(0x413);
+    KIT_REGION_MARKER(IMAGE_REGION_END_MARKER);
     ok = handled && exception->refCount == 1 && kitCaught == 0;
     KIT_CATCH_ALL();
     KIT_RELEASE_OBJECT(exception);
@@ -139,10 +135,18 @@ int32_t HandlerWithoutSlot(void)
 void ImageEntry(void)
 {
     int32_t failed = 0;
-    if (!RaiseInsideProtectedRegion()) failed |= 1;
-    if (!StackOverflowUnwindsEveryFrame()) failed |= 2;
-    if (RaiseAroundNestedRegion(0) != 2 || RaiseAroundNestedRegion(1) != 1) failed |= 4;
-    if (!HandlerWithoutSlot()) failed |= 8;
-    if (sUnreachedSteps) failed |= 16;
+    if (!RaiseInsideProtectedRegion())
+        failed |= KitFailedCheck(1, "a raise inside a protected region resumes in its handler, "
+                                    "with the exception in its variable and one more reference");
+    if (!StackOverflowUnwindsEveryFrame())
+        failed |= KitFailedCheck(2, "a stack overflow deep in a recursion travels up through every "
+                                    "frame's catch-all and clean-up to the protected region at the top");
+    if (RaiseAroundNestedRegion(0) != 2 || RaiseAroundNestedRegion(1) != 1)
+        failed |= KitFailedCheck(4, "a raise ahead of a nested region reaches the outer handler; "
+                                    "a raise inside it stops at its own");
+    if (!HandlerWithoutSlot())
+        failed |= KitFailedCheck(8, "a handler record with slot offset 0 is entered and stores nothing");
+    if (sUnreachedSteps)
+        failed |= KitFailedCheck(16, "no code runs after a raise that is handled");
     _exit(failed ? 128 | failed : 42);
 }

@@ -1,12 +1,9 @@
 /* Exceptions that no compiled frame can take, under the real loader and
  * unwinder: each goes to the unhandled path, the raise returns to its caller
  * and the program goes on. Reports through the exit status: 42 when every
- * check held, otherwise 128 plus one bit per failed check:
- *   1  a raise in a function whose frame is larger than 4096 bytes does not
- *      reach the function's own handlers
- *   2  a raise in a compiled handler that a main-loop timeout called (library
- *      frames without frame pointers below it) passes its catch-all and
- *      clean-up and returns to the main loop without a crash */
+ * check held, otherwise 128 plus one bit per failed check (1, 2 in the order
+ * of the checks in ImageEntry), each failed check also named on standard
+ * error. */
 #include "CompiledCode.h"
 #include "plain_objects.h"
 
@@ -59,9 +56,14 @@ int32_t RaiseFromTimeout(void *data)
 void ImageEntry(void)
 {
     int32_t failed = 0;
-    if (!RaiseInFrameOverFourKilobytes()) failed |= 1;
+    if (!RaiseInFrameOverFourKilobytes())
+        failed |= KitFailedCheck(1, "a raise in a function whose frame is larger than 4096 bytes "
+                                    "does not reach the function's own handlers");
     g_timeout_add(1, RaiseFromTimeout, 0);
     while (!sTimeoutRuns) g_main_context_iteration(0, 1);
-    if (sTimeoutRuns != 1 || sTimeoutCleanUps != 1) failed |= 2;
+    if (sTimeoutRuns != 1 || sTimeoutCleanUps != 1)
+        failed |= KitFailedCheck(2, "a raise in a handler that a main-loop timeout called (library "
+                                    "frames below it) passes its catch-all and clean-up and "
+                                    "returns to the main loop");
     _exit(failed ? 128 | failed : 42);
 }

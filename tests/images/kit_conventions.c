@@ -5,7 +5,8 @@
  *   16 x (times the clean-up ran) + (the caught exception's reference count)
  *   + 32 when the argument's count did not come back to 1
  *   + 64 when the loader did not make the string constant ready
- *   + 128 when code after a raise ran. */
+ *   + 128 when code after a raise ran.
+ * Each failed check is also named on standard error. */
 #include "CompiledCode.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
@@ -59,7 +60,7 @@ int32_t CatchesFromCallee(void)
     } KIT_CATCH(error) {
         result = error->refCount;
     } KIT_END_TRY();
-    if (target->refCount != 1) result += 32;
+    if (target->refCount != 1) result += KitFailedCheck(32, "the argument's count comes back to 1");
     KIT_CATCH_ALL();
     KIT_RELEASE_OBJECT(error);
     KIT_RELEASE_OBJECT(target);
@@ -84,6 +85,11 @@ int32_t StringConstantIsReady(void)
 void ImageEntry(void)
 {
     int32_t caught = CatchesFromCallee();
-    int32_t stringReady = StringConstantIsReady();
-    _exit(sCleanUps * 16 + caught + (stringReady ? 0 : 64) + (sUnreachedSteps ? 128 : 0));
+    int32_t status = sCleanUps * 16 + caught;
+    /* The clean-ups and the caught reference count as they are. */
+    if (sCleanUps != 1) KitFailedCheck(0, "the callee's clean-up runs once");
+    if (caught % 32 != 1) KitFailedCheck(0, "the caught exception holds one reference");
+    if (!StringConstantIsReady()) status += KitFailedCheck(64, "the loader makes the string constant ready");
+    if (sUnreachedSteps) status += KitFailedCheck(128, "no code runs after a raise");
+    _exit(status);
 }

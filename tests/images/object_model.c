@@ -2,7 +2,7 @@
  * RuntimeNewVtable, then filling the records), creates, casts and releases
  * objects, calls through interface tables and fires events. Reports through
  * the exit status: 42 when every check held, otherwise the number of the
- * first check that failed. */
+ * first check that failed, which it names on standard error. */
 #include "CompiledCode.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
@@ -63,10 +63,10 @@ static RuntimeClass *sShapeClass, *sSquareClass, *sDrawableClass, *sNamedClass, 
 static int32_t sLog;       /* digits appended in call order */
 static int32_t sFailedCheck;
 
-static void Check(int32_t number, int32_t holds)
+static void Check(int32_t number, const char *what, int32_t holds)
 {
     if (!holds && !sFailedCheck)
-        sFailedCheck = number;
+        sFailedCheck = KitFailedCheck(number, what);
 }
 
 static void Log(int32_t digit) { sLog = sLog * 10 + digit; }
@@ -244,45 +244,57 @@ static void CheckClassesAndObjects(void)
     stringStorage *name;
     int32_t before = LiveObjects();
 
-    Check(1, SquareClass() == SquareClass() && SquareClass()->base == ShapeClass());
-    Check(2, SquareClass()->methods[0].code == (void *)SquareName && SquareClass()->events[1].vector == 0 &&
-                 TextIs(SquareClass()->events[1].name, "Drawn"));
+    Check(1, "Square's class is made once, with Shape as its base",
+          SquareClass() == SquareClass() && SquareClass()->base == ShapeClass());
+    Check(2, "Square's method and event entries",
+          SquareClass()->methods[0].code == (void *)SquareName && SquareClass()->events[1].vector == 0 &&
+          TextIs(SquareClass()->events[1].name, "Drawn"));
 
     square = RuntimeNewObject(SquareClass());
-    Check(3, sLog == 12 && square->refCount == 1 && intGetter(square, kSidesOffset) == 4);
+    Check(3, "a new Square ran its constructors and holds one reference",
+          sLog == 12 && square->refCount == 1 && intGetter(square, kSidesOffset) == 4);
     shape = RuntimeNewObject(ShapeClass());
-    Check(4, LiveObjects() == before + 2);
+    Check(4, "two objects more are alive",
+          LiveObjects() == before + 2);
 
-    Check(5, RuntimeObjectIsa(square, ShapeClass()) && RuntimeObjectIsa(square, sDrawableClass) &&
-                 RuntimeObjectIsa(square, sNamedClass) && !RuntimeObjectIsa(shape, SquareClass()) &&
-                 !RuntimeObjectIsa(shape, sNamedClass));
+    Check(5, "Isa through the class chain and the interfaces",
+          RuntimeObjectIsa(square, ShapeClass()) && RuntimeObjectIsa(square, sDrawableClass) &&
+          RuntimeObjectIsa(square, sNamedClass) && !RuntimeObjectIsa(shape, SquareClass()) &&
+          !RuntimeObjectIsa(shape, sNamedClass));
     cast = RuntimeCheckCast(square, ShapeClass());
-    Check(6, cast == square && square->refCount == 2);
+    Check(6, "a cast answers the object with one more reference",
+          cast == square && square->refCount == 2);
     RuntimeUnlockObject(cast);
 
     /* Properties: the generic accessors at each entry's offset. */
     property = &SquareClass()->properties[1];
-    Check(7, property->getter == (void *)1 && TextIs(property->name, "mLabel%s%"));
+    Check(7, "the label property's entry",
+          property->getter == (void *)1 && TextIs(property->name, "mLabel%s%"));
     stringSetter(square, property->param, KIT_STRING("corner"));
     table = RuntimeLookupInterfaceVtable(square, sNamedClass);
     name = ((stringStorage * (*)(RuntimeObject *)) table[0].code)(square);
-    Check(8, TextIs(name, "corner"));
+    Check(8, "the label set through its property reads back through the interface",
+          TextIs(name, "corner"));
     RuntimeUnlockString(name);
 
     /* Events: a handler Square installed for Shape's event; none elsewhere. */
     events = (EventEntry *)square->eventTable;
     if (events[0].vector) ((void (*)(RuntimeObject *, int32_t))events[0].vector)(square, 5);
-    Check(9, intGetter(square, kScaleOffset) == 5 && events[2].vector == 0 &&
-                 ((EventEntry *)shape->eventTable)[0].vector == 0);
+    Check(9, "Square's handler of Shape's event ran; no handler elsewhere",
+          intGetter(square, kScaleOffset) == 5 && events[2].vector == 0 &&
+          ((EventEntry *)shape->eventTable)[0].vector == 0);
     table = RuntimeLookupInterfaceVtable(square, sDrawableClass);
-    Check(10, ((int32_t(*)(RuntimeObject *))table[0].code)(square) == 80);
+    Check(10, "a call through the Drawable interface table",
+          ((int32_t(*)(RuntimeObject *))table[0].code)(square) == 80);
 
     sLog = 0;
     RuntimeUnlockObject(square);
-    Check(11, sLog == 4365);
+    Check(11, "releasing the Square runs its destructors in order",
+          sLog == 4365);
     sLog = 0;
     RuntimeUnlockObject(shape);
-    Check(12, sLog == 35 && LiveObjects() == before);
+    Check(12, "releasing the Shape runs its destructor and leaves no object alive",
+          sLog == 35 && LiveObjects() == before);
 }
 
 /* A list of 100000 nodes whose destructors release the next one. */
@@ -295,9 +307,11 @@ static void CheckLongChain(void)
         *(RuntimeObject **)((char *)tail + kNextOffset) = node;
         tail = node;
     }
-    Check(13, LiveObjects() == before + 100000);
+    Check(13, "a chain of 100000 nodes is alive",
+          LiveObjects() == before + 100000);
     RuntimeUnlockObject(head);
-    Check(14, LiveObjects() == before);
+    Check(14, "releasing the chain's head releases every node",
+          LiveObjects() == before);
 }
 
 void ImageEntry(void)

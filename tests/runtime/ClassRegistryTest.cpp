@@ -48,10 +48,10 @@ TEST(ClassRegistry, ModulesAreKeptApartAndBrokenRulesAreShown) {
 
   Named(notAModule, "TestModule")->super = &module; // objectSize 24 too
   AddIntrinsicModule(&notAModule);
-  EXPECT_TRUE(alerts.saw("0 == defn->objectSize"));
-  EXPECT_TRUE(alerts.saw("NULL == defn->super"));
-  EXPECT_TRUE(alerts.saw("gIntrinsicModuleMap->HasEntry"));
-  EXPECT_EQ(alerts.count(), 3u);
+  ASSERT_EQ(alerts.count(), 3u);
+  EXPECT_EQ(alerts.alerts()[0].condition, "0 == defn->objectSize");
+  EXPECT_EQ(alerts.alerts()[1].condition, "NULL == defn->super");
+  EXPECT_EQ(alerts.alerts()[2].condition, "not gIntrinsicModuleMap->HasEntry(defn->className)");
 }
 
 TEST(ClassRegistry, LookupClassByNameConvertsRegisteredClassesOnly) {

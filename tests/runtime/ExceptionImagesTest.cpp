@@ -9,11 +9,13 @@
 namespace {
 
 TEST(ExceptionImages, CompiledFramesCatchPassOnAndNestHandlers) {
-  EXPECT_EQ(RunTestImage("exceptions"), 42);
+  const ProgramRun run = RunTestImage("exceptions");
+  EXPECT_EQ(run.status, 42) << run.errors;
 }
 
 TEST(ExceptionImages, ExceptionsNoCompiledFrameCanTakeGoUnhandledWithoutACrash) {
-  EXPECT_EQ(RunTestImage("exceptions_unhandled"), 42);
+  const ProgramRun run = RunTestImage("exceptions_unhandled");
+  EXPECT_EQ(run.status, 42) << run.errors;
 }
 
 } // namespace

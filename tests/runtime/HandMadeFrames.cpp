@@ -1,6 +1,10 @@
 #include "HandMadeFrames.h"
 
+#include "ImageFormat.h"
 #include "runtime/exceptions/Unwinder.h"
+
+#define ASSEMBLER_NUMBER(value) #value
+#define ASSEMBLER_SYMBOL(name, value) ".equ " #name ", " ASSEMBLER_NUMBER(value) "\n"
 
 extern "C" const uint8_t __start_hand_made_code[];
 extern "C" const uint8_t __stop_hand_made_code[];
@@ -10,7 +14,9 @@ void RegisterHandMadeFramesAsImageCode() {
 }
 
 // Calls keep the stack 16-byte aligned, as the C++ callees expect.
-asm(R"(
+asm(ASSEMBLER_SYMBOL(HANDLER_MARKER, IMAGE_HANDLER_MARKER)
+    ASSEMBLER_SYMBOL(REGION_START_MARKER, IMAGE_REGION_START_MARKER)
+    ASSEMBLER_SYMBOL(REGION_END_MARKER, IMAGE_REGION_END_MARKER) R"(
 .section hand_made_code,"ax",@progbits
 
 .macro PROLOGUE frame
@@ -35,7 +41,7 @@ asm(R"(
 .macro HANDLER slot
   .byte 0xE9
   .long 14
-  .long 0x411
+  .long HANDLER_MARKER
   .word 0
   .word \slot
   .byte 0x8B, 0xA5
@@ -72,10 +78,10 @@ PROTECTED HandMadeProtectedBigFrame, 5016, -8
 HandMadeNested:
   PROLOGUE 40
   CALL1 *8(%ebp), 16(%ebp)
-  REGION 0x412
+  REGION REGION_START_MARKER
   CALL1 *12(%ebp), 16(%ebp)
   HANDLER -12
-  REGION 0x413
+  REGION REGION_END_MARKER
   HANDLER -8
   mov 20(%ebp), %eax
   mov -8(%ebp), %ecx

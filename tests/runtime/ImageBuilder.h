@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ImageFormat.h"
+
 using Bytes = std::vector<uint8_t>;
 
 inline void AppendInt32(Bytes &bytes, uint32_t value) {
@@ -64,16 +66,16 @@ private:
 class FixupStream {
 public:
   void RuntimeImport(uint8_t mode, int32_t firstSite, const std::string &name) {
-    mBytes.push_back(1);
+    mBytes.push_back(kImportRuntimeFunction);
     mBytes.push_back(mode);
     AppendInt32(mBytes, uint32_t(firstSite));
     AppendName(name);
   }
-  void DataAddress(int32_t site) { Site(2, site); }
-  void CodeAddress(int32_t site) { Site(3, site); }
-  void StringConstant(int32_t site) { Site(5, site); }
+  void DataAddress(int32_t site) { Site(kFixupDataAddress, site); }
+  void CodeAddress(int32_t site) { Site(kFixupCodeAddress, site); }
+  void StringConstant(int32_t site) { Site(kFixupStringConstant, site); }
   void LibraryImport(int32_t firstSite, const std::string &symbol, const std::string &library) {
-    mBytes.push_back(4);
+    mBytes.push_back(kImportLibraryFunction);
     AppendInt32(mBytes, uint32_t(firstSite));
     AppendName(symbol);
     AppendName(library);
@@ -97,14 +99,16 @@ private:
 // field, buffer size, length, encoding, then the counted, terminated text.
 // Answers its data offset (4-byte aligned).
 inline uint32_t AppendStringConstant(Bytes &data, const std::string &text, uint32_t bufferField = 0) {
-  while (data.size() % 4)
+  while (data.size() % IMAGE_STRING_ALIGNMENT)
     data.push_back(0);
   auto offset = uint32_t(data.size());
-  AppendInt32(data, 1);
-  AppendInt32(data, bufferField);
-  AppendInt32(data, uint32_t(text.size() + 2));
-  AppendInt32(data, uint32_t(text.size()));
-  AppendInt32(data, 0x0600);
+  data.resize(offset + IMAGE_STRING_STORAGE_SIZE);
+  auto field = [&](uint32_t at, uint32_t value) { std::memcpy(&data[offset + at], &value, 4); };
+  field(IMAGE_STRING_REFERENCE_COUNT_OFFSET, 1);
+  field(IMAGE_STRING_BUFFER_OFFSET, bufferField);
+  field(IMAGE_STRING_BUFFER_SIZE_OFFSET, uint32_t(text.size() + 2));
+  field(IMAGE_STRING_LENGTH_OFFSET, uint32_t(text.size()));
+  field(IMAGE_STRING_ENCODING_OFFSET, IMAGE_ENCODING_ASCII);
   AppendCounted(data, text);
   data.push_back(0);
   return offset;
@@ -139,6 +143,7 @@ inline void AppendVersionOption(Bytes &options, std::initializer_list<int32_t> i
     AppendCounted(options, text);
 }
 
+// One member per section, named as IMAGE_SECTIONS names them.
 struct ImageParts {
   Bytes code, data, imports, symbols, resources, options;
 };
@@ -147,13 +152,13 @@ struct ImageParts {
 // appended behind an executable's bytes.
 inline Bytes TrailerImage(const ImageParts &parts) {
   Bytes image;
-  for (const Bytes *section :
-       {&parts.code, &parts.data, &parts.imports, &parts.symbols, &parts.resources, &parts.options}) {
-    AppendInt32(image, uint32_t(section->size()));
-    image.insert(image.end(), section->begin(), section->end());
-  }
+#define APPEND_SECTION(Name, member, description, looseFile)                                      \
+  AppendInt32(image, uint32_t(parts.member.size()));                                               \
+  image.insert(image.end(), parts.member.begin(), parts.member.end());
+  IMAGE_SECTIONS(APPEND_SECTION)
+#undef APPEND_SECTION
   AppendInt32(image, uint32_t(image.size()));
-  for (char c : std::string("ZovIzaZiz"))
+  for (char c : std::string(IMAGE_TRAILER_TEXT))
     image.push_back(uint8_t(c));
   return image;
 }

@@ -52,9 +52,9 @@ TEST(ImportTable, RuntimeImportsBindWholeChainsRelativeOrAbsolute) {
   code.Chain(calls);
   code.Chain(loads);
   FixupStream fixups;
-  fixups.RuntimeImport(kRelativeSites, calls[0], "importtabletesttarget"); // case ignored
+  fixups.RuntimeImport(kImportRelativeSites, calls[0], "importtabletesttarget"); // case ignored
   fixups.RuntimeImport(0, loads[0], "ImportTableTestTarget");
-  fixups.RuntimeImport(kRelativeSites, 0, "ImportTableTestTarget"); // no sites
+  fixups.RuntimeImport(kImportRelativeSites, 0, "ImportTableTestTarget"); // no sites
   Image image{code.Code(), {}};
   AlertRecorder recorder;
   std::string problem;
@@ -139,7 +139,7 @@ TEST(ImportTable, UnboundImportsAreReportedAndTrapTheirCalls) {
   };
   const Case cases[] = {
       {"unknown name",
-       [](FixupStream &f, int32_t site) { f.RuntimeImport(kRelativeSites, site, "NoSuchEntryPoint"); },
+       [](FixupStream &f, int32_t site) { f.RuntimeImport(kImportRelativeSites, site, "NoSuchEntryPoint"); },
        "foundFunction", "Function 'NoSuchEntryPoint' was not exported", "NoSuchEntryPoint"},
       {"missing library",
        [](FixupStream &f, int32_t site) { f.LibraryImport(site, "cos", "libnosuchlibrary.so.9"); },
@@ -178,7 +178,7 @@ TEST(ImportTable, UnboundImportsAreReportedAndTrapTheirCalls) {
 
 TEST(ImportTable, MissingNameWithoutSitesIsStillReported) {
   FixupStream fixups;
-  fixups.RuntimeImport(kRelativeSites, 0, "NoSuchEntryPoint");
+  fixups.RuntimeImport(kImportRelativeSites, 0, "NoSuchEntryPoint");
   Image image{Bytes(8, 0x90), {}};
   AlertRecorder recorder;
   std::string problem;
@@ -203,7 +203,7 @@ TEST(ImportTable, DamagedStreamsAreRefused) {
       {"chain leaving the code",
        [](CodeAssembler &c, FixupStream &f, uint32_t) {
          int32_t site = c.CallRelative(5000);
-         f.RuntimeImport(kRelativeSites, site, "ImportTableTestTarget");
+         f.RuntimeImport(kImportRelativeSites, site, "ImportTableTestTarget");
        }},
       {"chain looping",
        [](CodeAssembler &c, FixupStream &f, uint32_t) {
@@ -211,13 +211,13 @@ TEST(ImportTable, DamagedStreamsAreRefused) {
          int32_t second = c.CallRelative();
          c.Set(first, uint32_t(second));
          c.Set(second, uint32_t(first));
-         f.RuntimeImport(kRelativeSites, first, "ImportTableTestTarget");
+         f.RuntimeImport(kImportRelativeSites, first, "ImportTableTestTarget");
        }},
       {"chain looping on an unbound import",
        [](CodeAssembler &c, FixupStream &f, uint32_t) {
          int32_t site = c.CallRelative();
          c.Set(site, uint32_t(site));
-         f.RuntimeImport(kRelativeSites, site, "NoSuchEntryPoint");
+         f.RuntimeImport(kImportRelativeSites, site, "NoSuchEntryPoint");
        }},
       {"site patched twice",
        [](CodeAssembler &c, FixupStream &f, uint32_t) {

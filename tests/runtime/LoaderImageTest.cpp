@@ -40,13 +40,24 @@ private:
 } // namespace
 
 TEST(LoaderImage, ImageBehindTheRuntimeRunsWithEveryFixupInPlace) {
-  EXPECT_EQ(ExitStatusOf(Emulated("bin/images/loader_fixups")), kImageChecksHeld)
-      << "the number of the first failed check";
+  const ProgramRun run = RunCapturingErrors(Emulated("bin/images/loader_fixups"));
+  EXPECT_EQ(run.status, kImageChecksHeld) << run.errors; // else the number of the first failed check
 }
 
 TEST(LoaderImage, LooseFilesInTheCurrentFolderRunWithTheBareRuntime) {
-  EXPECT_EQ(ExitStatusOf(Emulated("../../runtime"), "bin/images/loader_fixups.loose"),
-            kImageChecksHeld);
+  const ProgramRun run = RunCapturingErrors(Emulated("../../runtime"), "bin/images/loader_fixups.loose");
+  EXPECT_EQ(run.status, kImageChecksHeld) << run.errors;
+}
+
+TEST(LoaderImage, FailedCheckOfTheImageIsNamedOnStandardError) {
+  // The loose files without the resources: the image's resource check fails.
+  ScratchFolder folder;
+  for (const char *name : {"import.dat", "code.dat", "data.dat", "options.dat", "symbols.dat"})
+    std::filesystem::copy_file(std::string("bin/images/loader_fixups.loose/") + name, folder.Path(name));
+  const std::string runtime = (std::filesystem::current_path() / "bin/runtime").string();
+  const ProgramRun run = RunCapturingErrors(Emulated(runtime), folder.Path(""));
+  EXPECT_EQ(run.status, 10);
+  EXPECT_NE(run.errors.find("failed check: the text resource\n"), std::string::npos) << run.errors;
 }
 
 TEST(LoaderImage, ProgramStartedThroughTheSearchPathFindsItsImage) {
@@ -54,7 +65,8 @@ TEST(LoaderImage, ProgramStartedThroughTheSearchPathFindsItsImage) {
   std::string command = std::string(I386_EMULATOR).empty()
                             ? "env PATH=\"$PWD/bin/images:$PATH\" loader_fixups"
                             : Emulated("-0 loader_fixups bin/images/loader_fixups");
-  EXPECT_EQ(ExitStatusOf(command), kImageChecksHeld);
+  const ProgramRun run = RunCapturingErrors(command);
+  EXPECT_EQ(run.status, kImageChecksHeld) << run.errors;
 }
 
 TEST(LoaderImage, DamagedOrMissingImageEndsWithAMessageAndAFailureStatus) {

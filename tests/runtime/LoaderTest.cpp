@@ -105,14 +105,14 @@ ProbeImage BuildProbeImage(const std::string &retryLibrary) {
     code.CallEax();
     code.DropArguments(4);
   }
-  fixups.RuntimeImport(kRelativeSites, code.CallRelative(), "LoaderTestNoSuchFunction");
+  fixups.RuntimeImport(kImportRelativeSites, code.CallRelative(), "LoaderTestNoSuchFunction");
   code.PushEax();
   report();
   code.Return();
 
   code.Chain(probeCalls);
   code.Chain(absoluteProbes);
-  fixups.RuntimeImport(kRelativeSites, probeCalls[0], "loadertestprobe");
+  fixups.RuntimeImport(kImportRelativeSites, probeCalls[0], "loadertestprobe");
   fixups.RuntimeImport(0, absoluteProbes[0], "LoaderTestProbe");
   image.parts.code = code.Code();
   image.parts.imports = fixups.Stream();
@@ -181,6 +181,22 @@ int32_t SymbolDistance(const void *address, std::string &name) {
     return -2;
   name = found.CString();
   return distance;
+}
+
+// Code that pushes one string constant, "abc" in the data at the given
+// offset, damaged in place by `damage`; the constant's address is fixed up.
+void AddDamagedStringConstant(ImageParts &parts, uint32_t offset,
+                              void (*damage)(uint8_t *constant)) {
+  parts.data.assign(offset, 0);
+  AppendStringConstant(parts.data, "abc");
+  parts.data.erase(parts.data.begin() + offset, parts.data.end() - 25);
+  damage(parts.data.data() + offset);
+  CodeAssembler code;
+  FixupStream fixups;
+  fixups.StringConstant(code.PushImmediate(offset));
+  code.Return();
+  parts.code = code.Code();
+  parts.imports = fixups.Stream();
 }
 
 } // namespace
@@ -326,6 +342,31 @@ TEST_F(LoaderTest, MissingOrDamagedImagesAreRefusedWithAReason) {
       {"import site outside the code",
        [](ImageParts &parts) { parts.imports = {3, 0x40, 0, 0, 0}; }, nullptr,
        "outside the code"},
+      // A string constant's fields lie at 0 (count), 12 (length) and 20 on
+      // (length byte, text, 0 byte).
+      {"string constant without its zero byte",
+       [](ImageParts &parts) {
+         AddDamagedStringConstant(parts, 4, [](uint8_t *constant) { constant[24] = '!'; });
+       },
+       nullptr, "string constant at data offset 4 lacks the zero byte"},
+      {"string constant with a shorter length that leaves no zero byte behind it",
+       [](ImageParts &parts) {
+         AddDamagedStringConstant(parts, 4, [](uint8_t *constant) { constant[12] = 2; });
+       },
+       nullptr, "lacks the zero byte"},
+      {"string constant with a count of 0",
+       [](ImageParts &parts) {
+         AddDamagedStringConstant(parts, 8, [](uint8_t *constant) { constant[0] = 0; });
+       },
+       nullptr, "string constant at data offset 8 has a reference count of 0"},
+      {"string constant with a negative count",
+       [](ImageParts &parts) {
+         AddDamagedStringConstant(parts, 0, [](uint8_t *constant) { constant[3] = 0x80; });
+       },
+       nullptr, "has a reference count of -2147483647"},
+      {"string constant off a 4-byte boundary",
+       [](ImageParts &parts) { AddDamagedStringConstant(parts, 6, [](uint8_t *) {}); }, nullptr,
+       "string constant at data offset 6 does not lie on a 4-byte boundary"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);

@@ -6,5 +6,6 @@
 #include "support/ImageRunner.h"
 
 TEST(ObjectModelImage, CompiledClassesObjectsInterfacesAndEventsBehave) {
-  EXPECT_EQ(RunTestImage("object_model"), 42) << "the number of the first failed check";
+  const ProgramRun run = RunTestImage("object_model");
+  EXPECT_EQ(run.status, 42) << run.errors; // else the number of the first failed check
 }

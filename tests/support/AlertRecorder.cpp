@@ -28,3 +28,12 @@ bool AlertRecorder::saw(const std::string &text) const {
       return true;
   return false;
 }
+
+::testing::AssertionResult ShownAt(const RecordedAlert &alert, const AlertSite &site) {
+  const std::string condition = site.condition ? site.condition : "";
+  if (alert.file == site.file && alert.line == site.line && alert.condition == condition)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "shown " << alert.file << ":" << alert.line << " \"" << alert.condition
+         << "\", expected " << site.file << ":" << site.line << " \"" << condition << "\"";
+}

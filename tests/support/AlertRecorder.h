@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "foundation/AssertionAlert.h"
 
 struct RecordedAlert {
@@ -30,3 +32,6 @@ public:
 private:
   AssertionAlertPresenter mPrevious;
 };
+
+// Passes when the recorded alert shows the site's file, line and condition.
+::testing::AssertionResult ShownAt(const RecordedAlert &alert, const AlertSite &site);

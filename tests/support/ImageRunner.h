@@ -2,8 +2,11 @@
 // tests which do not link the runtime (the linker's) can use it too.
 #pragma once
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 // A 32-bit program's command line, started through the emulator where the
@@ -22,7 +25,30 @@ inline int ExitStatusOf(const std::string &command, const std::string &folder = 
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The exit status of the runtime carrying the named test image.
-inline int RunTestImage(const std::string &name) {
-  return ExitStatusOf(Emulated(std::string(TEST_IMAGES_DIR) + "/" + name));
+// How a program ended: its exit status (as ExitStatusOf answers it) and what
+// it wrote to standard error, where test images name their failed checks.
+// Tests compare the status and show the errors when it differs:
+//   EXPECT_EQ(run.status, 42) << run.errors;
+struct ProgramRun {
+  int status;
+  std::string errors;
+};
+
+inline ProgramRun RunCapturingErrors(const std::string &command, const std::string &folder = ".") {
+  char path[] = "/tmp/programerrorsXXXXXX";
+  const int descriptor = mkstemp(path);
+  if (descriptor < 0)
+    return {-1, "no file for the program's standard error"};
+  close(descriptor);
+  ProgramRun run{ExitStatusOf(command + " 2>" + path, folder), {}};
+  std::ostringstream errors;
+  errors << std::ifstream(path).rdbuf();
+  run.errors = errors.str();
+  unlink(path);
+  return run;
+}
+
+// The runtime carrying the named test image.
+inline ProgramRun RunTestImage(const std::string &name) {
+  return RunCapturingErrors(Emulated(std::string(TEST_IMAGES_DIR) + "/" + name));
 }

@@ -11,7 +11,8 @@ TEST(CompiledCodeKit, ExceptionTravelsThroughCatchAllIntoCallersProtectedRegion)
   // 17 = the clean-up ran once (16) + the caught exception holds one reference
   // (1), argument counts balanced, the string constant made ready, and no
   // code ran after a raise. See tests/images/kit_conventions.c.
-  EXPECT_EQ(RunTestImage("kit_conventions"), 17);
+  const ProgramRun run = RunTestImage("kit_conventions");
+  EXPECT_EQ(run.status, 17) << run.errors;
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ void FixupStream::addLibraryImport(const std::string& symbol, const std::string&
   it->second.sites.push_back(site);
 }
 
-void FixupStream::addAddress(FixupTag tag, uint32_t site) { mAddresses.emplace_back(tag, site); }
+void FixupStream::addAddress(ImageImportTag tag, uint32_t site) { mAddresses.emplace_back(tag, site); }
 
 std::vector<uint32_t> FixupStream::patchedSites() const {
   std::vector<uint32_t> sites;
@@ -63,14 +63,14 @@ std::vector<uint8_t> FixupStream::write(std::vector<uint8_t>& code) const {
   std::vector<uint8_t> out;
   for (auto* entry : inFirstUseOrder(mRuntimeImports)) {
     const auto& [name, relative] = entry->first;
-    out.push_back(uint8_t(FixupTag::RuntimeImport));
-    out.push_back(relative ? 1 : 0);  // mode 1: call operands; any other: addresses
+    out.push_back(kImportRuntimeFunction);
+    out.push_back(relative ? kImportRelativeSites : kImportAbsoluteSites);
     appendLE32(out, chainSites(code, entry->second.sites));
     appendShortName(out, name);
   }
   for (auto* entry : inFirstUseOrder(mLibraryImports)) {
     const auto& [symbol, library] = entry->first;
-    out.push_back(uint8_t(FixupTag::LibraryImport));
+    out.push_back(kImportLibraryFunction);
     appendLE32(out, chainSites(code, entry->second.sites));
     appendShortName(out, symbol);
     appendShortName(out, library);

@@ -9,15 +9,9 @@
 #include <tuple>
 #include <vector>
 
-namespace imagelink {
+#include "ImageFormat.h"
 
-enum class FixupTag : uint8_t {
-  RuntimeImport = 1,
-  DataAddress = 2,
-  CodeAddress = 3,
-  LibraryImport = 4,
-  StringConstant = 5,
-};
+namespace imagelink {
 
 class FixupStream {
  public:
@@ -27,7 +21,7 @@ class FixupStream {
   // A call operand naming a function of a shared library.
   void addLibraryImport(const std::string& symbol, const std::string& library, uint32_t site);
   // A code, data or string-constant address at the site.
-  void addAddress(FixupTag tag, uint32_t site);
+  void addAddress(ImageImportTag tag, uint32_t site);
 
   // Every code offset whose four bytes the loader rewrites.
   std::vector<uint32_t> patchedSites() const;
@@ -42,7 +36,7 @@ class FixupStream {
   };
   std::map<std::tuple<std::string, bool>, Chain> mRuntimeImports;
   std::map<std::tuple<std::string, std::string>, Chain> mLibraryImports;
-  std::vector<std::pair<FixupTag, uint32_t>> mAddresses;
+  std::vector<std::pair<ImageImportTag, uint32_t>> mAddresses;
 };
 
 }  // namespace imagelink

@@ -12,12 +12,10 @@ namespace imagelink {
 
 namespace {
 
-// A 0x411 record: jump of 14 over marker (4), zero word (2), slot (2) and the
-// handler's first instruction, a 6-byte `mov disp32(%ebp), %esp`.
-constexpr uint32_t kHandlerRecordSize = 13;
-constexpr uint32_t kHandlerEntrySize = 6;
-// A 0x412 / 0x413 record: jump of 4 over the marker.
-constexpr uint32_t kRegionRecordSize = 9;
+// A jump followed by a marker word ends this far in.
+constexpr uint32_t kMarkerEnd = IMAGE_MARKER_OFFSET + 4;
+// The unwinder also finds markers behind short jumps.
+constexpr uint8_t kShortJump = 0xEB;
 
 std::string offsetText(uint32_t value) {
   char text[16];
@@ -51,22 +49,27 @@ std::optional<int16_t> parseFrameSlot(const std::string& text) {
 }
 
 std::optional<uint32_t> markerAt(const std::vector<uint8_t>& code, uint32_t at) {
-  if (uint64_t(at) + 9 > code.size() || code[at] != 0xE9) return std::nullopt;
-  uint32_t marker = readLE32(&code[at + 5]);
-  if (marker == kHandlerMarker || marker == kRegionStartMarker || marker == kRegionEndMarker) return marker;
+  if (uint64_t(at) + kMarkerEnd > code.size() || code[at] != IMAGE_NEAR_JUMP) return std::nullopt;
+  uint32_t marker = readLE32(&code[at + IMAGE_MARKER_OFFSET]);
+  if (marker == IMAGE_HANDLER_MARKER || marker == IMAGE_REGION_START_MARKER || marker == IMAGE_REGION_END_MARKER)
+    return marker;
   return std::nullopt;
 }
 
 void checkRecordBytes(const std::vector<uint8_t>& code, uint32_t at, uint32_t marker,
                       const std::vector<CodeFunction>& functions) {
   const std::string where = "handler record at " + placeName(functions, at);
-  if (marker == kHandlerMarker) {
-    if (!hasBytes(code, at, {0xE9, 0x0E, 0x00, 0x00, 0x00, 0x11, 0x04, 0x00, 0x00, 0x00, 0x00}))
-      throw LinkError(where + " does not begin E9 0E 00 00 00, 0x411, 0");
-    if (!hasBytes(code, at + kHandlerRecordSize, {0x8B, 0xA5}))
+  // markerAt found the jump opcode and the marker word; the distance follows the opcode.
+  const uint32_t jump = readLE32(&code[at + 1]);
+  if (marker == IMAGE_HANDLER_MARKER) {
+    if (jump != IMAGE_HANDLER_JUMP_DISTANCE || !hasBytes(code, at + IMAGE_HANDLER_ZERO_OFFSET, {0x00, 0x00}))
+      throw LinkError(where + " does not begin with a jump of " + std::to_string(IMAGE_HANDLER_JUMP_DISTANCE) +
+                      ", its marker and a zero word");
+    if (!hasBytes(code, at + IMAGE_HANDLER_RECORD_SIZE, {0x8B, 0xA5}))
       throw LinkError(where + " is not followed by a 6-byte stack-pointer reset from a frame slot");
-  } else if (!hasBytes(code, at, {0xE9, 0x04, 0x00, 0x00, 0x00})) {
-    throw LinkError(where + ": a region marker must be a jump of 4 over its marker word");
+  } else if (jump != IMAGE_REGION_JUMP_DISTANCE) {
+    throw LinkError(where + ": a region marker must be a jump of " + std::to_string(IMAGE_REGION_JUMP_DISTANCE) +
+                    " over its marker word");
   }
 }
 
@@ -91,9 +94,9 @@ FunctionLayout walkFunction(const std::vector<uint8_t>& code, const CodeFunction
     if (auto marker = markerAt(code, at)) {
       checkRecordBytes(code, at, *marker, functions);
       const std::string where = "record at " + placeName(functions, at);
-      if (*marker == kRegionStartMarker) {
+      if (*marker == IMAGE_REGION_START_MARKER) {
         open.push_back({at, std::nullopt});
-      } else if (*marker == kRegionEndMarker) {
+      } else if (*marker == IMAGE_REGION_END_MARKER) {
         if (open.empty() || !open.back().record)
           throw LinkError(where + ": a region end without a region start and handler before it");
         layout.protectedBodies.emplace_back(open.back().start, *open.back().record);
@@ -105,7 +108,7 @@ FunctionLayout walkFunction(const std::vector<uint8_t>& code, const CodeFunction
       } else {
         throw LinkError(where + ": a handler inside a handler needs its own region start and end");
       }
-      at += *marker == kHandlerMarker ? kHandlerRecordSize : kRegionRecordSize;
+      at += *marker == IMAGE_HANDLER_MARKER ? IMAGE_HANDLER_RECORD_SIZE : IMAGE_REGION_RECORD_SIZE;
       continue;
     }
     DecodedInstruction instruction = decodeInstruction(&code[at], end - at);
@@ -132,8 +135,8 @@ std::optional<uint32_t> expectedRecord(const FunctionLayout& layout, uint32_t si
 }
 
 bool functionHasHandlerRecord(const std::vector<uint8_t>& code, const CodeFunction& f) {
-  for (uint32_t at = f.start; at + 9 <= f.start + f.size; ++at)
-    if (markerAt(code, at) == kHandlerMarker) return true;
+  for (uint32_t at = f.start; at + kMarkerEnd <= f.start + f.size; ++at)
+    if (markerAt(code, at) == IMAGE_HANDLER_MARKER) return true;
   return false;
 }
 
@@ -144,14 +147,14 @@ int64_t scanForHandler(const std::vector<uint8_t>& code, uint32_t from) {
   for (uint64_t p = from; p + 1 < code.size();) {
     const uint8_t byte = code[p];
     if ((byte == 0xC9 || byte == 0x5D) && code[p + 1] == 0xC3) return -1;
-    if (byte == 0xE9 || byte == 0xEB) {
-      if (p + 9 > code.size()) return -1;
-      const uint32_t word = readLE32(&code[p + 5]);
-      if (word == kHandlerMarker && depth == 0) return int64_t(p);
-      if (word == kHandlerMarker) { ++p; continue; }
-      if (word == kRegionStartMarker) { ++depth; ++p; continue; }
-      if (word == kRegionEndMarker) { if (depth > 0) --depth; ++p; continue; }
-      p += byte == 0xE9 ? 5 : 2;
+    if (byte == IMAGE_NEAR_JUMP || byte == kShortJump) {
+      if (p + kMarkerEnd > code.size()) return -1;
+      const uint32_t word = readLE32(&code[p + IMAGE_MARKER_OFFSET]);
+      if (word == IMAGE_HANDLER_MARKER && depth == 0) return int64_t(p);
+      if (word == IMAGE_HANDLER_MARKER) { ++p; continue; }
+      if (word == IMAGE_REGION_START_MARKER) { ++depth; ++p; continue; }
+      if (word == IMAGE_REGION_END_MARKER) { if (depth > 0) --depth; ++p; continue; }
+      p += byte == IMAGE_NEAR_JUMP ? 5 : 2;
       continue;
     }
     ++p;
@@ -163,14 +166,15 @@ void fillHandlerSlots(std::vector<uint8_t>& code, const std::vector<HandlerSlotN
                       const std::vector<CodeFunction>& functions) {
   for (const HandlerSlotNote& note : notes) {
     const std::string where = "handler record at " + placeName(functions, note.record);
-    if (uint64_t(note.record) + kHandlerRecordSize + kHandlerEntrySize > code.size() ||
-        markerAt(code, note.record) != kHandlerMarker)
+    if (uint64_t(note.record) + IMAGE_HANDLER_RECORD_SIZE + IMAGE_HANDLER_ENTRY_SIZE > code.size() ||
+        markerAt(code, note.record) != IMAGE_HANDLER_MARKER)
       throw LinkError(where + " is not a handler record");
-    checkRecordBytes(code, note.record, kHandlerMarker, functions);
-    if (readLE16(&code[note.record + 11]) != 0) throw LinkError(where + " already has a slot offset");
+    checkRecordBytes(code, note.record, IMAGE_HANDLER_MARKER, functions);
+    if (readLE16(&code[note.record + IMAGE_HANDLER_SLOT_OFFSET]) != 0)
+      throw LinkError(where + " already has a slot offset");
     std::optional<int16_t> slot = parseFrameSlot(note.slot);
     if (!slot) throw LinkError(where + ": its exception slot '" + note.slot + "' is not a frame slot");
-    writeLE16(&code[note.record + 11], uint16_t(*slot));
+    writeLE16(&code[note.record + IMAGE_HANDLER_SLOT_OFFSET], uint16_t(*slot));
   }
 }
 

@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace imagelink {
+#include "ImageFormat.h"
 
-inline constexpr uint32_t kHandlerMarker = 0x411;
-inline constexpr uint32_t kRegionStartMarker = 0x412;
-inline constexpr uint32_t kRegionEndMarker = 0x413;
+namespace imagelink {
 
 struct CodeFunction {
   std::string name;
@@ -18,7 +16,7 @@ struct CodeFunction {
   uint32_t size = 0;
 };
 
-// What the kit notes beside each 0x411 record: where it lies and the frame
+// What the kit notes beside each handler record: where it lies and the frame
 // slot that receives the exception, as the compiler printed it ("-12(%ebp)").
 struct HandlerSlotNote {
   uint32_t record = 0;
@@ -36,7 +34,7 @@ void fillHandlerSlots(std::vector<uint8_t>& code, const std::vector<HandlerSlotN
 void checkHandlerScans(const std::vector<uint8_t>& code, const std::vector<CodeFunction>& functions,
                        const std::vector<uint32_t>& patchedSites);
 
-// The unwinder's scan from a return address: the offset of the 0x411 record it
+// The unwinder's scan from a return address: the offset of the handler record it
 // stops at, or -1 when it meets a function end (or leaves the code) first.
 int64_t scanForHandler(const std::vector<uint8_t>& code, uint32_t from);
 

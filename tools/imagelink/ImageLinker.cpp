@@ -24,9 +24,7 @@ constexpr const char* kStringConstantsSection = ".kit.strings";
 constexpr const char* kHandlerNotesSection = ".kit.handlers";
 constexpr const char* kLibraryNotesSection = ".kit.libraries";
 
-constexpr uint32_t kEncodingASCII = 0x0600;
-constexpr uint32_t kEncodingUTF8 = 0x08000100;
-constexpr uint32_t kStringStorageSize = 20;
+constexpr uint32_t kStringStorageSize = IMAGE_STRING_STORAGE_SIZE;
 
 enum class Place { Ignored, Code, Data, StringConstants, Notes };
 
@@ -257,12 +255,12 @@ class ObjectLinker {
   void placeStringConstants(size_t object, size_t section) {
     const ElfSection& s = mObjects[object].sections[section];
     const std::string where = mObjects[object].path + ": string constant in " + s.name;
-    padTo(mData, 4, 0);
+    padTo(mData, IMAGE_STRING_ALIGNMENT, 0);
     const uint32_t base = mData.size();
     mPlacements[object][section].offset = base;
     mData.insert(mData.end(), s.bytes.begin(), s.bytes.end());
     const uint8_t* bytes = s.bytes.data();
-    for (uint32_t at = 0; at < s.bytes.size(); at = alignUp(at, 4)) {
+    for (uint32_t at = 0; at < s.bytes.size(); at = alignUp(at, IMAGE_STRING_ALIGNMENT)) {
       // The compiler may align constants beyond 4 bytes; a zero word cannot
       // begin a constant (its count is 1), so it is padding.
       if (at + 4 <= s.bytes.size() && readLE32(bytes + at) == 0) {
@@ -270,17 +268,20 @@ class ObjectLinker {
         continue;
       }
       if (at + kStringStorageSize > s.bytes.size()) throw LinkError(where + " is truncated");
-      uint32_t count = readLE32(bytes + at), buffer = readLE32(bytes + at + 4);
-      uint32_t bufferSize = readLE32(bytes + at + 8), length = readLE32(bytes + at + 12);
-      uint32_t encoding = readLE32(bytes + at + 16);
+      const uint8_t* storage = bytes + at;
+      uint32_t count = readLE32(storage + IMAGE_STRING_REFERENCE_COUNT_OFFSET);
+      uint32_t buffer = readLE32(storage + IMAGE_STRING_BUFFER_OFFSET);
+      uint32_t bufferSize = readLE32(storage + IMAGE_STRING_BUFFER_SIZE_OFFSET);
+      uint32_t length = readLE32(storage + IMAGE_STRING_LENGTH_OFFSET);
+      uint32_t encoding = readLE32(storage + IMAGE_STRING_ENCODING_OFFSET);
       if (count != 1 || buffer != 0 || length == 0 || bufferSize != uint64_t(length) + 2 ||
-          (encoding != kEncodingASCII && encoding != kEncodingUTF8))
+          (encoding != IMAGE_ENCODING_ASCII && encoding != IMAGE_ENCODING_UTF8))
         throw LinkError(where + " at " + hex(at) + " is not a ready-made string storage");
       const uint32_t text = at + kStringStorageSize;
       if (uint64_t(text) + bufferSize > s.bytes.size()) throw LinkError(where + " is truncated");
       if (bytes[text] != std::min<uint32_t>(length, 255) || bytes[text + length + 1] != 0)
         throw LinkError(where + " at " + hex(at) + " has a wrong length byte or terminator");
-      if (encoding == kEncodingASCII)
+      if (encoding == IMAGE_ENCODING_ASCII)
         for (uint32_t i = 1; i <= length; ++i)
           if (bytes[text + i] & 0x80)
             throw LinkError(where + " at " + hex(at) + " is tagged ASCII but holds non-ASCII bytes");
@@ -348,14 +349,14 @@ class ObjectLinker {
     switch (relocation.type) {
       case R_386_32:
         switch (target.kind) {
-          case Target::Code: store(target.value + addend); mFixups.addAddress(FixupTag::CodeAddress, site); return;
-          case Target::Data: store(target.value + addend); mFixups.addAddress(FixupTag::DataAddress, site); return;
+          case Target::Code: store(target.value + addend); mFixups.addAddress(kFixupCodeAddress, site); return;
+          case Target::Data: store(target.value + addend); mFixups.addAddress(kFixupDataAddress, site); return;
           case Target::StringConstant:
             if (!mStringConstants.count(target.value + addend))
               throw LinkError(where + ": refers inside string constant storage (unknown addend " +
                               std::to_string(addend) + ")");
             store(target.value + addend);
-            mFixups.addAddress(FixupTag::StringConstant, site);
+            mFixups.addAddress(kFixupStringConstant, site);
             return;
           case Target::Absolute: store(target.value + addend); return;
           case Target::RuntimeImport:

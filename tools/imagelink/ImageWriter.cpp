@@ -25,12 +25,13 @@ void writeFile(const std::string& path, const std::vector<uint8_t>& head, const 
 
 std::vector<uint8_t> trailerForm(const ImageSections& s) {
   std::vector<uint8_t> out;
-  for (const std::vector<uint8_t>* section : {&s.code, &s.data, &s.imports, &s.symbols, &s.resources, &s.options}) {
-    appendLE32(out, section->size());
-    out.insert(out.end(), section->begin(), section->end());
-  }
-  appendLE32(out, out.size());  // back distance: from the code size to this field
-  appendBytes(out, "ZovIzaZiz");
+#define APPEND_SECTION(Name, member, description, looseFile) \
+  appendLE32(out, s.member.size());                          \
+  out.insert(out.end(), s.member.begin(), s.member.end());
+  IMAGE_SECTIONS(APPEND_SECTION)
+#undef APPEND_SECTION
+  appendLE32(out, out.size());  // back distance: from the first size to this field
+  appendBytes(out, IMAGE_TRAILER_TEXT);
   return out;
 }
 
@@ -47,10 +48,10 @@ void writeAppendedImage(const ImageSections& sections, const std::string& runtim
 
 void writeLooseImage(const ImageSections& s, const std::string& folder) {
   std::filesystem::create_directories(folder);
-  const std::pair<const char*, const std::vector<uint8_t>*> files[] = {
-      {"import.dat", &s.imports}, {"code.dat", &s.code},       {"data.dat", &s.data},
-      {"rsrc.dat", &s.resources}, {"options.dat", &s.options}, {"symbols.dat", &s.symbols}};
-  for (const auto& [name, bytes] : files) writeFile((std::filesystem::path(folder) / name).string(), *bytes, {});
+#define WRITE_LOOSE_FILE(Name, member, description, looseFile) \
+  writeFile((std::filesystem::path(folder) / looseFile).string(), s.member, {});
+  IMAGE_SECTIONS(WRITE_LOOSE_FILE)
+#undef WRITE_LOOSE_FILE
 }
 
 }  // namespace imagelink

@@ -5,20 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "ImageFormat.h"
+
 namespace imagelink {
 
+// One member per section, named as IMAGE_SECTIONS names them.
 struct ImageSections {
   std::vector<uint8_t> code, data, imports, symbols, resources, options;
 };
 
 // The bytes appended behind the executable: each section with its size, the
-// back distance and the trailer "ZovIzaZiz".
+// back distance and the trailer text.
 std::vector<uint8_t> trailerForm(const ImageSections& sections);
 
 // Copies the runtime to output (made executable) and appends the image.
 void writeAppendedImage(const ImageSections& sections, const std::string& runtimePath, const std::string& outputPath);
 
-// "import.dat", "code.dat", "data.dat", "rsrc.dat", "options.dat" and "symbols.dat".
+// One file per section, named as IMAGE_SECTIONS names it.
 void writeLooseImage(const ImageSections& sections, const std::string& folder);
 
 }  // namespace imagelink

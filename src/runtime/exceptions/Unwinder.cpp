@@ -12,11 +12,14 @@ extern "C" char etext[];
 
 namespace {
 
-constexpr uint8_t kNearJump = 0xE9;
+constexpr uint8_t kNearJump = IMAGE_NEAR_JUMP;
 constexpr uint8_t kShortJump = 0xEB;
 constexpr uint8_t kLeave = 0xC9;
 constexpr uint8_t kPopFramePointer = 0x5D;
 constexpr uint8_t kReturn = 0xC3;
+
+// A jump followed by a marker word ends this far in.
+constexpr ptrdiff_t kMarkerEnd = IMAGE_MARKER_OFFSET + sizeof(uint32_t);
 
 // A frame's caller may lie at most this far above it.
 constexpr uintptr_t kLargestFrame = 4096;
@@ -69,9 +72,9 @@ const HandlerRecord *FindHandlerRecord(const uint8_t *code, const uint8_t *end) 
   while (ptr + 1 < end) {
     if ((ptr[0] == kLeave || ptr[0] == kPopFramePointer) && ptr[1] == kReturn)
       return nullptr;
-    if ((ptr[0] == kNearJump || ptr[0] == kShortJump) && end - ptr >= 9) {
-      switch (ReadWord(ptr + 5)) {
-      case kHandlerMarker:
+    if ((ptr[0] == kNearJump || ptr[0] == kShortJump) && end - ptr >= kMarkerEnd) {
+      switch (ReadWord(ptr + IMAGE_MARKER_OFFSET)) {
+      case IMAGE_HANDLER_MARKER:
         if (depth == 0)
           // The caller reads the whole record, slot offset included; a
           // record that the code's end cuts short is no handler.
@@ -80,11 +83,11 @@ const HandlerRecord *FindHandlerRecord(const uint8_t *code, const uint8_t *end) 
                      : nullptr;
         ++ptr;
         continue;
-      case kNestedRegionStartMarker:
+      case IMAGE_REGION_START_MARKER:
         ++depth;
         ++ptr;
         continue;
-      case kNestedRegionEndMarker:
+      case IMAGE_REGION_END_MARKER:
         if (depth > 0)
           --depth;
         ++ptr;

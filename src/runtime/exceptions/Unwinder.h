@@ -6,16 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ImageFormat.h"
+
 struct RuntimeObject;
 
-// The marker words of the records.
-constexpr uint32_t kHandlerMarker = 0x411;
-constexpr uint32_t kNestedRegionStartMarker = 0x412;
-constexpr uint32_t kNestedRegionEndMarker = 0x413;
-
-// A handler record as it lies in compiled code. The jump (E9 0E 00 00 00)
-// takes the normal path over the record and the handler's first instruction,
-// which resets the stack pointer from a frame slot.
+// A handler record as it lies in compiled code (the marker words and the
+// layout are in ImageFormat.h). The jump takes the normal path over the record
+// and the handler's first instruction, which resets the stack pointer from a
+// frame slot.
 struct __attribute__((packed)) HandlerRecord {
   uint8_t jump[5];
   uint32_t marker;
@@ -25,10 +23,10 @@ struct __attribute__((packed)) HandlerRecord {
   int16_t slotOffset;
   // The handler's first instruction follows.
 };
-static_assert(sizeof(HandlerRecord) == 13);
-static_assert(offsetof(HandlerRecord, marker) == 5);
-static_assert(offsetof(HandlerRecord, zero) == 9);
-static_assert(offsetof(HandlerRecord, slotOffset) == 11);
+static_assert(sizeof(HandlerRecord) == IMAGE_HANDLER_RECORD_SIZE);
+static_assert(offsetof(HandlerRecord, marker) == IMAGE_MARKER_OFFSET);
+static_assert(offsetof(HandlerRecord, zero) == IMAGE_HANDLER_ZERO_OFFSET);
+static_assert(offsetof(HandlerRecord, slotOffset) == IMAGE_HANDLER_SLOT_OFFSET);
 
 // Where a handler starts, relative to its record.
 constexpr size_t kHandlerEntryOffset = sizeof(HandlerRecord);

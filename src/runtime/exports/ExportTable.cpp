@@ -60,8 +60,7 @@ void AddRelocEntry(const char *name, void *address) {
     return;
   if (const RelocEntry *existing = resolveRelocEntry(name)) {
     if (existing->address != address)
-      DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                               "functionPtr == oldEntry->code", name);
+      ShowAlert({__FILE__, __LINE__, "functionPtr == oldEntry->code"}, name);
     return;
   }
   auto *entry = new RelocEntry{name, address};

@@ -39,8 +39,7 @@ void *FindMember(ObjectDefinition *defn, const string &member, char kind) {
         return kind == 'G' ? property->getter : property->setter;
     return nullptr;
   default:
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "0",
-                             nullptr);
+    ShowAlert({__FILE__, __LINE__, "0"});
     return nullptr;
   }
 }
@@ -60,8 +59,7 @@ void *getPluginRoutineToc(const char *descriptor) {
     member = bang + 1;
     defn = FindDefinitionByName(className);
     if (!defn)
-      DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "0",
-                               ("Unable to load class: " + classText).c_str());
+      ShowAlert({__FILE__, __LINE__, "0"}, ("Unable to load class: " + classText).c_str());
   } else if (bang) {
     member = bang + 1;
   }

@@ -67,12 +67,10 @@ private:
 } // namespace
 
 void ReadLooseImageFiles(ImageFileSections &sections) {
-  sections.imports = ReadWholeFile("import.dat");
-  sections.code = ReadWholeFile("code.dat");
-  sections.data = ReadWholeFile("data.dat");
-  sections.resources = ReadWholeFile("rsrc.dat");
-  sections.options = ReadWholeFile("options.dat");
-  sections.symbols = ReadWholeFile("symbols.dat");
+#define READ_LOOSE_FILE(Name, member, description, looseFile)                                     \
+  sections.member = ReadWholeFile(looseFile);
+  IMAGE_SECTIONS(READ_LOOSE_FILE)
+#undef READ_LOOSE_FILE
   sections.resourcesFilePosition = 0;
 }
 
@@ -82,7 +80,7 @@ ImageSource ReadImageFile(const char *path, ImageFileSections &sections, std::st
     problem = std::string("cannot open ") + path + ": " + std::strerror(errno);
     return ImageSource::kUnreadable;
   }
-  constexpr uint64_t kTailLength = 4 + kImageTrailerLength; // back distance + trailer
+  constexpr uint64_t kTailLength = IMAGE_BACK_DISTANCE_SIZE + IMAGE_TRAILER_LENGTH;
   char tail[kTailLength];
   uint32_t backDistance = 0;
   if (fseeko(file.get(), 0, SEEK_END) != 0) {
@@ -93,13 +91,14 @@ ImageSource ReadImageFile(const char *path, ImageFileSections &sections, std::st
   bool hasTrailer = fileSize >= kTailLength &&
                     fseeko(file.get(), off_t(fileSize - kTailLength), SEEK_SET) == 0 &&
                     ReadExactly(file.get(), tail, kTailLength) &&
-                    std::memcmp(tail + 4, kImageTrailer, kImageTrailerLength) == 0;
+                    std::memcmp(tail + IMAGE_BACK_DISTANCE_SIZE, IMAGE_TRAILER_TEXT,
+                                IMAGE_TRAILER_LENGTH) == 0;
   if (!hasTrailer) {
     file.reset();
     ReadLooseImageFiles(sections);
     return ImageSource::kLooseFiles;
   }
-  std::memcpy(&backDistance, tail, 4);
+  std::memcpy(&backDistance, tail, IMAGE_BACK_DISTANCE_SIZE);
   uint64_t end = fileSize - kTailLength;
   if (backDistance > end) {
     problem = "the image's back distance (" + std::to_string(backDistance) +
@@ -112,16 +111,14 @@ ImageSource ReadImageFile(const char *path, ImageFileSections &sections, std::st
     return ImageSource::kUnreadable;
   }
   SectionReader reader(file.get(), start, end);
-  bool complete = reader.Read("code", sections.code, problem) &&
-                  reader.Read("data", sections.data, problem) &&
-                  reader.Read("imports", sections.imports, problem) &&
-                  reader.Read("symbols", sections.symbols, problem);
-  if (complete)
-    sections.resourcesFilePosition = uint32_t(reader.Position() + 4);
-  complete = complete && reader.Read("resources", sections.resources, problem) &&
-             reader.Read("options", sections.options, problem);
-  if (!complete)
+  // The resource manager keeps where the resources lie: behind their size.
+#define READ_SECTION(Name, member, description, looseFile)                                        \
+  if (kImageSection##Name == kImageSectionResources)                                               \
+    sections.resourcesFilePosition = uint32_t(reader.Position() + 4);                              \
+  if (!reader.Read(description, sections.member, problem))                                         \
     return ImageSource::kDamaged;
+  IMAGE_SECTIONS(READ_SECTION)
+#undef READ_SECTION
   if (reader.Position() != end) {
     problem = "the image's sections end " + std::to_string(end - reader.Position()) +
               " bytes before its back distance";

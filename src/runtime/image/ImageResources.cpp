@@ -100,7 +100,7 @@ bool ApplyOptionsTable(const uint8_t *section, uint32_t size, std::string &probl
   if (!ReadOptions(section, size, options, problem))
     return false;
   for (int i = 0; i < options.unknownTags; ++i)
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "0", nullptr);
+    ShowAlert({__FILE__, __LINE__, "0"});
   if (options.version)
     gResourceManager.Add(kVersionResourceType, 0, options.version, options.versionLength, 0);
   InstallDefaultIcons(options.iconsNewestFirst);

@@ -34,9 +34,8 @@ SharedLibrary &OpenSharedLibrary(const char *name) {
     handle = dlopen((std::string(name) + ".so").c_str(), RTLD_LAZY);
   sSharedLibraries.insert(sSharedLibraries.begin(), SharedLibrary{name, handle});
   if (!handle)
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                             "lib->mLibraryHandle",
-                             (std::string("Missing shared library ") + name).c_str());
+    ShowAlert({__FILE__, __LINE__, "lib->mLibraryHandle"},
+              (std::string("Missing shared library ") + name).c_str());
   return sSharedLibraries.front();
 }
 
@@ -106,21 +105,30 @@ public:
       return false;
     int32_t offset = Load(site);
     uint32_t dataSize = mSections.dataSize;
+    const std::string constant = "string constant at data offset " + std::to_string(offset);
     if (offset < 0 || uint32_t(offset) > dataSize || dataSize - uint32_t(offset) < sizeof(stringStorage))
-      return Fail("string constant at data offset " + std::to_string(offset) +
-                  " lies outside the data");
+      return Fail(constant + " lies outside the data");
+    // The data section starts 4-byte aligned; the fields are read in place.
+    if (offset % IMAGE_STRING_ALIGNMENT != 0)
+      return Fail(constant + " does not lie on a 4-byte boundary");
     auto *storage = reinterpret_cast<stringStorage *>(mSections.data + offset);
+    // The constant lives as long as the process: releases must never bring
+    // its count to 0, which would free memory inside the data section.
+    if (storage->mRefCount <= 0)
+      return Fail(constant + " has a reference count of " + std::to_string(storage->mRefCount));
     if (!storage->mBuffer) {
       uint32_t room = dataSize - uint32_t(offset) - sizeof(stringStorage);
       if (storage->mBufferSize < 0 || uint32_t(storage->mBufferSize) > room)
-        return Fail("string constant at data offset " + std::to_string(offset) +
-                    " has no room for its buffer");
+        return Fail(constant + " has no room for its buffer");
       // The buffer holds a length byte, the text and a 0 byte; string
-      // operations trust the length, so it must not reach past the buffer.
+      // operations trust the length, so it must not reach past the buffer,
+      // and C-string reads stop at the 0 byte.
       if (storage->mLength < 0 || storage->mLength > storage->mBufferSize - 2)
-        return Fail("string constant at data offset " + std::to_string(offset) +
-                    " is longer than its buffer");
-      storage->mBuffer = reinterpret_cast<char *>(storage + 1);
+        return Fail(constant + " is longer than its buffer");
+      auto *buffer = reinterpret_cast<char *>(storage + 1);
+      if (buffer[1 + storage->mLength] != 0)
+        return Fail(constant + " lacks the zero byte after its text");
+      storage->mBuffer = buffer;
     }
     Store(site, reinterpret_cast<uint32_t>(storage));
     return true;
@@ -170,11 +178,10 @@ bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections
         return cutShort();
       const RelocEntry *entry = FindFirstRelocEntry(name.c_str());
       if (!entry)
-        DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                                 "foundFunction",
-                                 ("Function '" + name + "' was not exported").c_str());
+        ShowAlert({__FILE__, __LINE__, "foundFunction"},
+                  ("Function '" + name + "' was not exported").c_str());
       if (!walker.BindOrTrap(firstSite, entry ? entry->address : nullptr, name.c_str(),
-                             mode == kRelativeSites))
+                             mode == kImportRelativeSites))
         return false;
       break;
     }
@@ -201,10 +208,8 @@ bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections
       if (library.mLibraryHandle) {
         function = dlsym(library.mLibraryHandle, symbol.c_str());
         if (!function)
-          DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                                   "functionEntry",
-                                   ("Could not resolve function '" + symbol + "' in " +
-                                    libraryName).c_str());
+          ShowAlert({__FILE__, __LINE__, "functionEntry"},
+                    ("Could not resolve function '" + symbol + "' in " + libraryName).c_str());
       }
       if (!walker.BindOrTrap(firstSite, function, symbol.c_str(), true))
         return false;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ImageFormat.h"
+
 // The loaded sections that fix-ups patch and point into.
 struct LoadedSections {
   uint8_t *code;
@@ -13,25 +15,13 @@ struct LoadedSections {
   uint32_t dataSize;
 };
 
-// Fix-up record tags.
-enum ImportTag : uint8_t {
-  kImportRuntimeFunction = 1,
-  kFixupDataAddress = 2,
-  kFixupCodeAddress = 3,
-  kImportLibraryFunction = 4,
-  kFixupStringConstant = 5,
-};
-
-// The mode of a runtime import whose sites are call operands; any other mode
-// stores absolute addresses.
-constexpr uint8_t kRelativeSites = 1;
-
-// Applies the stream record by record. An import that cannot be bound (a name
+// Applies the stream (records as ImageFormat.h lays them out) record by record. An import that cannot be bound (a name
 // the export table lacks, a library that does not open, a symbol it lacks) is
 // reported with the assertion alert and its sites are bound to a trap that
 // reports the call. A damaged stream (a record cut short, a site outside the
-// code or patched twice, a string constant outside the data or longer than
-// its buffer) stops the walk: the answer is false and problem says what was
+// code or patched twice, a string constant outside the data, off a 4-byte
+// boundary, with a count below 1, longer than its buffer or without the 0 byte
+// after its text) stops the walk: the answer is false and problem says what was
 // wrong.
 bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections &sections,
                       std::string &problem);

@@ -62,7 +62,6 @@ void *MakeUnboundImportTrap(const char *functionName) {
 extern "C" uint64_t UnboundImportCalled(const char *functionName) {
   std::string message = std::string("Function '") + functionName +
                         "' was called but could not be bound when the program was loaded";
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "boundFunction",
-                           message.c_str());
+  ShowAlert({__FILE__, __LINE__, "boundFunction"}, message.c_str());
   return 0;
 }

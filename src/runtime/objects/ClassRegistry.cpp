@@ -50,17 +50,18 @@ void AddIntrinsicModule(ObjectDefinition *defn) {
     return;
   // A module is a namespace of functions: no instances, no superclass, no
   // events or interfaces. Each broken rule is shown and registration goes on.
-  RUNTIME_CHECK(0 == defn->objectSize);
-  RUNTIME_CHECK(NULL == defn->super);
-  RUNTIME_CHECK(NULL == defn->constructor);
-  RUNTIME_CHECK(NULL == defn->destructor);
-  RUNTIME_CHECK(NULL == defn->hooks);
-  RUNTIME_CHECK(NULL == defn->hookInstances);
-  RUNTIME_CHECK(NULL == defn->menuHandlers);
-  RUNTIME_CHECK(NULL == defn->interfaces);
+  RUNTIME_CHECK_SHOWING(defn->objectSize == 0, "0 == defn->objectSize");
+  RUNTIME_CHECK_SHOWING(!defn->super, "NULL == defn->super");
+  RUNTIME_CHECK_SHOWING(!defn->constructor, "NULL == defn->constructor");
+  RUNTIME_CHECK_SHOWING(!defn->destructor, "NULL == defn->destructor");
+  RUNTIME_CHECK_SHOWING(!defn->hooks, "NULL == defn->hooks");
+  RUNTIME_CHECK_SHOWING(!defn->hookInstances, "NULL == defn->hookInstances");
+  RUNTIME_CHECK_SHOWING(!defn->menuHandlers, "NULL == defn->menuHandlers");
+  RUNTIME_CHECK_SHOWING(!defn->interfaces, "NULL == defn->interfaces");
   if (!gIntrinsicModuleMap)
     gIntrinsicModuleMap = new StringMap<ObjectDefinition *>(256);
-  RUNTIME_CHECK(not gIntrinsicModuleMap->HasEntry(defn->className));
+  RUNTIME_CHECK_SHOWING(!gIntrinsicModuleMap->HasEntry(defn->className),
+                        "not gIntrinsicModuleMap->HasEntry(defn->className)");
   gIntrinsicModuleMap->AddEntry(defn->className, defn);
   RegisterExportNames(defn);
 }

@@ -79,8 +79,7 @@ string ObjectMethod::BuildLinkName(const ObjectDefinition *defn) const {
       link += "&";
     if (!param.type) {
       string message = name + string(" has a null parameter type ptr");
-      DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__,
-                               "param->parameterType", message.CString());
+      ShowAlert({__FILE__, __LINE__, "param->parameterType"}, message.CString());
       continue;
     }
     link += param.type->BuildLinkNameTypeCode();

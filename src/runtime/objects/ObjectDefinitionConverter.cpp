@@ -96,7 +96,8 @@ void FillInterfaces(ObjectDefinition *defn, RuntimeClass *out, int32_t itableCtr
 
 void FillStaticMethods(ObjectDefinition *defn, RuntimeClass *out, int32_t i) {
   for (ObjectMethod *item = defn->methods; item; item = item->next) {
-    RUNTIME_CHECK(0 == (item->userFlags & systemPropertyVirtual));
+    RUNTIME_CHECK_SHOWING(!(item->userFlags & systemPropertyVirtual),
+                          "0 == (item->userFlags & systemPropertyVirtual)");
     const MethodImplementation *impl = item->method.implementation;
     if (impl[0].code && i < out->staticMethodCount)
       out->staticMethods[i++] = {impl[0].code, item->BuildLinkName(defn).ExtractStringStorage()};
@@ -136,7 +137,8 @@ RuntimeClass *ConvertDefinition(ObjectDefinition *defn) {
     hook->eventIndex = eventCount++;
   int32_t staticMethodCount = base ? base->staticMethodCount : 0;
   for (ObjectMethod *item = defn->methods; item; item = item->next) {
-    RUNTIME_CHECK(0 == (item->userFlags & systemPropertyVirtual));
+    RUNTIME_CHECK_SHOWING(!(item->userFlags & systemPropertyVirtual),
+                          "0 == (item->userFlags & systemPropertyVirtual)");
     staticMethodCount += (item->method.implementation[0].code ? 1 : 0) +
                          (item->method.implementation[1].code ? 1 : 0);
   }
