@@ -8,6 +8,9 @@
 #include "runtime/objects/RuntimeObject.h"
 
 extern uint8_t gInMainLoop; // 1 while RuntimeRun turns the loop
+// The argument count GTK+ left after taking out its own options; -1 before
+// gtk_init (the count main received is used then).
+extern int32_t gDocumentArgumentCount;
 
 extern "C" {
 // Registers the application object (a plain Application for nil) with one
@@ -42,7 +45,3 @@ FinalDialogText FinalDialogTextFor(RuntimeObject *exception);
 using FinalDialogPresenter = void (*)(const FinalDialogText &text);
 FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter);
 void PresentFinalDialogGTK(const FinalDialogText &text);
-
-// Main's start-up pieces: the small dialog font and the standard button font.
-void InitGlobals();
-void FillStandardButtonFont();

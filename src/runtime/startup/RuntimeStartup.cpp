@@ -1,11 +1,12 @@
 #include "runtime/startup/RuntimeStartup.h"
 
-#include "runtime/exports/GlobalFunctions.h"
-#include "runtime/startup/ProgramArguments.h"
+#include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/exceptions/StackCheck.h"
+#include "runtime/exports/GlobalFunctions.h"
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/startup/BuiltinClassRegistration.h"
+#include "runtime/startup/ProgramArguments.h"
 
 void InitRuntimeServices() {
   InitGlobals();
@@ -22,6 +23,7 @@ void RegisterBuiltInClasses() {
   CreateApplicationClass();
   CreateControlClasses();
   CreateIntrinsicFunctions();
+  RegisterCommonFunctionExports();
   FillStandardButtonFont();
 }
 

@@ -3,6 +3,9 @@
 #pragma once
 #include <cstdint>
 
+#include "runtime/startup/RuntimeLifecycle.h"
+#include "runtime/startup/StandardFonts.h"
+
 struct RuntimeObject;
 
 // The runtime's globals, the unhandled-exception hook, every built-in class
@@ -20,9 +23,6 @@ extern "C" void RuntimeInit();
 extern "C" RuntimeObject *RuntimeExit();
 
 // Set up by their own subsystems.
-void InitGlobals();                                      // the small dialog font
-void FillStandardButtonFont();                           // the message dialogs' font
-void UnhandledExceptionFilter(RuntimeObject *exception); // the last-resort hook
 bool NetInit();                // the socket layer
 void LoadPlugins();             // the plug-ins carried in the image
 struct GTKHelper {

@@ -2,8 +2,5 @@
 // yet. They are weak: the real definition, once linked, takes their place.
 #include "runtime/startup/RuntimeStartup.h"
 
-__attribute__((weak)) void InitGlobals() {}
-__attribute__((weak)) void UnhandledExceptionFilter(RuntimeObject *) {}
-__attribute__((weak)) void FillStandardButtonFont() {}
 __attribute__((weak)) bool NetInit() { return true; }
 __attribute__((weak)) void LoadPlugins() {}
