@@ -1,7 +1,7 @@
 // What the pane layer uses of the run loop: the keyboard-focus and
 // mouse-capture registers and the front layer (runtime/loop/PaneInterface.h),
 // the modal loop and the shutdown flag (runtime/loop/RunLoop.h), and the
-// application's cursor.
+// application's cursor (ApplicationCursor.cpp).
 #pragma once
 #include <cstdint>
 

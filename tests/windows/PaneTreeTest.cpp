@@ -5,6 +5,7 @@
 #include "WindowsTestSupport.h"
 #include "graphics/Graphics.h"
 #include "support/AlertRecorder.h"
+#include "runtime/application/ApplicationObject.h"
 #include "windows/MouseCursor.h"
 #include "windows/RunLoopRegisters.h"
 
@@ -337,6 +338,18 @@ TEST_F(PaneTree, TheCursorUnderThePointerComesFromTheTopmostPaneThatHasOne) {
   EXPECT_EQ(Window::CursorsApplied(), before + 1) << "set on the other window too";
   window->ApplyCursorAt(31, 31);
   EXPECT_EQ(Window::CursorsApplied(), before + 1);
+
+  // The application's cursor hides every pane's and window's.
+  ApplicationObject app{};
+  RuntimeObject *arrow = getArrowCursor();
+  app.mouseCursor = arrow;
+  RuntimeObject *registered = gApplicationObject;
+  gApplicationObject = &app.header;
+  window->ApplyCursorAt(30, 30);
+  gApplicationObject = registered;
+  EXPECT_EQ(window->GetCursorCache().type, 2);
+  RuntimeUnlockObject(arrow);
+
   box->setMouseCursor(nullptr);
   inOther->setMouseCursor(nullptr);
   other->Close();
