@@ -95,7 +95,6 @@ Window::Window(const string &title, const QV::Rect &bounds, WindowType type, boo
   gtk_window_set_title(GTK_WINDOW(mGtkWindow), GTKHelper::ToUTF8(mTitle).CString());
   gtk_window_move(GTK_WINDOW(mGtkWindow), bounds.left, bounds.top);
   gtk_window_resize(GTK_WINDOW(mGtkWindow), std::max(1, Width()), std::max(1, Height()));
-  gtk_window_set_resizable(GTK_WINDOW(mGtkWindow), mResizable);
   gtk_window_set_modal(GTK_WINDOW(mGtkWindow), modal);
   if (modal)
     if (Window *parent = GTKHelper::GetDialogParent(this))

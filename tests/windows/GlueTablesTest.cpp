@@ -10,6 +10,9 @@
 #include "windows/GTKHelper.h"
 #include "windows/MouseCursor.h"
 
+extern "C" int32_t getFontCount();
+extern "C" stringStorage *getFontName(int32_t index);
+
 namespace {
 
 std::string Text(const string &s) { return std::string(s.CString(), s.Length()); }
@@ -47,6 +50,10 @@ TEST(GTKGlue, FontListStartsWithSystemAndEndsAtTheCount) {
   EXPECT_TRUE(GTKHelper::GetFontName(-1).IsEmpty());
   if (count > 1)
     EXPECT_FALSE(GTKHelper::GetFontName(1).IsEmpty());
+  EXPECT_EQ(getFontCount(), count);
+  stringStorage *system = getFontName(0);
+  EXPECT_EQ(Text(string::Adopt(system)), "System");
+  EXPECT_EQ(getFontName(-1), nullptr);
 }
 
 TEST(GTKGlue, FontDescriptionsFallBackToSansAtTheSameSize) {
