@@ -463,6 +463,10 @@ void Window::RecordScreenPosition() {
 }
 
 void Window::MoveWindowPosition() {
+  // Before GTK+ made the window's GDK window nothing can have moved; the
+  // pane bounds that stand in for it then are no screen position.
+  if (!mGtkWindow->window)
+    return;
   QV::Rect now;
   GetWindowBounds(&now);
   const QV::Rect &was = mScreenBounds;

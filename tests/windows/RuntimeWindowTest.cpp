@@ -168,6 +168,20 @@ TEST_F(LanguageWindow, KeyDownGetsOneCharacterOnce) {
   EXPECT_EQ(sSeen.events, (std::vector<std::string>{"KeyDown x"}));
 }
 
+TEST_F(LanguageWindow, MovesAndResizesReachTheWindowObject) {
+  RuntimeViewWindow *w = Open();
+  EXPECT_EQ(view->bounds.left, 60) << "showing kept the designed place";
+  EXPECT_EQ(view->bounds.top, 80);
+  ASSERT_TRUE(XDoTool("windowmove " + Str(XidOf(w)) + " 150 120"));
+  ASSERT_TRUE(StepUntil([&] { return view->bounds.left == 150 && view->bounds.top == 120; }));
+  sSeen.events.clear();
+  ASSERT_TRUE(XDoTool("windowsize " + Str(XidOf(w)) + " 500 400"));
+  ASSERT_TRUE(StepUntil([&] { return Count("Resized") == 1; }));
+  EXPECT_EQ(view->bounds.right - view->bounds.left, 500);
+  EXPECT_EQ(view->bounds.bottom - view->bounds.top, 400);
+  EXPECT_EQ(view->laidOutBounds.right - view->laidOutBounds.left, 500);
+}
+
 TEST_F(LanguageWindow, MinWidthReachesTheSizeHints) {
   view->minWidth = 200;
   RuntimeViewWindow *w = Open();

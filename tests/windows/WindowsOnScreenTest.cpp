@@ -64,6 +64,7 @@ TEST_F(OnScreen, WindowsMadeInOneStepAppearAtTheNextWithTheirFinalSize) {
   a->SizeWindow(320, 240, false);
   EXPECT_FALSE(GTK_WIDGET_VISIBLE(a->GetGtkWindow())) << "not before the step";
   PaneLoopStep();
+  EXPECT_EQ(b->moved, 0) << "nothing moved before it was on screen";
   EXPECT_TRUE(GTK_WIDGET_VISIBLE(a->GetGtkWindow()));
   EXPECT_TRUE(GTK_WIDGET_VISIBLE(b->GetGtkWindow()));
   ASSERT_TRUE(StepUntil([&] { return Mapped(a) && Mapped(b); }));
