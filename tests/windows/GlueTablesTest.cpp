@@ -75,6 +75,23 @@ TEST(GTKGlue, FontDescriptionsFallBackToSansAtTheSameSize) {
   pango_font_description_free(d);
 }
 
+TEST(GTKGlue, CaptionsTakeMnemonicsAndUnderlining) {
+  if (!HaveDisplay())
+    GTEST_SKIP() << "no display";
+  GtkWidget *label = gtk_label_new("");
+  g_object_ref_sink(label);
+  FontStructure underlined;
+  underlined.underline = 1;
+  GTKHelper::SetCaption(label, string("&Save a_b"), &underlined);
+  EXPECT_STREQ(gtk_label_get_label(GTK_LABEL(label)), "_Save a__b");
+  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(label)), static_cast<guint>('s'));
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(label)), "Save a_b");
+  PangoAttrList *attrs = gtk_label_get_attributes(GTK_LABEL(label));
+  EXPECT_EQ(attrs, nullptr) << "the underline comes from the pattern, not attributes";
+  gtk_widget_destroy(label);
+  g_object_unref(label);
+}
+
 TEST(GTKGlue, CharacterCodesOfKeyValues) {
   struct Case {
     guint keyval;

@@ -6,6 +6,7 @@
 #include "graphics/Graphics.h"
 #include "support/AlertRecorder.h"
 #include "runtime/application/ApplicationObject.h"
+#include "windows/GTKHelper.h"
 #include "windows/MouseCursor.h"
 #include "windows/RunLoopRegisters.h"
 
@@ -302,6 +303,35 @@ TEST_F(PaneTree, MouseTrackingTellsEveryPaneUnderThePointerExitsFirst) {
   Log().clear();
   window->HandleMouseMove(120, 120);
   EXPECT_EQ(Said(), (std::vector<std::string>{"a exit"}));
+}
+
+TEST_F(PaneTree, DialogParentAndMenuWindowAreFoundAmongTheToplevels) {
+  gtk_widget_realize(window->GetGtkWindow());
+  EXPECT_EQ(GTKHelper::GetDialogParent(window), nullptr) << "no other window yet";
+  auto *other = new RecordingWindow(MakeRect(0, 0, 100, 100));
+  gtk_widget_realize(other->GetGtkWindow());
+  EXPECT_EQ(GTKHelper::GetDialogParent(window), other);
+  EXPECT_EQ(GTKHelper::GetDialogParent(other), window);
+  EXPECT_EQ(GTKHelper::GetMenuWindow(), nullptr);
+  other->SetHasMenuBar(true);
+  EXPECT_EQ(GTKHelper::GetMenuWindow(), other);
+  other->Close();
+}
+
+TEST_F(PaneTree, SheetsHideAsTheyCloseAndLayersCloseTogether) {
+  auto *sheet = new Window(string("s"), MakeRect(0, 0, 50, 50), Window::kWindowTypeSheet, true,
+                           0, true);
+  new RecordingPane(sheet, "in sheet", MakeRect(0, 0, 10, 10));
+  sheet->Protect();
+  sheet->Close();
+  EXPECT_FALSE(sheet->IsVisible());
+  EXPECT_TRUE(sheet->UnprotectCausesDeath());
+
+  new RecordingPane(window, "in window", MakeRect(0, 0, 10, 10));
+  Window::DestroyLayerWindows(0);
+  window = nullptr;
+  EXPECT_EQ(gWindowList, nullptr);
+  EXPECT_EQ(Said(), (std::vector<std::string>{"in sheet deleted", "in window deleted"}));
 }
 
 TEST_F(PaneTree, DragDetectionAnswersFalseForAPaneClosedMeanwhile) {
