@@ -28,11 +28,10 @@ const ObjectHook *ControlEventHook(ControlEvent event) {
 
 ControlFields FieldsOfControl(RuntimeObject *object) {
   auto *c = reinterpret_cast<RuntimeControl *>(object);
-  return ControlFields{&c->pane,      &c->visible,       &c->enabled,
-                       &c->autoDeactivate, &c->mouseInside, &c->lockLeft,
-                       &c->lockTop,   &c->lockRight,     &c->lockBottom,
-                       &c->bounds,    &c->tabPanelIndex, &c->view,
-                       &c->balloonHelp, &c->disabledBalloonHelp, &c->helpTag};
+  return ControlFields{
+      &c->pane,          &c->visible, &c->enabled,     &c->autoDeactivate,      &c->mouseInside,
+      &c->lockLeft,      &c->lockTop, &c->lockRight,   &c->lockBottom,          &c->bounds,
+      &c->tabPanelIndex, &c->view,    &c->balloonHelp, &c->disabledBalloonHelp, &c->helpTag};
 }
 
 // Pending: tab and page panels re-apply their pages here once they exist.

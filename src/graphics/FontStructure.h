@@ -6,7 +6,7 @@
 #include "foundation/String.h"
 
 struct FontStructure {
-  string name;           // empty or "System": the platform's default font
+  string name; // empty or "System": the platform's default font
   uint8_t bold = 0;
   uint8_t italic = 0;
   uint8_t underline = 0;

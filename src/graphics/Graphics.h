@@ -30,8 +30,8 @@ public:
 
   void EraseRect(const QV::Rect *r);
   void ClipRect(const QV::Rect *r);
-  void CopyFromOffscreen(int32_t destH, int32_t destV, Drawable *source, int32_t srcH,
-                         int32_t srcV, int32_t width, int32_t height, int32_t mode);
+  void CopyFromOffscreen(int32_t destH, int32_t destV, Drawable *source, int32_t srcH, int32_t srcV,
+                         int32_t width, int32_t height, int32_t mode);
 
   Pane *GetPane() const { return mPane; }
   const string &GetFontName() const { return mFontName; }

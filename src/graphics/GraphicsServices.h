@@ -9,7 +9,9 @@ struct ObjectDefinition;
 // backdrop.
 ObjectDefinition *GraphicsClass() __attribute__((weak));
 ObjectDefinition *PictureClass() __attribute__((weak));
-inline ObjectDefinition *LanguageGraphicsClass() { return GraphicsClass ? GraphicsClass() : nullptr; }
+inline ObjectDefinition *LanguageGraphicsClass() {
+  return GraphicsClass ? GraphicsClass() : nullptr;
+}
 inline ObjectDefinition *LanguagePictureClass() { return PictureClass ? PictureClass() : nullptr; }
 
 bool AppearanceManagerInstalled(); // false on this platform

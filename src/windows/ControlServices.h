@@ -36,7 +36,15 @@ ControlFields FieldsOfControl(RuntimeObject *control);
 
 // The events of controls: CreatePane, Open, Close, then the shared mouse and
 // drop events MouseMove, MouseEnter, MouseExit, DropObject.
-enum class ControlEvent { kCreatePane, kOpen, kClose, kMouseMove, kMouseEnter, kMouseExit, kDropObject };
+enum class ControlEvent {
+  kCreatePane,
+  kOpen,
+  kClose,
+  kMouseMove,
+  kMouseEnter,
+  kMouseExit,
+  kDropObject
+};
 // The declaration that fires the event; defined by the controls area.
 const ObjectHook *ControlEventHook(ControlEvent event);
 

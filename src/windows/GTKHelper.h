@@ -51,8 +51,7 @@ public:
   static const SimpleVector<long> &KeysPressed() { return mKeysPressed; }
   static void ForgetKeysPressed();
 
-  static gboolean GenericButtonPressedCallBack(GtkWidget *widget, GdkEventButton *e,
-                                               SubPane *pane);
+  static gboolean GenericButtonPressedCallBack(GtkWidget *widget, GdkEventButton *e, SubPane *pane);
   static gboolean GenericButtonReleasedCallBack(GtkWidget *widget, GdkEventButton *e,
                                                 SubPane *pane);
   static void GenericFocusCallBack(GtkWidget *widget, SubPane *pane);

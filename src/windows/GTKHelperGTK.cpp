@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/TextEncodings.h"
 #include "graphics/Graphics.h"
-#include "foundation/AssertionAlert.h"
 #include "windows/DesktopServices.h"
 #include "windows/RunLoopRegisters.h"
 #include "windows/Window.h"
@@ -36,6 +36,7 @@ struct VirtualKey {
   guint keyval;
 };
 
+// clang-format off
 constexpr VirtualKey kVirtualKeys[] = {
     {0, 'A'}, {1, 'S'}, {2, 'D'}, {3, 'F'}, {4, 'H'}, {5, 'G'}, {6, 'Z'}, {7, 'X'}, {8, 'C'},
     {9, 'V'}, {11, 'B'}, {12, 'Q'}, {13, 'W'}, {14, 'E'}, {15, 'R'}, {16, 'Y'}, {17, 'T'},
@@ -58,12 +59,14 @@ constexpr VirtualKey kVirtualKeys[] = {
     {114, 0xFF63}, {115, 0xFF50}, {116, 0xFF55}, {117, 0xFFFF}, {119, 0xFF57}, {121, 0xFF56},
     {123, 0xFF51}, {124, 0xFF53}, {125, 0xFF54}, {126, 0xFF52},
 };
+// clang-format on
 
 struct CharCode {
   guint keyval;
   int code;
 };
 
+// clang-format off
 constexpr CharCode kCharCodes[] = {
     {0xFF0D, 13}, {0xFE20, 9},   {0xFF50, 1},   {0xFF58, 1},   {0xFF95, 1},   {0xFF9D, 1},
     {0xFF57, 4},  {0xFF9C, 4},   {0xFF55, 11},  {0xFF9A, 11},  {0xFF56, 12},  {0xFF9B, 12},
@@ -71,6 +74,7 @@ constexpr CharCode kCharCodes[] = {
     {0xFF54, 31}, {0xFF99, 31},  {0xFF8D, 3},   {0xFFFF, 127}, {0xFF9F, 127}, {0xFFAA, 42},
     {0xFFAB, 43}, {0xFFAD, 45},  {0xFFAE, 46},  {0xFFAF, 47},  {0xFFBD, 61},
 };
+// clang-format on
 
 bool IsLetterKey(long keyval) {
   return (keyval >= 'A' && keyval <= 'Z') || (keyval >= 'a' && keyval <= 'z');
@@ -97,8 +101,8 @@ void GTKHelper::SetupWidget(SubPane *pane, bool show) {
 }
 
 void GTKHelper::RepositionWidget(SubPane *pane) {
-  if (!pane->GetWidget() || pane->GetWidget() == (pane->GetWindow() ? pane->GetWindow()->GetFixed()
-                                                                     : nullptr))
+  if (!pane->GetWidget() ||
+      pane->GetWidget() == (pane->GetWindow() ? pane->GetWindow()->GetFixed() : nullptr))
     return; // no widget, or the window's own fixed, which GTK+ lays out
   Window *w = pane->GetWindow();
   if (!w) {
@@ -137,8 +141,7 @@ string GTKHelper::TranslateMnemonics(const string &caption) {
 }
 
 void GTKHelper::SetCaption(GtkWidget *label, const string &caption, const FontStructure *font) {
-  gtk_label_set_text_with_mnemonic(GTK_LABEL(label),
-                                   ToUTF8(TranslateMnemonics(caption)).CString());
+  gtk_label_set_text_with_mnemonic(GTK_LABEL(label), ToUTF8(TranslateMnemonics(caption)).CString());
   if (font && font->underline)
     UnderlineLabel(label);
 }
@@ -342,8 +345,8 @@ guint GTKHelper::KeyValueForVirtualKey(int code) {
 }
 
 bool GTKHelper::IsKeyDown(long code) {
-  long keyval = code < 128 ? static_cast<long>(KeyValueForVirtualKey(static_cast<int>(code)))
-                           : code;
+  long keyval =
+      code < 128 ? static_cast<long>(KeyValueForVirtualKey(static_cast<int>(code))) : code;
   if (keyval == 0)
     return false;
   for (long held : mKeysPressed)

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "graphics/Graphics.h"
-#include "foundation/MemoryExhaustion.h"
 #include "foundation/AssertionAlert.h"
+#include "foundation/MemoryExhaustion.h"
+#include "graphics/Graphics.h"
 
 Pane *Pane::currentPane = nullptr;
 Pane *Pane::cDirectDrawList = nullptr;
@@ -128,8 +128,7 @@ void Pane::AddPaneDeathNotificationReceiver(PaneDeathNotificationReceiver *recei
   cDeathReceivers.push_back(receiver);
 }
 
-void Pane::RemovePaneDeathNotificationReceiver(PaneDeathNotificationReceiver *receiver,
-                                               bool all) {
+void Pane::RemovePaneDeathNotificationReceiver(PaneDeathNotificationReceiver *receiver, bool all) {
   for (int32_t i = cDeathReceivers.count() - 1; i >= 0; --i) {
     if (cDeathReceivers[i] != receiver)
       continue;

@@ -45,6 +45,7 @@ ObjectHookTemplate WindowBaseHooks[kWindowEventCount] = {
 
 namespace {
 
+// clang-format off
 ObjectConstantTemplate sWindowConstants[] = {
     {0, "FrameTypeDocument", 1, "0"},      {0, "FrameTypeMovableModal", 1, "1"},
     {0, "FrameTypeModal", 1, "2"},         {0, "FrameTypeFloating", 1, "3"},
@@ -59,6 +60,7 @@ ObjectConstantTemplate sWindowConstants[] = {
     {0, "ShowWithinTop", 1, "0"},          {0, "ShowWithinBottom", 1, "1"},
     {0, "ShowWithinRight", 1, "2"},        {0, "ShowWithinLeft", 1, "3"},
 };
+// clang-format on
 
 void *Handler(RuntimeView *view, WindowEvent event) {
   return view ? FindObjectCode(&view->header, WindowBaseHooks[event].hook) : nullptr;
@@ -148,8 +150,7 @@ bool IsControl(RuntimeObject *object) {
 RuntimeWindow::RuntimeWindow(const string &title, const QV::Rect &bounds, WindowType type,
                              bool closeBox, bool growIcon, bool zoomIcon, int32_t procId,
                              bool composite, bool liveResize)
-    : Window(title, bounds, type, closeBox, 0, growIcon, zoomIcon, procId, composite,
-             liveResize) {}
+    : Window(title, bounds, type, closeBox, 0, growIcon, zoomIcon, procId, composite, liveResize) {}
 
 bool RuntimeWindow::IsRuntimeWindow() { return true; }
 
@@ -213,7 +214,9 @@ bool RuntimeViewWindow::HandleCMMClick(int32_t x, int32_t y, int32_t modifiers) 
   return HandleClick(x, y, modifiers);
 }
 
-void RuntimeViewWindow::HandleMouseDrag(int32_t x, int32_t y) { Fire(mView, kMouseDragEvent, x, y); }
+void RuntimeViewWindow::HandleMouseDrag(int32_t x, int32_t y) {
+  Fire(mView, kMouseDragEvent, x, y);
+}
 void RuntimeViewWindow::HandleMouseUp(int32_t x, int32_t y) { Fire(mView, kMouseUpEvent, x, y); }
 
 bool RuntimeViewWindow::ExitControls(bool everywhere, int32_t x, int32_t y) {
@@ -508,8 +511,8 @@ void IterateLanguageWindows(LanguageWindowVisitor visit, void *ref) {
 
 void CreateNewControlPane(RuntimeObject *control) {
   if (!control) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/CommonRunView", 1606,
-                             "n", "We weren't passed in a control, we got nil.");
+    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/CommonRunView", 1606, "n",
+                             "We weren't passed in a control, we got nil.");
     return;
   }
   FireControl(control, ControlEvent::kCreatePane);

@@ -100,11 +100,31 @@ private:
 
 // The window object's events, in slot order.
 enum WindowEvent : int32_t {
-  kLayoutEvent, kCreateControlsEvent, kSetupBindingsEvent, kOpenEvent, kCloseEvent,
-  kCancelCloseEvent, kKeyDownEvent, kMouseMoveEvent, kMouseEnterEvent, kMouseExitEvent,
-  kPaintEvent, kMouseDownEvent, kMouseDragEvent, kMouseUpEvent, kEnableMenuItemsEvent,
-  kResizedEvent, kResizingEvent, kMovedEvent, kDropObjectEvent, kActivateEvent,
-  kDeactivateEvent, kMinimizeEvent, kMaximizeEvent, kRestoreEvent, kWindowEventCount
+  kLayoutEvent,
+  kCreateControlsEvent,
+  kSetupBindingsEvent,
+  kOpenEvent,
+  kCloseEvent,
+  kCancelCloseEvent,
+  kKeyDownEvent,
+  kMouseMoveEvent,
+  kMouseEnterEvent,
+  kMouseExitEvent,
+  kPaintEvent,
+  kMouseDownEvent,
+  kMouseDragEvent,
+  kMouseUpEvent,
+  kEnableMenuItemsEvent,
+  kResizedEvent,
+  kResizingEvent,
+  kMovedEvent,
+  kDropObjectEvent,
+  kActivateEvent,
+  kDeactivateEvent,
+  kMinimizeEvent,
+  kMaximizeEvent,
+  kRestoreEvent,
+  kWindowEventCount
 };
 extern ObjectHookTemplate WindowBaseHooks[kWindowEventCount];
 

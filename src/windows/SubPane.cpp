@@ -1,8 +1,8 @@
 #include "windows/SubPane.h"
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/QVTime.h"
 #include "graphics/Graphics.h"
-#include "foundation/AssertionAlert.h"
 #include "windows/DesktopServices.h"
 #include "windows/GTKHelper.h"
 #include "windows/RunLoopRegisters.h"
@@ -333,11 +333,20 @@ void SubPane::TabbedInto() {}
 
 void SubPane::HandleAction(int32_t action) {
   switch (action) {
-  case 5: EnablePane(true, true); break;
-  case 6: EnablePane(false, true); break;
-  case 7: ShowPane(true); break;
-  case 8: ShowPane(false); break;
-  default: break;
+  case 5:
+    EnablePane(true, true);
+    break;
+  case 6:
+    EnablePane(false, true);
+    break;
+  case 7:
+    ShowPane(true);
+    break;
+  case 8:
+    ShowPane(false);
+    break;
+  default:
+    break;
   }
   for (int32_t i = 0; i < CountChildren(); ++i)
     ChildAt(i)->HandleAction(action);
@@ -720,8 +729,7 @@ void SubPane::ScrollRect(int32_t left, int32_t top, int32_t right, int32_t botto
     return;
   GdkWindow *window = mWidget->window;
   GdkGC *gc = GetGC();
-  gdk_draw_drawable(window, gc, window, left, top, left + dh, top + dv, right - left,
-                    bottom - top);
+  gdk_draw_drawable(window, gc, window, left, top, left + dh, top + dv, right - left, bottom - top);
   ReleaseGC();
   if (GdkRegion *pending = gdk_window_get_update_area(window))
     gdk_region_destroy(pending);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "foundation/AssertionAlert.h"
 #include "graphics/Graphics.h"
 #include "graphics/GraphicsServices.h"
-#include "foundation/AssertionAlert.h"
 #include "windows/GTKHelper.h"
 #include "windows/MenuServices.h"
 #include "windows/MouseCursor.h"
@@ -100,8 +100,8 @@ Window::Window(const string &title, const QV::Rect &bounds, WindowType type, boo
     if (Window *parent = GTKHelper::GetDialogParent(this))
       gtk_window_set_transient_for(GTK_WINDOW(mGtkWindow), GTK_WINDOW(parent->mGtkWindow));
 
-  gtk_widget_add_events(mGtkWindow, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK |
-                                        GDK_BUTTON_RELEASE_MASK);
+  gtk_widget_add_events(mGtkWindow,
+                        GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
   g_signal_connect(fixed, "expose-event", G_CALLBACK(PaintCallBack), this);
   GObject *win = G_OBJECT(mGtkWindow);
   g_signal_connect(win, "motion-notify-event", G_CALLBACK(MouseMoveCallBack), this);
@@ -126,8 +126,8 @@ Window::~Window() {
   if (mGtkWindow) {
     g_signal_handlers_disconnect_matched(mGtkWindow, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,
                                          this);
-    g_signal_handlers_disconnect_matched(GetWidget(), G_SIGNAL_MATCH_DATA, 0, 0, nullptr,
-                                         nullptr, this);
+    g_signal_handlers_disconnect_matched(GetWidget(), G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,
+                                         this);
     gtk_widget_destroy(mGtkWindow);
   }
   mGtkWindow = nullptr;
@@ -441,8 +441,7 @@ void Window::GetWindowBounds(QV::Rect *r) {
   gint x, y;
   gdk_window_get_origin(mGtkWindow->window, &x, &y);
   int32_t bar = mHasMenuBar ? GTKHelper::GetMenuBarHeight(this) : 0;
-  QV::SetRect(r, x, y, x + mGtkWindow->allocation.width,
-              y + mGtkWindow->allocation.height - bar);
+  QV::SetRect(r, x, y, x + mGtkWindow->allocation.width, y + mGtkWindow->allocation.height - bar);
 }
 
 void Window::RecordScreenPosition() {
@@ -471,8 +470,8 @@ void Window::MoveWindowPosition() {
   GetWindowBounds(&now);
   const QV::Rect &was = mScreenBounds;
   bool moved = now.left != was.left || now.top != was.top;
-  bool resized = now.right - now.left != was.right - was.left ||
-                 now.bottom - now.top != was.bottom - was.top;
+  bool resized =
+      now.right - now.left != was.right - was.left || now.bottom - now.top != was.bottom - was.top;
   if (resized && mHasMenuBar) {
     GTKHelper::GetMenuBarHeight(this); // measures the bar once it is laid out
     GetWindowBounds(&now);

@@ -30,9 +30,9 @@ public:
 
   // bounds: the content rectangle in screen coordinates. closeBox, zoomBox,
   // procId, composite and liveResize are not used on this platform.
-  Window(const string &title, const QV::Rect &bounds, WindowType type, bool closeBox,
-         int32_t layer, bool resizable, bool zoomBox = false, int32_t procId = 0,
-         bool composite = false, bool liveResize = false);
+  Window(const string &title, const QV::Rect &bounds, WindowType type, bool closeBox, int32_t layer,
+         bool resizable, bool zoomBox = false, int32_t procId = 0, bool composite = false,
+         bool liveResize = false);
   ~Window() override;
 
   // SubPane overrides.

@@ -31,8 +31,7 @@ ScreenRect ScreenOrZero(int32_t i) {
 // The screen's available rectangle as a Rect.
 QV::Rect Available(const ScreenRect &s) {
   QV::Rect a;
-  QV::SetRect(&a, s.availLeft, s.availTop, s.availLeft + s.availWidth,
-              s.availTop + s.availHeight);
+  QV::SetRect(&a, s.availLeft, s.availTop, s.availLeft + s.availWidth, s.availTop + s.availHeight);
   return a;
 }
 
@@ -46,10 +45,20 @@ ScreenSource SetScreenSource(ScreenSource source) {
 
 int32_t PlacementClass(int32_t type) {
   switch (type) {
-  case 1: case 7: case 9: return 0;
-  case 2: case 3: case 4: case 5: case 10: return 1;
-  case 12: return 3;
-  default: return 2;
+  case 1:
+  case 7:
+  case 9:
+    return 0;
+  case 2:
+  case 3:
+  case 4:
+  case 5:
+  case 10:
+    return 1;
+  case 12:
+    return 3;
+  default:
+    return 2;
   }
 }
 

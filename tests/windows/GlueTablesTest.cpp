@@ -20,9 +20,9 @@ std::string Text(const string &s) { return std::string(s.CString(), s.Length());
 TEST(GTKGlue, MnemonicsBecomeGTKMarks) {
   struct Case {
     const char *caption, *expected;
-  } cases[] = {{"&File", "_File"},   {"Fish && Chips", "Fish & Chips"},
-               {"a_b", "a__b"},      {"Save&", "Save_"},
-               {"&&&x", "&_x"},      {"plain", "plain"}};
+  } cases[] = {{"&File", "_File"}, {"Fish && Chips", "Fish & Chips"},
+               {"a_b", "a__b"},    {"Save&", "Save_"},
+               {"&&&x", "&_x"},    {"plain", "plain"}};
   for (const Case &c : cases)
     EXPECT_EQ(Text(GTKHelper::TranslateMnemonics(string(c.caption))), c.expected) << c.caption;
 }
@@ -96,10 +96,10 @@ TEST(GTKGlue, CharacterCodesOfKeyValues) {
   struct Case {
     guint keyval;
     int code;
-  } cases[] = {{0xFF0D, 13}, {0xFF8D, 3},   {0xFE20, 9},    {0xFF09, 9},   {0xFF1B, 27},
-               {0xFF08, 8},  {0xFF51, 28},  {0xFF53, 29},   {0xFF52, 30},  {0xFF54, 31},
-               {0xFF50, 1},  {0xFF57, 4},   {0xFF55, 11},   {0xFF56, 12},  {0xFFFF, 127},
-               {0xFFB5, 0xB5}, {0xFFAB, 43}, {0xFFBD, 61},  {'a', 'a'},    {0xE9, 0xE9}};
+  } cases[] = {{0xFF0D, 13},   {0xFF8D, 3},  {0xFE20, 9},  {0xFF09, 9},  {0xFF1B, 27},
+               {0xFF08, 8},    {0xFF51, 28}, {0xFF53, 29}, {0xFF52, 30}, {0xFF54, 31},
+               {0xFF50, 1},    {0xFF57, 4},  {0xFF55, 11}, {0xFF56, 12}, {0xFFFF, 127},
+               {0xFFB5, 0xB5}, {0xFFAB, 43}, {0xFFBD, 61}, {'a', 'a'},   {0xE9, 0xE9}};
   for (const Case &c : cases)
     EXPECT_EQ(GTKHelper::GetCharCodeFromKeyCode(c.keyval, 0), c.code) << std::hex << c.keyval;
 }
@@ -147,9 +147,12 @@ TEST(GTKGlue, TextReachesGTKAsValidUTF8) {
   EXPECT_TRUE(g_utf8_validate(converted.CString(), converted.Length(), nullptr));
 
   string broken;
-  broken.ConstructFromBuffer("a\xFF" "b\xC3", 4);
+  broken.ConstructFromBuffer("a\xFF"
+                             "b\xC3",
+                             4);
   broken.SetEncoding(kEncodingUTF8);
-  EXPECT_EQ(Text(GTKHelper::ToUTF8(broken)), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(Text(GTKHelper::ToUTF8(broken)), "a\xEF\xBF\xBD"
+                                             "b\xEF\xBF\xBD");
   string fine;
   fine.ConstructFromBuffer("\xC3\xA9t\xC3\xA9", 5);
   fine.SetEncoding(kEncodingUTF8);
@@ -242,8 +245,9 @@ TEST(MouseCursors, StandardAndCustomRecords) {
   RuntimeUnlockObject(w2);
   RuntimeUnlockObject(arrow);
   RuntimeObject *ibeam = getIBeamCursor();
-  EXPECT_EQ(gdk_cursor_get_cursor_type(reinterpret_cast<MouseCursorObject *>(ibeam)->record->cursor),
-            GDK_XTERM);
+  EXPECT_EQ(
+      gdk_cursor_get_cursor_type(reinterpret_cast<MouseCursorObject *>(ibeam)->record->cursor),
+      GDK_XTERM);
   RuntimeUnlockObject(ibeam);
 
   EXPECT_EQ(GetCustomCursor(6602, 0), nullptr);

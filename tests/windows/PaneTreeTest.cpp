@@ -4,8 +4,8 @@
 
 #include "WindowsTestSupport.h"
 #include "graphics/Graphics.h"
-#include "support/AlertRecorder.h"
 #include "runtime/application/ApplicationObject.h"
+#include "support/AlertRecorder.h"
 #include "windows/GTKHelper.h"
 #include "windows/MouseCursor.h"
 #include "windows/RunLoopRegisters.h"
@@ -319,8 +319,8 @@ TEST_F(PaneTree, DialogParentAndMenuWindowAreFoundAmongTheToplevels) {
 }
 
 TEST_F(PaneTree, SheetsHideAsTheyCloseAndLayersCloseTogether) {
-  auto *sheet = new Window(string("s"), MakeRect(0, 0, 50, 50), Window::kWindowTypeSheet, true,
-                           0, true);
+  auto *sheet =
+      new Window(string("s"), MakeRect(0, 0, 50, 50), Window::kWindowTypeSheet, true, 0, true);
   new RecordingPane(sheet, "in sheet", MakeRect(0, 0, 10, 10));
   sheet->Protect();
   sheet->Close();

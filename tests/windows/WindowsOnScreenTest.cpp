@@ -111,8 +111,11 @@ TEST_F(OnScreen, MovingReportsOneMoveAndResizingReportsResizedAtTheNextStep) {
   RecordingWindow *w = Open(MakeRect(50, 60, 250, 210));
   ShowAndSettle(w);
   int configures = 0;
-  g_signal_connect_swapped(w->GetGtkWindow(), "configure-event",
-                           G_CALLBACK(+[](int *n) { ++*n; return FALSE; }), &configures);
+  g_signal_connect_swapped(w->GetGtkWindow(), "configure-event", G_CALLBACK(+[](int *n) {
+                             ++*n;
+                             return FALSE;
+                           }),
+                           &configures);
   ASSERT_TRUE(XDoTool("windowmove " + Str(XidOf(w)) + " 200 150"));
   ASSERT_TRUE(StepUntil([&] { return w->moved > 0; }));
   for (int i = 0; i < 20; ++i)
@@ -150,7 +153,8 @@ TEST_F(OnScreen, ClicksGoToTheLatestPaneFirstFallThroughAndSkipHiddenOnes) {
   std::string at = "mousemove --window " + Str(XidOf(w)) + " 50 40 ";
   ASSERT_TRUE(XDoTool(at + "click 1"));
   ASSERT_TRUE(StepUntil([&] { return Lines("click").size() >= 2; }));
-  EXPECT_EQ(Lines("click"), (std::vector<std::string>{"over click 50,40 0", "under click 50,40 0"}));
+  EXPECT_EQ(Lines("click"),
+            (std::vector<std::string>{"over click 50,40 0", "under click 50,40 0"}));
 
   Log().clear();
   ASSERT_TRUE(XDoTool(at + "click 3 click --repeat 2 --delay 50 1"));
@@ -239,9 +243,8 @@ TEST_F(KeysOnScreen, ReturnEnterAndEscapePressTheDefaultAndCancelPanes) {
 TEST_F(KeysOnScreen, HeldKeysLetGoOnlyOfWhatWasReleased) {
   GTKHelper::ForgetKeysPressed();
   ASSERT_TRUE(XDoTool("keydown --window 0 a keydown --window 0 b keyup --window 0 a"));
-  ASSERT_TRUE(StepUntil([] {
-    return GTKHelper::KeysPressed().count() == 1 && GTKHelper::IsKeyDown(11);
-  }));
+  ASSERT_TRUE(
+      StepUntil([] { return GTKHelper::KeysPressed().count() == 1 && GTKHelper::IsKeyDown(11); }));
   EXPECT_FALSE(GTKHelper::IsKeyDown(0));
   ASSERT_TRUE(XDoTool("keyup --window 0 b"));
   ASSERT_TRUE(StepUntil([] { return GTKHelper::KeysPressed().count() == 0; }));

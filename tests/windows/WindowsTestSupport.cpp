@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "windows/GTKHelper.h"
 #include "runtime/loop/WindowInterface.h"
+#include "windows/GTKHelper.h"
 #include "windows/RunLoopRegisters.h"
 
 // From gdkx.h, which cannot be included beside a class named Window.
@@ -28,8 +28,8 @@ public:
     if (mServer == 0) {
       close(fds[0]);
       std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-             "-nolisten", "tcp", "-noreset", static_cast<char *>(nullptr));
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+             "tcp", "-noreset", static_cast<char *>(nullptr));
       _exit(127);
     }
     close(fds[1]);
@@ -78,7 +78,8 @@ void PaneLoopStep() {
   if (!gtk_events_pending()) {
     static bool woken;
     woken = false;
-    guint wake = g_timeout_add(5, [](gpointer) { return woken = true, FALSE; }, nullptr);
+    guint wake = g_timeout_add(
+        5, [](gpointer) { return woken = true, FALSE; }, nullptr);
     gtk_main_iteration_do(TRUE);
     if (!woken)
       g_source_remove(wake);
