@@ -92,6 +92,15 @@ TEST(GTKGlue, CaptionsTakeMnemonicsAndUnderlining) {
   g_object_unref(label);
 }
 
+TEST(GTKGlue, ClipboardAndScreenDepthAreAskedOnce) {
+  if (!HaveDisplay())
+    GTEST_SKIP() << "no display";
+  GtkClipboard *clipboard = GTKHelper::GetClipboard();
+  EXPECT_EQ(clipboard, gtk_clipboard_get(gdk_atom_intern("CLIPBOARD", FALSE)));
+  EXPECT_EQ(GTKHelper::GetClipboard(), clipboard);
+  EXPECT_EQ(GTKHelper::GetBestSupportedDepth(), 24) << "the test server's screen";
+}
+
 TEST(GTKGlue, CharacterCodesOfKeyValues) {
   struct Case {
     guint keyval;
