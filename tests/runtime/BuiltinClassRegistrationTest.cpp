@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "runtime/objects/ClassLookup.h"
 #include "runtime/startup/BuiltinClassRegistration.h"
+#include "runtime/startup/RuntimeStartup.h"
+#include "support/AlertRecorder.h"
 
 namespace {
 
@@ -83,9 +86,21 @@ TEST(BuiltinClassRegistration, ControlListHas55WithTimerNinth) {
 }
 
 TEST(BuiltinClassRegistration, TheRuntimesOwnBuildersAreLinked) {
-  for (const char *name : {"AddRuntimeExceptions", "RuntimeDebugClass", "ObjectCursorClass"})
+  for (const char *name : {"ReadableInterface", "WriteableInterface", "AddRuntimeExceptions",
+                           "RuntimeDebugClass", "ObjectCursorClass", "ApplicationClass"})
     for (const BuiltinClassRow &row : ApplicationClassSteps())
       if (std::string(row.name) == name) {
         EXPECT_FALSE(row.IsPlaceholder()) << name;
       }
+  EXPECT_FALSE(ControlClassBuilders()[8].IsPlaceholder()); // TimerClass
+}
+
+TEST(BuiltinClassRegistration, StartUpRegistersWithoutAlertsAndTheRuntimesClassesAreFound) {
+  AlertRecorder recorder;
+  RegisterBuiltInClasses();
+  EXPECT_EQ(recorder.count(), 0u);
+  EXPECT_EQ(gOKtoCreateObjects, 1);
+  for (const char *name :
+       {"NilObjectException", "EndException", "Application", "Timer", "Readable", "Writeable"})
+    EXPECT_NE(RuntimeLookupClass(string(name).Storage()), nullptr) << name;
 }

@@ -18,7 +18,7 @@ TEST(ExceptionImages, CompiledFramesCatchPassOnAndNestHandlers) {
 // shutdown; the second, raised afterwards, is passed over.
 TEST(ExceptionImages, ExceptionsNoCompiledFrameCanTakeGoUnhandledWithoutACrash) {
   AnsweredRun run = RunTestImageAnsweringDialogs("exceptions_unhandled");
-  EXPECT_EQ(run.status, 42);
+  EXPECT_EQ(run.status, 42) << run.errors;
   EXPECT_EQ(run.dialogs, 1);
 }
 

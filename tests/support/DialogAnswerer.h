@@ -11,8 +11,9 @@
 #include "support/ImageRunner.h"
 
 struct AnsweredRun {
-  int status;  // exit status, -1 when the program did not exit by itself
-  int dialogs; // distinct windows answered
+  int status;         // exit status, -1 when the program did not exit by itself
+  int dialogs;        // distinct windows answered
+  std::string errors; // what the program wrote on standard error
 };
 
 namespace dialog_answerer {
@@ -47,5 +48,6 @@ inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
       dialog_answerer::Output("xdotool windowfocus --sync " + id + " key Return 2>/dev/null");
     }
   }
-  return {run.get().status, static_cast<int>(answered.size())};
+  const ProgramRun finished = run.get();
+  return {finished.status, static_cast<int>(answered.size()), finished.errors};
 }

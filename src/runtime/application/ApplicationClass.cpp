@@ -93,26 +93,36 @@ PropertyMethod ApplicationMethods[] = {
      {{CODE(ApplicationAddMenuHandler), {}}, {}}, 0, 0, 0},
 };
 
-PropertyType *TypeOf(ObjectDefinition *(*builder)()) {
-  ObjectDefinition *defn = builder ? builder() : nullptr;
-  return defn ? defn->AsType() : nullptr;
+// Stand-ins carry only the name of a class whose area is not linked, so that
+// parameters still declare their class (link names read it).
+ObjectDefinition *StandIn(const char *name) {
+  static StringMap<ObjectDefinition *> standIns(16);
+  ObjectDefinition *defn = nullptr;
+  if (!standIns.GetEntry(string(name), &defn)) {
+    defn = new ObjectDefinition; // kept for the process, as built-in definitions are
+    defn->className = string(name);
+    standIns.AddEntry(string(name), defn);
+  }
+  return defn;
 }
 
-PropertyType *TypeNamed(const char *name) {
-  ObjectDefinition *defn = FindDefinitionByName(string(name));
-  return defn ? defn->AsType() : nullptr;
+// The type of a class from another area: its builder's definition, else the
+// registered class of that name, else a stand-in.
+PropertyType *ClassType(ObjectDefinition *(*builder)(), const char *name) {
+  ObjectDefinition *defn = builder ? builder() : FindDefinitionByName(string(name));
+  return (defn ? defn : StandIn(name))->AsType();
 }
 
 // The FolderItem, MouseCursor, MenuBar and other types are other areas'
 // classes; they are looked up when Application is built, after them.
 void FillClassTypes() {
-  ApplicationProperties[0].type = TypeOf(MouseCursorClass);
-  ApplicationProperties[1].type = TypeNamed("ResourceFork");
-  ApplicationProperties[2].type = TypeOf(MDIWindowClass);
-  ApplicationProperties[13].type = TypeNamed("MenuBar");
-  ApplicationProperties[14].type = TypeOf(DockItemClass);
-  ApplicationProperties[16].type = TypeOf(FolderItemClass);
-  sOpenDocumentParams[0].type = TypeOf(FolderItemClass);
+  ApplicationProperties[0].type = ClassType(MouseCursorClass, "MouseCursor");
+  ApplicationProperties[1].type = ClassType(nullptr, "ResourceFork");
+  ApplicationProperties[2].type = ClassType(MDIWindowClass, "MDIWindow");
+  ApplicationProperties[13].type = ClassType(nullptr, "MenuBar");
+  ApplicationProperties[14].type = ClassType(DockItemClass, "DockItem");
+  ApplicationProperties[16].type = ClassType(FolderItemClass, "FolderItem");
+  sOpenDocumentParams[0].type = ClassType(FolderItemClass, "FolderItem");
 }
 
 void ApplicationInitialiser(RuntimeObject *object) {
@@ -136,15 +146,6 @@ void ApplicationFinaliser(RuntimeObject *object) {
   app->mouseCursor = nullptr;
   if (gApplicationObject == object)
     gApplicationObject = nullptr;
-}
-
-// Checks the object an accessor was given, with the alert that names it.
-bool CheckApplication(RuntimeObject *app, int line, const char *condition) {
-  if (app)
-    return true;
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/application", line,
-                           condition, nullptr);
-  return false;
 }
 
 const VersionInfo *ImageVersion() { return gResourceManager.GetVersionInfo(); }
@@ -238,7 +239,7 @@ void BuildInterface(ObjectDefinition &defn, const char *name, PropertyMethod *me
 ObjectDefinition *ReadableInterface() {
   static ObjectDefinition defn;
   if (defn.className.IsEmpty()) {
-    sReadParams[1].type = TypeOf(TextEncodingClass);
+    sReadParams[1].type = ClassType(TextEncodingClass, "TextEncoding");
     BuildInterface(defn, "Readable", ReadableMethods, std::size(ReadableMethods));
   }
   return &defn;
@@ -318,11 +319,12 @@ void ApplicationOpenDocument(RuntimeObject *app, RuntimeObject *item) {
 }
 
 void ApplicationAddMenuHandler(RuntimeObject *app, stringStorage *name, void *handler) {
-  if (!CheckApplication(app, 221, "self"))
+  if (!app) {
+    ShowAlert(kAddMenuHandlerSelfAlert);
     return;
+  }
   if (!name) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/application", 222,
-                             "name", nullptr);
+    ShowAlert(kAddMenuHandlerNameAlert);
     return;
   }
   if (!handler)
@@ -364,16 +366,20 @@ stringStorage *AppStringVersionStuffGetter(RuntimeObject *, int32_t index) {
 }
 
 RuntimeObject *AppMenuBarGetter(RuntimeObject *app, int32_t) {
-  if (!CheckApplication(app, 180, "app"))
+  if (!app) {
+    ShowAlert(kAppMenuBarGetterAlert);
     return nullptr;
+  }
   RuntimeObject *bar = AsApplication(app)->menuBar;
   RuntimeLockObject(bar);
   return bar;
 }
 
 void AppMenuBarSetter(RuntimeObject *app, int32_t, RuntimeObject *menuBar) {
-  if (!CheckApplication(app, 188, "app"))
+  if (!app) {
+    ShowAlert(kAppMenuBarSetterAlert);
     return;
+  }
   ApplicationObject *self = AsApplication(app);
   RuntimeLockUnlockObjects(menuBar, self->menuBar);
   self->menuBar = menuBar;
@@ -385,20 +391,24 @@ __attribute__((weak)) RuntimeObject *AppDockItemGetter(RuntimeObject *, int32_t)
 }
 
 int32_t AppAutoCloseGetter(RuntimeObject *app, int32_t) {
-  if (!CheckApplication(app, 240, "self"))
+  if (!app) {
+    ShowAlert(kAppAutoCloseGetterAlert);
     return 0;
+  }
   return AsApplication(app)->autoQuit ? 1 : 0;
 }
 
 void AppAutoCloseSetter(RuntimeObject *app, int32_t, int32_t value) {
-  if (!CheckApplication(app, 246, "self"))
+  if (!app) {
+    ShowAlert(kAppAutoCloseSetterAlert);
     return;
+  }
   AsApplication(app)->autoQuit = (value & 0xFF) != 0;
 }
 
 RuntimeObject *AppFolderItemGetter(RuntimeObject *, int32_t) {
   RuntimeObject *item = NewAppFolderItem();
-  RUNTIME_CHECK(item);
+  RUNTIME_CHECK_SHOWING(item, "ret");
   return item;
 }
 

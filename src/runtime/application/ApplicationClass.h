@@ -5,8 +5,19 @@
 #pragma once
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
+
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
+
+// What the accessors show when given a nil application or menu name.
+inline constexpr const char *kApplicationAlertSource = "../Common/application";
+inline constexpr AlertSite kAppMenuBarGetterAlert{kApplicationAlertSource, 180, "app"};
+inline constexpr AlertSite kAppMenuBarSetterAlert{kApplicationAlertSource, 188, "app"};
+inline constexpr AlertSite kAddMenuHandlerSelfAlert{kApplicationAlertSource, 221, "self"};
+inline constexpr AlertSite kAddMenuHandlerNameAlert{kApplicationAlertSource, 222, "name"};
+inline constexpr AlertSite kAppAutoCloseGetterAlert{kApplicationAlertSource, 240, "self"};
+inline constexpr AlertSite kAppAutoCloseSetterAlert{kApplicationAlertSource, 246, "self"};
 
 ObjectDefinition *ApplicationClass();
 ObjectDefinition *ReadableInterface();

@@ -74,8 +74,7 @@ void RunLoopStep() {
 
 void CallFunctionWithExceptionHandling(void (*fp)()) {
   if (!fp)
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "runtimemainloop", 562, "fp",
-                             nullptr);
+    ShowAlert(kNilStepFunctionAlert);
   RunLoopStep();
 }
 

@@ -4,6 +4,10 @@
 #pragma once
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
+
+inline constexpr AlertSite kNilStepFunctionAlert{"runtimemainloop", 562, "fp"};
+
 // Steps until shutdown is signalled (taking no step when it already is),
 // then closes the remaining windows and releases the application object's
 // registration reference.

@@ -150,7 +150,7 @@ void timerPeriodSetter(RuntimeObject *object, int32_t, int32_t period) {
 
 void RuntimeTimerReset(RuntimeObject *object) {
   if (!object) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "RunTimer", 297, "obj", nullptr);
+    ShowAlert(kNilTimerResetAlert);
     return;
   }
   AsTimer(object)->periodStart = TimerClockNow();

@@ -5,8 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
+
+inline constexpr AlertSite kNilTimerResetAlert{"RunTimer", 297, "obj"};
 
 enum TimerMode : int32_t { kTimerModeOff = 0, kTimerModeSingle = 1, kTimerModeMultiple = 2 };
 
