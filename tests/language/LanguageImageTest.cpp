@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/objects/ClassRegistry.h"
-#include "runtime/startup/RuntimeStartup.h"
+#include "runtime/startup/BuiltinClassRegistration.h"
 #include "support/ImageRunner.h"
 
 TEST(LanguageImage, FramesTravelExactlyAndShortFramesReadSafely) {
@@ -14,5 +14,6 @@ TEST(LanguageImage, FramesTravelExactlyAndShortFramesReadSafely) {
   CreateApplicationClass();
   if (!getIntrinsicClass(string("MemoryBlock")))
     GTEST_SKIP() << "start-up does not register MemoryBlock yet";
-  EXPECT_EQ(RunTestImage("language_frames"), 42) << "the number of the first failed check";
+  const ProgramRun run = RunTestImage("language_frames");
+  EXPECT_EQ(run.status, 42) << run.errors;
 }
