@@ -3,5 +3,4 @@
 #include "runtime/startup/RuntimeStartup.h"
 
 __attribute__((weak)) bool NetInit() { return true; }
-__attribute__((weak)) void GTKHelper::Init() {}
 __attribute__((weak)) void LoadPlugins() {}
