@@ -25,7 +25,7 @@ void FillStandardButtonFont();                           // the message dialogs'
 void UnhandledExceptionFilter(RuntimeObject *exception); // the last-resort hook
 void CreateApplicationClass(); // every built-in language class, in its fixed order
 void CreateControlClasses();   // the built-in controls
-bool NetInit();                // the socket layer
+int32_t NetInit();             // the socket layer: 0, or 100 when it cannot start
 void LoadPlugins();             // the plug-ins carried in the image
 struct GTKHelper {
   static void Init(); // installs the key snooper
