@@ -12,6 +12,8 @@
 #include "net/SocketEntryPoints.h"
 #include "net/SocketObjects.h"
 #include "net/TCPSocket.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/RuntimeClass.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -381,6 +383,24 @@ TEST_F(SocketClassesTest, EntryPointsGivenNilShowTheAlertAndAnswerZero) {
   EXPECT_EQ(SocketIsConnected(nullptr), 0);
   EXPECT_EQ(alerts.count(), 0u);
   RuntimeUnlockObject(core);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SocketClassRegistration, ClassesRegisterAndConvertWithoutAlerts) {
+  AlertRecorder alerts;
+  for (ObjectDefinition *defn :
+       {SocketCoreClass(), TCPSocketClass(), ServerSocketClass(), OldSocketClass()}) {
+    addIntrinsicClass(defn);
+    EXPECT_NE(LookupObjectDefinition(defn), nullptr);
+  }
+  for (const RecordedAlert &alert : alerts.alerts())
+    ADD_FAILURE() << alert.file << ":" << alert.line << " " << alert.condition << " "
+                  << alert.message;
+  EXPECT_NE(resolveRelocEntry("SocketConnect"), nullptr);
+  EXPECT_NE(resolveRelocEntry("DebuggerSocketLookup"), nullptr);
 }
 
 } // namespace

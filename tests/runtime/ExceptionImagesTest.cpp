@@ -4,6 +4,7 @@
 // exit status (42 when every check held, else 128 + one bit per failed check).
 #include <gtest/gtest.h>
 
+#include "support/DialogAnswerer.h"
 #include "support/ImageRunner.h"
 
 namespace {
@@ -13,9 +14,12 @@ TEST(ExceptionImages, CompiledFramesCatchPassOnAndNestHandlers) {
   EXPECT_EQ(run.status, 42) << run.errors;
 }
 
+// The first unhandled exception shows the final dialog and signals the
+// shutdown; the second, raised afterwards, is passed over.
 TEST(ExceptionImages, ExceptionsNoCompiledFrameCanTakeGoUnhandledWithoutACrash) {
-  const ProgramRun run = RunTestImage("exceptions_unhandled");
+  AnsweredRun run = RunTestImageAnsweringDialogs("exceptions_unhandled");
   EXPECT_EQ(run.status, 42) << run.errors;
+  EXPECT_EQ(run.dialogs, 1);
 }
 
 } // namespace

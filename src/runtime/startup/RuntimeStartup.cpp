@@ -1,14 +1,19 @@
 #include "runtime/startup/RuntimeStartup.h"
 
-#include "runtime/exports/GlobalFunctions.h"
-#include "runtime/startup/ProgramArguments.h"
+#include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/exceptions/StackCheck.h"
+#include "runtime/exports/GlobalFunctions.h"
+#include "runtime/loop/WindowInterface.h"
+#include "runtime/startup/BuiltinClassRegistration.h"
+#include "runtime/startup/ProgramArguments.h"
 
 void InitRuntimeServices() {
   InitGlobals();
   gInRuntime = 1;
   SetUnhandledExceptionHook(UnhandledExceptionFilter);
+  if (InstallWindowsAreaHooks)
+    InstallWindowsAreaHooks();
   RegisterBuiltInClasses();
   InitStackChecker(kMainStackBudget);
   NetInit(); // a failure shows up when a socket is used
@@ -18,6 +23,7 @@ void RegisterBuiltInClasses() {
   CreateApplicationClass();
   CreateControlClasses();
   CreateIntrinsicFunctions();
+  RegisterCommonFunctionExports();
   FillStandardButtonFont();
 }
 

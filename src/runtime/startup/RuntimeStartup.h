@@ -3,6 +3,9 @@
 #pragma once
 #include <cstdint>
 
+#include "runtime/startup/RuntimeLifecycle.h"
+#include "runtime/startup/StandardFonts.h"
+
 struct RuntimeObject;
 
 // The runtime's globals, the unhandled-exception hook, every built-in class
@@ -20,11 +23,6 @@ extern "C" void RuntimeInit();
 extern "C" RuntimeObject *RuntimeExit();
 
 // Set up by their own subsystems.
-void InitGlobals();                                      // the small dialog font
-void FillStandardButtonFont();                           // the message dialogs' font
-void UnhandledExceptionFilter(RuntimeObject *exception); // the last-resort hook
-void CreateApplicationClass(); // every built-in language class, in its fixed order
-void CreateControlClasses();   // the built-in controls
 int32_t NetInit();             // the socket layer: 0, or 100 when it cannot start
 void LoadPlugins();             // the plug-ins carried in the image
 struct GTKHelper {

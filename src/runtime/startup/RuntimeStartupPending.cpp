@@ -2,10 +2,5 @@
 // yet. They are weak: the real definition, once linked, takes their place.
 #include "runtime/startup/RuntimeStartup.h"
 
-__attribute__((weak)) void InitGlobals() {}
-__attribute__((weak)) void UnhandledExceptionFilter(RuntimeObject *) {}
-__attribute__((weak)) void FillStandardButtonFont() {}
-__attribute__((weak)) void CreateApplicationClass() {}
-__attribute__((weak)) void CreateControlClasses() {}
 __attribute__((weak)) void GTKHelper::Init() {}
 __attribute__((weak)) void LoadPlugins() {}

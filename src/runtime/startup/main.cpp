@@ -20,6 +20,7 @@ int main(int argc, char **argv) {
 
   gtk_set_locale();
   gtk_init(&argc, &argv);
+  gDocumentArgumentCount = argc;
   g_object_set(gtk_settings_get_default(), "gtk-font-name", "Sans 9", nullptr);
   SetAssertionAlertPresenter(PresentAssertionAlertInDialog);
   GTKHelper::Init();

@@ -1,0 +1,158 @@
+#include "runtime/startup/RuntimeLifecycle.h"
+
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/startup/ProgramArguments.h"
+#include "runtime/application/ApplicationClass.h"
+#include "runtime/application/ApplicationObject.h"
+#include "runtime/loop/RunLoop.h"
+#include "runtime/loop/WindowInterface.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
+#include "runtime/startup/StandardFonts.h"
+
+uint8_t gInMainLoop = 0;
+int32_t gDocumentArgumentCount = -1;
+
+// The console application classes belong to the console area; until it is
+// built a console image runs without a console application object.
+__attribute__((weak)) void SetConsoleApplicationObject(RuntimeObject *) {}
+
+namespace {
+
+bool sRunOnce = false;
+FinalDialogPresenter sFinalDialogPresenter = PresentFinalDialogGTK;
+
+string ClassNameOf(RuntimeObject *object) {
+  RuntimeClass *cls = RuntimeClassOf(object);
+  return cls ? string::Borrow(cls->name) : string();
+}
+
+// Every "%1" of the text replaced by the value.
+std::string ReplacePlaceholder(std::string text, const std::string &value) {
+  for (size_t at = text.find("%1"); at != std::string::npos; at = text.find("%1", at + value.size()))
+    text.replace(at, 2, value);
+  return text;
+}
+
+bool IsEndException(RuntimeObject *exception) {
+  return RuntimeObjectIsa(exception, LookupObjectDefinition(EndExceptionClass())) != 0;
+}
+
+} // namespace
+
+extern "C" {
+
+void RuntimeRegisterAppObject(RuntimeObject *app) {
+  if (app) {
+    RuntimeLockObject(app);
+    gApplicationObject = app;
+  } else {
+    gApplicationObject = CreateInstance(ApplicationClass());
+  }
+  FireStartupEvents();
+}
+
+void RuntimeRegisterConsoleAppObject(RuntimeObject *app, int32_t service) {
+  if (app) {
+    RuntimeLockObject(app);
+    SetConsoleApplicationObject(app);
+    return;
+  }
+  auto builder = (service & 0xFF) ? ServiceApplicationClass : ConsoleApplicationClass;
+  ObjectDefinition *defn = builder ? builder() : nullptr;
+  SetConsoleApplicationObject(defn ? CreateInstance(defn) : nullptr);
+}
+
+void RuntimeRun() {
+  if (sRunOnce)
+    return;
+  sRunOnce = true;
+  gInMainLoop = 1;
+  mainloop();
+  gInMainLoop = 0;
+  NetTerm();
+}
+
+} // extern "C"
+
+void FireStartupEvents() {
+  RuntimeObject *app = gApplicationObject;
+  using OpenHandler = void (*)(RuntimeObject *);
+  if (auto open = reinterpret_cast<OpenHandler>(FindApplicationHandler(app, kAppOpen)))
+    open(app);
+  using OpenDocumentHandler = void (*)(RuntimeObject *, RuntimeObject *);
+  auto openDocument =
+      reinterpret_cast<OpenDocumentHandler>(FindApplicationHandler(app, kAppOpenDocument));
+  if (!openDocument)
+    return;
+  // GTK+ takes its own options out of argv; what it leaves are documents.
+  const int32_t count = gDocumentArgumentCount >= 0 ? gDocumentArgumentCount : gArgc;
+  for (int32_t i = 1; i < count; ++i) {
+    RuntimeObject *item = NewFolderItemForPath(gArgv[i] ? gArgv[i] : "");
+    openDocument(app, item);
+    RuntimeUnlockObject(item);
+  }
+}
+
+void UnhandledExceptionFilter(RuntimeObject *exception) {
+  if (TryApplicationUnhandledException(exception))
+    return;
+  if (IsAppShuttingDown())
+    return;
+  UnhandledException(exception);
+}
+
+FinalDialogText FinalDialogTextFor(RuntimeObject *exception) {
+  FinalDialogText text;
+  const std::string message = ReplacePlaceholder(
+      "An exception of class %1 was not handled.  The application must shut down.",
+      ClassNameOf(exception).CString());
+  text.message = string(message.c_str());
+  if (!RuntimeObjectIsa(exception, LookupObjectDefinition(RuntimeExceptionClass())))
+    return text;
+  auto *fields = reinterpret_cast<RuntimeExceptionObject *>(exception);
+  std::string explanation;
+  if (stringStorage::Length(fields->message) > 0)
+    explanation = std::string("Exception Message: ") + stringStorage::CString(fields->message) + "\n";
+  if (fields->errorNumber != 0)
+    explanation += "Exception Error Number: " + std::to_string(fields->errorNumber);
+  text.explanation = string(explanation.c_str());
+  return text;
+}
+
+void UnhandledException(RuntimeObject *exception) {
+  // Shutdown counts as signalled from here on: an exception raised while the
+  // dialog is up (a repeating timer's) is ignored instead of opening another.
+  SignalShutdown();
+  if (IsEndException(exception)) {
+    if (const WindowHooks &hooks = GetWindowHooks(); hooks.FireCloseEvents)
+      hooks.FireCloseEvents();
+    return;
+  }
+  RuntimeLockObject(exception);
+  FinalDialogText text = FinalDialogTextFor(exception);
+  RuntimeUnlockObject(exception);
+  sFinalDialogPresenter(text);
+}
+
+FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter) {
+  FinalDialogPresenter previous = sFinalDialogPresenter;
+  sFinalDialogPresenter = presenter ? presenter : PresentFinalDialogGTK;
+  return previous;
+}
+
+void PresentFinalDialogGTK(const FinalDialogText &text) {
+  GtkWidget *dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
+                                             GTK_BUTTONS_OK, "%s", text.message.CString());
+  if (!text.explanation.IsEmpty())
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s",
+                                             text.explanation.CString());
+  gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+  gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+}

@@ -1,0 +1,47 @@
+// How the image drives its own life after RuntimeInit: it registers its
+// application object (firing Open and OpenDocument), turns the run loop once,
+// and hands exceptions nobody caught to the last-resort path.
+#pragma once
+#include <cstdint>
+
+#include "foundation/String.h"
+#include "runtime/objects/RuntimeObject.h"
+
+extern uint8_t gInMainLoop; // 1 while RuntimeRun turns the loop
+// The argument count GTK+ left after taking out its own options; -1 before
+// gtk_init (the count main received is used then).
+extern int32_t gDocumentArgumentCount;
+
+extern "C" {
+// Registers the application object (a plain Application for nil) with one
+// reference, then fires its Open and, when it handles OpenDocument, one
+// OpenDocument per command-line argument.
+void RuntimeRegisterAppObject(RuntimeObject *app);
+// Registers the console application object (a new ConsoleApplication, or
+// ServiceApplication when the service flag's low byte is set, for nil).
+void RuntimeRegisterConsoleAppObject(RuntimeObject *app, int32_t service);
+// Turns the run loop until shutdown, once per process; later calls return.
+void RuntimeRun();
+}
+
+// Open, then OpenDocument per argument.
+void FireStartupEvents();
+// The unhandled-exception hook: the application's UnhandledException event
+// first, nothing once shutdown is signalled, else UnhandledException.
+void UnhandledExceptionFilter(RuntimeObject *exception);
+// The last resort: EndException closes every window; any other exception
+// shows the final dialog. Both end in SignalShutdown.
+void UnhandledException(RuntimeObject *exception);
+
+// The final dialog's texts for an exception.
+struct FinalDialogText {
+  string message;     // "An exception of class X was not handled. ..."
+  string explanation; // the exception's Message and ErrorNumber lines, or empty
+};
+FinalDialogText FinalDialogTextFor(RuntimeObject *exception);
+
+// Shows the final dialog modally. Replaceable so that tests can record it;
+// nil restores the GTK+ message dialog.
+using FinalDialogPresenter = void (*)(const FinalDialogText &text);
+FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter);
+void PresentFinalDialogGTK(const FinalDialogText &text);

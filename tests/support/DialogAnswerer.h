@@ -1,0 +1,53 @@
+// Runs a test image under the display while answering every dialog it shows
+// with the Return key, so that programs that end in a modal dialog can be
+// tested on the real thing. Header-only, like ImageRunner.h.
+#pragma once
+#include <cstdio>
+#include <future>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "support/ImageRunner.h"
+
+struct AnsweredRun {
+  int status;  // exit status, -1 when the program did not exit by itself
+  int dialogs; // distinct windows answered
+  std::string errors; // the program's standard error
+};
+
+namespace dialog_answerer {
+
+inline std::string Output(const std::string &command) {
+  std::string out;
+  if (FILE *pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe))
+      out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
+
+} // namespace dialog_answerer
+
+// The windows of a program are found by their class name, which GTK+ takes
+// from the program's file name; each one that becomes visible is focused and
+// sent Return once.
+inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
+  auto run = std::async(std::launch::async, [&] { return RunTestImage(name); });
+  std::set<std::string> answered;
+  while (run.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    // Waits (up to a second, then looks whether the program ended) for a
+    // visible window of the program.
+    std::istringstream ids(dialog_answerer::Output(
+        "timeout 1 xdotool search --sync --onlyvisible --classname '" + name + "' 2>/dev/null"));
+    for (std::string id; ids >> id;) {
+      if (!answered.insert(id).second)
+        continue;
+      dialog_answerer::Output("xdotool windowfocus --sync " + id + " key Return 2>/dev/null");
+    }
+  }
+  ProgramRun result = run.get();
+  return {result.status, static_cast<int>(answered.size()), result.errors};
+}
