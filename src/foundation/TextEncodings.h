@@ -76,6 +76,9 @@ unsigned long UTF8DecodeAndAdvance(const unsigned char **p, const unsigned char 
 // code points without a mapping, come back unchanged.
 unsigned long UnicodeCharToUpper(unsigned long c);
 unsigned long UnicodeCharToLower(unsigned long c);
+// -1, 0 or 1 for two code points or 16-bit units, upper-cased first with
+// ignoreCase.
+int UnicodeCharCompare(unsigned long a, unsigned long b, bool ignoreCase);
 
 // Case-mapped copies of UTF-8 text in a new array the caller frees with
 // delete[]; *outLength receives the bytes written. Title case upper-cases a

@@ -90,16 +90,6 @@ unsigned short *MapUCS2(const unsigned short *units, unsigned long byteCount, Ca
   return result;
 }
 
-int CompareCodePoints(unsigned long a, unsigned long b, bool ignoreCase) {
-  if (a == b)
-    return 0;
-  if (ignoreCase) {
-    a = UnicodeCharToUpper(a);
-    b = UnicodeCharToUpper(b);
-  }
-  return a < b ? -1 : (a > b ? 1 : 0);
-}
-
 int CompareLengths(unsigned long a, unsigned long b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
 } // namespace
@@ -116,6 +106,16 @@ unsigned long UnicodeCharToLower(unsigned long c) {
   if (c <= 0xFFFF && Maps().byFoldingCode.GetEntry(static_cast<int>(c), &index))
     return kCaseFoldTo[index];
   return c;
+}
+
+int UnicodeCharCompare(unsigned long a, unsigned long b, bool ignoreCase) {
+  if (a == b)
+    return 0;
+  if (ignoreCase) {
+    a = UnicodeCharToUpper(a);
+    b = UnicodeCharToUpper(b);
+  }
+  return a < b ? -1 : (a > b ? 1 : 0);
 }
 
 void UTF8ToUpper(const unsigned char *text, unsigned long length, unsigned char **out,
@@ -148,7 +148,7 @@ int UTF8StringCompare(const unsigned char *a, unsigned long aLength, const unsig
   while (a < aEnd && b < bEnd) {
     unsigned long ca = UTF8DecodeAndAdvance(&a, aEnd);
     unsigned long cb = UTF8DecodeAndAdvance(&b, bEnd);
-    if (int order = CompareCodePoints(ca, cb, ignoreCase))
+    if (int order = UnicodeCharCompare(ca, cb, ignoreCase))
       return order;
   }
   return CompareLengths(aLength, bLength);
@@ -158,7 +158,7 @@ int UCS2StringCompare(const unsigned short *a, unsigned long aBytes, const unsig
                       unsigned long bBytes, bool ignoreCase) {
   unsigned long units = (aBytes < bBytes ? aBytes : bBytes) / 2;
   for (unsigned long i = 0; i < units; ++i)
-    if (int order = CompareCodePoints(a[i], b[i], ignoreCase))
+    if (int order = UnicodeCharCompare(a[i], b[i], ignoreCase))
       return order;
   return CompareLengths(aBytes, bBytes);
 }

@@ -2,23 +2,21 @@
 
 #include <iterator>
 
+#include "language/TextEncodingClasses.h"
 #include "net/SocketCore.h"
 #include "net/SocketEntryPoints.h"
 #include "net/SocketObjects.h"
 #include "net/TCPSocket.h"
+#include "runtime/application/ApplicationClass.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
 
-// Classes of other areas the tables name; until those areas are linked the
-// references stay nil and the properties and parameters go without a type,
-// and TCPSocket without its interfaces.
+// The desktop services' class; until that area is linked the reference stays
+// nil and the property that names it is left out.
 ObjectDefinition *NetworkInterfaceClass() __attribute__((weak));
-ObjectDefinition *TextEncodingClass() __attribute__((weak));
-ObjectDefinition *ReadableInterface() __attribute__((weak));
-ObjectDefinition *WriteableInterface() __attribute__((weak));
 
 namespace {
 
@@ -118,7 +116,7 @@ PropertyMethod ServerSocketMethods[] = {
 // parameter or property whose class is missing is left out, since a member
 // without a type cannot be declared.
 void FillForeignTypes() {
-  ObjectDefinition *encoding = TextEncodingClass ? TextEncodingClass() : nullptr;
+  ObjectDefinition *encoding = TextEncodingClass();
   PropertyType *encodingType = encoding ? encoding->AsType() : nullptr;
   sReadParams[1].type = encodingType;
   sEncodingParams[0].type = encodingType;
@@ -247,12 +245,8 @@ ObjectDefinition *TCPSocketClass() {
   defn.SetPropertyListHead(FillInstances(SocketInstances, std::size(SocketInstances)));
   defn.methods = FillMethods(socketMethods, std::size(socketMethods));
   FillHooks(&defn, SocketHooks, std::size(SocketHooks));
-  if (ReadableInterface)
-    if (ObjectDefinition *readable = ReadableInterface())
-      defn.addInterface(readable);
-  if (WriteableInterface)
-    if (ObjectDefinition *writeable = WriteableInterface())
-      defn.addInterface(writeable);
+  defn.addInterface(ReadableInterface());
+  defn.addInterface(WriteableInterface());
   return &defn;
 }
 

@@ -5,14 +5,11 @@
 
 #include "foundation/AssertionAlert.h"
 #include "foundation/TextEncodings.h"
+#include "language/TextEncodingClasses.h"
 #include "net/NetworkInterfacesPosix.h"
 #include "net/SocketClasses.h"
 #include "net/SocketObjects.h"
 #include "net/TCPSocket.h"
-
-// The TextEncoding class belongs to the language library; until it is linked
-// every text read from a socket is tagged kEncodingUnknown.
-extern "C" int32_t GetEncodingFromTEObject(RuntimeObject *encoding) __attribute__((weak));
 
 namespace {
 
@@ -40,8 +37,8 @@ TCPSocket *TCPSocketOf(RuntimeObject *object) {
 
 stringStorage *Tagged(string text, RuntimeObject *encoding) {
   uint32_t tag = kEncodingUnknown;
-  if (encoding && GetEncodingFromTEObject)
-    tag = uint32_t(GetEncodingFromTEObject(encoding));
+  if (encoding)
+    tag = uint32_t(GetEncodingFromTEObject(reinterpret_cast<TextEncodingObject *>(encoding)));
   if (!text.IsEmpty())
     text.SetEncoding(tag);
   return text.ExtractStringStorage();

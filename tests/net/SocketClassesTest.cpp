@@ -8,6 +8,8 @@
 #include <set>
 
 #include "NetTestSupport.h"
+#include "foundation/TextEncodings.h"
+#include "language/TextEncodingClasses.h"
 #include "net/SocketClasses.h"
 #include "net/SocketEntryPoints.h"
 #include "net/SocketObjects.h"
@@ -216,6 +218,28 @@ TEST_F(SocketClassesTest, LocalHostConnectsAndTheConversationGoesBothWays) {
   EXPECT_EQ(TCPSocketEof(client), 1);
   RuntimeUnlockObject(client);
   EXPECT_TRUE(gDestroyed.count(client));
+}
+
+TEST_F(SocketClassesTest, ReadsAreTaggedWithTheEncodingAsked) {
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  RuntimeObject *client = NewClient(port);
+  SocketConnect(client);
+  PlainSocket peer = AcceptPlain(listener);
+  WriteAll(peer.fd(), "abcdef", 6);
+  ASSERT_TRUE(Step([&] { return SocketBytesAvailable(client) == 6; }));
+  TextEncodingObject *utf8 = GetEncodingObjectFromCode(int32_t(kEncodingUTF8));
+  auto *encoding = reinterpret_cast<RuntimeObject *>(utf8);
+  stringStorage *tagged = socketRead(client, 2, encoding);
+  EXPECT_EQ(tagged->mEncoding, kEncodingUTF8);
+  stringStorage *peeked = socketLookahead(client, nullptr);
+  EXPECT_EQ(peeked->mEncoding, kEncodingUnknown);
+  stringStorage *rest = SocketReadAll(client, encoding);
+  EXPECT_EQ(rest->mEncoding, kEncodingUTF8);
+  EXPECT_EQ(Text(tagged) + Text(peeked) + Text(rest), "abcdefcdef");
+  RuntimeUnlockObject(encoding);
+  socketClose(client);
+  RuntimeUnlockObject(client);
 }
 
 TEST_F(SocketClassesTest, RefusedConnectGivesError103AndNeverConnects) {

@@ -6,6 +6,10 @@
 #include "foundation/NumberFormat.h"
 #include "foundation/NumberText.h"
 
+// The language's Val, referred to weakly: the language library defines it
+// above the runtime. Without it the text is read as a plain C number.
+extern "C" double StringVal(stringStorage *text) __attribute__((weak));
+
 namespace {
 
 stringStorage *StringToText(intptr_t value) {
@@ -57,7 +61,8 @@ stringStorage *SingleToText(intptr_t value) {
 }
 
 int32_t SingleFromText(stringStorage *text, intptr_t *value) {
-  float f = static_cast<float>(uatod(stringStorage::CString(text)));
+  const double number = StringVal ? StringVal(text) : uatod(stringStorage::CString(text));
+  float f = static_cast<float>(number);
   std::memcpy(value, &f, sizeof f);
   return 1;
 }
