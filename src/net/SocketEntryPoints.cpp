@@ -62,6 +62,13 @@ void PrepareRestart(RuntimeObject *object, TCPSocket *socket) {
 
 } // namespace
 
+void CloseSocketOfObject(RuntimeObject *object) {
+  if (IsServerSocketObject(object))
+    ServerSocketClose(object);
+  else if (IsTCPSocketObject(object))
+    socketClose(object);
+}
+
 void SocketConnect(RuntimeObject *object) {
   TCPSocket *socket = TCPSocketOf(object);
   if (!socket)

@@ -7,6 +7,10 @@
 #include "foundation/String.h"
 #include "runtime/objects/RuntimeObject.h"
 
+// A closing window's objects: closes the object's socket when it is one (a
+// ServerSocket stops listening). The windows area calls it by this name.
+void CloseSocketOfObject(RuntimeObject *object);
+
 extern "C" {
 void SocketConnect(RuntimeObject *object);
 void SocketListen(RuntimeObject *object);

@@ -242,6 +242,22 @@ TEST_F(SocketClassesTest, ReadsAreTaggedWithTheEncodingAsked) {
   RuntimeUnlockObject(client);
 }
 
+TEST_F(SocketClassesTest, ClosingAWindowsObjectsClosesItsSockets) {
+  RuntimeObject *server = RuntimeNewObject(ServerClass());
+  ServerSocketListen(server);
+  ServiceSteps(1);
+  RuntimeObject *client = NewClient(UnusedPort());
+  RuntimeObject *plain = RuntimeNewObject(LookupObjectDefinition(SocketCoreClass()));
+  SocketListen(client);
+  for (RuntimeObject *object : {server, client, plain})
+    CloseSocketOfObject(object);
+  EXPECT_EQ(serverSocketIsListening(server), 0);
+  EXPECT_EQ(gSocketList.count(), 0); // the pool went with the server
+  EXPECT_EQ(gDestroyed.size(), 11u);
+  for (RuntimeObject *object : {server, client, plain})
+    RuntimeUnlockObject(object);
+}
+
 TEST_F(SocketClassesTest, RefusedConnectGivesError103AndNeverConnects) {
   RuntimeObject *client = NewClient(UnusedPort());
   SocketConnect(client);
