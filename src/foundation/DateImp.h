@@ -52,8 +52,9 @@ public:
   // infinities and moments outside the calendar leave the date unchanged.
   virtual void SetTotalSeconds(double seconds) = 0;
   // Reads "month/day/two-digit year" or "Weekday, Month day, year" (English
-  // names); false, with the date unchanged, when the text is neither or names
-  // a day its month does not have.
+  // names); a form must read the whole text, trailing white space aside.
+  // False, with the date unchanged, when no form does or the text names a
+  // day its month does not have.
   virtual bool ParseDate(const string &text) = 0;
   virtual ~DateImp();
 };

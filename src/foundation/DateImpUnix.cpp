@@ -168,12 +168,16 @@ bool DateImpUnix::ParseDate(const string &text) {
       CLocaleScope cLocale; // English names whatever the user's locale
       end = strptime(systemText.CString(), pattern, &parsed);
     }
-    if (!end)
+    // A form matches only when it reads the whole text: "%D" would take
+    // "02/05/2004" as 02/05/20 and leave "04" unread.
+    while (end && (*end == ' ' || *end == '\t' || *end == '\n' || *end == '\r'))
+      ++end;
+    if (!end || *end)
       continue;
     parsed.tm_year += 1900;
     parsed.tm_hour = parsed.tm_min = parsed.tm_sec = 0;
     if (!IsDateValid(&parsed))
-      return false; // strptime takes 02/30/04; no such day exists
+      continue; // strptime takes 02/30/04; no such day exists
     mDate = parsed;
     mInitialized = true;
     mDirty = false;

@@ -2,9 +2,8 @@
 
 #include <unistd.h>
 
-void LeaveNoDrawingSelected() {
-  // Pending: Pane::AboutToYield() once the pane layer exists.
-}
+// The pane layer defines the real one; without it nothing can be selected.
+__attribute__((weak)) void LeaveNoDrawingSelected() {}
 
 void ReportMemoryExhausted() {
   // write(2) rather than stdio: stdio may need memory that is not there.

@@ -24,6 +24,8 @@ public:
 
   int32_t count() const { return mCount; }
   int32_t capacity() const { return mCapacity; }
+  uint32_t growthIncrement() const { return mIncrement; }
+  void setGrowthIncrement(uint32_t increment) { mIncrement = increment; }
   T *begin() { return mItems; }
   T *end() { return mItems + mCount; }
   const T *begin() const { return mItems; }

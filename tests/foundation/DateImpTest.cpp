@@ -131,10 +131,15 @@ TEST(DateImp, ParsesBothTextFormsAtMidnight) {
   EXPECT_EQ(FieldsOf(*date), (Fields{2004, 2, 29, 0, 0, 0}));
   ASSERT_TRUE(date->ParseDate(string("Monday, January 5, 2004")));
   EXPECT_EQ(FieldsOf(*date), (Fields{2004, 1, 5, 0, 0, 0}));
+  ASSERT_TRUE(date->ParseDate(string("03/01/04 \t")));
+  EXPECT_EQ(FieldsOf(*date), (Fields{2004, 3, 1, 0, 0, 0}));
 }
 
 TEST(DateImp, TextThatIsNoDateLeavesTheDateUnchanged) {
-  for (const char *text : {"tomorrow", "02/30/04", "04/31/04", "Friday, February 30, 2004", ""}) {
+  // "02/05/2004" would read as 02/05/20 with "04" left over: a form must
+  // read the whole text.
+  for (const char *text : {"tomorrow", "02/30/04", "04/31/04", "Friday, February 30, 2004", "",
+                           "02/05/2004", "02/05/04 x"}) {
     std::unique_ptr<DateImp> date = DateOf(1990, 6, 6, 12, 30, 0);
     EXPECT_FALSE(date->ParseDate(string(text))) << text;
     EXPECT_EQ(FieldsOf(*date), (Fields{1990, 6, 6, 12, 30, 0})) << text;

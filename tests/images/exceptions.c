@@ -3,26 +3,16 @@
  * plus one bit per failed check (1, 2, 4, 8, 16 in the order of the checks in
  * ImageEntry), each failed check also named on standard error. */
 #include "CompiledCode.h"
+#include "class_names.h"
 #include "plain_objects.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
 
-enum { kClassNameField = 1 }; /* RuntimeClass.name, offset 4 */
 
 static int32_t sUnreachedSteps;
 static int32_t sDepth;
 static int32_t sCleanUps;
-
-int32_t ClassNameIs(RuntimeObject *object, const char *name)
-{
-    stringStorage *className = ((stringStorage **)object->classPtr)[kClassNameField];
-    const unsigned char *text = className->buffer + 1;
-    int32_t i = 0;
-    for (; name[i]; ++i)
-        if (i >= className->length || text[i] != (unsigned char)name[i]) return 0;
-    return i == className->length;
-}
 
 int32_t RaiseInsideProtectedRegion(void)
 {

@@ -100,10 +100,15 @@ int ExitStatusAnsweringAlerts(const std::vector<std::string> &keys) {
                        folder.Path("status") + ") &\n";
   // Each dialog is answered until its window is gone: a key sent before the
   // dialog takes input is lost, and the next search must not find a closing
-  // dialog again.
+  // dialog again. A search can fail while other tests' windows come and go on
+  // the same display, so it is repeated until it names a window.
   for (const std::string &key : keys)
-    script += "w=$(timeout 60 xdotool search --sync --onlyvisible --classname loader_unbound "
-              "| head -1) || exit 1\n"
+    script += "w=\n"
+              "for attempt in $(seq 120); do\n"
+              "  w=$(xdotool search --onlyvisible --classname loader_unbound 2>/dev/null | head -1)\n"
+              "  [ -n \"$w\" ] && break; sleep 0.5\n"
+              "done\n"
+              "[ -n \"$w\" ] || exit 1\n"
               "for attempt in $(seq 60); do\n"
               "  sleep 0.3; xdotool key --window $w " + key + " 2>/dev/null\n"
               "  sleep 0.2; xdotool search --onlyvisible --classname loader_unbound "

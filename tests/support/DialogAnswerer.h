@@ -11,9 +11,9 @@
 #include "support/ImageRunner.h"
 
 struct AnsweredRun {
-  int status;  // exit status, -1 when the program did not exit by itself
-  int dialogs; // distinct windows answered
-  std::string errors; // the program's standard error
+  int status;         // exit status, -1 when the program did not exit by itself
+  int dialogs;        // distinct windows answered
+  std::string errors; // what the program wrote on standard error
 };
 
 namespace dialog_answerer {
@@ -48,6 +48,6 @@ inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
       dialog_answerer::Output("xdotool windowfocus --sync " + id + " key Return 2>/dev/null");
     }
   }
-  ProgramRun result = run.get();
-  return {result.status, static_cast<int>(answered.size()), result.errors};
+  const ProgramRun finished = run.get();
+  return {finished.status, static_cast<int>(answered.size()), finished.errors};
 }

@@ -4,5 +4,4 @@
 
 RuntimeObject *ResourceManagerElf::GetDatabase(int16_t) { return nullptr; }
 RuntimeObject *ResourceManagerElf::GetPicture(int16_t) { return nullptr; }
-RuntimeObject *ResourceManagerElf::GetCursor(int16_t) { return nullptr; }
 RuntimeObject *ResourceManagerElf::GetSound(int16_t) { return nullptr; }

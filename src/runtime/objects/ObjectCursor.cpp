@@ -3,9 +3,9 @@
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 
-// The element class of collections belongs to the language library; until
-// it is built this weak body answers nil and the methods have no return type.
-__attribute__((weak)) ObjectDefinition *CollectionElementClass() { return nullptr; }
+// The element class of collections belongs to the language library, which
+// defines the builder; referred to weakly so that this area links alone.
+ObjectDefinition *CollectionElementClass() __attribute__((weak));
 
 namespace {
 
@@ -64,7 +64,7 @@ ObjectDefinition *ObjectCursorClass() {
     return &defn;
   static bool sMethodTypesFilled = false;
   if (!sMethodTypesFilled) {
-    ObjectDefinition *element = CollectionElementClass();
+    ObjectDefinition *element = CollectionElementClass ? CollectionElementClass() : nullptr;
     for (PropertyMethod &row : ObjectCursorMethods)
       row.returnType = element ? element->AsType() : nullptr;
     sMethodTypesFilled = true;

@@ -1,0 +1,4 @@
+#include "graphics/GraphicsServices.h"
+
+bool AppearanceManagerInstalled() { return false; }
+bool KaleidoscopeInstalled() { return false; }

@@ -1,0 +1,54 @@
+// What the window layer reads and fires on the language's control objects.
+// The controls area defines the Control class and the control object's
+// layout; the window layer reaches them only through these declarations.
+#pragma once
+#include <cstdint>
+
+#include "foundation/QVGeometry.h"
+
+class SubPane;
+struct ObjectDefinition;
+struct ObjectHook;
+struct RuntimeObject;
+struct stringStorage;
+
+// The language's Control class. Weak: nil until the controls area defines
+// it, and then no object is a control.
+ObjectDefinition *ControlClass() __attribute__((weak));
+// Whether the object is a control (false while there is no Control class).
+bool IsControl(RuntimeObject *object);
+
+// The fields of one control object that windows read and write.
+struct ControlFields {
+  SubPane **pane;
+  uint8_t *visible;
+  uint8_t *enabled;
+  uint8_t *autoDeactivate;
+  uint8_t *mouseInside;
+  uint8_t *lockLeft, *lockTop, *lockRight, *lockBottom;
+  QV::Rect *bounds;
+  int32_t *tabPanelIndex;
+  RuntimeObject **window; // its window object, not counted
+  stringStorage **balloonHelp, **disabledBalloonHelp, **helpTag;
+};
+// Defined by the controls area, which owns the layout.
+ControlFields FieldsOfControl(RuntimeObject *control);
+
+// The events of controls: CreatePane, Open, Close, then the shared mouse and
+// drop events MouseMove, MouseEnter, MouseExit, DropObject.
+enum class ControlEvent {
+  kCreatePane,
+  kOpen,
+  kClose,
+  kMouseMove,
+  kMouseEnter,
+  kMouseExit,
+  kDropObject
+};
+// The declaration that fires the event; defined by the controls area.
+const ObjectHook *ControlEventHook(ControlEvent event);
+
+class RuntimeViewWindow;
+// Every tab and page panel of the window re-applies its current page, so
+// that only that page's controls show. Defined by the controls area.
+void EnforceAllRunViewTabPanels(RuntimeViewWindow *window);

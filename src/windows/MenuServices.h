@@ -1,0 +1,16 @@
+// What windows use of the menus and of the window class's later parts: the
+// menu-enabling pass, the menu bar's show and hide, installing a window
+// object's menu bar, full-screen mode and the implicit-window list. The menu
+// work supplies them; until then MenuServicesPending.cpp does nothing.
+#pragma once
+#include <cstdint>
+
+class Window;
+struct RuntimeObject;
+
+void EnableMenus(bool force, Window *w);
+void rmbShowMenuBar();
+void rmbHideMenuBar();
+extern "C" void WindowMenuBarSetter(RuntimeObject *view, int32_t index, RuntimeObject *menuBar);
+extern "C" void windowFullScreenSetter(RuntimeObject *view, int32_t index, int32_t on);
+void RemoveFromImplicitWindowList(RuntimeObject *view);

@@ -1,0 +1,55 @@
+// What the run loop calls in the windows area, installed at start-up.
+#include "runtime/loop/PaneInterface.h"
+#include "runtime/loop/WindowInterface.h"
+#include "windows/GTKHelper.h"
+#include "windows/RuntimeWindow.h"
+#include "windows/Window.h"
+
+namespace {
+
+GdkWindow *PaneGdkWindow(SubPane *pane) {
+  Window *w = pane->GetWindow();
+  return w && w->GetGtkWindow() ? w->GetGtkWindow()->window : nullptr;
+}
+
+// The loop reads the pointer in the GtkWindow's coordinates; panes take
+// content coordinates, below the menu bar.
+void PaneMouseDrag(SubPane *pane, int32_t h, int32_t v) {
+  Window *w = pane->GetWindow();
+  if (w && w->HasMenuBar())
+    if (GtkWidget *bar = GTKHelper::GetMenuBar(w))
+      v -= bar->allocation.height;
+  pane->HandleMouseDrag(h, v);
+}
+
+const PaneHooks kPaneHooks{
+    [](SubPane *p) { p->LostFocus(); },
+    [](SubPane *p) { p->GainedFocus(); },
+    [](SubPane *p) { p->FocusIdle(); },
+    PaneMouseDrag,
+    PaneGdkWindow,
+    [](SubPane *p) { p->Protect(); },
+    [](SubPane *p) { return p->UnprotectCausesDeath(); },
+};
+
+const WindowHooks kWindowHooks{
+    Window::AboutToYield,
+    [] { return gRuntimeViewWindowList == nullptr; },
+    FireCloseEvents,
+    IterateLanguageWindows,
+    [](RuntimeViewWindow *w) { w->ShowWindow(); },
+    [](RuntimeViewWindow *w) { w->SelectWindow(); },
+    [](RuntimeViewWindow *w) { w->HideWindow(); },
+    [](RuntimeViewWindow *w) { return w->IsVisible(); },
+    [](RuntimeViewWindow *w) { w->UnifiedClose(); },
+    [](RuntimeView *view, bool appQuitting) {
+      return FireCancelCloseEvent(&view->header, appQuitting) != 0;
+    },
+};
+
+} // namespace
+
+void InstallWindowsAreaHooks() {
+  InstallPaneHooks(&kPaneHooks);
+  InstallWindowHooks(&kWindowHooks);
+}

@@ -1,0 +1,254 @@
+// The language's windows: a window object of a test subclass shown by its
+// native window, its events fired from real input.
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+#include "WindowsTestSupport.h"
+#include "XQueries.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "support/AlertRecorder.h"
+#include "windows/RunLoopRegisters.h"
+#include "windows/RuntimeWindow.h"
+
+namespace {
+
+std::string Str(int v) { return std::to_string(v); }
+
+// What the handlers saw, and what they answer.
+struct Seen {
+  std::vector<std::string> events;
+  bool mouseDownAnswer = true;
+  bool cancelClose = false;
+  bool keyDownAnswer = false;
+};
+Seen sSeen;
+
+void Note(const std::string &s) { sSeen.events.push_back(s); }
+
+extern "C" int32_t OnMouseDown(RuntimeObject *, int32_t x, int32_t y) {
+  Note("MouseDown " + Str(x) + "," + Str(y));
+  return sSeen.mouseDownAnswer;
+}
+extern "C" int32_t OnMouseDrag(RuntimeObject *, int32_t x, int32_t y) {
+  Note("MouseDrag " + Str(x) + "," + Str(y));
+  return 0;
+}
+extern "C" int32_t OnMouseUp(RuntimeObject *, int32_t x, int32_t y) {
+  Note("MouseUp " + Str(x) + "," + Str(y));
+  return 0;
+}
+extern "C" int32_t OnKeyDown(RuntimeObject *, stringStorage *key) {
+  string k = string::Borrow(key);
+  Note("KeyDown " + std::string(k.CString(), k.Length()));
+  return sSeen.keyDownAnswer;
+}
+extern "C" int32_t OnCancelClose(RuntimeObject *, int32_t appQuitting) {
+  Note("CancelClose " + Str(appQuitting));
+  return sSeen.cancelClose;
+}
+extern "C" int32_t OnClose(RuntimeObject *) { return Note("Close"), 0; }
+extern "C" int32_t OnCreateControls(RuntimeObject *) { return Note("CreateControls"), 0; }
+extern "C" int32_t OnSetupBindings(RuntimeObject *) { return Note("SetupBindings"), 0; }
+extern "C" int32_t OnResized(RuntimeObject *) { return Note("Resized"), 0; }
+
+// A window subclass as compiled code would make one.
+ObjectDefinition *TestWindowClass() {
+  static ObjectDefinition definition;
+  if (definition.className.IsEmpty()) {
+    definition.className = string("TestWindow");
+    definition.super = WindowBaseClass();
+    definition.objectSize = kRuntimeViewInstanceSize;
+    definition.staticTables = 1;
+  }
+  return &definition;
+}
+
+void Handle(RuntimeObject *object, WindowEvent event, void *code) {
+  EventEntry *table = MakePrivateEventTable(object);
+  ASSERT_NE(table, nullptr);
+  table[WindowBaseHooks[event].hook->eventIndex].vector = code;
+}
+
+class LanguageWindow : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!HaveDisplay())
+      GTEST_SKIP() << "no display";
+    sSeen = Seen{};
+    object = CreateInstance(TestWindowClass());
+    ASSERT_NE(object, nullptr);
+    view = reinterpret_cast<RuntimeView *>(object);
+    view->visible = 1;
+    view->growIcon = 1;
+    view->closeBox = 1;
+    QV::SetRect(&view->bounds, 60, 80, 360, 280);
+    view->laidOutBounds = view->bounds;
+    Handle(object, kMouseDownEvent, reinterpret_cast<void *>(OnMouseDown));
+    Handle(object, kMouseDragEvent, reinterpret_cast<void *>(OnMouseDrag));
+    Handle(object, kMouseUpEvent, reinterpret_cast<void *>(OnMouseUp));
+    Handle(object, kKeyDownEvent, reinterpret_cast<void *>(OnKeyDown));
+    Handle(object, kCancelCloseEvent, reinterpret_cast<void *>(OnCancelClose));
+    Handle(object, kCloseEvent, reinterpret_cast<void *>(OnClose));
+    Handle(object, kCreateControlsEvent, reinterpret_cast<void *>(OnCreateControls));
+    Handle(object, kSetupBindingsEvent, reinterpret_cast<void *>(OnSetupBindings));
+    Handle(object, kResizedEvent, reinterpret_cast<void *>(OnResized));
+  }
+  void TearDown() override {
+    FireCloseEvents();
+    EXPECT_EQ(gRuntimeViewWindowList, nullptr);
+    if (object)
+      RuntimeUnlockObject(object);
+  }
+  RuntimeViewWindow *Open() {
+    auto *w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+    EXPECT_TRUE(StepUntil([&] {
+      return GTK_WIDGET_MAPPED(w->GetGtkWindow()) &&
+             gdk_window_is_viewable(w->GetGtkWindow()->window);
+    }));
+    for (int i = 0; i < 10; ++i)
+      PaneLoopStep();
+    return w;
+  }
+  int Count(const std::string &prefix) {
+    int n = 0;
+    for (const std::string &e : sSeen.events)
+      n += e.rfind(prefix, 0) == 0;
+    return n;
+  }
+
+  RuntimeObject *object = nullptr;
+  RuntimeView *view = nullptr;
+};
+
+TEST_F(LanguageWindow, ConstructionTiesTheTwoTogetherAndFiresItsEventsInOrder) {
+  RuntimeViewWindow *w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+  EXPECT_EQ(view->nativeWindow, w);
+  EXPECT_EQ(w->GetView(), view);
+  EXPECT_EQ(gRuntimeViewWindowList, w);
+  EXPECT_EQ(object->refCount, 2);
+  EXPECT_TRUE(view->opened);
+  uint32_t marked = 0;
+  EXPECT_TRUE(w->getProperty(string("RuntimeViewWindow"), &marked));
+  EXPECT_EQ(marked, 1u);
+  EXPECT_TRUE(w->IsRuntimeWindow());
+  EXPECT_EQ(sSeen.events, (std::vector<std::string>{"CreateControls", "SetupBindings"}));
+  int visited = 0;
+  IterateLanguageWindows(
+      [](RuntimeView *v, void *n) { return ++*static_cast<int *>(n), v != nullptr; }, &visited);
+  EXPECT_EQ(visited, 1);
+}
+
+TEST_F(LanguageWindow, MouseDownTakesTheCaptureForDragsAndOneMouseUp) {
+  RuntimeViewWindow *w = Open();
+  sSeen.events.clear();
+  ASSERT_TRUE(XDoTool("mousemove --window " + Str(XidOf(w)) + " 30 40 mousedown 1"));
+  ASSERT_TRUE(StepUntil([&] { return Count("MouseDrag") >= 3; }));
+  EXPECT_EQ(sSeen.events.front(), "MouseDown 30,40");
+  EXPECT_EQ(sSeen.events[1], "MouseDrag 30,40");
+  ASSERT_TRUE(XDoTool("mousemove 10 10 mouseup 1"));
+  ASSERT_TRUE(StepUntil([&] { return Count("MouseUp") >= 1; }));
+  for (int i = 0; i < 10; ++i)
+    PaneLoopStep();
+  EXPECT_EQ(Count("MouseUp"), 1);
+  EXPECT_EQ(sSeen.events.back(), "MouseUp -50,-70") << "content coordinates, outside";
+  EXPECT_EQ(GetCaptureMouse(), nullptr);
+}
+
+TEST_F(LanguageWindow, KeyDownGetsOneCharacterOnce) {
+  RuntimeViewWindow *w = Open();
+  ASSERT_TRUE(XDoTool("windowfocus --sync " + Str(XidOf(w))));
+  ASSERT_TRUE(StepUntil([&] { return GetFocusPane() == w; })) << "no pane takes the focus";
+  sSeen.events.clear();
+  ASSERT_TRUE(XDoTool("key --window 0 x"));
+  ASSERT_TRUE(StepUntil([&] { return Count("KeyDown") >= 1; }));
+  for (int i = 0; i < 10; ++i)
+    PaneLoopStep();
+  EXPECT_EQ(sSeen.events, (std::vector<std::string>{"KeyDown x"}));
+}
+
+TEST_F(LanguageWindow, MovesAndResizesReachTheWindowObject) {
+  RuntimeViewWindow *w = Open();
+  EXPECT_EQ(view->bounds.left, 60) << "showing kept the designed place";
+  EXPECT_EQ(view->bounds.top, 80);
+  ASSERT_TRUE(XDoTool("windowmove " + Str(XidOf(w)) + " 150 120"));
+  ASSERT_TRUE(StepUntil([&] { return view->bounds.left == 150 && view->bounds.top == 120; }));
+  sSeen.events.clear();
+  ASSERT_TRUE(XDoTool("windowsize " + Str(XidOf(w)) + " 500 400"));
+  ASSERT_TRUE(StepUntil([&] { return Count("Resized") == 1; }));
+  EXPECT_EQ(view->bounds.right - view->bounds.left, 500);
+  EXPECT_EQ(view->bounds.bottom - view->bounds.top, 400);
+  EXPECT_EQ(view->laidOutBounds.right - view->laidOutBounds.left, 500);
+}
+
+TEST_F(LanguageWindow, MinWidthReachesTheSizeHints) {
+  view->minWidth = 200;
+  RuntimeViewWindow *w = Open();
+  XSize min;
+  ASSERT_TRUE(StepUntil([&] { return XMinimumSizeHint(XidOf(w), &min); }));
+  EXPECT_EQ(min.width, 200);
+  QV::Rect limits{0, 0, 0, 0};
+  w->RestrictSize(&limits);
+  EXPECT_EQ(limits.left, 200);
+  EXPECT_EQ(limits.top, 0);
+}
+
+// What a window manager's close button sends.
+void SendDelete(Window *w) {
+  GdkEvent *e = gdk_event_new(GDK_DELETE);
+  e->any.window = GDK_WINDOW(g_object_ref(w->GetGtkWindow()->window));
+  gtk_main_do_event(e);
+  gdk_event_free(e);
+}
+
+TEST_F(LanguageWindow, CancelCloseKeepsTheWindowAndItsWidgets) {
+  RuntimeViewWindow *w = Open();
+  sSeen.events.clear();
+  sSeen.cancelClose = true;
+  SendDelete(w);
+  EXPECT_EQ(sSeen.events, (std::vector<std::string>{"CancelClose 0"}));
+  EXPECT_EQ(gRuntimeViewWindowList, w);
+  EXPECT_TRUE(GTK_WIDGET_VISIBLE(w->GetGtkWindow())) << "GTK+ did not destroy it";
+
+  sSeen.cancelClose = false;
+  sSeen.events.clear();
+  SendDelete(w);
+  EXPECT_EQ(sSeen.events, (std::vector<std::string>{"CancelClose 0", "Close"}));
+  EXPECT_EQ(gRuntimeViewWindowList, nullptr);
+  EXPECT_EQ(view->nativeWindow, nullptr);
+  EXPECT_EQ(object->refCount, 1);
+}
+
+TEST_F(LanguageWindow, ClosingTwiceAndClosingEverythingCloseOnce) {
+  RuntimeViewWindow *w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+  w->Protect();
+  w->Close();
+  w->Close();
+  EXPECT_EQ(Count("Close"), 1);
+  FireCloseEvents(); // the protected window stays listed; the walk must end
+  EXPECT_EQ(Count("Close"), 1);
+  EXPECT_TRUE(w->UnprotectCausesDeath());
+  EXPECT_EQ(gRuntimeViewWindowList, nullptr);
+
+  AlertRecorder alerts;
+  EXPECT_EQ(FireCancelCloseEvent(nullptr, 1), 0);
+  EXPECT_TRUE(alerts.saw("form"));
+  sSeen.cancelClose = true;
+  EXPECT_EQ(FireCancelCloseEvent(object, 7), 1);
+  EXPECT_EQ(sSeen.events.back(), "CancelClose 1");
+}
+
+TEST(WindowClass, NameSizeEventsAndConstants) {
+  ObjectDefinition *defn = WindowBaseClass();
+  EXPECT_EQ(std::string(defn->className.CString()), "Window");
+  EXPECT_EQ(defn->objectSize, 136);
+  int events = 0;
+  for (ObjectHook *h = defn->hooks; h; h = h->next)
+    ++events;
+  EXPECT_EQ(events, 24);
+  EXPECT_EQ(std::string(WindowBaseHooks[kCancelCloseEvent].hook->name.CString()), "CancelClose");
+  EXPECT_EQ(std::string(WindowBaseHooks[kRestoreEvent].name), "Restore");
+}
+
+} // namespace

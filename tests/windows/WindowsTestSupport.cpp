@@ -1,0 +1,169 @@
+#include "WindowsTestSupport.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "runtime/loop/WindowInterface.h"
+#include "windows/GTKHelper.h"
+#include "windows/RunLoopRegisters.h"
+
+// From gdkx.h, which cannot be included beside a class named Window.
+extern "C" unsigned long gdk_x11_drawable_get_xid(GdkDrawable *drawable);
+
+namespace {
+
+// Starts Xvfb on a free display of its own choosing and points GTK+ at it.
+class PrivateDisplay : public testing::Environment {
+public:
+  void SetUp() override {
+    int fds[2];
+    if (pipe(fds) != 0)
+      return;
+    mServer = fork();
+    if (mServer == 0) {
+      close(fds[0]);
+      std::string fd = std::to_string(fds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+             "tcp", "-noreset", static_cast<char *>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n')
+      number += c;
+    close(fds[0]);
+    if (number.empty())
+      return;
+    setenv("DISPLAY", (":" + number).c_str(), 1);
+    sReady = gtk_init_check(nullptr, nullptr);
+    if (sReady) {
+      GTKHelper::Init();
+      InstallWindowsAreaHooks();
+    }
+  }
+
+  void TearDown() override {
+    if (mServer > 0) {
+      kill(mServer, SIGTERM);
+      waitpid(mServer, nullptr, 0);
+    }
+  }
+
+  static bool sReady;
+
+private:
+  pid_t mServer = -1;
+};
+
+bool PrivateDisplay::sReady = false;
+
+[[maybe_unused]] testing::Environment *const sDisplay =
+    testing::AddGlobalTestEnvironment(new PrivateDisplay);
+
+} // namespace
+
+bool HaveDisplay() { return PrivateDisplay::sReady; }
+
+void PaneLoopStep() {
+  Window::AboutToYield();
+  gdk_flush();
+  // Wait for what the X server has to say, or a few milliseconds, then
+  // take all of it.
+  if (!gtk_events_pending()) {
+    static bool woken;
+    woken = false;
+    guint wake = g_timeout_add(
+        5, [](gpointer) { return woken = true, FALSE; }, nullptr);
+    gtk_main_iteration_do(TRUE);
+    if (!woken)
+      g_source_remove(wake);
+  }
+  while (gtk_events_pending())
+    gtk_main_iteration_do(FALSE);
+  if (SubPane *capture = GetCaptureMouse()) {
+    if (Window *w = capture->GetWindow()) {
+      QV::Point pt = GTKHelper::GetCursorPos(w);
+      capture->Protect();
+      capture->HandleMouseDrag(pt.h, pt.v);
+      capture->UnprotectCausesDeath();
+    }
+  }
+}
+
+bool StepUntil(const std::function<bool()> &done, int maxSteps) {
+  // A generous bound on a loaded machine: the steps run out or half a
+  // minute passes, whichever comes later.
+  gint64 giveUp = g_get_monotonic_time() + 30 * G_USEC_PER_SEC;
+  for (int i = 0; i < maxSteps || g_get_monotonic_time() < giveUp; ++i) {
+    if (done())
+      return true;
+    PaneLoopStep();
+  }
+  return done();
+}
+
+bool XDoTool(const std::string &args) {
+  gdk_flush();
+  std::string command = "xdotool " + args + " >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+unsigned long XidOf(Window *w) { return gdk_x11_drawable_get_xid(w->GetGtkWindow()->window); }
+
+std::vector<std::string> &Log() {
+  static std::vector<std::string> log;
+  return log;
+}
+
+QV::Rect MakeRect(int left, int top, int right, int bottom) {
+  QV::Rect r;
+  QV::SetRect(&r, left, top, right, bottom);
+  return r;
+}
+
+namespace {
+void Say(const std::string &who, const std::string &what) { Log().push_back(who + " " + what); }
+std::string XY(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+} // namespace
+
+RecordingPane::RecordingPane(SubPane *parent, const char *n, const QV::Rect &bounds, int tab,
+                             bool takes)
+    : ContainerPane(parent, tab, bounds), name(n), takesClicks(takes) {}
+
+RecordingPane::~RecordingPane() { Say(name, "deleted"); }
+
+bool RecordingPane::HandleClick(int32_t x, int32_t y, int32_t modifiers) {
+  Say(name, "click " + XY(x, y) + " " + std::to_string(modifiers));
+  if (captureOnClick)
+    CaptureMouse(this);
+  return takesClicks;
+}
+
+void RecordingPane::HandleMouseUp(int32_t x, int32_t y) { Say(name, "up " + XY(x, y)); }
+void RecordingPane::HandleMouseDrag(int32_t x, int32_t y) { Say(name, "drag " + XY(x, y)); }
+
+bool RecordingPane::HandleMouseWheel(int32_t, int32_t, int32_t delta) {
+  Say(name, "wheel " + std::to_string(delta));
+  return true;
+}
+
+void RecordingPane::OnSize() { Say(name, "OnSize"); }
+void RecordingPane::ResetRadio() { Say(name, "ResetRadio"); }
+void RecordingPane::HandleMouseEnter() { Say(name, "enter"); }
+void RecordingPane::HandleMouseExit() { Say(name, "exit"); }
+void RecordingPane::EstablishDrawingSurface() { Say(name, "establish"); }
+void RecordingPane::EstablishFont() { Say(name, "font"); }
+void RecordingPane::ResetDrawingSurface() { Say(name, "reset"); }
+
+RecordingWindow::RecordingWindow(const QV::Rect &bounds, bool resizable)
+    : Window(string("test"), bounds, kWindowTypeDocument, true, 0, resizable) {}
+
+void RecordingWindow::Moved() { ++moved; }
+void RecordingWindow::Resized() { ++resized; }
+void RecordingWindow::RestrictSize(QV::Rect *l) { *l = limits; }

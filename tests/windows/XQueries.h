@@ -1,0 +1,11 @@
+// What the X server says about a window, asked directly (this file's source
+// includes Xlib, which cannot stand beside the class named Window).
+#pragma once
+
+struct XSize {
+  int width = 0, height = 0;
+};
+// The size of the X window with that id.
+XSize XWindowSize(unsigned long xid);
+// The minimum size in the window's WM_NORMAL_HINTS; false without one.
+bool XMinimumSizeHint(unsigned long xid, XSize *min);
