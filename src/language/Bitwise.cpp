@@ -35,27 +35,27 @@ extern "C" int32_t RuntimeBitwiseShiftRight(int32_t value, int32_t shift, int32_
 
 void InitBitwiseClass() {
   static ObjectDefinition defn;
-  if (defn.className.IsEmpty()) {
-    PropertyType *integer = &integerType.type;
-    static MethodParameter sTwo[] = {{"Value", integer, 0, {}, 0, {}, 0, {}},
-                                     {"Value2", integer, 0, {}, 0, {}, 0, {}}};
-    static MethodParameter sShift[] = {{"Value", integer, 0, {}, 0, {}, 0, {}},
-                                       {"shift", integer, 0, {}, 0, {}, 0, {}},
-                                       {"numBits", integer, 0, {}, 0, {}, 0, {}}};
-    auto row = [&](const char *name, MethodParameter *params, int32_t count, void *code,
-                   const char *exportName) {
-      return PropertyMethod{name, integer, params, count, {{code, exportName, {}}, {}}, 0,
-                            kConsoleAvailableFlag, 0};
-    };
-    PropertyMethod methods[] = {
-        row("BitAnd", sTwo, 2, EntryCode(RuntimeBitwiseAnd), "RuntimeBitwiseAnd"),
-        row("BitOr", sTwo, 2, EntryCode(RuntimeBitwiseOr), "RuntimeBitwiseOr"),
-        row("BitXor", sTwo, 2, EntryCode(RuntimeBitwiseXor), "RuntimeBitwiseXor"),
-        row("ShiftLeft", sShift, 3, EntryCode(RuntimeBitwiseShiftLeft), "RuntimeBitwiseShiftLeft"),
-        row("ShiftRight", sShift, 3, EntryCode(RuntimeBitwiseShiftRight), "RuntimeBitwiseShiftRight"),
-        row("OnesComplement", sTwo, 1, EntryCode(RuntimeOnesCompliment), "RuntimeOnesCompliment"),
-    };
-    DefineBuiltinClass(defn, {"Bitwise", 0}, nullptr, 0, methods, 6); // a module: no instances
-  }
+  if (!defn.className.IsEmpty())
+    return; // registered once: a module name may be added only once
+  PropertyType *integer = &integerType.type;
+  static MethodParameter sTwo[] = {{"Value", integer, 0, {}, 0, {}, 0, {}},
+                                   {"Value2", integer, 0, {}, 0, {}, 0, {}}};
+  static MethodParameter sShift[] = {{"Value", integer, 0, {}, 0, {}, 0, {}},
+                                     {"shift", integer, 0, {}, 0, {}, 0, {}},
+                                     {"numBits", integer, 0, {}, 0, {}, 0, {}}};
+  auto row = [&](const char *name, MethodParameter *params, int32_t count, void *code,
+                 const char *exportName) {
+    return PropertyMethod{name, integer, params, count, {{code, exportName, {}}, {}}, 0,
+                          kConsoleAvailableFlag, 0};
+  };
+  PropertyMethod methods[] = {
+      row("BitAnd", sTwo, 2, EntryCode(RuntimeBitwiseAnd), "RuntimeBitwiseAnd"),
+      row("BitOr", sTwo, 2, EntryCode(RuntimeBitwiseOr), "RuntimeBitwiseOr"),
+      row("BitXor", sTwo, 2, EntryCode(RuntimeBitwiseXor), "RuntimeBitwiseXor"),
+      row("ShiftLeft", sShift, 3, EntryCode(RuntimeBitwiseShiftLeft), "RuntimeBitwiseShiftLeft"),
+      row("ShiftRight", sShift, 3, EntryCode(RuntimeBitwiseShiftRight), "RuntimeBitwiseShiftRight"),
+      row("OnesComplement", sTwo, 1, EntryCode(RuntimeOnesCompliment), "RuntimeOnesCompliment"),
+  };
+  DefineBuiltinClass(defn, {"Bitwise", 0}, nullptr, 0, methods, 6); // a module: no instances
   AddIntrinsicModule(&defn);
 }

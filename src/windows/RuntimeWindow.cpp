@@ -10,6 +10,7 @@
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
+#include "windows/NetworkServices.h"
 #include "windows/DesktopServices.h"
 #include "windows/MenuServices.h"
 #include "windows/RunLoopRegisters.h"
@@ -99,6 +100,26 @@ void FireControl(RuntimeObject *control, ControlEvent event, int32_t x, int32_t 
 
 // The window's controls in the control map's order, each held for the walk
 // (a handler may take a control out of the map).
+// Closes the sockets among a window's objects (they are not controls). The
+// networking area defines the hook; until it is linked the reference is nil.
+void CloseWindowSockets(RuntimeView *view) {
+  if (!CloseSocketOfObject || !view || !view->controlMap)
+    return;
+  std::vector<RuntimeObject *> objects;
+  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
+  RuntimeObject *object;
+  while (it->Next(&object))
+    if (object) {
+      RuntimeLockObject(object);
+      objects.push_back(object);
+    }
+  delete it;
+  for (RuntimeObject *each : objects) {
+    CloseSocketOfObject(each);
+    RuntimeUnlockObject(each);
+  }
+}
+
 class ControlWalk {
 public:
   explicit ControlWalk(RuntimeView *view) {
@@ -452,7 +473,7 @@ void RuntimeViewWindow::FireWindowCloseEvents() {
     }
   }
   Fire(mView, kCloseEvent);
-  // The window's sockets are closed here once networking lands.
+  CloseWindowSockets(mView);
 }
 
 void RuntimeViewWindow::Minimize() {

@@ -10,6 +10,7 @@
 #include "language/Variant.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassRegistry.h"
+#include "runtime/startup/BuiltinClassRegistration.h"
 
 namespace {
 
@@ -40,6 +41,14 @@ TEST(ValueClassRegistration, EachBuilderRegistersItsClassAndMemberExports) {
   for (const char *helper : {"ConvertObjectToDate", "RuntimeIntArrayAppend", "ConstructDate",
                              "dictionaryValueByIndex", "RuntimeLookupCollectionClass"})
     EXPECT_NE(resolveRelocEntry(helper), nullptr) << helper;
+}
+
+TEST(ValueClassRegistration, StartUpRegistersTheValueClassesByTheirBuilders) {
+  CreateApplicationClass();
+  for (const char *name : {"CollectionElement", "Collection", "Date", "Variant", "Dictionary",
+                           "Random"})
+    EXPECT_NE(getIntrinsicClass(string(name)), nullptr) << name;
+  EXPECT_NE(getIntrinsicModule(string("Bitwise")), nullptr);
 }
 
 } // namespace

@@ -15,7 +15,6 @@ namespace {
 std::string Text(stringStorage *adopted) { return string::Adopt(adopted).CString(); }
 
 TEST(CommonRuntimeFunctions, NumbersInBasesSixteenEightAndTwo) {
-  const std::string thirtyTwoOnes(32, '1'); // outlives the table that points into it
   struct Case {
     stringStorage *(*function)(int32_t);
     int32_t value;
@@ -23,7 +22,7 @@ TEST(CommonRuntimeFunctions, NumbersInBasesSixteenEightAndTwo) {
   } cases[] = {
       {RuntimeHex, 255, "FF"},       {RuntimeOct, 8, "10"},   {RuntimeBin, 5, "101"},
       {RuntimeBin, 0, "0"},          {RuntimeHex, 0, "0"},    {RuntimeHex, -1, "FFFFFFFF"},
-      {RuntimeOct, -1, "37777777777"}, {RuntimeBin, -1, thirtyTwoOnes.c_str()},
+      {RuntimeOct, -1, "37777777777"}, {RuntimeBin, -1, "11111111111111111111111111111111"},
       {RuntimeHex, 0x1A2b, "1A2B"},
   };
   for (const Case &c : cases)

@@ -38,5 +38,5 @@ void DebuggerResumeTimerDispatcher();
 
 // Services of the networking area the step calls; do-nothing until it lands.
 void RunFireSerial();
-void NetIdle(bool debugging);
-void NetTerm();
+bool NetIdle(bool onlyUnowned); // true while a socket has bytes to move
+int32_t NetTerm();

@@ -1,7 +1,5 @@
-// Do-nothing bodies for the networking services the run loop calls, until the
-// socket layer defines them.
+// The do-nothing body of the serial ports' service that the run loop calls,
+// until the serial ports define it.
 #include "runtime/loop/RunLoop.h"
 
 __attribute__((weak)) void RunFireSerial() {}
-__attribute__((weak)) void NetIdle(bool) {}
-__attribute__((weak)) void NetTerm() {}

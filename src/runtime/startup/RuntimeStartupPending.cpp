@@ -2,5 +2,4 @@
 // yet. They are weak: the real definition, once linked, takes their place.
 #include "runtime/startup/RuntimeStartup.h"
 
-__attribute__((weak)) bool NetInit() { return true; }
 __attribute__((weak)) void LoadPlugins() {}

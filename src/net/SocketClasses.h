@@ -1,0 +1,37 @@
+// The socket classes of the language: SocketCore, TCPSocket, Socket and
+// ServerSocket, their class descriptions, and how a socket object finds its
+// runtime socket and its events.
+#pragma once
+#include <cstdint>
+
+#include "runtime/objects/ClassTables.h"
+#include "runtime/objects/ObjectDefinition.h"
+
+struct RuntimeObject;
+class TCPSocket;
+
+// Builders: each fills its class description on its first call.
+ObjectDefinition *SocketCoreClass();
+ObjectDefinition *TCPSocketClass();
+ObjectDefinition *OldSocketClass(); // Socket
+ObjectDefinition *ServerSocketClass();
+
+// The event rows; FillHooks wrote each event's declaration into the row.
+enum SocketCoreEvent { kDataAvailableEvent, kSocketErrorEvent, kSendCompleteEvent };
+enum TCPSocketEvent { kConnectedEvent, kSendProgressEvent };
+enum ServerSocketEvent { kAddSocketEvent, kServerErrorEvent };
+extern ObjectHookTemplate SocketCoreHooks[3];
+extern ObjectHookTemplate SocketHooks[2];
+extern ObjectHookTemplate ServerSocketHooks[2];
+
+// The object's runtime socket (its first field), or nil for nil and for
+// objects that are not sockets.
+TCPSocket *SocketOfObject(RuntimeObject *object);
+bool IsTCPSocketObject(RuntimeObject *object);
+bool IsServerSocketObject(RuntimeObject *object);
+// MinimumSocketsAvailable of a ServerSocket object; 0 for anything else.
+int32_t ServerSocketMinimum(RuntimeObject *server);
+// Stores LastErrorCode of a socket object.
+void SetObjectLastErrorCode(RuntimeObject *object, int32_t code);
+// The number of the object's NetworkInterface; false when it has none.
+bool NetworkInterfaceNumberOf(RuntimeObject *object, int32_t *number);

@@ -1,0 +1,324 @@
+// TCP sockets without language objects (as the runtime's own links use
+// them), on real loopback connections against a peer the test scripts.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <memory>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+#include "NetTestSupport.h"
+#include "net/SocketCore.h"
+#include "net/TCPSocketPosix.h"
+
+namespace {
+
+struct DelegateSocket {
+  RecordingDelegate delegate;
+  std::unique_ptr<TCPSocket> socket{CreateTCPSocket(nullptr, &delegate)};
+  TCPSocketPosix *posix() { return static_cast<TCPSocketPosix *>(socket.get()); }
+};
+
+class TCPSocketPosixTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_EQ(NetInit(), 0);
+    // A send to a closed peer must not depend on the signal being ignored.
+    std::signal(SIGPIPE, SIG_DFL);
+  }
+  void TearDown() override { EXPECT_EQ(gSocketList.count(), 0); }
+};
+
+TEST_F(TCPSocketPosixTest, ConnectsToALoopbackListenerAndReportsItsPeer) {
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  PlainSocket peer = AcceptPlain(listener);
+  ASSERT_GE(peer.fd(), 0);
+  ASSERT_TRUE(ServiceUntil([&] { return client.delegate.Saw("connected"); }));
+  EXPECT_TRUE(client.socket->IsConnected());
+  EXPECT_STREQ(client.socket->GetRemoteAddress().CString(), "127.0.0.1");
+  EXPECT_GT(client.socket->ActualPortBoundTo(), 0);
+  EXPECT_NE(client.socket->ActualPortBoundTo(), port); // the local end's port
+  EXPECT_EQ(client.socket->GetEvents() & kConnectedEventBit, kConnectedEventBit);
+  EXPECT_EQ(client.socket->GetEvents(), 0u); // reading the set clears it
+  client.socket->Shutdown(false);
+}
+
+TEST_F(TCPSocketPosixTest, EchoesThreeMegabytesIntactWithProgressAndOneCompletion) {
+  const std::string payload = PatternBytes(3 << 20);
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  std::thread echo([&] {
+    PlainSocket peer = AcceptPlain(listener);
+    std::string back = ReadUpTo(peer.fd(), payload.size());
+    WriteAll(peer.fd(), back.data(), back.size());
+    ReadUpTo(peer.fd(), 1, 20000); // until the client closes
+  });
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  string text;
+  text.ConstructFromBuffer(payload.data(), int(payload.size()));
+  client.socket->SendData(text);
+  bool echoed = ServiceUntil([&] { return client.delegate.received.size() >= payload.size(); });
+  ServiceSteps(3); // a late SendComplete would show here
+  client.socket->Shutdown(false);
+  echo.join();
+  ASSERT_TRUE(echoed);
+  EXPECT_TRUE(client.delegate.received == payload);
+  EXPECT_EQ(client.delegate.progressSum, payload.size());
+  EXPECT_EQ(client.delegate.Count("complete"), 1);
+  EXPECT_FALSE(client.delegate.Saw("error 102"));
+}
+
+TEST_F(TCPSocketPosixTest, RefusedConnectionGivesError103AndNeverConnects) {
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), UnusedPort());
+  ServiceUntil([&] { return !client.delegate.events.empty(); }, 20000, 20);
+  ASSERT_EQ(client.delegate.events, std::vector<std::string>{"error 103"});
+  EXPECT_FALSE(client.socket->IsConnected());
+  EXPECT_EQ(gSocketList.count(), 0); // taken out of service
+}
+
+TEST_F(TCPSocketPosixTest, UnresolvableNameFailsInsideConnect) {
+  DelegateSocket client;
+  client.socket->Connect(string("no-such-host.invalid"), 80);
+  EXPECT_EQ(client.delegate.events, std::vector<std::string>{"error 103"});
+  EXPECT_EQ(client.socket->GetLastError(), kNameResolutionError);
+  EXPECT_EQ(gSocketList.count(), 0);
+}
+
+TEST_F(TCPSocketPosixTest, ListenOnAPortInUseGivesError105) {
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  DelegateSocket server;
+  server.socket->Listen(port);
+  EXPECT_EQ(server.delegate.events, std::vector<std::string>{"error 105"});
+}
+
+TEST_F(TCPSocketPosixTest, PlainListenerTakesOneClientAndRefusesTheNext) {
+  DelegateSocket server;
+  server.socket->Listen(0);
+  int port = server.socket->ActualPortBoundTo();
+  ASSERT_GT(port, 0);
+  PlainSocket first = ConnectPlain(port);
+  ASSERT_GE(first.fd(), 0);
+  ASSERT_TRUE(ServiceUntil([&] { return server.delegate.Saw("connected"); }));
+  PlainSocket second = ConnectPlain(port);
+  EXPECT_LT(second.fd(), 0);
+  // The accepted connection works both ways.
+  WriteAll(first.fd(), "ping", 4);
+  ASSERT_TRUE(ServiceUntil([&] { return server.delegate.received == "ping"; }));
+  server.socket->SendData(string("pong"));
+  ServiceUntil([&] { return !server.socket->MoreDataToSend(); });
+  EXPECT_EQ(ReadUpTo(first.fd(), 4), "pong");
+  server.socket->Shutdown(false);
+}
+
+TEST_F(TCPSocketPosixTest, PeerThatClosesGives102AndEarlierBytesStayReadable) {
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  DelegateSocket client;
+  client.delegate.drain = false;
+  client.socket->Connect(string("127.0.0.1"), port);
+  {
+    PlainSocket peer = AcceptPlain(listener);
+    WriteAll(peer.fd(), "last words", 10);
+  }
+  ASSERT_TRUE(ServiceUntil([&] { return client.delegate.Saw("error 102"); }));
+  EXPECT_EQ(client.delegate.events.back(), "error 102");
+  EXPECT_TRUE(client.delegate.Saw("data"));
+  EXPECT_STREQ(client.socket->ReadDataAll().CString(), "last words");
+}
+
+TEST_F(TCPSocketPosixTest, HalfClosedPeerDeliversEverythingThen102) {
+  const std::string payload = PatternBytes(2 << 20, 7);
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  std::thread peerThread([&] {
+    PlainSocket peer = AcceptPlain(listener);
+    WriteAll(peer.fd(), payload.data(), payload.size());
+    shutdown(peer.fd(), SHUT_WR);
+    ReadUpTo(peer.fd(), 1, 20000); // still reading until the client goes
+  });
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  bool ended = ServiceUntil([&] { return client.delegate.Saw("error 102"); });
+  client.socket->Shutdown(false);
+  peerThread.join();
+  ASSERT_TRUE(ended);
+  EXPECT_TRUE(client.delegate.received == payload);
+  EXPECT_EQ(client.delegate.events.back(), "error 102");
+}
+
+TEST_F(TCPSocketPosixTest, SendAfterTheConnectionClosedForWritingGives102WithoutASignal) {
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  PlainSocket peer = AcceptPlain(listener);
+  ASSERT_TRUE(ServiceUntil([&] { return client.delegate.Saw("connected"); }));
+  // The peer is still there and says nothing, so only the send can fail.
+  shutdown(client.posix()->GetDescriptor(), SHUT_WR);
+  client.socket->SendData(string("too late"));
+  ASSERT_TRUE(ServiceUntil([&] { return client.delegate.Saw("error 102"); }, 1000, 20));
+  EXPECT_FALSE(client.delegate.Saw("progress"));
+}
+
+TEST_F(TCPSocketPosixTest, ResetMidTransferGives102) {
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  string big;
+  std::string bytes = PatternBytes(8 << 20);
+  big.ConstructFromBuffer(bytes.data(), int(bytes.size()));
+  client.socket->SendData(big);
+  {
+    PlainSocket peer = AcceptPlain(listener);
+    ASSERT_TRUE(ServiceUntil([&] { return client.delegate.progressSum > 0; }));
+    linger abort{1, 0};
+    setsockopt(peer.fd(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+  }
+  ASSERT_TRUE(ServiceUntil([&] { return client.delegate.Saw("error 102"); }));
+  EXPECT_EQ(client.delegate.Count("error 102"), 1);
+  EXPECT_EQ(gSocketList.count(), 0);
+}
+
+// The reader first stalls (Flush gives up and keeps the rest), then reads
+// slowly: 1 KiB at a time with a 10 ms pause after every 8 KiB.
+TEST_F(TCPSocketPosixTest, FlushKeepsWhatAStalledReaderCannotTakeYet) {
+  const std::string payload = PatternBytes(8 << 20, 3);
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  std::string arrived;
+  std::atomic<size_t> arrivedCount{0};
+  std::atomic<bool> flushed{false};
+  std::thread reader([&] {
+    PlainSocket peer = AcceptPlain(listener);
+    for (int wait = 0; !flushed && wait < 60000; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    char chunk[1024];
+    for (int reads = 0; arrived.size() < payload.size() && reads < 100000; ++reads) {
+      ssize_t n = recv(peer.fd(), chunk, sizeof chunk, 0);
+      if (n <= 0)
+        break;
+      arrived.append(chunk, size_t(n));
+      arrivedCount = arrived.size();
+      if (reads % 8 == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  });
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  ASSERT_TRUE(ServiceUntil([&] { return client.delegate.Saw("connected"); }));
+  string text;
+  text.ConstructFromBuffer(payload.data(), int(payload.size()));
+  client.socket->SendData(text);
+  client.socket->Flush();
+  int32_t leftAfterFlush = client.socket->BytesLeftToSend();
+  flushed = true;
+  bool sent = ServiceUntil([&] { return client.delegate.Saw("complete"); }, 4000000, 300);
+  ServiceUntil([&] { return arrivedCount >= payload.size(); }, 4000000, 60);
+  client.socket->Shutdown(false); // a reader still waiting sees the end
+  reader.join();
+  EXPECT_GT(leftAfterFlush, 0);
+  EXPECT_LT(leftAfterFlush, int32_t(payload.size()));
+  ASSERT_TRUE(sent);
+  EXPECT_TRUE(arrived == payload);
+  EXPECT_EQ(client.delegate.progressSum, payload.size());
+}
+
+TEST_F(TCPSocketPosixTest, FloodOf64MegabytesArrivesIntact) {
+  const size_t total = size_t(64) << 20;
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  std::thread flood([&] {
+    PlainSocket peer = AcceptPlain(listener);
+    std::string block = PatternBytes(1 << 20, 11);
+    for (size_t sent = 0; sent < total; sent += block.size())
+      if (!WriteAll(peer.fd(), block.data(), block.size()))
+        break;
+    ReadUpTo(peer.fd(), 1, 30000);
+  });
+  DelegateSocket client;
+  client.delegate.drain = false;
+  std::string block = PatternBytes(1 << 20, 11);
+  size_t checked = 0;
+  bool intact = true;
+  client.delegate.onEvent = [&](TCPSocket *socket, const std::string &event) {
+    if (event != "data")
+      return;
+    string text = socket->ReadDataAll();
+    for (int i = 0; i < text.Length(); ++i, ++checked)
+      intact = intact && text.CString()[i] == block[checked % block.size()];
+  };
+  client.socket->Connect(string("127.0.0.1"), port);
+  bool done = ServiceUntil([&] { return checked >= total; }, 2000000, 600);
+  client.socket->Shutdown(false);
+  flood.join();
+  ASSERT_TRUE(done);
+  EXPECT_TRUE(intact);
+  EXPECT_EQ(checked, total);
+}
+
+TEST_F(TCPSocketPosixTest, WorksWithMoreThan1024DescriptorsOpen) {
+  rlimit limit;
+  getrlimit(RLIMIT_NOFILE, &limit);
+  if (limit.rlim_cur < 1200) {
+    limit.rlim_cur = std::min<rlim_t>(2048, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
+  if (limit.rlim_cur < 1200)
+    GTEST_SKIP() << "the descriptor limit is below 1200";
+  std::vector<int> filler;
+  for (int i = 0; i < 1100; ++i)
+    filler.push_back(dup(0));
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  EXPECT_GE(client.posix()->GetDescriptor(), 1024);
+  PlainSocket peer = AcceptPlain(listener);
+  WriteAll(peer.fd(), "high", 4);
+  bool got = ServiceUntil([&] { return client.delegate.received == "high"; });
+  client.socket->Shutdown(false);
+  for (int fd : filler)
+    close(fd);
+  EXPECT_TRUE(got);
+  EXPECT_EQ(client.delegate.events.front(), "connected");
+}
+
+TEST_F(TCPSocketPosixTest, LocalModeSocketsUseAPathAndOnlyTheBinderRemovesIt) {
+  std::string path = "/tmp/net-test-" + std::to_string(getpid());
+  unlink(path.c_str());
+  DelegateSocket server, client;
+  server.posix()->SetLocalMode(string(path.c_str()));
+  client.posix()->SetLocalMode(string(path.c_str()));
+  server.socket->Listen(0);
+  client.socket->Connect(string(""), 0);
+  ASSERT_TRUE(ServiceUntil(
+      [&] { return server.delegate.Saw("connected") && client.delegate.Saw("connected"); }));
+  client.socket->SendData(string("over the path"));
+  ASSERT_TRUE(ServiceUntil([&] { return server.delegate.received == "over the path"; }));
+  client.socket->Shutdown(false);
+  EXPECT_EQ(access(path.c_str(), F_OK), 0); // a client leaves the server's path alone
+  server.socket->Shutdown(false);
+  EXPECT_NE(access(path.c_str(), F_OK), 0);
+}
+
+TEST_F(TCPSocketPosixTest, LocalPathThatDoesNotFitIsAnError) {
+  DelegateSocket client;
+  client.posix()->SetLocalMode(string(("/tmp/" + std::string(200, 'p')).c_str()));
+  client.socket->Connect(string(""), 0);
+  EXPECT_EQ(client.delegate.events, std::vector<std::string>{"error 103"});
+}
+
+} // namespace
