@@ -32,7 +32,8 @@ const std::vector<std::string> &LowerCaseNames() {
 }
 
 // Runs the lookup on every name once per iteration.
-template <typename Lookup> void LookUpEveryName(benchmark::State &state, Lookup lookup) {
+template <typename Lookup>
+void LookUpEveryName(benchmark::State &state, Lookup lookup) {
   const auto &names = LowerCaseNames();
   for (auto _ : state)
     for (const std::string &name : names)

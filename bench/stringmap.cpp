@@ -36,7 +36,8 @@ struct CaseInsensitiveEqual {
     if (a.size() != b.size())
       return false;
     for (size_t i = 0; i < a.size(); ++i)
-      if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i])))
+      if (FoldAscii(static_cast<unsigned char>(a[i])) !=
+          FoldAscii(static_cast<unsigned char>(b[i])))
         return false;
     return true;
   }
@@ -60,7 +61,8 @@ void BM_StringMapLookup(benchmark::State &state) {
 }
 BENCHMARK(BM_StringMapLookup);
 
-template <typename Map> void LookupInStdMap(benchmark::State &state) {
+template <typename Map>
+void LookupInStdMap(benchmark::State &state) {
   std::vector<std::string> keys = MakeKeys();
   Map map;
   for (int i = 0; i < kKeyCount; ++i)
@@ -74,7 +76,8 @@ template <typename Map> void LookupInStdMap(benchmark::State &state) {
 }
 
 void BM_UnorderedMapCaseInsensitiveLookup(benchmark::State &state) {
-  LookupInStdMap<std::unordered_map<std::string, int, CaseInsensitiveHash, CaseInsensitiveEqual>>(state);
+  LookupInStdMap<std::unordered_map<std::string, int, CaseInsensitiveHash, CaseInsensitiveEqual>>(
+      state);
 }
 BENCHMARK(BM_UnorderedMapCaseInsensitiveLookup);
 

@@ -25,19 +25,19 @@
  * order: the member that holds it in the C++ layouts, the word messages use
  * for it, and the file that holds it when an image is loose (the runtime
  * started in a folder of section files). */
-#define IMAGE_SECTIONS(X)                                                    \
-    X(Code, code, "code", "code.dat")                                        \
-    X(Data, data, "data", "data.dat")                                        \
-    X(Imports, imports, "imports", "import.dat")                             \
-    X(Symbols, symbols, "symbols", "symbols.dat")                            \
-    X(Resources, resources, "resources", "rsrc.dat")                         \
-    X(Options, options, "options", "options.dat")
+#define IMAGE_SECTIONS(X)                                                                          \
+  X(Code, code, "code", "code.dat")                                                                \
+  X(Data, data, "data", "data.dat")                                                                \
+  X(Imports, imports, "imports", "import.dat")                                                     \
+  X(Symbols, symbols, "symbols", "symbols.dat")                                                    \
+  X(Resources, resources, "resources", "rsrc.dat")                                                 \
+  X(Options, options, "options", "options.dat")
 
 enum ImageSection {
 #define IMAGE_SECTION_ENUMERATOR(Name, member, description, looseFile) kImageSection##Name,
-    IMAGE_SECTIONS(IMAGE_SECTION_ENUMERATOR)
+  IMAGE_SECTIONS(IMAGE_SECTION_ENUMERATOR)
 #undef IMAGE_SECTION_ENUMERATOR
-    kImageSectionCount
+      kImageSectionCount
 };
 
 /* ---- Fix-up records (the imports section) --------------------------------
@@ -50,18 +50,18 @@ enum ImageSection {
  * offset; an import's sites form a chain, each holding the offset of the
  * next and the last 0. */
 enum ImageImportTag {
-    kImportRuntimeFunction = 1,  /* an entry point of the runtime's export table */
-    kFixupDataAddress = 2,       /* the site holds a data offset */
-    kFixupCodeAddress = 3,       /* the site holds a code offset */
-    kImportLibraryFunction = 4,  /* a function of a shared library, called */
-    kFixupStringConstant = 5,    /* the site holds the data offset of a string constant */
+  kImportRuntimeFunction = 1, /* an entry point of the runtime's export table */
+  kFixupDataAddress = 2,      /* the site holds a data offset */
+  kFixupCodeAddress = 3,      /* the site holds a code offset */
+  kImportLibraryFunction = 4, /* a function of a shared library, called */
+  kFixupStringConstant = 5,   /* the site holds the data offset of a string constant */
 };
 
 /* A runtime import's mode: its sites are call operands (relative), or, with
  * any other mode, absolute addresses. */
 enum ImageImportMode {
-    kImportAbsoluteSites = 0,
-    kImportRelativeSites = 1,
+  kImportAbsoluteSites = 0,
+  kImportRelativeSites = 1,
 };
 
 /* ---- String constants ----------------------------------------------------
@@ -106,8 +106,8 @@ enum ImageImportMode {
 #define IMAGE_HANDLER_ENTRY_SIZE 6
 #define IMAGE_REGION_RECORD_SIZE 9
 /* The jumps' distances, from the end of the 5-byte jump: 14 and 4. */
-#define IMAGE_HANDLER_JUMP_DISTANCE                                          \
-    (IMAGE_HANDLER_RECORD_SIZE - IMAGE_MARKER_OFFSET + IMAGE_HANDLER_ENTRY_SIZE)
+#define IMAGE_HANDLER_JUMP_DISTANCE                                                                \
+  (IMAGE_HANDLER_RECORD_SIZE - IMAGE_MARKER_OFFSET + IMAGE_HANDLER_ENTRY_SIZE)
 #define IMAGE_REGION_JUMP_DISTANCE (IMAGE_REGION_RECORD_SIZE - IMAGE_MARKER_OFFSET)
 
 #endif

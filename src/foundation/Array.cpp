@@ -32,7 +32,8 @@ void Array::SetCount(int32_t n) {
     n = 0;
   ResizeHandle(n * mElementSize);
   if (n > mCount)
-    std::memset(ElementAddress(mCount, mElementSize), 0, static_cast<size_t>((n - mCount) * mElementSize));
+    std::memset(ElementAddress(mCount, mElementSize), 0,
+                static_cast<size_t>((n - mCount) * mElementSize));
   mCount = mCapacity = n;
 }
 

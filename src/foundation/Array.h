@@ -36,8 +36,8 @@ public:
   // Count and capacity become n; elements past the old count are zeroed.
   void SetCount(int32_t n);
 
-  void *GetElement(int32_t index) const;          // null when out of range
-  double GetDoubleElement(int32_t index) const;   // 0.0 when out of range
+  void *GetElement(int32_t index) const;        // null when out of range
+  double GetDoubleElement(int32_t index) const; // 0.0 when out of range
   void SetElement(int32_t index, void *value);
   void SetDoubleElement(int32_t index, double value);
 

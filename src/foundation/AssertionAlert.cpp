@@ -14,8 +14,8 @@ AssertionAlertPresenter SetAssertionAlertPresenter(AssertionAlertPresenter prese
 }
 
 void PrintAssertionAlert(const AssertionAlert &alert) {
-  std::fprintf(stderr, "Failed Assertion: %d\n%s: %d\nFailure Condition: %s\n%s\n",
-               alert.number, alert.file, alert.line, alert.condition ? alert.condition : "",
+  std::fprintf(stderr, "Failed Assertion: %d\n%s: %d\nFailure Condition: %s\n%s\n", alert.number,
+               alert.file, alert.line, alert.condition ? alert.condition : "",
                alert.message ? alert.message : "");
 }
 
@@ -25,8 +25,8 @@ std::string FormatAssertionAlertText(const AssertionAlert &alert) {
                         "below.\n\n%s: %d\nFailure Condition: %s\n%s";
   const char *condition = alert.condition ? alert.condition : "";
   const char *message = alert.message ? alert.message : "";
-  int length = std::snprintf(nullptr, 0, kFormat, alert.number, alert.file, alert.line,
-                             condition, message);
+  int length =
+      std::snprintf(nullptr, 0, kFormat, alert.number, alert.file, alert.line, condition, message);
   std::string text(size_t(length), '\0');
   std::snprintf(text.data(), text.size() + 1, kFormat, alert.number, alert.file, alert.line,
                 condition, message);
@@ -41,8 +41,7 @@ void FinishAssertionAlert(AssertionAlertAnswer answer) {
 }
 
 extern "C" void DisplayRuntimeErrorAlert(uint16_t code, uint16_t number, const char *file,
-                                         int32_t line, const char *condition,
-                                         const char *message) {
+                                         int32_t line, const char *condition, const char *message) {
   AssertionAlert alert{code, number, file ? file : "", line, condition, message};
   if (sPresenter)
     sPresenter(alert);

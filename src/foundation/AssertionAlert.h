@@ -12,7 +12,7 @@ extern "C" void DisplayRuntimeErrorAlert(uint16_t code, uint16_t number, const c
 struct AssertionAlert {
   uint16_t code;
   uint16_t number;
-  const char *file;      // never nil
+  const char *file; // never nil
   int32_t line;
   const char *condition; // may be nil
   const char *message;   // may be nil

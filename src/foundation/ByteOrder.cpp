@@ -5,7 +5,8 @@
 namespace {
 // Copies a value's bytes in reverse order through memcpy, so that neither side
 // needs to be aligned.
-template <typename T> T Reversed(T value) {
+template <typename T>
+T Reversed(T value) {
   swapBytes(&value, sizeof value);
   return value;
 }

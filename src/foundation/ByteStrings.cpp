@@ -43,7 +43,8 @@ int CompareRuns(const unsigned char *a, int aLength, const unsigned char *b, int
   return Sign(aLength - bLength);
 }
 
-template <typename Fold> int CompareTexts(const char *a, const char *b, Fold fold) {
+template <typename Fold>
+int CompareTexts(const char *a, const char *b, Fold fold) {
   if (!a || !b)
     return (a != nullptr) - (b != nullptr);
   auto *x = reinterpret_cast<const unsigned char *>(a);
@@ -131,8 +132,8 @@ int umemcmp(const char *text, const char *pattern, int patternLength, int textLe
     return -1;
   // Every start is tried, so patterns with a repeating prefix (aab in aaab)
   // are found too.
-  const void *found = memmem(text, static_cast<size_t>(textLength), pattern,
-                             static_cast<size_t>(patternLength));
+  const void *found =
+      memmem(text, static_cast<size_t>(textLength), pattern, static_cast<size_t>(patternLength));
   return found ? static_cast<int>(static_cast<const char *>(found) - text) : -1;
 }
 

@@ -131,8 +131,8 @@ long DateDiff(const tm *a, const tm *b) { return DateToDayNumber(a) - DateToDayN
 
 double TimeDiff(const tm *a, const tm *b) {
   auto seconds = [](const tm *t) {
-    return static_cast<double>(DayNumber(t)) * 86400.0 + t->tm_hour * 3600.0 +
-           t->tm_min * 60.0 + t->tm_sec;
+    return static_cast<double>(DayNumber(t)) * 86400.0 + t->tm_hour * 3600.0 + t->tm_min * 60.0 +
+           t->tm_sec;
   };
   return seconds(a) - seconds(b);
 }

@@ -8,9 +8,9 @@ class DateImp {
 public:
   // Field numbers of GetLongField and SetLongField.
   enum DateField {
-    kYear = 0,      // the full year
-    kMonth = 1,     // 1 to 12
-    kDay = 2,       // day of the month
+    kYear = 0,  // the full year
+    kMonth = 1, // 1 to 12
+    kDay = 2,   // day of the month
     kHour = 3,
     kMinute = 4,
     kSecond = 5,

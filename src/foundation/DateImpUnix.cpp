@@ -11,8 +11,8 @@
 
 namespace {
 
-const char *const kDateFormatPatterns[] = {"%m/%d/%Y", "%A, %B %d, %Y", "%a, %b %d, %Y",
-                                           "%I:%M %p", "%I:%M:%S %p"};
+const char *const kDateFormatPatterns[] = {"%m/%d/%Y", "%A, %B %d, %Y", "%a, %b %d, %Y", "%I:%M %p",
+                                           "%I:%M:%S %p"};
 
 tm EpochDate() {
   tm epoch{};

@@ -18,9 +18,9 @@ int EncodeInteger(int32_t value, uint8_t out[kMaxEncodedIntegerBytes]);
 class EncodedIntegerDecoder {
 public:
   enum class Step {
-    NeedMore,  // feed the next byte
-    Done,      // Value() holds the integer
-    Malformed  // a fifth byte still announced another; no integer is that long
+    NeedMore, // feed the next byte
+    Done,     // Value() holds the integer
+    Malformed // a fifth byte still announced another; no integer is that long
   };
 
   Step Feed(uint8_t byte);

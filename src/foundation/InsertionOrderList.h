@@ -2,7 +2,8 @@
 // singly linked through each entry's nextInOrder, with first and last ends.
 #pragma once
 
-template <typename Entry> void AppendInInsertionOrder(Entry *&first, Entry *&last, Entry *entry) {
+template <typename Entry>
+void AppendInInsertionOrder(Entry *&first, Entry *&last, Entry *entry) {
   entry->nextInOrder = nullptr;
   if (last)
     last->nextInOrder = entry;
@@ -12,7 +13,8 @@ template <typename Entry> void AppendInInsertionOrder(Entry *&first, Entry *&las
 }
 
 // Deletes every entry of the list; the ends are the caller's to clear.
-template <typename Entry> void DeleteInInsertionOrder(Entry *first) {
+template <typename Entry>
+void DeleteInInsertionOrder(Entry *first) {
   while (first) {
     Entry *next = first->nextInOrder;
     delete first;

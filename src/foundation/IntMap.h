@@ -7,7 +7,8 @@
 
 #include "foundation/InsertionOrderList.h"
 
-template <typename T> class IntMap {
+template <typename T>
+class IntMap {
 public:
   struct Entry {
     Entry *nextInBin;

@@ -16,7 +16,8 @@ string BytesTagged(const char *bytes, int length, uint32_t encoding) {
   return result;
 }
 
-template <typename... Values> string Printed(const char *format, Values... values) {
+template <typename... Values>
+string Printed(const char *format, Values... values) {
   char text[64];
   int length;
   {
@@ -30,7 +31,8 @@ template <typename... Values> string Printed(const char *format, Values... value
 
 // Digits are read while moreDigits(offset) holds; sign and spaces are not
 // limited by it. The value wraps like 32-bit arithmetic.
-template <typename Limit> long ParseDecimal(const char *text, Limit moreDigits) {
+template <typename Limit>
+long ParseDecimal(const char *text, Limit moreDigits) {
   int offset = 0;
   while (text[offset] == ' ')
     ++offset;
@@ -97,6 +99,7 @@ unsigned short ReadShortAsBits(const unsigned char *bytes) {
 }
 
 unsigned long ReadLongAsBits(const unsigned char *bytes) {
-  return (static_cast<unsigned long>(bytes[0]) << 24) | (static_cast<unsigned long>(bytes[1]) << 16) |
+  return (static_cast<unsigned long>(bytes[0]) << 24) |
+         (static_cast<unsigned long>(bytes[1]) << 16) |
          (static_cast<unsigned long>(bytes[2]) << 8) | bytes[3];
 }

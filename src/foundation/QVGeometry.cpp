@@ -28,8 +28,7 @@ void InsetRect(Rect *rect, int16_t dh, int16_t dv) {
 }
 
 bool EqualRect(const Rect *a, const Rect *b) {
-  return a->top == b->top && a->left == b->left && a->bottom == b->bottom &&
-         a->right == b->right;
+  return a->top == b->top && a->left == b->left && a->bottom == b->bottom && a->right == b->right;
 }
 
 bool PtInRect(Point point, const Rect *rect) {
@@ -55,8 +54,7 @@ bool SectRect(const Rect *a, const Rect *b, Rect *out) {
 } // namespace QV
 
 bool InRect(const QV::Rect *a, const QV::Rect *b) {
-  return a->left >= b->left && a->right <= b->right && a->top >= b->top &&
-         a->bottom <= b->bottom;
+  return a->left >= b->left && a->right <= b->right && a->top >= b->top && a->bottom <= b->bottom;
 }
 
 bool SmallerRect(const QV::Rect *a, const QV::Rect *b) {

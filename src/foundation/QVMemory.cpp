@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/ByteStrings.h"
 #include "foundation/Memory.h"
-#include "foundation/AssertionAlert.h"
 
 namespace QV {
 
@@ -61,7 +61,8 @@ void SetHandleSize(Handle handle, int32_t size) {
   if (checked == record->size)
     return;
   char *data = OSalloc(checked, kMemFullQuit);
-  std::memcpy(data, record->data, static_cast<size_t>(checked < record->size ? checked : record->size));
+  std::memcpy(data, record->data,
+              static_cast<size_t>(checked < record->size ? checked : record->size));
   OSfree(record->data);
   record->data = data;
   record->size = static_cast<int32_t>(checked);

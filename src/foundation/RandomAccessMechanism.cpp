@@ -25,7 +25,8 @@ bool RandomAccessMechanism::WriteByte(int value) {
 }
 
 // Writes a value's bytes, reversed when swap is set.
-template <typename Value> bool RandomAccessMechanism::WriteOrdered(Value value, bool swap) {
+template <typename Value>
+bool RandomAccessMechanism::WriteOrdered(Value value, bool swap) {
   if (swap)
     swapBytes(&value, sizeof value);
   return WriteData(&value, sizeof value);
@@ -70,7 +71,8 @@ bool RandomAccessMechanism::ReadByte(unsigned char &value) { return ReadExactly(
 
 // Reads a value's bytes, reversed when swap is set; value is left alone on a
 // short read.
-template <typename Value> bool RandomAccessMechanism::ReadOrdered(Value &value, bool swap) {
+template <typename Value>
+bool RandomAccessMechanism::ReadOrdered(Value &value, bool swap) {
   Value read;
   if (!ReadExactly(&read, sizeof read))
     return false;

@@ -58,12 +58,12 @@ public:
   void ApplyEncryption(void *bytes, int count);
   void ApplyDecryption(void *bytes, int count);
 
-  int32_t mLastError = 0;      // system error number of the last failing call
-  uint8_t mScrambleOn = 0;     // the scramble is on
-  uint8_t mScrambleUsed = 0;   // it has been on at some time
-  int32_t mScrambleState = 0;  // low byte: running state of the scramble
-  int32_t mBigEndian = 0;      // 1 after SetBigEndian, 0 after SetLittleEndian
-  uint8_t mSwapDoubles = 0;    // with mBigEndian, swap doubles too
+  int32_t mLastError = 0;     // system error number of the last failing call
+  uint8_t mScrambleOn = 0;    // the scramble is on
+  uint8_t mScrambleUsed = 0;  // it has been on at some time
+  int32_t mScrambleState = 0; // low byte: running state of the scramble
+  int32_t mBigEndian = 0;     // 1 after SetBigEndian, 0 after SetLittleEndian
+  uint8_t mSwapDoubles = 0;   // with mBigEndian, swap doubles too
 
 protected:
   // Reads that must bring every byte.
@@ -77,6 +77,8 @@ protected:
 
 private:
   // Typed values in the stream's byte order (defined beside their users).
-  template <typename Value> bool ReadOrdered(Value &value, bool swap);
-  template <typename Value> bool WriteOrdered(Value value, bool swap);
+  template <typename Value>
+  bool ReadOrdered(Value &value, bool swap);
+  template <typename Value>
+  bool WriteOrdered(Value value, bool swap);
 };

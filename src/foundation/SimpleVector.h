@@ -15,7 +15,8 @@ inline constexpr AlertSite kSimpleVectorConstIndexAlert{kSimpleVectorAlertSource
 inline constexpr AlertSite kSimpleVectorPopBackAlert{kSimpleVectorAlertSource, 264, "0"};
 inline constexpr AlertSite kSimpleVectorPeekBackAlert{kSimpleVectorAlertSource, 276, "0"};
 
-template <typename T> class SimpleVector {
+template <typename T>
+class SimpleVector {
 public:
   explicit SimpleVector(uint32_t growthIncrement = 0) : mIncrement(growthIncrement) {}
   ~SimpleVector() { delete[] mItems; }

@@ -8,12 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/ByteStrings.h"
 #include "foundation/InsertionOrderList.h"
 #include "foundation/String.h"
-#include "foundation/AssertionAlert.h"
 
-template <typename T> class StringMapIterator;
+template <typename T>
+class StringMapIterator;
 
 // The alerts of failed map checks.
 inline constexpr char kStringMapAlertSource[] = "../Common/StringMap";
@@ -23,7 +24,8 @@ inline constexpr AlertSite kStringMapBinCountAlert{kStringMapAlertSource, 582, "
 inline constexpr AlertSite kStringMapNewIteratorAlert{kStringMapAlertSource, 614, "p"};
 inline constexpr AlertSite kStringMapEndIteratorAlert{kStringMapAlertSource, 633, "map"};
 
-template <typename T> class StringMap {
+template <typename T>
+class StringMap {
 public:
   struct Entry {
     Entry *nextInBin;
@@ -213,7 +215,8 @@ private:
   StringMapIterator<T> *mFirstIterator = nullptr;
 };
 
-template <typename T> class StringMapIterator {
+template <typename T>
+class StringMapIterator {
 public:
   explicit StringMapIterator(StringMap<T> *p) : mMap(p) {
     if (!p) {

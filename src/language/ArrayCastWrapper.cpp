@@ -75,13 +75,27 @@ void DestroyWrapper(RuntimeArray *a) {
   RuntimeUnlockArray(wrapped);
 }
 
-template <typename F> void *Slot(F f) { return reinterpret_cast<void *>(f); }
+template <typename F>
+void *Slot(F f) {
+  return reinterpret_cast<void *>(f);
+}
 
-void *const kCastTable[16] = {
-    Slot(&Get),     Slot(&Set),     Slot(&GetUnchecked), Slot(&SetUnchecked),
-    Slot(&Redim),   Slot(&Insert),  Slot(&Remove),       Slot(&Sort),
-    Slot(&IndexOf), Slot(&Shuffle), Slot(&UBound),       nullptr,
-    nullptr,        Slot(&DestroyWrapper), nullptr,      nullptr};
+void *const kCastTable[16] = {Slot(&Get),
+                              Slot(&Set),
+                              Slot(&GetUnchecked),
+                              Slot(&SetUnchecked),
+                              Slot(&Redim),
+                              Slot(&Insert),
+                              Slot(&Remove),
+                              Slot(&Sort),
+                              Slot(&IndexOf),
+                              Slot(&Shuffle),
+                              Slot(&UBound),
+                              nullptr,
+                              nullptr,
+                              Slot(&DestroyWrapper),
+                              nullptr,
+                              nullptr};
 
 } // namespace
 

@@ -10,18 +10,19 @@
 
 #include "foundation/RuntimeMath.h"
 #include "foundation/String.h"
-#include "language/LanguageExceptions.h"
 #include "language/ArrayStorage.h"
+#include "language/LanguageExceptions.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
-#include "runtime/objects/RuntimeObject.h"
 #include "runtime/exceptions/StackCheck.h"
 #include "runtime/exceptions/Unwinder.h"
+#include "runtime/objects/RuntimeObject.h"
 #include "runtime/objects/ValueEntryPoints.h"
 
 namespace {
 
 // Numbers order and match as numbers: no value equals a NaN, 0 equals -0.
-template <typename N> struct NumberElement {
+template <typename N>
+struct NumberElement {
   using T = N;
   static constexpr bool kSortable = true;
   static bool Less(T a, T b) { return a < b; }
@@ -57,7 +58,8 @@ struct ObjectElement {
   static void Release(T o) { RuntimeUnlockObject(o); }
 };
 
-template <class E> struct Ops {
+template <class E>
+struct Ops {
   using T = typename E::T;
   static constexpr int32_t kWidth = sizeof(T);
 
@@ -98,7 +100,8 @@ template <class E> struct Ops {
   }
 
   // Slots 0 to 3, one dimension; the unchecked forms trust the index.
-  template <bool kChecked> static T Get(RuntimeArray *a, int32_t index) {
+  template <bool kChecked>
+  static T Get(RuntimeArray *a, int32_t index) {
     if (!a) {
       RaiseNilObject();
       return T();
@@ -109,7 +112,8 @@ template <class E> struct Ops {
     }
     return Fetch(a, index);
   }
-  template <bool kChecked> static void Set(RuntimeArray *a, T value, int32_t index) {
+  template <bool kChecked>
+  static void Set(RuntimeArray *a, T value, int32_t index) {
     if (!a) {
       ShowAlert(kArraySetNilAlert);
       return;
@@ -122,7 +126,8 @@ template <class E> struct Ops {
   }
 
   // Slots 0 to 3, several dimensions: one index per dimension follows.
-  template <bool kChecked> static T GetN(RuntimeArray *a, ...) {
+  template <bool kChecked>
+  static T GetN(RuntimeArray *a, ...) {
     if (!a) {
       RaiseNilObject();
       return T();
@@ -138,7 +143,8 @@ template <class E> struct Ops {
     }
     return Fetch(a, position);
   }
-  template <bool kChecked> static void SetN(RuntimeArray *a, T value, ...) {
+  template <bool kChecked>
+  static void SetN(RuntimeArray *a, T value, ...) {
     if (!a) {
       ShowAlert(kArraySetNilAlert);
       return;
@@ -466,10 +472,14 @@ int32_t UBoundSlot(RuntimeArray *a, int32_t dimension) {
   return a->upperBounds[dimension - 1];
 }
 
-template <typename F> void *Slot(F f) { return reinterpret_cast<void *>(f); }
+template <typename F>
+void *Slot(F f) {
+  return reinterpret_cast<void *>(f);
+}
 
 // Slots 11 and 12: the reference functions of counted elements.
-template <class E> void *RetainSlot() {
+template <class E>
+void *RetainSlot() {
   if constexpr (std::is_same_v<E, StringElement>)
     return Slot(&RuntimeLockString);
   else if constexpr (std::is_same_v<E, ObjectElement>)
@@ -477,7 +487,8 @@ template <class E> void *RetainSlot() {
   else
     return nullptr;
 }
-template <class E> void *ReleaseSlot() {
+template <class E>
+void *ReleaseSlot() {
   if constexpr (std::is_same_v<E, StringElement>)
     return Slot(&RuntimeUnlockString);
   else if constexpr (std::is_same_v<E, ObjectElement>)
@@ -486,24 +497,45 @@ template <class E> void *ReleaseSlot() {
     return nullptr;
 }
 
-template <class E> struct Tables {
+template <class E>
+struct Tables {
   using O = Ops<E>;
-  static inline void *const kOneDimension[16] = {
-      Slot(&O::template Get<true>),  Slot(&O::template Set<true>),
-      Slot(&O::template Get<false>), Slot(&O::template Set<false>),
-      Slot(&O::Redim),  Slot(&O::Insert),  Slot(&O::Remove),       O::SortSlot(),
-      Slot(&O::IndexOf), Slot(&O::Shuffle), Slot(&UBoundSlot),      RetainSlot<E>(),
-      ReleaseSlot<E>(), Slot(&O::DestroyElements), nullptr,        nullptr};
-  static inline void *const kSeveralDimensions[16] = {
-      Slot(&O::template GetN<true>),  Slot(&O::template SetN<true>),
-      Slot(&O::template GetN<false>), Slot(&O::template SetN<false>),
-      Slot(&O::RedimN), nullptr,           nullptr,                 nullptr,
-      nullptr,          Slot(&O::Shuffle), Slot(&UBoundSlot),       RetainSlot<E>(),
-      ReleaseSlot<E>(), Slot(&O::DestroyElements), nullptr,         nullptr};
-
+  static inline void *const kOneDimension[16] = {Slot(&O::template Get<true>),
+                                                 Slot(&O::template Set<true>),
+                                                 Slot(&O::template Get<false>),
+                                                 Slot(&O::template Set<false>),
+                                                 Slot(&O::Redim),
+                                                 Slot(&O::Insert),
+                                                 Slot(&O::Remove),
+                                                 O::SortSlot(),
+                                                 Slot(&O::IndexOf),
+                                                 Slot(&O::Shuffle),
+                                                 Slot(&UBoundSlot),
+                                                 RetainSlot<E>(),
+                                                 ReleaseSlot<E>(),
+                                                 Slot(&O::DestroyElements),
+                                                 nullptr,
+                                                 nullptr};
+  static inline void *const kSeveralDimensions[16] = {Slot(&O::template GetN<true>),
+                                                      Slot(&O::template SetN<true>),
+                                                      Slot(&O::template GetN<false>),
+                                                      Slot(&O::template SetN<false>),
+                                                      Slot(&O::RedimN),
+                                                      nullptr,
+                                                      nullptr,
+                                                      nullptr,
+                                                      nullptr,
+                                                      Slot(&O::Shuffle),
+                                                      Slot(&UBoundSlot),
+                                                      RetainSlot<E>(),
+                                                      ReleaseSlot<E>(),
+                                                      Slot(&O::DestroyElements),
+                                                      nullptr,
+                                                      nullptr};
 };
 
-template <class E> ArrayMethodTable *TableOf(bool oneDimension) {
+template <class E>
+ArrayMethodTable *TableOf(bool oneDimension) {
   return oneDimension ? &Tables<E>::kOneDimension : &Tables<E>::kSeveralDimensions;
 }
 

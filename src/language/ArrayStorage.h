@@ -9,7 +9,7 @@
 
 constexpr int32_t kInitialGrowthStep = 16;
 constexpr int32_t kLastDoubledStep = 0x1FFFF; // steps up to this double on growth
-constexpr int64_t kLargestBuffer = INT32_MAX;  // bufferLength is 32-bit
+constexpr int64_t kLargestBuffer = INT32_MAX; // bufferLength is 32-bit
 
 // The checks of array operations.
 inline constexpr const char *kArrayAlertSource = "../Common/RuntimeArrayFoundation";
@@ -25,7 +25,6 @@ inline constexpr AlertSite kArrayTypeSeveralAlert{kArrayAlertSource, 1424, "0"};
 inline constexpr AlertSite kUBoundAlert{kArrayAlertSource, 1456, "fp"};
 inline constexpr AlertSite kUBound2Alert{kArrayAlertSource, 1480, "fp"};
 
-
 // A zero-filled buffer of length bytes (at least one byte is allocated, so
 // an empty array can still own a buffer); nil when memory runs out.
 char *AllocateBuffer(int64_t length);
@@ -38,7 +37,8 @@ bool Keeps(const std::vector<int32_t> &tuple, const std::vector<int32_t> &bounds
 
 // Calls visit(tuple, linear position) for every index tuple of the bounds,
 // first index fastest.
-template <typename Visit> void VisitTuples(const std::vector<int32_t> &bounds, Visit visit) {
+template <typename Visit>
+void VisitTuples(const std::vector<int32_t> &bounds, Visit visit) {
   const int64_t count = ElementCount(bounds.data(), int32_t(bounds.size()));
   std::vector<int32_t> tuple(bounds.size(), 0);
   for (int64_t linear = 0; linear < count; ++linear) {

@@ -8,9 +8,7 @@
 namespace {
 
 // The bits at and above numBits; none when the field is the whole word.
-uint32_t HighBits(int32_t numBits) {
-  return uint32_t(numBits) > 31 ? 0u : ~0u << numBits;
-}
+uint32_t HighBits(int32_t numBits) { return uint32_t(numBits) > 31 ? 0u : ~0u << numBits; }
 
 } // namespace
 
@@ -45,8 +43,8 @@ void InitBitwiseClass() {
                                      {"numBits", integer, 0, {}, 0, {}, 0, {}}};
   auto row = [&](const char *name, MethodParameter *params, int32_t count, void *code,
                  const char *exportName) {
-    return PropertyMethod{name, integer, params, count, {{code, exportName, {}}, {}}, 0,
-                          kConsoleAvailableFlag, 0};
+    return PropertyMethod{
+        name, integer, params, count, {{code, exportName, {}}, {}}, 0, kConsoleAvailableFlag, 0};
   };
   PropertyMethod methods[] = {
       row("BitAnd", sTwo, 2, EntryCode(RuntimeBitwiseAnd), "RuntimeBitwiseAnd"),

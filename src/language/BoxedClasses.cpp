@@ -12,11 +12,13 @@
 
 namespace {
 
-template <typename T> T &ValueOf(RuntimeObject *object) {
+template <typename T>
+T &ValueOf(RuntimeObject *object) {
   return reinterpret_cast<BoxedValue<T> *>(object)->value;
 }
 
-template <typename T> RuntimeObject *Box(ObjectDefinition *defn, T value) {
+template <typename T>
+RuntimeObject *Box(ObjectDefinition *defn, T value) {
   RuntimeObject *object = RuntimeNewObject(LookupObjectDefinition(defn));
   if (object)
     ValueOf<T>(object) = value;
@@ -64,7 +66,9 @@ void ReleaseBoxedString(RuntimeObject *o) {
 int32_t DoubleToIntegerMethod(RuntimeObject *o) { return DoubleToInteger(ValueOf<double>(o)); }
 int32_t DoubleToBoolean(RuntimeObject *o) { return ValueOf<double>(o) != 0; }
 double DoubleToDouble(RuntimeObject *o) { return ValueOf<double>(o); }
-stringStorage *DoubleToString(RuntimeObject *o) { return Text(VariantDoubleText(ValueOf<double>(o))); }
+stringStorage *DoubleToString(RuntimeObject *o) {
+  return Text(VariantDoubleText(ValueOf<double>(o)));
+}
 int32_t DoubleHash(RuntimeObject *o) { return int32_t(MixDouble(ValueOf<double>(o))); }
 
 // Boolean.
@@ -82,7 +86,8 @@ stringStorage *ColorToString(RuntimeObject *o) {
   return AsciiText((std::string("&h000000").substr(0, size_t(8 - n)) + digits).c_str());
 }
 
-template <typename F> MethodImplementation Code(F f) {
+template <typename F>
+MethodImplementation Code(F f) {
   return {reinterpret_cast<void *>(f), nullptr, {}};
 }
 

@@ -5,7 +5,10 @@
 
 #include "runtime/objects/ObjectDefinition.h"
 
-template <typename F> void *EntryCode(F f) { return reinterpret_cast<void *>(f); }
+template <typename F>
+void *EntryCode(F f) {
+  return reinterpret_cast<void *>(f);
+}
 
 struct BuiltinShape {
   const char *name;

@@ -1,6 +1,6 @@
+#include "language/Collection.h"
 #include "language/ClassBuilding.h"
 #include "language/LanguageExceptions.h"
-#include "language/Collection.h"
 
 #include "language/Variant.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
@@ -90,21 +90,53 @@ ObjectDefinition *CollectionClass() {
        "collectionCount", nullptr, nullptr, 0, 0},
   };
   PropertyMethod methods[] = {
-      {"Item", variant, sIndex, 1, {{EntryCode(collectionIdxItem), "collectionIdxItem", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
-      {"Item", variant, sKey, 1, {{EntryCode(collectionItem), "collectionItem", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
-      {"Add", nullptr, sAdd, 2, {{EntryCode(collectionAdd), "collectionAdd", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
-      {"Remove", nullptr, sIndex, 1, {{EntryCode(collectionIdxRemove), "collectionIdxRemove", {}}, {}},
-       0, kConsoleAvailableFlag, 0},
-      {"Remove", nullptr, sKey, 1, {{EntryCode(collectionKeyRemove), "collectionKeyRemove", {}}, {}},
-       0, kConsoleAvailableFlag, 0},
+      {"Item",
+       variant,
+       sIndex,
+       1,
+       {{EntryCode(collectionIdxItem), "collectionIdxItem", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"Item",
+       variant,
+       sKey,
+       1,
+       {{EntryCode(collectionItem), "collectionItem", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"Add",
+       nullptr,
+       sAdd,
+       2,
+       {{EntryCode(collectionAdd), "collectionAdd", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"Remove",
+       nullptr,
+       sIndex,
+       1,
+       {{EntryCode(collectionIdxRemove), "collectionIdxRemove", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"Remove",
+       nullptr,
+       sKey,
+       1,
+       {{EntryCode(collectionKeyRemove), "collectionKeyRemove", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
   };
-  DefineBuiltinClass(defn, {"Collection", sizeof(CollectionObject), nullptr, DestroyCollection, true},
+  DefineBuiltinClass(defn,
+                     {"Collection", sizeof(CollectionObject), nullptr, DestroyCollection, true},
                      sProperties, 1, methods, 5);
   AddRelocEntry("RuntimeLookupCollectionClass", EntryCode(RuntimeLookupCollectionClass));
-  AddRelocEntry("RuntimeLookupCollectionElementClass", EntryCode(RuntimeLookupCollectionElementClass));
+  AddRelocEntry("RuntimeLookupCollectionElementClass",
+                EntryCode(RuntimeLookupCollectionElementClass));
   return &defn;
 }
 
@@ -131,8 +163,7 @@ extern "C" RuntimeObject *collectionItem(RuntimeObject *collection, stringStorag
   return position < 0 ? nullptr : Retained(ItemAt(ItemsOf(collection), position)->value);
 }
 
-extern "C" void collectionAdd(RuntimeObject *collection, RuntimeObject *value,
-                              stringStorage *key) {
+extern "C" void collectionAdd(RuntimeObject *collection, RuntimeObject *value, stringStorage *key) {
   auto *self = reinterpret_cast<CollectionObject *>(collection);
   if (!self->items)
     self->items = new Array;

@@ -11,7 +11,7 @@
 #include "runtime/objects/RuntimeObject.h"
 
 struct CollectionItem {
-  string key; // empty when none was given
+  string key;           // empty when none was given
   RuntimeObject *value; // one reference
 };
 

@@ -38,9 +38,8 @@ string SQLDateText(DateImp *imp) {
 }
 
 string SQLDateTimeText(DateImp *imp) {
-  string text = SQLDateText(imp) + string(" ") +
-                Digits(imp->GetLongField(DateImp::kHour), "00") + string(":") +
-                Digits(imp->GetLongField(DateImp::kMinute), "00") + string(":") +
+  string text = SQLDateText(imp) + string(" ") + Digits(imp->GetLongField(DateImp::kHour), "00") +
+                string(":") + Digits(imp->GetLongField(DateImp::kMinute), "00") + string(":") +
                 Digits(imp->GetLongField(DateImp::kSecond), "00");
   text.SetEncoding(kEncodingASCII);
   return text;
@@ -53,14 +52,27 @@ long FieldNumber(const string &text, const char *delimiter, int32_t n) {
 void RaiseUnsupportedFormat() { RaiseExceptionClass(UnsupportedFormatExceptionClass()); }
 
 ObjectInstanceTemplate Field(const char *name, int32_t index, bool settable) {
-  return {kConsoleAvailableFlag, name, &integerType.type, EntryCode(dateFieldGetter), "dateFieldGetter",
-          settable ? EntryCode(dateFieldSetter) : nullptr, settable ? "dateFieldSetter" : nullptr,
-          index, 0};
+  return {kConsoleAvailableFlag,
+          name,
+          &integerType.type,
+          EntryCode(dateFieldGetter),
+          "dateFieldGetter",
+          settable ? EntryCode(dateFieldSetter) : nullptr,
+          settable ? "dateFieldSetter" : nullptr,
+          index,
+          0};
 }
 
 ObjectInstanceTemplate Text(const char *name, int32_t index) {
-  return {kConsoleAvailableFlag, name, &stringType.type, EntryCode(dateStringGetter),
-          "dateStringGetter", nullptr, nullptr, index, 0};
+  return {kConsoleAvailableFlag,
+          name,
+          &stringType.type,
+          EntryCode(dateStringGetter),
+          "dateStringGetter",
+          nullptr,
+          nullptr,
+          index,
+          0};
 }
 
 } // namespace
@@ -93,10 +105,17 @@ ObjectDefinition *DateClass() {
   };
   static MethodParameter sCompareParams[] = {{"someDate", defn.AsType(), 0, {}, 0, {}, 0, {}}};
   PropertyMethod methods[] = {
-      {"Operator_Compare", &integerType.type, sCompareParams, 1,
-       {{EntryCode(DateCompare), "DateCompare", {}}, {}}, 0, kConsoleAvailableFlag, 0},
+      {"Operator_Compare",
+       &integerType.type,
+       sCompareParams,
+       1,
+       {{EntryCode(DateCompare), "DateCompare", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
   };
-  DefineBuiltinClass(defn, {"Date", sizeof(DateObject), ConstructDateObject, DestroyDateObject, true},
+  DefineBuiltinClass(defn,
+                     {"Date", sizeof(DateObject), ConstructDateObject, DestroyDateObject, true},
                      properties, 17, methods, 1);
   return &defn;
 }

@@ -47,8 +47,8 @@ int32_t parseDate(stringStorage *text, RuntimeObject **variable);
 int32_t DateCompare(RuntimeObject *a, RuntimeObject *b);
 // The Date whose local fields are the arguments (month from 1). Date fields
 // of 0 give that time of day on 1904-01-01.
-RuntimeObject *ConstructDate(int32_t year, int32_t month, int32_t day, int32_t hour,
-                             int32_t minute, int32_t second);
+RuntimeObject *ConstructDate(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
+                             int32_t second);
 RuntimeObject *dbDateToQVDate(stringStorage *text);
 stringStorage *QVDateToDBDate(RuntimeObject *date);
 }

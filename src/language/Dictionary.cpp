@@ -1,6 +1,6 @@
+#include "language/Dictionary.h"
 #include "language/ClassBuilding.h"
 #include "language/LanguageExceptions.h"
-#include "language/Dictionary.h"
 
 #include <new>
 
@@ -17,7 +17,7 @@ namespace {
 
 constexpr int32_t kInitialBins = 61;
 constexpr int32_t kLargestIncrement = 1024;
-constexpr uint32_t kPrimeLadder[] = {61,   127,  251,  509,   1021,  2039,
+constexpr uint32_t kPrimeLadder[] = {61,   127,  251,   509,   1021, 2039,
                                      4093, 8191, 16381, 32749, 65521};
 
 DictionaryObject *AsDictionary(RuntimeObject *object) {
@@ -39,8 +39,8 @@ DictBin *AllocateBins(int32_t n) {
 
 void SetIncrement(DictionaryObject *d) {
   const int32_t increment = d->binCount / 4;
-  d->entries.setGrowthIncrement(uint32_t(increment < kLargestIncrement ? increment
-                                                                       : kLargestIncrement));
+  d->entries.setGrowthIncrement(
+      uint32_t(increment < kLargestIncrement ? increment : kLargestIncrement));
 }
 
 void FreeEntry(DictEntry *entry) {
@@ -227,18 +227,47 @@ ObjectDefinition *DictionaryClass() {
        "dictionaryGetBins", EntryCode(dictionarySetBins), "dictionarySetBins", 0, 0},
   };
   PropertyMethod methods[] = {
-      {"Clear", nullptr, nullptr, 0, {{EntryCode(dictionaryRemoveAll), "dictionaryRemoveAll", {}}, {}},
-       0, kConsoleAvailableFlag, 0},
-      {"HasKey", &booleanType.type, sKeyParam, 1,
-       {{EntryCode(dictionaryHasKey), "dictionaryHasKey", {}}, {}}, 0, kConsoleAvailableFlag, 0},
-      {"Key", variant, sIndexParam, 1, {{EntryCode(dictionaryKey), "dictionaryKey", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
-      {"Remove", nullptr, sKeyParam, 1, {{EntryCode(dictionaryRemove), "dictionaryRemove", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
-      {"Value", variant, sKeyParam, 1,
+      {"Clear",
+       nullptr,
+       nullptr,
+       0,
+       {{EntryCode(dictionaryRemoveAll), "dictionaryRemoveAll", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"HasKey",
+       &booleanType.type,
+       sKeyParam,
+       1,
+       {{EntryCode(dictionaryHasKey), "dictionaryHasKey", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"Key",
+       variant,
+       sIndexParam,
+       1,
+       {{EntryCode(dictionaryKey), "dictionaryKey", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"Remove",
+       nullptr,
+       sKeyParam,
+       1,
+       {{EntryCode(dictionaryRemove), "dictionaryRemove", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"Value",
+       variant,
+       sKeyParam,
+       1,
        {{EntryCode(dictionaryValueGetter), "dictionaryValueGetter", {}},
         {EntryCode(dictionaryValueSetter), "dictionaryValueSetter", {}}},
-       0, kConsoleAvailableFlag, 0},
+       0,
+       kConsoleAvailableFlag,
+       0},
   };
   DefineBuiltinClass(defn, {"Dictionary", sizeof(DictionaryObject), Construct, Destruct, true},
                      sProperties, 2, methods, 5);
@@ -337,8 +366,8 @@ extern "C" void dictionaryValueSetter(RuntimeObject *dictionary, RuntimeObject *
                                       RuntimeObject *value) {
   DictionaryObject *d = AsDictionary(dictionary);
   // The hash may run the key class's Operator_Hash: taken before any lock.
-  auto *entry = new DictEntry{Retained(key), Retained(value), uint32_t(VariantHash(key)), 0,
-                              nullptr};
+  auto *entry =
+      new DictEntry{Retained(key), Retained(value), uint32_t(VariantHash(key)), 0, nullptr};
   Store(d, entry);
   if (!d->fixedBins && d->entries.count() > d->binCount * 3 / 4)
     ResizeBinArray(d, 0);

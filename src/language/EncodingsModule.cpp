@@ -118,13 +118,17 @@ constexpr NamedEncoding kNamedEncodings[kEncodingsPropertyCount] = {
 
 ObjectInstanceTemplate sEncodingsProperties[kEncodingsPropertyCount];
 
-MethodParameter sGetFromCodeParams[] = {
-    {"encodingCode", &integerType.type, 0, {}, 0, {}, 0, {}}};
+MethodParameter sGetFromCodeParams[] = {{"encodingCode", &integerType.type, 0, {}, 0, {}, 0, {}}};
 
 PropertyMethod sEncodingsMethods[] = {
-    {"GetFromCode", nullptr, sGetFromCodeParams, 1,
-     {{Code(EncodingsGetFromCode), "EncodingsGetFromCode", {}}, {}}, kPlainMethod,
-     kConsoleAvailableFlag, 0},
+    {"GetFromCode",
+     nullptr,
+     sGetFromCodeParams,
+     1,
+     {{Code(EncodingsGetFromCode), "EncodingsGetFromCode", {}}, {}},
+     kPlainMethod,
+     kConsoleAvailableFlag,
+     0},
 };
 
 } // namespace
@@ -135,9 +139,15 @@ ObjectDefinition *EncodingsClass() {
     return &defn;
   PropertyType *encodingType = TextEncodingClass()->AsType();
   for (int32_t i = 0; i < kEncodingsPropertyCount; ++i)
-    sEncodingsProperties[i] = {kConsoleAvailableFlag, kNamedEncodings[i].name, encodingType,
-                               Code(EncodingsGetter), "EncodingsGetter", nullptr, nullptr,
-                               i + 1, 0};
+    sEncodingsProperties[i] = {kConsoleAvailableFlag,
+                               kNamedEncodings[i].name,
+                               encodingType,
+                               Code(EncodingsGetter),
+                               "EncodingsGetter",
+                               nullptr,
+                               nullptr,
+                               i + 1,
+                               0};
   sEncodingsMethods[0].returnType = encodingType;
   defn.className = string("_Encodings");
   defn.objectSize = sizeof(RuntimeObject);

@@ -105,12 +105,16 @@ MethodParameter sPointer[] = {{"value", &externalPtrType.type, 0, {}, 0, {}, 0, 
 MethodParameter sOffsetLength[] = {{"offset", &integerType.type, 0, {}, 0, {}, 0, {}},
                                    {"length", &integerType.type, 0, {}, 0, {}, 0, {}}};
 
-#define ACCESSOR(name, type, params, count, getter, setter)                                   \
-  {name, type, params, count, {{Code(getter), #getter, {}}, {Code(setter), #setter, {}}},      \
-   kAssignsMethod, kConsoleAvailableFlag, 0}
-#define METHOD(name, type, params, count, entry)                                              \
-  {name, type, params, count, {{Code(entry), #entry, {}}, {}}, kPlainMethod,                   \
-   kConsoleAvailableFlag, 0}
+#define ACCESSOR(name, type, params, count, getter, setter)                                        \
+  {                                                                                                \
+    name, type, params, count, {{Code(getter), #getter, {}}, {Code(setter), #setter, {}}},         \
+        kAssignsMethod, kConsoleAvailableFlag, 0                                                   \
+  }
+#define METHOD(name, type, params, count, entry)                                                   \
+  {                                                                                                \
+    name, type, params, count, {{Code(entry), #entry, {}}, {}}, kPlainMethod,                      \
+        kConsoleAvailableFlag, 0                                                                   \
+  }
 
 // The method table in the order compiled code indexes it.
 PropertyMethod sMemoryBlockMethods[] = {
@@ -121,17 +125,14 @@ PropertyMethod sMemoryBlockMethods[] = {
     ACCESSOR("Byte", &integerType.type, sOffsetInteger, 2, memoryGetByte, memorySetByte),
     ACCESSOR("PString", &stringType.type, sOffsetString, 2, memoryGetPString, memorySetPString),
     ACCESSOR("CString", &stringType.type, sOffsetString, 2, memoryGetCString, memorySetCString),
-    ACCESSOR("SingleValue", &doubleType.type, sOffsetDouble, 2, memoryGetSingle,
-             memorySetSingle),
-    ACCESSOR("DoubleValue", &doubleType.type, sOffsetDouble, 2, memoryGetDouble,
-             memorySetDouble),
+    ACCESSOR("SingleValue", &doubleType.type, sOffsetDouble, 2, memoryGetSingle, memorySetSingle),
+    ACCESSOR("DoubleValue", &doubleType.type, sOffsetDouble, 2, memoryGetDouble, memorySetDouble),
     ACCESSOR("Size", &integerType.type, sSizeValue, 1, memoryBlockGetSize, memoryBlockSetSize),
     ACCESSOR("StringValue", &stringType.type, sOffsetLengthString, 3, memoryGetString,
              memorySetString),
     ACCESSOR("BooleanValue", &booleanType.type, sOffsetBoolean, 2, memoryGetBoolean,
              memorySetBoolean),
-    ACCESSOR("ColorValue", &colourType.type, sOffsetBitsColor, 3, memoryGetColor,
-             memorySetColor),
+    ACCESSOR("ColorValue", &colourType.type, sOffsetBitsColor, 3, memoryGetColor, memorySetColor),
     METHOD("Constructor", nullptr, sBytes, 1, memoryBlockNewConstructor),
     METHOD("Operator_Convert", &stringType.type, nullptr, 0, MemoryBlockToStringOperator),
     METHOD("Operator_Convert", nullptr, sString, 1, MemoryBlockFromStringOperator),

@@ -13,7 +13,7 @@
 
 struct MemoryBlockObject {
   RuntimeObject header;
-  int32_t size;         // 0 for a block viewing memory it did not allocate
+  int32_t size; // 0 for a block viewing memory it did not allocate
   char *data;
   uint8_t owns;         // the block allocated data and frees it
   uint8_t littleEndian; // byte order of multi-byte values
@@ -61,8 +61,7 @@ void memorySetPString(MemoryBlockObject *self, int32_t offset, stringStorage *va
 stringStorage *memoryGetCString(MemoryBlockObject *self, int32_t offset);
 void memorySetCString(MemoryBlockObject *self, int32_t offset, stringStorage *value);
 stringStorage *memoryGetString(MemoryBlockObject *self, int32_t offset, int32_t length);
-void memorySetString(MemoryBlockObject *self, int32_t offset, int32_t length,
-                     stringStorage *value);
+void memorySetString(MemoryBlockObject *self, int32_t offset, int32_t length, stringStorage *value);
 
 int32_t memoryBlockGetSize(MemoryBlockObject *self);
 void memoryBlockSetSize(MemoryBlockObject *self, int32_t size);

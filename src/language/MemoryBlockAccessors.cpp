@@ -18,7 +18,8 @@ bool NeedsSwap(const MemoryBlockObject *block) {
 }
 
 // The value with its bytes in reverse order.
-template <typename T> T Swapped(T value) {
+template <typename T>
+T Swapped(T value) {
   if constexpr (sizeof(T) == 1) {
     return value;
   } else {
@@ -39,14 +40,16 @@ template <typename T> T Swapped(T value) {
 
 // MemoryBlockAdmits for the fixed widths, in 32-bit arithmetic: a sized
 // block holds at least one byte, so size - width cannot wrap.
-template <int32_t width> bool Admits(const MemoryBlockObject *self, int32_t offset) {
+template <int32_t width>
+bool Admits(const MemoryBlockObject *self, int32_t offset) {
   if (!self || !self->data)
     return false;
   return self->size <= 0 || (offset >= 0 && offset <= self->size - width);
 }
 
 // The value at offset in the block's byte order, or 0 outside the block.
-template <typename T> T Read(const MemoryBlockObject *self, int32_t offset) {
+template <typename T>
+T Read(const MemoryBlockObject *self, int32_t offset) {
   if (!Admits<sizeof(T)>(self, offset))
     return T{};
   T value;
@@ -62,7 +65,8 @@ bool MayWrite(const MemoryBlockObject *self, int32_t offset, int64_t width) {
   return false;
 }
 
-template <typename T> void Write(MemoryBlockObject *self, int32_t offset, T value) {
+template <typename T>
+void Write(MemoryBlockObject *self, int32_t offset, T value) {
   if (!Admits<sizeof(T)>(self, offset)) {
     RaiseOutOfBoundsException();
     return;
@@ -116,7 +120,8 @@ MemoryBlockObject *memoryGetPtr(MemoryBlockObject *self, int32_t offset) {
   return address ? PtrToMemoryBlock(reinterpret_cast<void *>(address)) : nullptr;
 }
 void memorySetPtr(MemoryBlockObject *self, int32_t offset, MemoryBlockObject *value) {
-  Write(self, offset, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(value ? value->data : nullptr)));
+  Write(self, offset,
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(value ? value->data : nullptr)));
 }
 
 int32_t memoryGetShort(MemoryBlockObject *self, int32_t offset) {

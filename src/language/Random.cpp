@@ -34,9 +34,7 @@ void FillTable(RandomObject *r) {
   r->position = kSeeded;
 }
 
-double Microseconds() {
-  return RuntimeMicroseconds ? RuntimeMicroseconds() : double(std::clock());
-}
+double Microseconds() { return RuntimeMicroseconds ? RuntimeMicroseconds() : double(std::clock()); }
 
 } // namespace
 
@@ -87,16 +85,38 @@ ObjectDefinition *RandomClass() {
        EntryCode(RandomSeedSetter), "RandomSeedSetter", int32_t(offsetof(RandomObject, seed)), 0},
   };
   PropertyMethod methods[] = {
-      {"Number", &doubleType.type, nullptr, 0, {{EntryCode(RandomNumber), "RandomNumber", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
-      {"LessThan", &integerType.type, sRange, 1,
-       {{EntryCode(RandomNumberLessThan), "RandomNumberLessThan", {}}, {}}, 0, kConsoleAvailableFlag,
+      {"Number",
+       &doubleType.type,
+       nullptr,
+       0,
+       {{EntryCode(RandomNumber), "RandomNumber", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
        0},
-      {"InRange", &integerType.type, sMinMax, 2,
-       {{EntryCode(RandomNumberInRangeMinMax), "RandomNumberInRangeMinMax", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
-      {"RandomizeSeed", nullptr, nullptr, 0, {{EntryCode(RandomizeSeed), "RandomizeSeed", {}}, {}}, 0,
-       kConsoleAvailableFlag, 0},
+      {"LessThan",
+       &integerType.type,
+       sRange,
+       1,
+       {{EntryCode(RandomNumberLessThan), "RandomNumberLessThan", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"InRange",
+       &integerType.type,
+       sMinMax,
+       2,
+       {{EntryCode(RandomNumberInRangeMinMax), "RandomNumberInRangeMinMax", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
+      {"RandomizeSeed",
+       nullptr,
+       nullptr,
+       0,
+       {{EntryCode(RandomizeSeed), "RandomizeSeed", {}}, {}},
+       0,
+       kConsoleAvailableFlag,
+       0},
   };
   DefineBuiltinClass(defn, {"Random", sizeof(RandomObject), RandomConstructor, nullptr, true},
                      sProperties, 1, methods, 4);

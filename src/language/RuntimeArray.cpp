@@ -1,13 +1,13 @@
 // Creating and releasing arrays, the UBound functions and the direct element
 // access that compiled code calls by name.
-#include "language/LanguageExceptions.h"
 #include "language/RuntimeArray.h"
+#include "language/LanguageExceptions.h"
 
 #include <cstdarg>
 #include <cstdlib>
 
-#include "language/ArrayStorage.h"
 #include "foundation/AssertionAlert.h"
+#include "language/ArrayStorage.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 
@@ -159,7 +159,8 @@ extern "C" void SetArrayDestructionMonitor(ArrayDestructionMonitor monitor) {
 
 namespace {
 
-template <typename Element> Element ReadThroughSlot(RuntimeArray *array, int32_t index) {
+template <typename Element>
+Element ReadThroughSlot(RuntimeArray *array, int32_t index) {
   if (!array) {
     RaiseNilObject();
     return Element();

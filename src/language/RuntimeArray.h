@@ -13,13 +13,13 @@ struct RuntimeClass;
 using ArrayMethodTable = void *const[16];
 
 struct RuntimeArray {
-  int32_t refCount;               // starts at 1
-  ArrayMethodTable *methods;      // one of the eleven tables
-  char *buffer;                   // null when the array holds no elements
-  int32_t dimensions;             // 1 or more
-  int32_t bufferLength;           // bytes allocated; may exceed what elements use
-  int32_t growthStep;             // elements; 16, doubled by Insert
-  int32_t upperBounds[];          // one per dimension; -1 is an empty dimension
+  int32_t refCount;          // starts at 1
+  ArrayMethodTable *methods; // one of the eleven tables
+  char *buffer;              // null when the array holds no elements
+  int32_t dimensions;        // 1 or more
+  int32_t bufferLength;      // bytes allocated; may exceed what elements use
+  int32_t growthStep;        // elements; 16, doubled by Insert
+  int32_t upperBounds[];     // one per dimension; -1 is an empty dimension
 };
 static_assert(sizeof(RuntimeArray) == 24);
 static_assert(offsetof(RuntimeArray, refCount) == 0);
@@ -78,7 +78,8 @@ ArrayMethodTable *ArrayCastMethods();
 using ArrayDestructionMonitor = void (*)(void *array);
 
 // Typed views of a slot, as compiled code calls them (one-dimensional forms).
-template <typename Signature> Signature ArraySlotFunction(const RuntimeArray *array, ArraySlot slot) {
+template <typename Signature>
+Signature ArraySlotFunction(const RuntimeArray *array, ArraySlot slot) {
   return reinterpret_cast<Signature>((*array->methods)[slot]);
 }
 

@@ -82,7 +82,8 @@ string Slice(const string &text, int32_t start, int32_t end) {
 }
 
 // One field per character: code points of UTF-8, units of UTF-16, bytes.
-template <typename Add> void SplitCharacters(const string &text, Add add) {
+template <typename Add>
+void SplitCharacters(const string &text, Add add) {
   const uint32_t encoding = text.Encoding();
   const auto *begin = reinterpret_cast<const unsigned char *>(text.CString());
   const unsigned char *end = begin + text.Length();
@@ -98,7 +99,8 @@ template <typename Add> void SplitCharacters(const string &text, Add add) {
   }
 }
 
-template <typename Add> void EachField(const string &text, const string &delimiter, Add add) {
+template <typename Add>
+void EachField(const string &text, const string &delimiter, Add add) {
   if (text.IsEmpty())
     return;
   if (delimiter.IsEmpty()) {
@@ -171,8 +173,8 @@ int32_t ExtractKeyValuePairs(const string &text, const string &keyValueSeparator
     ++pairs;
   }
   if (pairs == 0) {
-    delete[] *keys;
-    delete[] *values;
+    delete[] * keys;
+    delete[] * values;
     *keys = *values = nullptr;
   }
   return pairs;
@@ -214,8 +216,7 @@ extern "C" int32_t StringCountFields(stringStorage *text, stringStorage *delimit
   return countFields(string::Borrow(text), string::Borrow(delimiter));
 }
 
-extern "C" stringStorage *StringNthField(stringStorage *text, stringStorage *delimiter,
-                                         int32_t n) {
+extern "C" stringStorage *StringNthField(stringStorage *text, stringStorage *delimiter, int32_t n) {
   return nthField(string::Borrow(text), string::Borrow(delimiter), n).ExtractStringStorage();
 }
 
@@ -224,8 +225,8 @@ extern "C" RuntimeArray *StringSplit(stringStorage *text, stringStorage *delimit
   SplitHelper(string::Borrow(text), string::Borrow(delimiter), fields);
   RuntimeArray *array = CreateArray(1, kStringElements, fields.count() - 1);
   if (array) {
-    auto set = ArraySlotFunction<void (*)(RuntimeArray *, stringStorage *, int32_t)>(array,
-                                                                                    kArraySet);
+    auto set =
+        ArraySlotFunction<void (*)(RuntimeArray *, stringStorage *, int32_t)>(array, kArraySet);
     for (int32_t i = 0; i < fields.count(); ++i)
       set(array, fields.begin()[i], i);
   }

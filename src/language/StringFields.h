@@ -18,7 +18,8 @@ string nthField(const string &text, const string &delimiter, int32_t n);
 void split(const string &text, const string &delimiter, SimpleVector<string> &fields);
 // Empties the vector (releasing what it holds) and fills it with the fields,
 // one reference each. An empty delimiter cuts per character.
-void SplitHelper(const string &text, const string &delimiter, SimpleVector<stringStorage *> &fields);
+void SplitHelper(const string &text, const string &delimiter,
+                 SimpleVector<stringStorage *> &fields);
 // The pairs of text split at pairSeparator, each split at keyValueSeparator;
 // a field without keyValueSeparator is skipped. Stores new[]-allocated
 // arrays (the caller deletes them) and answers the number of pairs; nothing

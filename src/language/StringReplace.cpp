@@ -42,8 +42,7 @@ using FindNext = bool (*)(const string &, const string &, int32_t, Occurrence &)
 
 // Collects occurrences from left to right, each search starting after the
 // previous occurrence; at most one when all is false.
-void Collect(const string &text, const string &find, FindNext next, bool all,
-             Occurrences &found) {
+void Collect(const string &text, const string &find, FindNext next, bool all, Occurrences &found) {
   int32_t from = 0;
   Occurrence occurrence;
   while (from < text.Length() && next(text, find, from, occurrence)) {
@@ -84,8 +83,7 @@ string Rebuild(const string &text, const Occurrences &found, const string &with)
   return result;
 }
 
-string ReplaceIgnoringCase(const string &text, const string &find, const string &with,
-                           bool all) {
+string ReplaceIgnoringCase(const string &text, const string &find, const string &with, bool all) {
   if (text.IsEmpty() || find.IsEmpty())
     return text;
   // A find text that cannot be had in the text's encoding is never found.

@@ -35,8 +35,8 @@ int32_t SearchUTF16(int32_t s, const string &text, const string &find, int32_t *
 // Compares find with the text at p, code point by code point after
 // upper-casing; answers the text bytes matched, or -1. The text may end
 // before find does (case mapping can change widths): no match then.
-int32_t MatchUTF8At(const unsigned char *p, const unsigned char *textEnd,
-                    const unsigned char *f, const unsigned char *findEnd) {
+int32_t MatchUTF8At(const unsigned char *p, const unsigned char *textEnd, const unsigned char *f,
+                    const unsigned char *findEnd) {
   const unsigned char *start = p;
   while (f < findEnd) {
     if (p >= textEnd)

@@ -8,7 +8,9 @@
 namespace {
 
 int32_t Clamp(int64_t value) {
-  return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<int32_t>(value);
+  return value > INT32_MAX   ? INT32_MAX
+         : value < INT32_MIN ? INT32_MIN
+                             : static_cast<int32_t>(value);
 }
 
 const unsigned char *Bytes(const string &s) {
@@ -162,6 +164,4 @@ extern "C" int32_t StringDBCSAsc(stringStorage *storage) {
   return Bytes(text)[0];
 }
 
-extern "C" stringStorage *StringDBCSChr(int32_t n) {
-  return Give(OneOrTwoBytes(n, n >= 256));
-}
+extern "C" stringStorage *StringDBCSChr(int32_t n) { return Give(OneOrTwoBytes(n, n >= 256)); }

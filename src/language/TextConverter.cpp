@@ -14,11 +14,22 @@ void *Code(auto function) { return reinterpret_cast<void *>(function); }
 MethodParameter sConvertParams[] = {{"text", &stringType.type, 0, {}, 0, {}, 0, {}}};
 
 PropertyMethod sTextConverterMethods[] = {
-    {"convert", &stringType.type, sConvertParams, 1,
-     {{Code(textConverterConvert), "textConverterConvert", {}}, {}}, kPlainMethod,
-     kConsoleAvailableFlag, 0},
-    {"clear", nullptr, nullptr, 0, {{Code(textConverterClear), "textConverterClear", {}}, {}},
-     kPlainMethod, kConsoleAvailableFlag, 0},
+    {"convert",
+     &stringType.type,
+     sConvertParams,
+     1,
+     {{Code(textConverterConvert), "textConverterConvert", {}}, {}},
+     kPlainMethod,
+     kConsoleAvailableFlag,
+     0},
+    {"clear",
+     nullptr,
+     nullptr,
+     0,
+     {{Code(textConverterClear), "textConverterClear", {}}, {}},
+     kPlainMethod,
+     kConsoleAvailableFlag,
+     0},
 };
 
 // Mac Japanese, DOS Japanese, ISO-2022-JP, EUC-JP and Shift-JIS.
@@ -42,15 +53,13 @@ ObjectDefinition *TextConverterClass() {
 
 extern "C" {
 
-TextConverterObject *getTextConverter(TextEncodingObject *source,
-                                      TextEncodingObject *destination) {
+TextConverterObject *getTextConverter(TextEncodingObject *source, TextEncodingObject *destination) {
   if (!source || !destination)
     return nullptr;
   if (source->base != destination->base &&
       !(IsJapaneseBase(source->base) && IsJapaneseBase(destination->base)))
     return nullptr;
-  auto *converter =
-      reinterpret_cast<TextConverterObject *>(CreateInstance(TextConverterClass()));
+  auto *converter = reinterpret_cast<TextConverterObject *>(CreateInstance(TextConverterClass()));
   if (converter) {
     converter->source = source->base;
     converter->destination = destination->base;

@@ -34,11 +34,22 @@ ObjectInstanceTemplate sTextEncodingProperties[] = {
 };
 
 PropertyMethod sTextEncodingMethods[] = {
-    {"Chr", &stringType.type, sChrParams, 1,
-     {{Code(TextEncodingChr), "TextEncodingChr", {}}, {}}, kPlainMethod, kConsoleAvailableFlag, 0},
-    {"Equals", &booleanType.type, sEqualsParams, 1,
-     {{Code(TextEncodingEquals), "TextEncodingEquals", {}}, {}}, kPlainMethod,
-     kConsoleAvailableFlag, 0},
+    {"Chr",
+     &stringType.type,
+     sChrParams,
+     1,
+     {{Code(TextEncodingChr), "TextEncodingChr", {}}, {}},
+     kPlainMethod,
+     kConsoleAvailableFlag,
+     0},
+    {"Equals",
+     &booleanType.type,
+     sEqualsParams,
+     1,
+     {{Code(TextEncodingEquals), "TextEncodingEquals", {}}, {}},
+     kPlainMethod,
+     kConsoleAvailableFlag,
+     0},
 };
 
 // The shared objects by code; each keeps its creation reference for the
@@ -141,18 +152,30 @@ int32_t textEncodingFormatGetter(TextEncodingObject *self, int32_t) { return sel
 stringStorage *textEncodingInternetName(TextEncodingObject *self, int32_t) {
   const char *name = "";
   switch (self->base) {
-  case 0: name = "macintosh"; break;
-  case 1: name = "X-MAC-JAPANESE"; break;
+  case 0:
+    name = "macintosh";
+    break;
+  case 1:
+    name = "X-MAC-JAPANESE";
+    break;
   case kUnicodeBase: {
     static const char *const kFormats[] = {"UTF-16", "UTF-7", "UTF-8", "UCS-4"};
     if (self->format >= 0 && self->format < 4)
       name = kFormats[self->format];
     break;
   }
-  case 0x500: name = "windows-1252"; break;
-  case 0x600: name = "US-ASCII"; break;
-  case 0xA01: name = "Shift_JIS"; break;
-  case static_cast<int32_t>(kEncodingUTF8): name = "UTF-8"; break;
+  case 0x500:
+    name = "windows-1252";
+    break;
+  case 0x600:
+    name = "US-ASCII";
+    break;
+  case 0xA01:
+    name = "Shift_JIS";
+    break;
+  case static_cast<int32_t>(kEncodingUTF8):
+    name = "UTF-8";
+    break;
   }
   return string(name).ExtractStringStorage();
 }

@@ -12,7 +12,7 @@
 
 struct TextEncodingObject {
   RuntimeObject header;
-  int32_t base;    // 0x100 for the Unicode family, otherwise the code
+  int32_t base; // 0x100 for the Unicode family, otherwise the code
   int32_t variant;
   int32_t format;  // 0 UTF-16, 1 UTF-7, 2 UTF-8, 3 UCS-4; 0 otherwise
   int32_t created; // 1, set by every creator
@@ -68,8 +68,7 @@ TextEncodingObject *EncodingsGetFromCode(RuntimeObject *self, int32_t code);
 TextEncodingObject *getTextEncoding(int32_t base, int32_t variant, int32_t format);
 TextEncodingObject *getInternetTextEncoding(stringStorage *name);
 TextEncodingObject *getFontTextEncoding(stringStorage *fontName);
-TextConverterObject *getTextConverter(TextEncodingObject *source,
-                                      TextEncodingObject *destination);
+TextConverterObject *getTextConverter(TextEncodingObject *source, TextEncodingObject *destination);
 stringStorage *textConverterConvert(TextConverterObject *self, stringStorage *text);
 void textConverterClear(TextConverterObject *self);
 TextEncodingObject *guessJapaneseEncoding(stringStorage *text);

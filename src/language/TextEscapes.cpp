@@ -26,14 +26,22 @@ bool EscapesItself(unsigned char byte) {
 // stands for itself.
 char UnescapedLetter(char letter) {
   switch (letter) {
-  case 'a': return 0x07;
-  case 'b': return 0x08;
-  case 'f': return 0x0C;
-  case 'n': return 0x0A;
-  case 'r': return 0x0D;
-  case 't': return 0x09;
-  case 'v': return 0x0B;
-  default: return letter;
+  case 'a':
+    return 0x07;
+  case 'b':
+    return 0x08;
+  case 'f':
+    return 0x0C;
+  case 'n':
+    return 0x0A;
+  case 'r':
+    return 0x0D;
+  case 't':
+    return 0x09;
+  case 'v':
+    return 0x0B;
+  default:
+    return letter;
   }
 }
 
@@ -100,8 +108,8 @@ void StripAmpersand(string *text, uint32_t *mnemonic) {
       break;
     const uint32_t next = unitAt(at);
     if (next != '&' && next != 0 && mnemonic)
-      *mnemonic = tag == kEncodingUTF8 ? static_cast<uint32_t>(UTF8Decode(in + at, in + length))
-                                       : next;
+      *mnemonic =
+          tag == kEncodingUTF8 ? static_cast<uint32_t>(UTF8Decode(in + at, in + length)) : next;
     // The character after the marker stays and is not looked at again.
     int step = unit;
     if (tag == kEncodingUTF8) {

@@ -25,7 +25,8 @@ enum VariantType : int32_t {
 };
 
 // The boxed objects: the value follows the object header.
-template <typename T> struct BoxedValue {
+template <typename T>
+struct BoxedValue {
   RuntimeObject header;
   T value;
 };

@@ -18,7 +18,8 @@ ObjectDefinition *ObjectClass() __attribute__((weak));
 
 namespace {
 
-template <typename F> MethodImplementation Code(F f, const char *exportName) {
+template <typename F>
+MethodImplementation Code(F f, const char *exportName) {
   return {reinterpret_cast<void *>(f), exportName, {}};
 }
 

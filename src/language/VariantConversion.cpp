@@ -5,16 +5,16 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/ByteStrings.h"
 #include "foundation/IntMap.h"
 #include "foundation/NumberFormat.h"
-#include "language/LanguageExceptions.h"
 #include "language/DateClass.h"
+#include "language/LanguageExceptions.h"
 #include "language/Variant.h"
-#include "foundation/AssertionAlert.h"
 #include "runtime/exceptions/ExceptionClasses.h"
-#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/ValueEntryPoints.h"
 
 namespace {
@@ -61,7 +61,8 @@ void *FindConversion(RuntimeObject *object, ConversionTarget target) {
   return code;
 }
 
-template <typename R> R CallConversion(void *code, RuntimeObject *object) {
+template <typename R>
+R CallConversion(void *code, RuntimeObject *object) {
   return reinterpret_cast<R (*)(RuntimeObject *)>(code)(object);
 }
 
@@ -234,7 +235,8 @@ extern "C" int32_t ConvertObjectToDate(RuntimeObject *object, RuntimeObject **ou
 
 namespace {
 
-template <typename T, typename Convert> T Unbox(RuntimeObject *variant, Convert convert) {
+template <typename T, typename Convert>
+T Unbox(RuntimeObject *variant, Convert convert) {
   T value{};
   if (variant && !convert(variant, &value)) {
     RaiseTypeMismatch();
@@ -299,9 +301,9 @@ extern "C" int32_t VariantHash(RuntimeObject *variant) {
 int32_t ComputeCommonType(int32_t a, int32_t b) {
   static const int8_t kIndex[17] = {-1, 0, 1, -1, -1, 2, -1, 3, 4, 5, -1, 6, -1, -1, -1, -1, 7};
   static const int8_t kCommon[8][8] = {
-      {0, 0, 0, 0, 0, 0, 0, 0},     {0, 2, 5, 5, 8, 0, 2, 2},  {0, 5, 5, 5, 8, 0, 5, 5},
-      {0, 5, 5, 7, 8, 9, 0, 0},     {0, 8, 8, 8, 8, 0, 8, 8},  {0, 0, 0, 9, 0, 9, 0, 0},
-      {0, 2, 5, 0, 8, 0, 11, 16},   {0, 2, 5, 0, 8, 0, 16, 16},
+      {0, 0, 0, 0, 0, 0, 0, 0},   {0, 2, 5, 5, 8, 0, 2, 2},   {0, 5, 5, 5, 8, 0, 5, 5},
+      {0, 5, 5, 7, 8, 9, 0, 0},   {0, 8, 8, 8, 8, 0, 8, 8},   {0, 0, 0, 9, 0, 9, 0, 0},
+      {0, 2, 5, 0, 8, 0, 11, 16}, {0, 2, 5, 0, 8, 0, 16, 16},
   };
   if (a == b)
     return a;

@@ -1,8 +1,8 @@
 // Comparing and combining variants by their common type.
 #include <climits>
 
-#include "language/LanguageExceptions.h"
 #include "language/DateClass.h"
+#include "language/LanguageExceptions.h"
 #include "language/Variant.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
@@ -10,7 +10,10 @@
 
 namespace {
 
-template <typename T> int32_t Order(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
+template <typename T>
+int32_t Order(T a, T b) {
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 int32_t CommonTypeOf(RuntimeObject *a, RuntimeObject *b) {
   if (!a || !b)
@@ -128,13 +131,13 @@ RuntimeObject *Arithmetic(RuntimeObject *a, RuntimeObject *b, IntegerOp integerO
 } // namespace
 
 extern "C" RuntimeObject *VariantSubtract(RuntimeObject *a, RuntimeObject *b) {
-  return Arithmetic(a, b, [](int64_t x, int64_t y) { return x - y; },
-                    [](double x, double y) { return x - y; });
+  return Arithmetic(
+      a, b, [](int64_t x, int64_t y) { return x - y; }, [](double x, double y) { return x - y; });
 }
 
 extern "C" RuntimeObject *VariantMultiply(RuntimeObject *a, RuntimeObject *b) {
-  return Arithmetic(a, b, [](int64_t x, int64_t y) { return x * y; },
-                    [](double x, double y) { return x * y; });
+  return Arithmetic(
+      a, b, [](int64_t x, int64_t y) { return x * y; }, [](double x, double y) { return x * y; });
 }
 
 extern "C" RuntimeObject *VariantDivide(RuntimeObject *a, RuntimeObject *b) {

@@ -10,9 +10,9 @@
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
-#include "windows/NetworkServices.h"
 #include "windows/DesktopServices.h"
 #include "windows/MenuServices.h"
+#include "windows/NetworkServices.h"
 #include "windows/RunLoopRegisters.h"
 
 RuntimeViewWindow *gRuntimeViewWindowList = nullptr;

@@ -130,19 +130,16 @@ TEST(Array, SwapElementsExchangesRunsOfAnyLength) {
     int32_t startA, lengthA, startB, lengthB;
     const char *result;
   } cases[] = {
-      {0, 1, 3, 2, "stqrp"},
-      {3, 2, 0, 1, "stqrp"}, // B first: the same exchange
-      {0, 2, 3, 2, "strpq"},
-      {1, 1, 2, 1, "prqst"},
-      {0, 3, 4, 1, "tspqr"},
-      {0, 0, 4, 1, "tpqrs"},
-      {1, 2, 3, 0, "pqrst"},
+      {0, 1, 3, 2, "stqrp"}, {3, 2, 0, 1, "stqrp"}, // B first: the same exchange
+      {0, 2, 3, 2, "strpq"}, {1, 1, 2, 1, "prqst"}, {0, 3, 4, 1, "tspqr"},
+      {0, 0, 4, 1, "tpqrs"}, {1, 2, 3, 0, "pqrst"},
   };
   for (const Case &c : cases) {
     Array array;
     FillLetters(array, "pqrst");
     array.SwapElements(c.startA, c.lengthA, c.startB, c.lengthB);
-    EXPECT_EQ(Letters(array), c.result) << c.startA << "," << c.lengthA << " " << c.startB << "," << c.lengthB;
+    EXPECT_EQ(Letters(array), c.result)
+        << c.startA << "," << c.lengthA << " " << c.startB << "," << c.lengthB;
   }
 }
 
@@ -152,8 +149,8 @@ TEST(Array, SwapElementsRefusesRunsOutsideOrOverlapping) {
   FillLetters(array, "pqrst");
   // The last run's end lies beyond the largest index: refused without its
   // sum ever being formed.
-  int32_t bad[][4] = {{0, 1, 4, 2}, {-1, 1, 3, 1}, {0, 3, 2, 1}, {0, -1, 3, 1}, {5, 1, 0, 1},
-                      {INT32_MAX, 1, 0, 1}};
+  int32_t bad[][4] = {{0, 1, 4, 2},  {-1, 1, 3, 1}, {0, 3, 2, 1},
+                      {0, -1, 3, 1}, {5, 1, 0, 1},  {INT32_MAX, 1, 0, 1}};
   for (auto &run : bad)
     array.SwapElements(run[0], run[1], run[2], run[3]);
   EXPECT_EQ(recorder.count(), std::size(bad));

@@ -16,7 +16,9 @@ std::string Contents(FileHandle &stream) {
   return std::string(*stream.GetHandle(), static_cast<size_t>(stream.GetLength()));
 }
 
-std::string Text(const string &s) { return std::string(s.CString(), static_cast<size_t>(s.Length())); }
+std::string Text(const string &s) {
+  return std::string(s.CString(), static_cast<size_t>(s.Length()));
+}
 
 string Bytes(const std::string &bytes) {
   string s;
@@ -115,7 +117,9 @@ TEST(ByteStreams, PascalStringsHoldAtMost255Bytes) {
   EXPECT_FALSE(stream.ReadPString(read));
 
   FilePtr cut;
-  cut.Open("\x05" "abc", 4);
+  cut.Open("\x05"
+           "abc",
+           4);
   EXPECT_FALSE(cut.ReadPString(read));
   EXPECT_TRUE(read.IsEmpty());
 }
@@ -264,7 +268,9 @@ TEST(FileStreams, AStringLongerThanItsDataFailsWithoutTakingTheMemory) {
   EXPECT_EQ(Text(text), "kept");
 
   FilePtr cut;
-  cut.Open("\x05" "abc", 4);
+  cut.Open("\x05"
+           "abc",
+           4);
   InputStream shortStream(&cut);
   EXPECT_FALSE(shortStream.ReadEncodedString(text));
   EXPECT_EQ(Text(text), "kept");

@@ -14,9 +14,9 @@ TEST(ByteStrings, UpperCaseTableChangesExactlyTheMacRomanLowerCaseLetters) {
   EXPECT_EQ(changed, 56);
   struct Case {
     unsigned char lower, upper;
-  } cases[] = {{'a', 'A'}, {'z', 'Z'}, {0x87, 0xE7}, {0x8A, 0x80}, {0x8E, 0x83},
+  } cases[] = {{'a', 'A'},   {'z', 'Z'},   {0x87, 0xE7}, {0x8A, 0x80}, {0x8E, 0x83},
                {0x96, 0x84}, {0x9F, 0x86}, {0xBE, 0xAE}, {0xBF, 0xAF}, {0xCF, 0xCE},
-               {0xD8, 0xD9}, {0xF5, 0x49}, {'A', 'A'}, {'{', '{'}, {0xE7, 0xE7}};
+               {0xD8, 0xD9}, {0xF5, 0x49}, {'A', 'A'},   {'{', '{'},   {0xE7, 0xE7}};
   for (const Case &c : cases)
     EXPECT_EQ(utoupper(c.lower), c.upper) << std::hex << int(c.lower);
 }
@@ -26,10 +26,10 @@ TEST(ByteStrings, TextComparisons) {
     const char *a, *b;
     int caseless, exact;
   } cases[] = {
-      {"abc", "ABC", 0, 1},        {"\x8E", "\x83", 0, 1}, // é and É in Mac Roman
-      {"ab", "abc", -1, -1},       {"abc", "ab", 1, 1},   {"", "", 0, 0},
-      {"abd", "abc", 1, 1},        {"\xE9", "a", 1, 1}, // unsigned bytes
-      {nullptr, nullptr, 0, 0},    {nullptr, "a", -1, -1}, {"a", nullptr, 1, 1},
+      {"abc", "ABC", 0, 1},     {"\x8E", "\x83", 0, 1}, // é and É in Mac Roman
+      {"ab", "abc", -1, -1},    {"abc", "ab", 1, 1},    {"", "", 0, 0},
+      {"abd", "abc", 1, 1},     {"\xE9", "a", 1, 1}, // unsigned bytes
+      {nullptr, nullptr, 0, 0}, {nullptr, "a", -1, -1}, {"a", nullptr, 1, 1},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << (c.a ? c.a : "null") << " vs " << (c.b ? c.b : "null"));
@@ -54,8 +54,8 @@ TEST(ByteStrings, RunComparisonsPutTheShorterPrefixFirst) {
       {"\x8E", 1, "\x83", 1, 0, 1, 1},
   };
   for (const Case &c : cases) {
-    SCOPED_TRACE(testing::Message() << std::string(c.a, c.aLength) << " vs "
-                                    << std::string(c.b, c.bLength));
+    SCOPED_TRACE(testing::Message()
+                 << std::string(c.a, c.aLength) << " vs " << std::string(c.b, c.bLength));
     EXPECT_EQ(ustrcmpi(c.a, c.aLength, c.b, c.bLength), c.caseless);
     EXPECT_EQ(ustrcmp(c.a, c.aLength, c.b, c.bLength), c.exact);
     EXPECT_EQ(ustrcmpiASCII(c.a, c.aLength, c.b, c.bLength), c.caselessASCII);
@@ -67,8 +67,8 @@ TEST(ByteStrings, UmemcmpFindsEveryOccurrence) {
     const char *text, *pattern;
     int found;
   } cases[] = {
-      {"aaab", "aab", 1},   {"abababc", "ababc", 2}, {"hello", "llo", 2}, {"hello", "he", 0},
-      {"hello", "hello", 0}, {"hello", "xyz", -1},   {"hel", "hello", -1}, {"hello", "", -1},
+      {"aaab", "aab", 1},    {"abababc", "ababc", 2}, {"hello", "llo", 2},  {"hello", "he", 0},
+      {"hello", "hello", 0}, {"hello", "xyz", -1},    {"hel", "hello", -1}, {"hello", "", -1},
   };
   for (const Case &c : cases)
     EXPECT_EQ(umemcmp(c.text, c.pattern, static_cast<int>(std::strlen(c.pattern)),

@@ -109,7 +109,7 @@ TEST_F(DataFileTest, ReadingAndWritingAlternateWithoutSeeks) {
   ASSERT_TRUE(file->WriteData("abcdef", 6));
   ASSERT_TRUE(file->SeekFromStart(0));
   ASSERT_TRUE(file->WriteData("A", 1));
-  EXPECT_EQ(Read(*file, 2), "bc"); // a write, then a read
+  EXPECT_EQ(Read(*file, 2), "bc");      // a write, then a read
   ASSERT_TRUE(file->WriteData("D", 1)); // a read, then a write
   EXPECT_EQ(Read(*file, 10), "ef");
   ASSERT_TRUE(file->Close());

@@ -145,9 +145,9 @@ void StepwiseNormalize(int64_t &year, int64_t &month, int64_t &day) {
 TEST(DateCalendar, NormalizationAgreesWithSteppingAcrossMonths) {
   struct Case {
     int year, month, day; // month 0-based, as stored
-  } cases[] = {{2004, 13, 1},     {2004, 0, 0},   {2004, 3, 31},   {1582, 8, 40},
-               {1583, 0, -400},   {2000, -25, 15}, {2004, 1, 100000}, {1700, 1, -30000},
-               {2, 0, -400},      {2004, 11, 32}, {1900, 1, 29}};
+  } cases[] = {{2004, 13, 1},   {2004, 0, 0},    {2004, 3, 31},     {1582, 8, 40},
+               {1583, 0, -400}, {2000, -25, 15}, {2004, 1, 100000}, {1700, 1, -30000},
+               {2, 0, -400},    {2004, 11, 32},  {1900, 1, 29}};
   for (const Case &c : cases) {
     int64_t year = c.year, month = c.month, day = c.day;
     StepwiseNormalize(year, month, day);
@@ -174,6 +174,5 @@ TEST(DateCalendar, NormalizesTheLargestDayFieldInOneStep) {
   tm early = Date(2000, 1, INT_MIN);
   NormalizeMonthAndDay(&early);
   EXPECT_LT(early.tm_year, 0);
-  EXPECT_TRUE(early.tm_mon >= 0 && early.tm_mon <= 11 && early.tm_mday >= 1 &&
-              early.tm_mday <= 31);
+  EXPECT_TRUE(early.tm_mon >= 0 && early.tm_mon <= 11 && early.tm_mday >= 1 && early.tm_mday <= 31);
 }

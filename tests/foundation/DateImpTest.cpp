@@ -40,7 +40,9 @@ Fields FieldsOf(DateImp &date) {
           date.GetLongField(DateImp::kMinute), date.GetLongField(DateImp::kSecond)};
 }
 
-std::string Text(const string &s) { return std::string(s.CString(), static_cast<size_t>(s.Length())); }
+std::string Text(const string &s) {
+  return std::string(s.CString(), static_cast<size_t>(s.Length()));
+}
 
 } // namespace
 
@@ -64,7 +66,9 @@ TEST(DateImp, SettingTheTotalSecondsItAnsweredReproducesTheDate) {
 TEST(DateImp, TotalSecondsOutsideTheCalendarLeaveTheDateUnchanged) {
   const double kUnusable[] = {std::numeric_limits<double>::quiet_NaN(),
                               std::numeric_limits<double>::infinity(),
-                              -std::numeric_limits<double>::infinity(), 1e300, -1e300,
+                              -std::numeric_limits<double>::infinity(),
+                              1e300,
+                              -1e300,
                               -1e11 /* before year 1 */};
   for (double seconds : kUnusable) {
     std::unique_ptr<DateImp> date = DateOf(2004, 1, 5, 15, 7, 9);

@@ -73,8 +73,8 @@ TEST(SmallBlocks, FreedBlockIsReusedWithinItsSizeClassOnly) {
   struct Case {
     long freed, requested;
     bool sameBlock;
-  } cases[] = {{1, 4, true}, {4, 1, true}, {10, 12, true}, {10, 13, false},
-               {249, 252, true}, {8, 4, false}};
+  } cases[] = {{1, 4, true},    {4, 1, true},     {10, 12, true},
+               {10, 13, false}, {249, 252, true}, {8, 4, false}};
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.freed << " then " << c.requested);
     char *block = OSalloclen(c.freed, kMemFullQuit);

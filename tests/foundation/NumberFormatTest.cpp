@@ -10,7 +10,9 @@
 
 namespace {
 
-std::string Text(const string &s) { return std::string(s.CString(), static_cast<size_t>(s.Length())); }
+std::string Text(const string &s) {
+  return std::string(s.CString(), static_cast<size_t>(s.Length()));
+}
 
 std::string Formatted(double value, const char *format) {
   return Text(FormatNumber(value, string(format)));
@@ -78,7 +80,8 @@ TEST(NumberFormat, ResultCarriesThePatternsTag) {
 TEST(NumberFormat, BackslashEscapesAWholeUTF8Character) {
   string pattern("\\\xE2\x82\xAC#");
   pattern.SetEncoding(kEncodingUTF8);
-  EXPECT_EQ(Text(FormatNumber(7, pattern)), "\xE2\x82\xAC" "7");
+  EXPECT_EQ(Text(FormatNumber(7, pattern)), "\xE2\x82\xAC"
+                                            "7");
 }
 
 TEST(NumberFormat, NonFiniteValuesPrintThroughThePlaceholders) {

@@ -19,8 +19,15 @@ TEST(NumberText, ParsesLeadingDecimalIntegers) {
   struct Case {
     const char *text;
     long value;
-  } cases[] = {{"  -12x", -12}, {"+", 0}, {"+7", 7}, {"", 0}, {"abc", 0}, {"\t5", 0},
-               {"2147483647", 2147483647L}, {"2147483648", -2147483647L - 1}, {"- 3", 0}};
+  } cases[] = {{"  -12x", -12},
+               {"+", 0},
+               {"+7", 7},
+               {"", 0},
+               {"abc", 0},
+               {"\t5", 0},
+               {"2147483647", 2147483647L},
+               {"2147483648", -2147483647L - 1},
+               {"- 3", 0}};
   for (const Case &c : cases)
     EXPECT_EQ(uatol(c.text), c.value) << '"' << c.text << '"';
   EXPECT_EQ(uatol("1234", 2), 12);

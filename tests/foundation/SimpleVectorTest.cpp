@@ -20,7 +20,7 @@ TEST(SimpleVector, GrowsByCapacityOrIncrementAndAtLeastSixteen) {
     uint32_t increment;
     int pushes;
     int capacity;
-  } cases[] = {{0, 1, 16}, {0, 16, 16}, {0, 17, 32}, {0, 33, 64}, {0, 65, 128},
+  } cases[] = {{0, 1, 16},   {0, 16, 16},  {0, 17, 32}, {0, 33, 64}, {0, 65, 128},
                {10, 17, 32}, {10, 33, 48}, {40, 1, 40}, {40, 41, 80}};
   for (const Case &c : cases) {
     SimpleVector<int> v(c.increment);
@@ -38,11 +38,10 @@ TEST(SimpleVector, DeleteShrinksOnlyWhenMuchLiesUnused) {
     int left;
     int capacity;
   } cases[] = {
-      {0, 64, 22, 64},  // 42 unused is not more than twice 22
-      {0, 64, 21, 32},  // 43 unused: (21 with low bits cleared) + 16
-      {0, 64, 0, 16},
-      {10, 48, 28, 48}, // 20 unused is not more than 20
-      {10, 48, 27, 30}, // 21 unused: 10 * (27 / 10 + 1)
+      {0, 64, 22, 64},                    // 42 unused is not more than twice 22
+      {0, 64, 21, 32},                    // 43 unused: (21 with low bits cleared) + 16
+      {0, 64, 0, 16},   {10, 48, 28, 48}, // 20 unused is not more than 20
+      {10, 48, 27, 30},                   // 21 unused: 10 * (27 / 10 + 1)
   };
   for (const Case &c : cases) {
     SimpleVector<int> v(c.increment);

@@ -43,9 +43,14 @@ void ExpectTagsFollowKeys() {
 
 std::vector<std::vector<int>> Inputs() {
   std::mt19937 random(7);
-  std::vector<std::vector<int>> inputs = {
-      {}, {1}, {2, 1}, {5, 4, 3, 2, 1}, {3, 1, 4, 1, 5, 9}, {1, 2, 3, 4, 5, 6, 7, 8},
-      {8, 7, 6, 5, 4, 3, 2, 1}, std::vector<int>(40, 3)};
+  std::vector<std::vector<int>> inputs = {{},
+                                          {1},
+                                          {2, 1},
+                                          {5, 4, 3, 2, 1},
+                                          {3, 1, 4, 1, 5, 9},
+                                          {1, 2, 3, 4, 5, 6, 7, 8},
+                                          {8, 7, 6, 5, 4, 3, 2, 1},
+                                          std::vector<int>(40, 3)};
   for (int size : {17, 100, 1000}) {
     std::vector<int> keys(static_cast<size_t>(size));
     for (int &k : keys)

@@ -100,8 +100,9 @@ TEST(StringMap, IterateGoesBinByBinAndStopsOnFalse) {
   EXPECT_TRUE(std::is_sorted(bins.begin(), bins.end()));
 
   int calls = 0;
-  EXPECT_FALSE(map.Iterate([](const string &, const int &, void *n) { return ++*static_cast<int *>(n), false; },
-                           &calls));
+  EXPECT_FALSE(map.Iterate(
+      [](const string &, const int &, void *n) { return ++*static_cast<int *>(n), false; },
+      &calls));
   EXPECT_EQ(calls, 1);
 }
 
@@ -227,8 +228,8 @@ TEST(StringMap, PlainFunctionSurface) {
   smDisposeIterator(nullptr);
 
   deleteStringMapEntry(map, "two");
-  EXPECT_TRUE(iterateStringMap(map, [](const string &, const unsigned long &, void *) { return false; },
-                               nullptr));
+  EXPECT_TRUE(iterateStringMap(
+      map, [](const string &, const unsigned long &, void *) { return false; }, nullptr));
   disposeStringMap(map);
   disposeStringMap(nullptr);
 }

@@ -206,8 +206,12 @@ TEST(String, JoiningChoosesTheTag) {
     std::string bytes;
   } cases[] = {
       {"ascii + utf8", ascii + utf8, kEncodingUTF8, "abcd\xC3\xA9"},
-      {"utf8 + utf8", utf8 + utf8, kEncodingUTF8, "d\xC3\xA9" "d\xC3\xA9"},
-      {"macroman + utf8", macRoman + utf8, kEncodingUnknown, "\x8E" "d\xC3\xA9"},
+      {"utf8 + utf8", utf8 + utf8, kEncodingUTF8,
+       "d\xC3\xA9"
+       "d\xC3\xA9"},
+      {"macroman + utf8", macRoman + utf8, kEncodingUnknown,
+       "\x8E"
+       "d\xC3\xA9"},
       {"ascii + 'x'", ascii + 'x', kEncodingASCII, "abcx"},
       {"utf8 + 'x'", utf8 + 'x', kEncodingUTF8, "d\xC3\xA9x"},
       {"empty + 'x'", string() + 'x', kEncodingASCII, "x"},
@@ -255,7 +259,13 @@ TEST(String, CompareIgnoresCaseAndOrdersPrefixesFirst) {
       // UTF-8 text folds ASCII letters only: U+010A and U+0100 differ
       // (C4 8A and C4 80 would be equal through the Mac Roman table).
       {Bytes("\xC4\x8A", kEncodingUTF8), Bytes("\xC4\x80", kEncodingUTF8), 1, 1},
-      {Bytes("Stra\xC3\x9F" "e", kEncodingUTF8), Bytes("STRA\xC3\x9F" "E", kEncodingUTF8), 0, 1},
+      {Bytes("Stra\xC3\x9F"
+             "e",
+             kEncodingUTF8),
+       Bytes("STRA\xC3\x9F"
+             "E",
+             kEncodingUTF8),
+       0, 1},
       // An ASCII side meets UTF-8 in UTF-8.
       {"xyz\xC4\x8A", Bytes("XYZ\xC4\x80", kEncodingUTF8), 1, 1},
   };

@@ -8,40 +8,39 @@ void _exit(int status);
 
 static int32_t sOpens, sDocuments, sDocumentBeforeOpen;
 
-void AppOpen(RuntimeObject *self)
-{
-    KIT_ENTER();
-    KIT_HOLD_OBJECT(self);
-    sOpens += 1;
-    KIT_CATCH_ALL();
-    KIT_RELEASE_HELD_OBJECT(self);
-    KIT_END();
+void AppOpen(RuntimeObject *self) {
+  KIT_ENTER();
+  KIT_HOLD_OBJECT(self);
+  sOpens += 1;
+  KIT_CATCH_ALL();
+  KIT_RELEASE_HELD_OBJECT(self);
+  KIT_END();
 }
 
-void AppOpenDocument(RuntimeObject *self, RuntimeObject *item)
-{
-    KIT_ENTER();
-    KIT_HOLD_OBJECT(self);
-    if (!sOpens) sDocumentBeforeOpen = 1;
-    sDocuments += 1;
-    KIT_CATCH_ALL();
-    KIT_RELEASE_HELD_OBJECT(self);
-    KIT_END();
+void AppOpenDocument(RuntimeObject *self, RuntimeObject *item) {
+  KIT_ENTER();
+  KIT_HOLD_OBJECT(self);
+  if (!sOpens)
+    sDocumentBeforeOpen = 1;
+  sDocuments += 1;
+  KIT_CATCH_ALL();
+  KIT_RELEASE_HELD_OBJECT(self);
+  KIT_END();
 }
 
-void ImageEntry(void)
-{
-    RuntimeObject *app = 0;
-    KIT_ENTER();
-    RuntimeInit();
-    KIT_TAKE_OBJECT(app, NewApplicationHandling("Open", (void *)AppOpen, "OpenDocument", (void *)AppOpenDocument));
-    if (!app)
-        _exit(128 | KitFailedCheck(2, "the Application class and its Open and OpenDocument events"));
-    RuntimeRegisterAppObject(app);
-    if (sOpens != 1 || sDocumentBeforeOpen)
-        _exit(128 | KitFailedCheck(1, "Open fired once, before any OpenDocument"));
-    _exit(40 + sDocuments);
-    KIT_CATCH_ALL();
-    KIT_RELEASE_OBJECT(app);
-    KIT_END();
+void ImageEntry(void) {
+  RuntimeObject *app = 0;
+  KIT_ENTER();
+  RuntimeInit();
+  KIT_TAKE_OBJECT(app, NewApplicationHandling("Open", (void *)AppOpen, "OpenDocument",
+                                              (void *)AppOpenDocument));
+  if (!app)
+    _exit(128 | KitFailedCheck(2, "the Application class and its Open and OpenDocument events"));
+  RuntimeRegisterAppObject(app);
+  if (sOpens != 1 || sDocumentBeforeOpen)
+    _exit(128 | KitFailedCheck(1, "Open fired once, before any OpenDocument"));
+  _exit(40 + sDocuments);
+  KIT_CATCH_ALL();
+  KIT_RELEASE_OBJECT(app);
+  KIT_END();
 }

@@ -20,38 +20,34 @@ int32_t AppAutoCloseGetter(RuntimeObject *app, int32_t param);
 static int32_t sWakeUps;
 
 /* Wakes the blocking GTK+ iteration of each step that runs while it is due. */
-int32_t WakeUp(void *data)
-{
-    sWakeUps += 1;
-    return 1;
+int32_t WakeUp(void *data) {
+  sWakeUps += 1;
+  return 1;
 }
 
-void ImageEntry(void)
-{
-    int32_t failed = 0, wakeUpsAfterFirstRun;
-    RuntimeObject *app = 0;
-    KIT_ENTER();
-    RuntimeInit();
-    if (!RuntimeLookupClass(KIT_STRING("NilObjectException")) ||
-        !RuntimeLookupClass(KIT_STRING("Application")) ||
-        !RuntimeLookupClass(KIT_STRING("Timer")) ||
-        !RuntimeLookupClass(KIT_STRING("Readable")) ||
-        !RuntimeLookupClass(KIT_STRING("Writeable")))
-        failed |= KitFailedCheck(1, "every class found by name");
-    RuntimeRegisterAppObject(0);
-    KIT_TAKE_OBJECT(app, getAppObject());
-    if (!app || AppAutoCloseGetter(app, 0) != 1)
-        failed |= KitFailedCheck(8, "a plain Application with AutoQuit on");
-    g_timeout_add(1, WakeUp, 0);
-    RuntimeRun();
-    wakeUpsAfterFirstRun = sWakeUps;
-    if (wakeUpsAfterFirstRun > 1)
-        failed |= KitFailedCheck(2, "the loop ends after its first step");
-    RuntimeRun();
-    if (sWakeUps != wakeUpsAfterFirstRun)
-        failed |= KitFailedCheck(4, "a second RuntimeRun returns at once");
-    _exit(failed ? 128 | failed : 42);
-    KIT_CATCH_ALL();
-    KIT_RELEASE_OBJECT(app);
-    KIT_END();
+void ImageEntry(void) {
+  int32_t failed = 0, wakeUpsAfterFirstRun;
+  RuntimeObject *app = 0;
+  KIT_ENTER();
+  RuntimeInit();
+  if (!RuntimeLookupClass(KIT_STRING("NilObjectException")) ||
+      !RuntimeLookupClass(KIT_STRING("Application")) || !RuntimeLookupClass(KIT_STRING("Timer")) ||
+      !RuntimeLookupClass(KIT_STRING("Readable")) || !RuntimeLookupClass(KIT_STRING("Writeable")))
+    failed |= KitFailedCheck(1, "every class found by name");
+  RuntimeRegisterAppObject(0);
+  KIT_TAKE_OBJECT(app, getAppObject());
+  if (!app || AppAutoCloseGetter(app, 0) != 1)
+    failed |= KitFailedCheck(8, "a plain Application with AutoQuit on");
+  g_timeout_add(1, WakeUp, 0);
+  RuntimeRun();
+  wakeUpsAfterFirstRun = sWakeUps;
+  if (wakeUpsAfterFirstRun > 1)
+    failed |= KitFailedCheck(2, "the loop ends after its first step");
+  RuntimeRun();
+  if (sWakeUps != wakeUpsAfterFirstRun)
+    failed |= KitFailedCheck(4, "a second RuntimeRun returns at once");
+  _exit(failed ? 128 | failed : 42);
+  KIT_CATCH_ALL();
+  KIT_RELEASE_OBJECT(app);
+  KIT_END();
 }

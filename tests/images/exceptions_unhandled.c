@@ -17,53 +17,52 @@ int32_t g_main_context_iteration(void *context, int32_t mayBlock);
 static int32_t sTimeoutRuns;
 static int32_t sTimeoutCleanUps;
 
-int32_t RaiseInFrameOverFourKilobytes(void)
-{
-    int32_t ok = 0, continued = 0;
-    volatile char scratch[5000] __attribute__((unused));
-    RuntimeObject *exception = 0, *error = 0;
-    KIT_ENTER();
-    KIT_TAKE_OBJECT(exception, NewPlainObject());
-    KIT_TRY(error) {
-        RuntimeRaiseException(exception);
-        continued = 1;
-    } KIT_CATCH(error) {
-    } KIT_END_TRY();
-    ok = continued && !error && !kitCaught && exception->refCount == 1;
-    KIT_CATCH_ALL();
-    KIT_RELEASE_OBJECT(error);
-    KIT_RELEASE_OBJECT(exception);
-    KIT_END();
-    return ok;
+int32_t RaiseInFrameOverFourKilobytes(void) {
+  int32_t ok = 0, continued = 0;
+  volatile char scratch[5000] __attribute__((unused));
+  RuntimeObject *exception = 0, *error = 0;
+  KIT_ENTER();
+  KIT_TAKE_OBJECT(exception, NewPlainObject());
+  KIT_TRY(error) {
+    RuntimeRaiseException(exception);
+    continued = 1;
+  }
+  KIT_CATCH(error) {}
+  KIT_END_TRY();
+  ok = continued && !error && !kitCaught && exception->refCount == 1;
+  KIT_CATCH_ALL();
+  KIT_RELEASE_OBJECT(error);
+  KIT_RELEASE_OBJECT(exception);
+  KIT_END();
+  return ok;
 }
 
 /* A compiled handler of a timer's timeout. */
-int32_t RaiseFromTimeout(void *data)
-{
-    int32_t keepTimeout = 0;
-    RuntimeObject *exception = 0;
-    KIT_ENTER();
-    sTimeoutRuns += 1;
-    KIT_TAKE_OBJECT(exception, NewPlainObject());
-    RuntimeRaiseException(exception);
-    KIT_CATCH_ALL();
-    sTimeoutCleanUps += 1;
-    KIT_RELEASE_OBJECT(exception);
-    KIT_END();
-    return keepTimeout;
+int32_t RaiseFromTimeout(void *data) {
+  int32_t keepTimeout = 0;
+  RuntimeObject *exception = 0;
+  KIT_ENTER();
+  sTimeoutRuns += 1;
+  KIT_TAKE_OBJECT(exception, NewPlainObject());
+  RuntimeRaiseException(exception);
+  KIT_CATCH_ALL();
+  sTimeoutCleanUps += 1;
+  KIT_RELEASE_OBJECT(exception);
+  KIT_END();
+  return keepTimeout;
 }
 
-void ImageEntry(void)
-{
-    int32_t failed = 0;
-    if (!RaiseInFrameOverFourKilobytes())
-        failed |= KitFailedCheck(1, "a raise in a function whose frame is larger than 4096 bytes "
-                                    "does not reach the function's own handlers");
-    g_timeout_add(1, RaiseFromTimeout, 0);
-    while (!sTimeoutRuns) g_main_context_iteration(0, 1);
-    if (sTimeoutRuns != 1 || sTimeoutCleanUps != 1)
-        failed |= KitFailedCheck(2, "a raise in a handler that a main-loop timeout called (library "
-                                    "frames below it) passes its catch-all and clean-up and "
-                                    "returns to the main loop");
-    _exit(failed ? 128 | failed : 42);
+void ImageEntry(void) {
+  int32_t failed = 0;
+  if (!RaiseInFrameOverFourKilobytes())
+    failed |= KitFailedCheck(1, "a raise in a function whose frame is larger than 4096 bytes "
+                                "does not reach the function's own handlers");
+  g_timeout_add(1, RaiseFromTimeout, 0);
+  while (!sTimeoutRuns)
+    g_main_context_iteration(0, 1);
+  if (sTimeoutRuns != 1 || sTimeoutCleanUps != 1)
+    failed |= KitFailedCheck(2, "a raise in a handler that a main-loop timeout called (library "
+                                "frames below it) passes its catch-all and clean-up and "
+                                "returns to the main loop");
+  _exit(failed ? 128 | failed : 42);
 }

@@ -31,129 +31,122 @@ enum { kLittleEndianOffset = 33, kCommandText = 1, kEncodingUnknown = 0xFFFF };
 
 static int sFailed;
 
-static void Check(int condition, int number)
-{
-    if (!condition && !sFailed)
-        sFailed = number;
+static void Check(int condition, int number) {
+  if (!condition && !sFailed)
+    sFailed = number;
 }
 
-static int SameBytes(stringStorage *s, const char *bytes, int32_t length)
-{
-    if (!s || s->length != length)
-        return 0;
-    for (int32_t i = 0; i < length; ++i)
-        if (s->buffer[1 + i] != (unsigned char)bytes[i])
-            return 0;
-    return 1;
+static int SameBytes(stringStorage *s, const char *bytes, int32_t length) {
+  if (!s || s->length != length)
+    return 0;
+  for (int32_t i = 0; i < length; ++i)
+    if (s->buffer[1 + i] != (unsigned char)bytes[i])
+      return 0;
+  return 1;
 }
 
 /* A frame of the text: command, byte count, bytes; most significant first. */
-static void *Frame(stringStorage *text)
-{
-    int32_t n = StringLen(text);
-    void *block = newMemoryBlock(8 + n);
-    if (!block)
-        return 0;
-    boolSetter(block, kLittleEndianOffset, 0);
-    memorySetLong(block, 0, kCommandText);
-    memorySetLong(block, 4, n);
-    memorySetString(block, 8, n, text);
-    return block;
+static void *Frame(stringStorage *text) {
+  int32_t n = StringLen(text);
+  void *block = newMemoryBlock(8 + n);
+  if (!block)
+    return 0;
+  boolSetter(block, kLittleEndianOffset, 0);
+  memorySetLong(block, 0, kCommandText);
+  memorySetLong(block, 4, n);
+  memorySetString(block, 8, n, text);
+  return block;
 }
 
-static void FramesTravelExactly(void *utf8)
-{
-    stringStorage *text = KIT_UTF8_STRING("caf\xC3\xA9");
-    stringStorage *converted = StringConvertEncoding(text, utf8);
-    Check(converted != 0 && converted->encoding == kEncodingUTF8, 1);
-    void *frame = Frame(converted);
-    Check(frame != 0, 2);
-    if (!frame)
-        return;
-    static const unsigned char expected[13] = {0, 0, 0, 1, 0, 0, 0, 5,
-                                               'c', 'a', 'f', 0xC3, 0xA9};
-    Check(memoryBlockGetSize(frame) == 13, 3);
-    for (int32_t i = 0; i < 13; ++i)
-        Check(memoryGetByte(frame, i) == expected[i], 4);
+static void FramesTravelExactly(void *utf8) {
+  stringStorage *text = KIT_UTF8_STRING("caf\xC3\xA9");
+  stringStorage *converted = StringConvertEncoding(text, utf8);
+  Check(converted != 0 && converted->encoding == kEncodingUTF8, 1);
+  void *frame = Frame(converted);
+  Check(frame != 0, 2);
+  if (!frame)
+    return;
+  static const unsigned char expected[13] = {0, 0, 0, 1, 0, 0, 0, 5, 'c', 'a', 'f', 0xC3, 0xA9};
+  Check(memoryBlockGetSize(frame) == 13, 3);
+  for (int32_t i = 0; i < 13; ++i)
+    Check(memoryGetByte(frame, i) == expected[i], 4);
 
-    /* Parsed back. */
-    Check(memoryGetLong(frame, 0) == kCommandText, 5);
-    int32_t n = memoryGetLong(frame, 4);
-    Check(n == 5, 6);
-    stringStorage *bytes = memoryGetString(frame, 8, n);
-    stringStorage *received = StringSetEncoding(bytes, utf8);
-    Check(received && received->encoding == kEncodingUTF8, 7);
-    Check(RuntimeStringCompare(received, text) == 0, 8);
-    Check(StringDBCSLen(received) == 4, 9);
+  /* Parsed back. */
+  Check(memoryGetLong(frame, 0) == kCommandText, 5);
+  int32_t n = memoryGetLong(frame, 4);
+  Check(n == 5, 6);
+  stringStorage *bytes = memoryGetString(frame, 8, n);
+  stringStorage *received = StringSetEncoding(bytes, utf8);
+  Check(received && received->encoding == kEncodingUTF8, 7);
+  Check(RuntimeStringCompare(received, text) == 0, 8);
+  Check(StringDBCSLen(received) == 4, 9);
 
-    /* The frame's length lies: only the bytes inside the block come back. */
-    memorySetLong(frame, 4, 1000);
-    stringStorage *lying = memoryGetString(frame, 8, memoryGetLong(frame, 4));
-    Check(SameBytes(lying, "caf\xC3\xA9", 5), 10);
-    stringStorage *negative = memoryGetString(frame, 8, -7);
-    Check(negative == 0, 11);
+  /* The frame's length lies: only the bytes inside the block come back. */
+  memorySetLong(frame, 4, 1000);
+  stringStorage *lying = memoryGetString(frame, 8, memoryGetLong(frame, 4));
+  Check(SameBytes(lying, "caf\xC3\xA9", 5), 10);
+  stringStorage *negative = memoryGetString(frame, 8, -7);
+  Check(negative == 0, 11);
 
-    RuntimeUnlockString(negative);
-    RuntimeUnlockString(lying);
-    RuntimeUnlockString(received);
-    RuntimeUnlockString(bytes);
-    RuntimeUnlockString(converted);
-    RuntimeUnlockObject(frame);
+  RuntimeUnlockString(negative);
+  RuntimeUnlockString(lying);
+  RuntimeUnlockString(received);
+  RuntimeUnlockString(bytes);
+  RuntimeUnlockString(converted);
+  RuntimeUnlockObject(frame);
 }
 
-static void ShortFramesReadSafely(void)
-{
-    /* Six bytes: the length word runs past the end. */
-    void *header = newMemoryBlock(6);
-    boolSetter(header, kLittleEndianOffset, 0);
-    memorySetLong(header, 0, kCommandText);
-    Check(memoryGetLong(header, 0) == kCommandText, 20);
-    Check(memoryGetLong(header, 4) == 0, 21);
-    Check(memoryGetLong(header, 2147483647) == 0, 22);
-    stringStorage *none = memoryGetString(header, 8, 4);
-    Check(none == 0, 23);
-    RuntimeUnlockString(none);
-    RuntimeUnlockObject(header);
+static void ShortFramesReadSafely(void) {
+  /* Six bytes: the length word runs past the end. */
+  void *header = newMemoryBlock(6);
+  boolSetter(header, kLittleEndianOffset, 0);
+  memorySetLong(header, 0, kCommandText);
+  Check(memoryGetLong(header, 0) == kCommandText, 20);
+  Check(memoryGetLong(header, 4) == 0, 21);
+  Check(memoryGetLong(header, 2147483647) == 0, 22);
+  stringStorage *none = memoryGetString(header, 8, 4);
+  Check(none == 0, 23);
+  RuntimeUnlockString(none);
+  RuntimeUnlockObject(header);
 }
 
-static void CharactersAndComparison(void *utf8)
-{
-    /* Bytes read out of a block carry no tag: they count as bytes. */
-    void *block = newMemoryBlock(6);
-    memorySetString(block, 0, 6, KIT_UTF8_STRING("h\xC3\xA9llo"));
-    stringStorage *untagged = memoryGetString(block, 0, 6);
-    Check(untagged && untagged->encoding == kEncodingUnknown, 29);
-    Check(StringDBCSLen(untagged) == 6, 30);
-    stringStorage *tail = StringDBCSMid2(untagged, 2);
-    Check(SameBytes(tail, "\xC3\xA9llo", 5) && tail->encoding == kEncodingUnknown, 31);
-    RuntimeUnlockString(tail);
-    RuntimeUnlockString(untagged);
-    RuntimeUnlockObject(block);
+static void CharactersAndComparison(void *utf8) {
+  /* Bytes read out of a block carry no tag: they count as bytes. */
+  void *block = newMemoryBlock(6);
+  memorySetString(block, 0, 6, KIT_UTF8_STRING("h\xC3\xA9llo"));
+  stringStorage *untagged = memoryGetString(block, 0, 6);
+  Check(untagged && untagged->encoding == kEncodingUnknown, 29);
+  Check(StringDBCSLen(untagged) == 6, 30);
+  stringStorage *tail = StringDBCSMid2(untagged, 2);
+  Check(SameBytes(tail, "\xC3\xA9llo", 5) && tail->encoding == kEncodingUnknown, 31);
+  RuntimeUnlockString(tail);
+  RuntimeUnlockString(untagged);
+  RuntimeUnlockObject(block);
 
-    Check(RuntimeStringCompare(KIT_STRING("Hello"), KIT_STRING("hELLO")) == 0, 32);
-    Check(RuntimeStringCompare(KIT_UTF8_STRING("\xC3\xA9t\xC3\xA9"),
-                               KIT_UTF8_STRING("\xC3\x89T\xC3\x89")) == 0, 33);
-    Check(RuntimeStringCompare(KIT_STRING("abc"), KIT_STRING("abd")) == -1, 34);
+  Check(RuntimeStringCompare(KIT_STRING("Hello"), KIT_STRING("hELLO")) == 0, 32);
+  Check(RuntimeStringCompare(KIT_UTF8_STRING("\xC3\xA9t\xC3\xA9"),
+                             KIT_UTF8_STRING("\xC3\x89T\xC3\x89")) == 0,
+        33);
+  Check(RuntimeStringCompare(KIT_STRING("abc"), KIT_STRING("abd")) == -1, 34);
 
-    /* DefineEncoding retags a copy; the image's constant keeps its tag. */
-    stringStorage *constant = KIT_STRING("plain");
-    stringStorage *defined = StringSetEncoding(constant, utf8);
-    Check(defined != constant && defined->encoding == kEncodingUTF8, 35);
-    Check(constant->encoding == kEncodingASCII, 36);
-    RuntimeUnlockString(defined);
+  /* DefineEncoding retags a copy; the image's constant keeps its tag. */
+  stringStorage *constant = KIT_STRING("plain");
+  stringStorage *defined = StringSetEncoding(constant, utf8);
+  Check(defined != constant && defined->encoding == kEncodingUTF8, 35);
+  Check(constant->encoding == kEncodingASCII, 36);
+  RuntimeUnlockString(defined);
 }
 
-void ImageEntry(void)
-{
-    void *encodings = GetEncodingsObject();
-    void *utf8 = EncodingsGetter(encodings, 1);
-    Check(utf8 != 0, 40);
-    if (utf8) {
-        FramesTravelExactly(utf8);
-        ShortFramesReadSafely();
-        CharactersAndComparison(utf8);
-    }
-    RuntimeUnlockObject(utf8);
-    RuntimeUnlockObject(encodings);
-    _exit(sFailed ? sFailed : 42);
+void ImageEntry(void) {
+  void *encodings = GetEncodingsObject();
+  void *utf8 = EncodingsGetter(encodings, 1);
+  Check(utf8 != 0, 40);
+  if (utf8) {
+    FramesTravelExactly(utf8);
+    ShortFramesReadSafely();
+    CharactersAndComparison(utf8);
+  }
+  RuntimeUnlockObject(utf8);
+  RuntimeUnlockObject(encodings);
+  _exit(sFailed ? sFailed : 42);
 }

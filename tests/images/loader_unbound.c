@@ -9,9 +9,8 @@ void _exit(int status);
 
 int32_t LoaderTestMissingFunction(int32_t value);
 
-void ImageEntry(void)
-{
-    if (LoaderTestMissingFunction(7) == 0)
-        _exit(5);
-    _exit(KitFailedCheck(6, "the trap of an unbound import answers 0"));
+void ImageEntry(void) {
+  if (LoaderTestMissingFunction(7) == 0)
+    _exit(5);
+  _exit(KitFailedCheck(6, "the trap of an unbound import answers 0"));
 }

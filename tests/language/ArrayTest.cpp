@@ -14,7 +14,8 @@
 
 namespace {
 
-template <typename R, typename... A> R Call(RuntimeArray *a, ArraySlot slot, A... args) {
+template <typename R, typename... A>
+R Call(RuntimeArray *a, ArraySlot slot, A... args) {
   return ArraySlotFunction<R (*)(RuntimeArray *, A...)>(a, slot)(a, args...);
 }
 
@@ -124,8 +125,9 @@ TEST_P(ArraysOfEachType, InsertGrowsByTheDoublingStepAndRemoveShrinksToFit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, ArraysOfEachType,
-                         testing::Values(TypeCase{kIntegerElements, 4}, TypeCase{kSingleElements, 4},
-                                         TypeCase{kDoubleElements, 8}, TypeCase{kStringElements, 4},
+                         testing::Values(TypeCase{kIntegerElements, 4},
+                                         TypeCase{kSingleElements, 4}, TypeCase{kDoubleElements, 8},
+                                         TypeCase{kStringElements, 4},
                                          TypeCase{kObjectElements, 4}),
                          [](const auto &info) { return std::to_string(info.param.type); });
 
@@ -237,8 +239,8 @@ TEST_F(Arrays, UBoundOfEachDimensionAndItsErrors) {
   EXPECT_EQ(RuntimeUBound2Param(a, 4), -1);
   EXPECT_EQ(RuntimeUBound(nullptr), 0);
   EXPECT_EQ(RuntimeUBound2Param(nullptr, 1), -1);
-  EXPECT_EQ(Raised(), (Names{"OutOfBoundsException", "OutOfBoundsException",
-                             "NilObjectException", "NilObjectException"}));
+  EXPECT_EQ(Raised(), (Names{"OutOfBoundsException", "OutOfBoundsException", "NilObjectException",
+                             "NilObjectException"}));
   RuntimeUnlockArray(a);
 }
 

@@ -20,7 +20,9 @@ protected:
     return v;
   }
   int32_t At(int32_t index) { return Value(collectionIdxItem(mCollection, index)); }
-  int32_t Keyed(const char *key) { return Value(collectionItem(mCollection, string(key).Storage())); }
+  int32_t Keyed(const char *key) {
+    return Value(collectionItem(mCollection, string(key).Storage()));
+  }
   RuntimeObject *mCollection = RuntimeNewObject(RuntimeLookupCollectionClass());
 };
 

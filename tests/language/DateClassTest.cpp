@@ -39,9 +39,7 @@ protected:
   std::string SQLDate() { return TakeText(dateSQLDateGetter(mDate, 0)); }
   std::string SQLDateTime() { return TakeText(dateSQLDateTimeGetter(mDate, 0)); }
   void SetSQLDate(const char *text) { dateSQLDateSetter(mDate, 0, string(text).Storage()); }
-  void SetSQLDateTime(const char *text) {
-    dateSQLDateTimeSetter(mDate, 0, string(text).Storage());
-  }
+  void SetSQLDateTime(const char *text) { dateSQLDateTimeSetter(mDate, 0, string(text).Storage()); }
   ZoneScope mZone;
   RuntimeObject *mDate = RuntimeNewObject(LookupObjectDefinition(DateClass()));
 };

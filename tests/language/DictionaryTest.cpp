@@ -118,8 +118,8 @@ TEST_F(Dictionaries, RemovalMovesTheLastEntryIntoTheHole) {
   RuntimeUnlockObject(missing);
   EXPECT_EQ(KeyText(Count()), "(nil)");
   EXPECT_EQ(dictionaryValueByIndex(mDictionary, -1), nullptr);
-  EXPECT_EQ(Raised(), (Names{"KeyNotFoundException", "KeyNotFoundException",
-                             "OutOfBoundsException", "OutOfBoundsException"}));
+  EXPECT_EQ(Raised(), (Names{"KeyNotFoundException", "KeyNotFoundException", "OutOfBoundsException",
+                             "OutOfBoundsException"}));
 }
 
 TEST_F(Dictionaries, BinCountFixesTheBinsUntilClearOrZero) {

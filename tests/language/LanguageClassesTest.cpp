@@ -3,6 +3,7 @@
 // and its export names reach the export table.
 #include <gtest/gtest.h>
 
+#include "TextFixtures.h"
 #include "language/LineEndings.h"
 #include "language/MemoryBlock.h"
 #include "language/TextEncodingClasses.h"
@@ -10,7 +11,6 @@
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "support/AlertRecorder.h"
-#include "TextFixtures.h"
 
 TEST(LanguageClasses, RegisterAndConvertWithoutAlerts) {
   AlertRecorder alerts;
@@ -32,9 +32,9 @@ TEST(LanguageClasses, RegisterAndConvertWithoutAlerts) {
     EXPECT_EQ(cls->instanceSize, defn->objectSize) << b.name;
   }
   EXPECT_EQ(alerts.count(), 0u);
-  for (const char *name : {"memoryGetLong", "memorySetString", "MemoryBlockMidB3",
-                           "RuntimeEndOfLineCompare", "TextEncodingChr", "EncodingsGetFromCode",
-                           "textConverterConvert"})
+  for (const char *name :
+       {"memoryGetLong", "memorySetString", "MemoryBlockMidB3", "RuntimeEndOfLineCompare",
+        "TextEncodingChr", "EncodingsGetFromCode", "textConverterConvert"})
     EXPECT_NE(resolveRelocEntry(name), nullptr) << name;
   // Other tests of this program see the registry as start-up leaves it.
   DisposeIntrinsicClassMap();

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "foundation/String.h"
+#include "runtime/ObjectModelFixtures.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
-#include "runtime/ObjectModelFixtures.h"
 #include "runtime/objects/ValueEntryPoints.h"
 #include "support/AlertRecorder.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "language/LineEndings.h"
 #include "TextFixtures.h"
+#include "language/LineEndings.h"
 
 TEST(LineEndings, ReplaceLineEndingsTable) {
   struct Case {

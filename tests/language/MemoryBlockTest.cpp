@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "TextFixtures.h"
 #include "language/MemoryBlock.h"
+#include "runtime/ObjectModelFixtures.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/objects/ClassLookup.h"
-#include "runtime/ObjectModelFixtures.h"
 #include "support/AlertRecorder.h"
-#include "TextFixtures.h"
 
 namespace {
 
@@ -187,11 +187,13 @@ TEST_F(MemoryBlockTest, Colours) {
   EXPECT_EQ(memoryGetColor(block.get(), 0, 8), 0);
   block->littleEndian = 0;
   memorySetColor(block.get(), 0, 24, 0x102030);
-  EXPECT_EQ((Bytes{block.bytes()[0], block.bytes()[1], block.bytes()[2]}), (Bytes{0x10, 0x20, 0x30}));
+  EXPECT_EQ((Bytes{block.bytes()[0], block.bytes()[1], block.bytes()[2]}),
+            (Bytes{0x10, 0x20, 0x30}));
   EXPECT_EQ(memoryGetColor(block.get(), 0, 24), 0x102030);
   block->littleEndian = 1;
   memorySetColor(block.get(), 0, 24, 0x102030);
-  EXPECT_EQ((Bytes{block.bytes()[0], block.bytes()[1], block.bytes()[2]}), (Bytes{0x30, 0x20, 0x10}));
+  EXPECT_EQ((Bytes{block.bytes()[0], block.bytes()[1], block.bytes()[2]}),
+            (Bytes{0x30, 0x20, 0x10}));
   EXPECT_EQ(memoryGetColor(block.get(), 0, 24), 0x102030);
   memorySetColor(block.get(), 0, 32, 0x7F102030);
   EXPECT_EQ(memoryGetColor(block.get(), 0, 32), 0x102030);
@@ -248,7 +250,8 @@ TEST_F(MemoryBlockTest, ConstructorsAndConversions) {
   Block zero(reinterpret_cast<MemoryBlockObject *>(CreateInstance(MemoryBlockClass())));
   memoryBlockNewConstructor(zero.get(), 0);
   memoryBlockNewConstructor(zero.get(), -3);
-  EXPECT_EQ(raises.raised(), (std::vector<std::string>{"OutOfMemoryException", "OutOfMemoryException"}));
+  EXPECT_EQ(raises.raised(),
+            (std::vector<std::string>{"OutOfMemoryException", "OutOfMemoryException"}));
 
   Block fromText(reinterpret_cast<MemoryBlockObject *>(CreateInstance(MemoryBlockClass())));
   MemoryBlockFromStringOperator(fromText.get(), Ascii("hi").Storage());

@@ -45,8 +45,8 @@ TEST(ValueClassRegistration, EachBuilderRegistersItsClassAndMemberExports) {
 
 TEST(ValueClassRegistration, StartUpRegistersTheValueClassesByTheirBuilders) {
   CreateApplicationClass();
-  for (const char *name : {"CollectionElement", "Collection", "Date", "Variant", "Dictionary",
-                           "Random"})
+  for (const char *name :
+       {"CollectionElement", "Collection", "Date", "Variant", "Dictionary", "Random"})
     EXPECT_NE(getIntrinsicClass(string(name)), nullptr) << name;
   EXPECT_NE(getIntrinsicModule(string("Bitwise")), nullptr);
 }

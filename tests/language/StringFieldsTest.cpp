@@ -17,13 +17,21 @@ struct FieldCase {
 
 TEST(Fields, CountAndNthFieldByTable) {
   const FieldCase cases[] = {
-      {"", ",", 0, 1, ""},           {"abc", "", 1, 1, ""},        {"a,b,,c,", ",", 5, 3, ""},
-      {"a,b,,c", ",", 4, 4, "c"},    {"a,b", ",", 2, 3, ""},       {"abc", ",", 1, 1, "abc"},
-      {"aXbxc", "x", 3, 3, "c"},     {"a--b--c", "--", 3, 2, "b"}, {"a,b", ",", 2, 0, ""},
+      {"", ",", 0, 1, ""},
+      {"abc", "", 1, 1, ""},
+      {"a,b,,c,", ",", 5, 3, ""},
+      {"a,b,,c", ",", 4, 4, "c"},
+      {"a,b", ",", 2, 3, ""},
+      {"abc", ",", 1, 1, "abc"},
+      {"aXbxc", "x", 3, 3, "c"},
+      {"a--b--c", "--", 3, 2, "b"},
+      {"a,b", ",", 2, 0, ""},
       {"aKbkc", "K", 3, 3, "c"},
       // The Kelvin sign has a lower-case mapping, so it is searched ignoring
       // case; as upper case it is itself, and k does not match it.
-      {"k\xE2\x84\xAA" "x", "\xE2\x84\xAA", 2, 2, "x"},
+      {"k\xE2\x84\xAA"
+       "x",
+       "\xE2\x84\xAA", 2, 2, "x"},
   };
   for (const FieldCase &c : cases) {
     const string text = Utf8(c.text), delimiter = Utf8(c.delimiter);
@@ -55,8 +63,7 @@ TEST_F(Splitting, SplitKeepsEmptyFieldsAndCutsPerCharacterWithoutDelimiter) {
   using Fields = std::vector<std::string>;
   EXPECT_EQ(Split(Ascii("a,b,"), Ascii(",")), (Fields{"a", "b", ""}));
   EXPECT_EQ(Split(Ascii("aXbxc"), Ascii("x")), (Fields{"a", "b", "c"}));
-  EXPECT_EQ(Split(Utf8("h\xC3\xA9llo"), string()),
-            (Fields{"h", "\xC3\xA9", "l", "l", "o"}));
+  EXPECT_EQ(Split(Utf8("h\xC3\xA9llo"), string()), (Fields{"h", "\xC3\xA9", "l", "l", "o"}));
   RuntimeArray *none = StringSplit(nullptr, string(",").Storage());
   ASSERT_NE(none, nullptr);
   EXPECT_EQ(RuntimeUBound(none), -1);
@@ -96,15 +103,15 @@ TEST(Fields, KeyValuePairsSkipFieldsWithoutSeparator) {
 
 TEST(Fields, ReplaceEntryPointsHandOutOneReference) {
   const string text = Ascii("Hello hello");
-  EXPECT_EQ(TakeText(StringReplace(text.Storage(), string("HELLO").Storage(),
-                                   string("bye").Storage())),
-            "bye hello");
+  EXPECT_EQ(
+      TakeText(StringReplace(text.Storage(), string("HELLO").Storage(), string("bye").Storage())),
+      "bye hello");
   EXPECT_EQ(TakeText(StringReplaceAll(text.Storage(), string("HELLO").Storage(),
                                       string("bye").Storage())),
             "bye bye");
-  EXPECT_EQ(TakeText(StringReplaceB(text.Storage(), string("HELLO").Storage(),
-                                    string("bye").Storage())),
-            "Hello hello");
+  EXPECT_EQ(
+      TakeText(StringReplaceB(text.Storage(), string("HELLO").Storage(), string("bye").Storage())),
+      "Hello hello");
   EXPECT_EQ(TakeText(StringReplaceAllB(string("aaaa").Storage(), string("aa").Storage(),
                                        string("b").Storage())),
             "bb");

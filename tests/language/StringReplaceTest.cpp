@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "language/StringReplace.h"
 #include "TextFixtures.h"
+#include "language/StringReplace.h"
 
 TEST(StringReplace, ReplaceFamilyTable) {
   using Fn = string (*)(const string &, const string &, const string &);
@@ -11,8 +11,10 @@ TEST(StringReplace, ReplaceFamilyTable) {
     string text, find, with;
     const char *expected;
   } cases[] = {
-      {"first, ignoring case", replace, Ascii("Hello hello"), Ascii("HELLO"), Ascii("bye"), "bye hello"},
-      {"all, ignoring case", replaceAll, Ascii("Hello hello"), Ascii("HELLO"), Ascii("bye"), "bye bye"},
+      {"first, ignoring case", replace, Ascii("Hello hello"), Ascii("HELLO"), Ascii("bye"),
+       "bye hello"},
+      {"all, ignoring case", replaceAll, Ascii("Hello hello"), Ascii("HELLO"), Ascii("bye"),
+       "bye bye"},
       {"B keeps case", replaceB, Ascii("Hello hello"), Ascii("HELLO"), Ascii("bye"), "Hello hello"},
       {"B exact", replaceB, Ascii("Hello hello"), Ascii("hello"), Ascii("bye"), "Hello bye"},
       {"all B", replaceAllB, Ascii("a-b-c"), Ascii("-"), Ascii("+="), "a+=b+=c"},
@@ -20,8 +22,11 @@ TEST(StringReplace, ReplaceFamilyTable) {
       {"no overlaps B", replaceAllB, Ascii("aaaaa"), Ascii("aa"), Ascii("b"), "bba"},
       {"empty find", replaceAll, Ascii("abc"), string(), Ascii("x"), "abc"},
       {"not found", replace, Ascii("abc"), Ascii("z"), Ascii("x"), "abc"},
-      {"UTF-8 text, ASCII find", replaceAll, Utf8("\xC3\xA9tat"), Ascii("T"), Ascii("d"), "\xC3\xA9" "dad"},
-      {"UTF-8 accented, case", replaceAll, Utf8("\xC3\xA9t\xC3\x89"), Utf8("\xC3\x89"), Ascii("e"), "ete"},
+      {"UTF-8 text, ASCII find", replaceAll, Utf8("\xC3\xA9tat"), Ascii("T"), Ascii("d"),
+       "\xC3\xA9"
+       "dad"},
+      {"UTF-8 accented, case", replaceAll, Utf8("\xC3\xA9t\xC3\x89"), Utf8("\xC3\x89"), Ascii("e"),
+       "ete"},
   };
   for (const Case &c : cases)
     EXPECT_EQ(Text(c.fn(c.text, c.find, c.with)), c.expected) << c.what;

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <random>
 
-#include "language/BoyerMoore.h"
+#include "TextFixtures.h"
 #include "foundation/TextEncodings.h"
+#include "language/BoyerMoore.h"
 #include "language/StringCompare.h"
 #include "language/StringSearch.h"
 #include "support/AlertRecorder.h"
-#include "TextFixtures.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ TEST(StringSearch, LanguageInStrTable) {
 }
 
 TEST(StringSearch, ZeroBasedFormsAndByteLengthOfTheMatch) {
-  string text = Utf8("a\xC3\xA9" "b");
+  string text = Utf8("a\xC3\xA9"
+                     "b");
   EXPECT_EQ(InStr(0, text, Ascii("b")), 2);       // characters
   EXPECT_EQ(InStr(0, text, Ascii("b"), true), 3); // byte offset
   EXPECT_EQ(InStr(0, text, Ascii("z")), -1);
@@ -136,8 +137,10 @@ TEST(StringCompare, StrCompTable) {
       {"UTF-8 keeps case", Utf8("a"), Utf8("A"), 1, 1},
       {"UTF-16 keeps case", Utf16(u"a"), Utf16(u"A"), 1, 1},
       {"UTF-16 shorter first", Utf16(u"ab"), Utf16(u"abc"), 1, -1},
-      {"mode 1 counts bytes past a zero", Tagged(std::string("a\0b", 3), 0), Tagged(std::string("a\0c", 3), 0), 1, -1},
-      {"mode 2 reads as mode 1", Tagged(std::string("a\0b", 3), 0), Tagged(std::string("a\0c", 3), 0), 2, -1},
+      {"mode 1 counts bytes past a zero", Tagged(std::string("a\0b", 3), 0),
+       Tagged(std::string("a\0c", 3), 0), 1, -1},
+      {"mode 2 reads as mode 1", Tagged(std::string("a\0b", 3), 0),
+       Tagged(std::string("a\0c", 3), 0), 2, -1},
       {"mode 7 equal texts", Ascii("same"), Ascii("same"), 7, 0},
   };
   AlertRecorder alerts;

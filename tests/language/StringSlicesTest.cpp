@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "TextFixtures.h"
 #include "language/StringCase.h"
 #include "language/StringSlices.h"
-#include "TextFixtures.h"
 
 namespace {
 
@@ -135,8 +135,12 @@ TEST(StringCase, CaseMapsByEncoding) {
   EXPECT_EQ(Text(Owned(StringUCase(Tagged(std::string("a\0b", 3), kEncodingUTF16).Storage()))),
             std::string("A\0b", 3));
   // Bytes above 0x7F go through the tables as unsigned values.
-  EXPECT_EQ(Text(Owned(StringUCase(Tagged("\xFF" "a", kEncodingUnknown).Storage()))),
-            "\xFF" "A");
+  EXPECT_EQ(Text(Owned(StringUCase(Tagged("\xFF"
+                                          "a",
+                                          kEncodingUnknown)
+                                       .Storage()))),
+            "\xFF"
+            "A");
   string other = Tagged("abc", kEncodingMacRoman);
   EXPECT_EQ(Owned(StringTitleCase(other.Storage())).Storage(), other.Storage());
   EXPECT_EQ(StringUCase(nullptr), nullptr);
@@ -155,7 +159,8 @@ TEST(StringCase, TrimTable) {
       {"left", runLTrim, Ascii("  a "), "a "},
       {"right", runRTrim, Ascii("  a "), "  a"},
       {"UTF-16 leading unit", runTrim, Utf16(u" ab\t"), Text(Utf16(u"ab"))},
-      {"UTF-16 odd length keeps last byte", runRTrim, Tagged(std::string(" \0 \0x", 5), kEncodingUTF16), std::string(" \0 \0x", 5)},
+      {"UTF-16 odd length keeps last byte", runRTrim,
+       Tagged(std::string(" \0 \0x", 5), kEncodingUTF16), std::string(" \0 \0x", 5)},
       {"UTF-16 odd length leading", runLTrim, Tagged(std::string(" \0x", 3), kEncodingUTF16), "x"},
   };
   for (const Case &c : cases)

@@ -2,13 +2,14 @@
 
 #include <string>
 
-#include "language/TextEncodingClasses.h"
 #include "TextFixtures.h"
+#include "language/TextEncodingClasses.h"
 
 namespace {
 
 // Holds one reference to a language object for the test's duration.
-template <typename T> class Ref {
+template <typename T>
+class Ref {
 public:
   explicit Ref(T *object) : mObject(object) {}
   ~Ref() { RuntimeUnlockObject(reinterpret_cast<RuntimeObject *>(mObject)); }
@@ -38,11 +39,21 @@ TEST(TextEncodingClasses, EveryEncodingsPropertyByNumber) {
     uint32_t code;
     int32_t base, format;
   } specials[] = {
-      {1, kEncodingUTF8, 0x100, 2}, {2, kEncodingUTF16, 0x100, 0}, {3, 0x100, 0x100, 3},
-      {4, 0, 0, 0},                 {12, 9, 9, 0},                 {35, 33, 33, 0},
-      {43, 0x201, 0x201, 0},        {53, 0x20D, 0x20D, 0},         {76, 0x423, 0x423, 0},
-      {77, 0x500, 0x500, 0},        {78, 0x500, 0x500, 0},         {87, 0x510, 0x510, 0},
-      {88, kEncodingASCII, 0x600, 0}, {89, 0xA01, 0xA01, 0},       {91, 0xA04, 0xA04, 0},
+      {1, kEncodingUTF8, 0x100, 2},
+      {2, kEncodingUTF16, 0x100, 0},
+      {3, 0x100, 0x100, 3},
+      {4, 0, 0, 0},
+      {12, 9, 9, 0},
+      {35, 33, 33, 0},
+      {43, 0x201, 0x201, 0},
+      {53, 0x20D, 0x20D, 0},
+      {76, 0x423, 0x423, 0},
+      {77, 0x500, 0x500, 0},
+      {78, 0x500, 0x500, 0},
+      {87, 0x510, 0x510, 0},
+      {88, kEncodingASCII, 0x600, 0},
+      {89, 0xA01, 0xA01, 0},
+      {91, 0xA04, 0xA04, 0},
   };
   for (const Special &s : specials) {
     Encoding e(Named(s.index));
@@ -199,7 +210,8 @@ TEST(TextEncodingClasses, Converters) {
   Ref<TextConverterObject> same(getTextConverter(sjis.get(), sjis2.get()));
   string text = Tagged("\x82\xA0", 0xA01);
   EXPECT_EQ(Owned(textConverterConvert(same.get(), text.Storage())).Storage(), text.Storage());
-  string other = Owned(textConverterConvert(same.get(), Tagged("\x82\xA0", kEncodingUnknown).Storage()));
+  string other =
+      Owned(textConverterConvert(same.get(), Tagged("\x82\xA0", kEncodingUnknown).Storage()));
   EXPECT_EQ(other.Encoding(), 0xA01u);
   EXPECT_EQ(Text(other), "\x82\xA0");
 }

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "TextFixtures.h"
 #include "language/NumberToString.h"
 #include "language/TextEscapes.h"
 #include "runtime/objects/SimplePropertyTypes.h"
-#include "TextFixtures.h"
 
 TEST(TextEscapes, StripAmpersandTable) {
   struct Case {
@@ -17,7 +17,11 @@ TEST(TextEscapes, StripAmpersandTable) {
       {Ascii("Fish && Chips"), "Fish & Chips", 0},
       {Ascii("End&"), "End", 0},
       {Ascii("&a&b"), "ab", 'b'},
-      {Utf8("&\xC3\xA9" "a"), "\xC3\xA9" "a", 233},
+      {Utf8("&\xC3\xA9"
+            "a"),
+       "\xC3\xA9"
+       "a",
+       233},
       {Utf16(u"O&k"), Text(Utf16(u"Ok")), 'k'},
       {Ascii("&&&x"), "&x", 'x'},
   };

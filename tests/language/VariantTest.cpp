@@ -89,8 +89,8 @@ TEST_F(Variants, ConversionsAndTexts) {
   EXPECT_EQ(variantToInt(Object()), 0);
   EXPECT_EQ(VariantToDate(nullptr), nullptr);
   EXPECT_EQ(VariantToDate(Object()), nullptr);
-  EXPECT_EQ(Raised(), (Names{"typeMismatchException", "NilObjectException",
-                             "typeMismatchException"}));
+  EXPECT_EQ(Raised(),
+            (Names{"typeMismatchException", "NilObjectException", "typeMismatchException"}));
 }
 
 TEST_F(Variants, DatesConvertThroughTotalSecondsAndSQLText) {

@@ -31,8 +31,8 @@ TEST(ApplicationImages, OpenDocumentOncePerArgumentGtkLeavesAfterOpen) {
     int documents;
   } cases[] = {{"", 0}, {" notes.txt", 1}, {" one --sync two", 2}};
   for (const Case &c : cases) {
-    const ProgramRun run = RunCapturingErrors(
-        Emulated(std::string(TEST_IMAGES_DIR) + "/app_documents" + c.arguments));
+    const ProgramRun run =
+        RunCapturingErrors(Emulated(std::string(TEST_IMAGES_DIR) + "/app_documents" + c.arguments));
     EXPECT_EQ(run.status, 40 + c.documents) << c.arguments << run.errors;
   }
 }

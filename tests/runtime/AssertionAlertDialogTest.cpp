@@ -5,8 +5,9 @@
 #include "runtime/feedback/AssertionAlertGTK.h"
 
 namespace {
-const AssertionAlert kAlert{kAssertionCode, 4, "../Common/loaderX86", 184, "foundFunction",
-                            "Function 'x%s' was not exported"};
+const AssertionAlert kAlert{kAssertionCode,        4,
+                            "../Common/loaderX86", 184,
+                            "foundFunction",       "Function 'x%s' was not exported"};
 }
 
 TEST(AssertionAlertDialog, TextNamesNumberFileLineConditionAndMessage) {

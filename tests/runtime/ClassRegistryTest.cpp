@@ -2,9 +2,9 @@
 
 #include "ObjectModelFixtures.h"
 #include "TestClassDefinitions.h"
+#include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassRegistry.h"
-#include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "support/AlertRecorder.h"
 

@@ -20,9 +20,14 @@ TEST(CommonRuntimeFunctions, NumbersInBasesSixteenEightAndTwo) {
     int32_t value;
     const char *text;
   } cases[] = {
-      {RuntimeHex, 255, "FF"},       {RuntimeOct, 8, "10"},   {RuntimeBin, 5, "101"},
-      {RuntimeBin, 0, "0"},          {RuntimeHex, 0, "0"},    {RuntimeHex, -1, "FFFFFFFF"},
-      {RuntimeOct, -1, "37777777777"}, {RuntimeBin, -1, "11111111111111111111111111111111"},
+      {RuntimeHex, 255, "FF"},
+      {RuntimeOct, 8, "10"},
+      {RuntimeBin, 5, "101"},
+      {RuntimeBin, 0, "0"},
+      {RuntimeHex, 0, "0"},
+      {RuntimeHex, -1, "FFFFFFFF"},
+      {RuntimeOct, -1, "37777777777"},
+      {RuntimeBin, -1, "11111111111111111111111111111111"},
       {RuntimeHex, 0x1A2b, "1A2B"},
   };
   for (const Case &c : cases)
@@ -43,7 +48,7 @@ TEST(CommonRuntimeFunctions, ThemeColoursComeFromTheFixedTable) {
     uint32_t (*function)();
     uint32_t colour;
   } cases[] = {
-      {getFrameColor, 0x000000},      {getFillColor, 0xDDDDDD},       {getTextColor, 0x000000},
+      {getFrameColor, 0x000000},      {getFillColor, 0xDDDDDD},      {getTextColor, 0x000000},
       {getLightTingeColor, 0xFFFFFF}, {getDarkTingeColor, 0xAAAAAA}, {getLightBevelColor, 0xFFFFFF},
       {getDarkBevelColor, 0xAAAAAA},
   };

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "HandMadeFrames.h"
-#include "runtime/objects/ClassLookup.h"
 #include "runtime/exceptions/ExceptionClasses.h"
-#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/exceptions/Unwinder.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
 #include "support/AlertRecorder.h"
@@ -86,20 +86,28 @@ INSTANTIATE_TEST_SUITE_P(
     ExceptionClasses, ExceptionsTheRuntimeRaises,
     testing::Values(
         RuntimeRaised{"NilObjectException", NilObjectExceptionClass, RaiseNilObjectException},
-        RuntimeRaised{"IllegalCastException", IllegalCastExceptionClass,
-                      RaiseIllegalCastException},
+        RuntimeRaised{"IllegalCastException", IllegalCastExceptionClass, RaiseIllegalCastException},
         RuntimeRaised{"OutOfBoundsException", OutOfBoundsExceptionClass,
                       RaiseOutOfBoundsException}),
     [](const auto &info) { return std::string(info.param.className); });
 
 TEST(ExceptionClasses, RegisteredByNameWithoutRegardToCaseButThreadAlreadyRunning) {
   AddRuntimeExceptions();
-  const char *names[] = {"RuntimeException", "NilObjectException", "NoOpenTransportException",
-                         "RegistryAccessErrorException", "ServiceNotAvailableException",
-                         "IllegalCastException", "InvalidParentException",
-                         "stackOverflowException", "typeMismatchException",
-                         "OutOfBoundsException", "OutOfMemoryException", "KeyNotFoundException",
-                         "EndException", "UnsupportedFormatException", "KeyChainException",
+  const char *names[] = {"RuntimeException",
+                         "NilObjectException",
+                         "NoOpenTransportException",
+                         "RegistryAccessErrorException",
+                         "ServiceNotAvailableException",
+                         "IllegalCastException",
+                         "InvalidParentException",
+                         "stackOverflowException",
+                         "typeMismatchException",
+                         "OutOfBoundsException",
+                         "OutOfMemoryException",
+                         "KeyNotFoundException",
+                         "EndException",
+                         "UnsupportedFormatException",
+                         "KeyChainException",
                          "OLEException"};
   RuntimeClass *root = RuntimeLookupClass(string("runtimeexception").Storage());
   ASSERT_NE(root, nullptr);

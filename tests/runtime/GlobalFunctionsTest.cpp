@@ -3,9 +3,9 @@
 #include <string>
 
 #include "foundation/String.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/exports/GlobalFunctions.h"
-#include "runtime/exceptions/RuntimeExceptions.h"
 #include "support/AlertRecorder.h"
 
 namespace {
@@ -77,8 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ExpectedRow{78, "RGB", "RuntimeRGB", 0, 0x4, 3, true},
                     ExpectedRow{125, "Split", "StringSplit", 0, 0x4, 2, true},
                     ExpectedRow{154, "Print", "RuntimeConsolePrint", 0, 0x804, 1, false},
-                    ExpectedRow{172, "_UnhandledException", "RuntimeUnhandledException", 0, 0x4,
-                                1, false},
+                    ExpectedRow{172, "_UnhandledException", "RuntimeUnhandledException", 0, 0x4, 1,
+                                false},
                     ExpectedRow{174, "Mid", "StringDBCSMid2", 1, 0x4, 2, true},
                     ExpectedRow{203, "Split", "StringSplit", 1, 0x4, 2, true},
                     ExpectedRow{204, "InStr", "StringExtendsInStr", 1, 0x4, 3, true},

@@ -98,7 +98,8 @@ private:
 // A string constant as the producer lays it out: count 1, the given buffer
 // field, buffer size, length, encoding, then the counted, terminated text.
 // Answers its data offset (4-byte aligned).
-inline uint32_t AppendStringConstant(Bytes &data, const std::string &text, uint32_t bufferField = 0) {
+inline uint32_t AppendStringConstant(Bytes &data, const std::string &text,
+                                     uint32_t bufferField = 0) {
   while (data.size() % IMAGE_STRING_ALIGNMENT)
     data.push_back(0);
   auto offset = uint32_t(data.size());
@@ -152,7 +153,7 @@ struct ImageParts {
 // appended behind an executable's bytes.
 inline Bytes TrailerImage(const ImageParts &parts) {
   Bytes image;
-#define APPEND_SECTION(Name, member, description, looseFile)                                      \
+#define APPEND_SECTION(Name, member, description, looseFile)                                       \
   AppendInt32(image, uint32_t(parts.member.size()));                                               \
   image.insert(image.end(), parts.member.begin(), parts.member.end());
   IMAGE_SECTIONS(APPEND_SECTION)

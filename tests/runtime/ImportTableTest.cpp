@@ -139,7 +139,9 @@ TEST(ImportTable, UnboundImportsAreReportedAndTrapTheirCalls) {
   };
   const Case cases[] = {
       {"unknown name",
-       [](FixupStream &f, int32_t site) { f.RuntimeImport(kImportRelativeSites, site, "NoSuchEntryPoint"); },
+       [](FixupStream &f, int32_t site) {
+         f.RuntimeImport(kImportRelativeSites, site, "NoSuchEntryPoint");
+       },
        "foundFunction", "Function 'NoSuchEntryPoint' was not exported", "NoSuchEntryPoint"},
       {"missing library",
        [](FixupStream &f, int32_t site) { f.LibraryImport(site, "cos", "libnosuchlibrary.so.9"); },
@@ -199,7 +201,9 @@ TEST(ImportTable, DamagedStreamsAreRefused) {
       {"site before the code",
        [](CodeAssembler &, FixupStream &f, uint32_t) { f.CodeAddress(-1); }},
       {"site without room for 4 bytes",
-       [](CodeAssembler &c, FixupStream &f, uint32_t) { f.DataAddress(int32_t(c.Code().size()) - 3); }},
+       [](CodeAssembler &c, FixupStream &f, uint32_t) {
+         f.DataAddress(int32_t(c.Code().size()) - 3);
+       }},
       {"chain leaving the code",
        [](CodeAssembler &c, FixupStream &f, uint32_t) {
          int32_t site = c.CallRelative(5000);
@@ -231,8 +235,7 @@ TEST(ImportTable, DamagedStreamsAreRefused) {
        }},
       {"string constant at a negative offset",
        [](CodeAssembler &c, FixupStream &f, uint32_t) { f.StringConstant(c.PushImmediate(~0u)); }},
-      {"record cut short",
-       [](CodeAssembler &, FixupStream &f, uint32_t) { f.Tag(2), f.Tag(0); }},
+      {"record cut short", [](CodeAssembler &, FixupStream &f, uint32_t) { f.Tag(2), f.Tag(0); }},
       {"name cut short",
        [](CodeAssembler &, FixupStream &f, uint32_t) {
          f.Tag(1), f.Tag(1), f.Tag(0), f.Tag(0), f.Tag(0), f.Tag(0), f.Tag(9), f.Tag('a');

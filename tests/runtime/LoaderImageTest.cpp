@@ -41,11 +41,13 @@ private:
 
 TEST(LoaderImage, ImageBehindTheRuntimeRunsWithEveryFixupInPlace) {
   const ProgramRun run = RunCapturingErrors(Emulated("bin/images/loader_fixups"));
-  EXPECT_EQ(run.status, kImageChecksHeld) << run.errors; // else the number of the first failed check
+  EXPECT_EQ(run.status, kImageChecksHeld)
+      << run.errors; // else the number of the first failed check
 }
 
 TEST(LoaderImage, LooseFilesInTheCurrentFolderRunWithTheBareRuntime) {
-  const ProgramRun run = RunCapturingErrors(Emulated("../../runtime"), "bin/images/loader_fixups.loose");
+  const ProgramRun run =
+      RunCapturingErrors(Emulated("../../runtime"), "bin/images/loader_fixups.loose");
   EXPECT_EQ(run.status, kImageChecksHeld) << run.errors;
 }
 
@@ -53,7 +55,8 @@ TEST(LoaderImage, FailedCheckOfTheImageIsNamedOnStandardError) {
   // The loose files without the resources: the image's resource check fails.
   ScratchFolder folder;
   for (const char *name : {"import.dat", "code.dat", "data.dat", "options.dat", "symbols.dat"})
-    std::filesystem::copy_file(std::string("bin/images/loader_fixups.loose/") + name, folder.Path(name));
+    std::filesystem::copy_file(std::string("bin/images/loader_fixups.loose/") + name,
+                               folder.Path(name));
   const std::string runtime = (std::filesystem::current_path() / "bin/runtime").string();
   const ProgramRun run = RunCapturingErrors(Emulated(runtime), folder.Path(""));
   EXPECT_EQ(run.status, 10);
@@ -103,17 +106,20 @@ int ExitStatusAnsweringAlerts(const std::vector<std::string> &keys) {
   // dialog again. A search can fail while other tests' windows come and go on
   // the same display, so it is repeated until it names a window.
   for (const std::string &key : keys)
-    script += "w=\n"
-              "for attempt in $(seq 120); do\n"
-              "  w=$(xdotool search --onlyvisible --classname loader_unbound 2>/dev/null | head -1)\n"
-              "  [ -n \"$w\" ] && break; sleep 0.5\n"
-              "done\n"
-              "[ -n \"$w\" ] || exit 1\n"
-              "for attempt in $(seq 60); do\n"
-              "  sleep 0.3; xdotool key --window $w " + key + " 2>/dev/null\n"
-              "  sleep 0.2; xdotool search --onlyvisible --classname loader_unbound "
-              "| grep -qx \"$w\" || break\n"
-              "done\n";
+    script +=
+        "w=\n"
+        "for attempt in $(seq 120); do\n"
+        "  w=$(xdotool search --onlyvisible --classname loader_unbound 2>/dev/null | head -1)\n"
+        "  [ -n \"$w\" ] && break; sleep 0.5\n"
+        "done\n"
+        "[ -n \"$w\" ] || exit 1\n"
+        "for attempt in $(seq 60); do\n"
+        "  sleep 0.3; xdotool key --window $w " +
+        key +
+        " 2>/dev/null\n"
+        "  sleep 0.2; xdotool search --onlyvisible --classname loader_unbound "
+        "| grep -qx \"$w\" || break\n"
+        "done\n";
   script += "wait\n";
   std::ofstream(folder.Path("answer.sh")) << script;
   if (ExitStatusOf("sh " + folder.Path("answer.sh")) != 0)

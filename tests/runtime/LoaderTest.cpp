@@ -132,7 +132,8 @@ ProbeImage BuildProbeImage(const std::string &retryLibrary) {
   AppendResource(image.parts.resources, "TEXT", 128, {'l', 'a', 't', 'e'});
   AppendIconOption(image.parts.options, 16, 0xFF000080);
   AppendIconOption(image.parts.options, 32, 0x00FF00FF);
-  AppendVersionOption(image.parts.options, {1, 0, 0, 2, 3, 15}, {"Probe 1.0", "Probe 1.0 long", ""});
+  AppendVersionOption(image.parts.options, {1, 0, 0, 2, 3, 15},
+                      {"Probe 1.0", "Probe 1.0 long", ""});
   return image;
 }
 
@@ -228,7 +229,8 @@ TEST_F(LoaderTest, ImageBehindTheExecutableLoadsAndEveryFixupLands) {
   EXPECT_EQ(gdk_pixbuf_get_width(GDK_PIXBUF(icons->data)), 32);
   EXPECT_EQ(gdk_pixbuf_get_width(GDK_PIXBUF(icons->next->data)), 16);
   guchar *pixel = gdk_pixbuf_get_pixels(GDK_PIXBUF(icons->next->data));
-  EXPECT_EQ((uint32_t(pixel[0]) << 24) | (pixel[1] << 16) | (pixel[2] << 8) | pixel[3], 0xFF000080u);
+  EXPECT_EQ((uint32_t(pixel[0]) << 24) | (pixel[1] << 16) | (pixel[2] << 8) | pixel[3],
+            0xFF000080u);
   g_list_free(icons);
 
   const VersionInfo *version = gResourceManager.GetVersionInfo();
@@ -318,8 +320,8 @@ TEST_F(LoaderTest, MissingOrDamagedImagesAreRefusedWithAReason) {
       {"back distance before the file", nullptr,
        [](Bytes &file) { file[file.size() - 13] = 0xFF, file[file.size() - 10] = 0x7F; },
        "back distance"},
-      {"section size past the image", nullptr,
-       [](Bytes &file) { file[8 + 4 + 1 + 3] = 0x10; }, "data section"},
+      {"section size past the image", nullptr, [](Bytes &file) { file[8 + 4 + 1 + 3] = 0x10; },
+       "data section"},
       {"sections ending before the back distance", nullptr,
        [](Bytes &file) { file.insert(file.end() - 13, 0), file[file.size() - 13] += 1; },
        "before its back distance"},
@@ -330,18 +332,29 @@ TEST_F(LoaderTest, MissingOrDamagedImagesAreRefusedWithAReason) {
          parts.resources.pop_back();
        },
        nullptr, "resource record"},
-      {"icon cut short", [](ImageParts &parts) { parts.options = {1, 4, 4, 0, 0}; }, nullptr,
-       "option record"},
-      {"empty icon", [](ImageParts &parts) { parts.options = {1, 0, 4}; }, nullptr, "icon"},
+      {"icon cut short",
+       [](ImageParts &parts) {
+         parts.options = {1, 4, 4, 0, 0};
+       },
+       nullptr, "option record"},
+      {"empty icon",
+       [](ImageParts &parts) {
+         parts.options = {1, 0, 4};
+       },
+       nullptr, "icon"},
       {"version record cut short",
-       [](ImageParts &parts) { AppendVersionOption(parts.options, {1, 2, 3, 4, 5, 6}, {"a", "b"}); },
+       [](ImageParts &parts) {
+         AppendVersionOption(parts.options, {1, 2, 3, 4, 5, 6}, {"a", "b"});
+       },
        nullptr, "option record"},
       {"symbol name outside the table",
        [](ImageParts &parts) { parts.symbols = {1, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 'f', 0}; },
        nullptr, "symbol 0"},
       {"import site outside the code",
-       [](ImageParts &parts) { parts.imports = {3, 0x40, 0, 0, 0}; }, nullptr,
-       "outside the code"},
+       [](ImageParts &parts) {
+         parts.imports = {3, 0x40, 0, 0, 0};
+       },
+       nullptr, "outside the code"},
       // A string constant's fields lie at 0 (count), 12 (length) and 20 on
       // (length byte, text, 0 byte).
       {"string constant without its zero byte",

@@ -135,7 +135,8 @@ TEST(ObjectDefinitionConverter, FindObjectCodeInstanceTakesTheMostDerivedHandler
     strict.hookInstances = new ObjectHookInstance{nullptr, string("ERROR"), 0, CodeAddress(99)};
   }
   // A class compiled code derives from the built-in one carries no handler items.
-  RuntimeClass *compiled = MakeClass(LookupObjectDefinition(EasySocketClass()), "Compiled", kEasySize);
+  RuntimeClass *compiled =
+      MakeClass(LookupObjectDefinition(EasySocketClass()), "Compiled", kEasySize);
 
   ObjectHolder plain(CreateInstance(SocketClass()));
   ObjectHolder easy(CreateInstance(EasySocketClass()));

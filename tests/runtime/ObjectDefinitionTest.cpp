@@ -38,9 +38,11 @@ TEST(ClassTables, LinkNamesJoinNameReturnClassAndParameterCodes) {
   } cases[] = {
       {{"Bare", nullptr, nullptr, 0, {}, 0, 0, 0}, nullptr, "Bare%%"},
       {{"Write", nullptr, textParam, 1, {}, 0, 0, 0}, NamedClass(), "Write%%o<EasyTCPSocket>s"},
-      {{"WriteError", &booleanType.type, nullptr, 0, {}, 0, 0, 0}, NamedClass(),
+      {{"WriteError", &booleanType.type, nullptr, 0, {}, 0, 0, 0},
+       NamedClass(),
        "WriteError%b%o<EasyTCPSocket>"},
-      {{"Mixed", NamedClass()->AsType(), mixed, 5, {}, 0, 0, 0}, nullptr,
+      {{"Mixed", NamedClass()->AsType(), mixed, 5, {}, 0, 0, 0},
+       nullptr,
        "Mixed%o<EasyTCPSocket>%i&bfdc"},
       {{"Join", &stringType.type, arrayParam, 1, {}, 0, 0, 0}, nullptr, "Join%s%as"},
   };
@@ -78,7 +80,8 @@ TEST(ClassTables, MissingParameterTypeShowsTheAlertWithTheMethodName) {
 
 TEST(ClassTables, FillMethodsComputesParameterAndReturnTexts) {
   ArrayPropertyType strings{{kArrayTypeKind}, &stringType.type, 1};
-  MethodParameter params[] = {Param("source", stringType), Param("count", integerType, true),
+  MethodParameter params[] = {Param("source", stringType),
+                              Param("count", integerType, true),
                               {"parts", &strings.type, 0, {}, 0, {}, 0, {}}};
   PropertyMethod rows[] = {
       {"Split", &strings.type, params, 3, {}, kExtendsAssignsMethod, 4, 7},
@@ -174,10 +177,12 @@ TEST(ClassTables, MethodPrototypesShowAccessKindParametersAndReturn) {
     int32_t userFlags;
     const char *prototype;
   } cases[] = {
-      {{"Split", &strings.type, params, 2, {}, kExtendsMethod, 0, 0}, kPrivateMember,
+      {{"Split", &strings.type, params, 2, {}, kExtendsMethod, 0, 0},
+       kPrivateMember,
        "Private Function Split(Extends source As String, ByRef count As Integer) As String()"},
       {{"Close", nullptr, nullptr, 0, {}, 0, 0, 0}, kProtectedMember, "Protected Sub Close()"},
-      {{"Count", &integerType.type, nullptr, 0, {}, 0, 0, 0}, kPrivateMember | kProtectedMember,
+      {{"Count", &integerType.type, nullptr, 0, {}, 0, 0, 0},
+       kPrivateMember | kProtectedMember,
        "Private Function Count() As Integer"},
       {{"Write", nullptr, params, 1, {}, 0, 0, 0}, 0, "Sub Write(source As String)"},
   };
@@ -203,7 +208,8 @@ TEST(ClassTables, OnlyDefaultParametersNeedsADefaultOnEveryParameter) {
 }
 
 TEST(ClassTables, PropertyDeclarationsAndWhatTheySayAboutTheProperty) {
-  ObjectInstanceTemplate row{0, "Port", &integerType.type, nullptr, nullptr, nullptr, nullptr, 24, 0};
+  ObjectInstanceTemplate row{0,  "Port", &integerType.type, nullptr, nullptr, nullptr, nullptr,
+                             24, 0};
   InstanceVariable *ivar = FillInstances(&row, 1);
   EXPECT_EQ(Str(ivar->BuildDeclaration()), "Port As Integer");
   EXPECT_FALSE(ivar->IsUserVariable());

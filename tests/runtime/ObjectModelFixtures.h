@@ -53,7 +53,8 @@ private:
   RuntimeObject *mObject;
 };
 
-template <typename T> T &FieldAt(RuntimeObject *object, int32_t offset) {
+template <typename T>
+T &FieldAt(RuntimeObject *object, int32_t offset) {
   return *reinterpret_cast<T *>(reinterpret_cast<char *>(object) + offset);
 }
 
@@ -62,7 +63,7 @@ template <typename T> T &FieldAt(RuntimeObject *object, int32_t offset) {
 class RaiseRecorder {
 public:
   RaiseRecorder() {
-    NilObjectExceptionClass(); // their builders register the classes the
+    NilObjectExceptionClass();   // their builders register the classes the
     IllegalCastExceptionClass(); // runtime raises itself
     Raised().clear();
     SetUnhandledExceptionHook(Record);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestClassDefinitions.h"
-#include "runtime/objects/ClassRegistry.h"
 #include "runtime/exports/PluginRoutineLookup.h"
+#include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "support/AlertRecorder.h"
 

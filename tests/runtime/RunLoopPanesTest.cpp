@@ -25,7 +25,9 @@ int sProtection = 0;
 bool sDied = false;
 int32_t sPointerH = 10, sPointerV = 20;
 
-char Name(SubPane *pane) { return static_cast<char>('a' + (reinterpret_cast<char *>(pane) - sPaneStorage)); }
+char Name(SubPane *pane) {
+  return static_cast<char>('a' + (reinterpret_cast<char *>(pane) - sPaneStorage));
+}
 
 void LostFocus(SubPane *pane) {
   sLog += std::string("-") + Name(pane);
@@ -67,8 +69,8 @@ protected:
   void SetUp() override {
     if (!gtk_init_check(nullptr, nullptr))
       GTEST_SKIP() << "no display";
-    static const PaneHooks hooks = {LostFocus,        GainedFocus, FocusIdle,
-                                    HandleMouseDrag,  GetSubPaneWindow, Protect,
+    static const PaneHooks hooks = {LostFocus,           GainedFocus,      FocusIdle,
+                                    HandleMouseDrag,     GetSubPaneWindow, Protect,
                                     UnprotectCausesDeath};
     InstallPaneHooks(&hooks);
     SetPointerPositionReader(ReadPretendPointer);

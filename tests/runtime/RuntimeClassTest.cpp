@@ -107,11 +107,9 @@ TEST(RuntimeClass, IsaFollowsBaseClassesAndInterfaceEntries) {
     RuntimeClass *cls;
     int32_t expected;
   } cases[] = {
-      {nullptr, h.base, 0},          {object.get(), nullptr, 1},
-      {object.get(), h.derived, 1},  {object.get(), h.base, 1},
-      {object.get(), h.readable, 1}, {object.get(), h.writeable, 1},
-      {object.get(), h.other, 0},    {plain.get(), h.derived, 0},
-      {plain.get(), h.writeable, 0},
+      {nullptr, h.base, 0},       {object.get(), nullptr, 1},    {object.get(), h.derived, 1},
+      {object.get(), h.base, 1},  {object.get(), h.readable, 1}, {object.get(), h.writeable, 1},
+      {object.get(), h.other, 0}, {plain.get(), h.derived, 0},   {plain.get(), h.writeable, 0},
   };
   for (const Case &c : cases)
     EXPECT_EQ(RuntimeObjectIsa(c.object, c.cls), c.expected)
@@ -143,8 +141,8 @@ TEST(RuntimeClass, InterfaceVtableLookup) {
   EXPECT_EQ(RuntimeLookupInterfaceVtable(object.get(), h.base), nullptr);
   EXPECT_EQ(RuntimeLookupInterfaceVtable(object.get(), nullptr), nullptr);
   EXPECT_EQ(RuntimeLookupInterfaceVtable(nullptr, h.readable), nullptr);
-  EXPECT_EQ(raises.raised(), (Names{"IllegalCastException", "NilObjectException",
-                                    "NilObjectException"}));
+  EXPECT_EQ(raises.raised(),
+            (Names{"IllegalCastException", "NilObjectException", "NilObjectException"}));
   EXPECT_EQ(RuntimeClassOf(object.get()), h.derived);
   EXPECT_EQ(RuntimeClassOf(nullptr), nullptr);
 }

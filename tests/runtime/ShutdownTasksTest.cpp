@@ -32,8 +32,7 @@ TEST(ShutdownTasks, RunNewestFirstAndTasksCreatedDuringCleanupRunNext) {
   new RecordingTask("second", true);
   new RecordingTask("third");
   EXPECT_EQ(runShutdownAll(), 0);
-  EXPECT_EQ(sCleanedUp,
-            (std::vector<std::string>{"third", "second", "second spawned", "first"}));
+  EXPECT_EQ(sCleanedUp, (std::vector<std::string>{"third", "second", "second spawned", "first"}));
   sCleanedUp.clear();
   runShutdownAll();
   EXPECT_TRUE(sCleanedUp.empty());

@@ -48,8 +48,14 @@ ObjectDefinition *SocketClass() {
   static PropertyMethod methods[] = {
       {"Write", nullptr, sWriteParams, 1, {Impl(kWriteCode, "testSocketWrite"), {}}, 0, 4, 0},
       {"Flush", nullptr, nullptr, 0, {Impl(kFlushCode, "testSocketFlush"), {}}, 0, 4, 0},
-      {"SetTimeout", &booleanType.type, sSetTimeoutParams, 1,
-       {Impl(kSetTimeoutCode, "testSocketSetTimeout"), {}}, 0, 4, 0},
+      {"SetTimeout",
+       &booleanType.type,
+       sSetTimeoutParams,
+       1,
+       {Impl(kSetTimeoutCode, "testSocketSetTimeout"), {}},
+       0,
+       4,
+       0},
       // An export name without code is not offered.
       {"Read", &stringType.type, nullptr, 0, {{nullptr, "testSocketReadUnbuilt", {}}, {}}, 0, 4, 0},
   };
@@ -86,8 +92,8 @@ ObjectDefinition *EasySocketClass() {
   defn.staticTables = 1;
   defn.properties = FillInstances(properties, 1);
   FillHooks(&defn, hooks, 1);
-  defn.hookInstances = new ObjectHookInstance{nullptr, string("error"), 0,
-                                              CodeAddress(kErrorHandlerCode)};
+  defn.hookInstances =
+      new ObjectHookInstance{nullptr, string("error"), 0, CodeAddress(kErrorHandlerCode)};
   defn.addInterface(WriteableInterface());
   return &defn;
 }

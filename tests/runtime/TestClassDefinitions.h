@@ -19,8 +19,8 @@ enum : int {
   kWriteGetterCode,
 };
 
-constexpr int32_t kSocketSize = 32;  // Port at 24, Address at 28
-constexpr int32_t kEasySize = 36;    // Verbose at 32
+constexpr int32_t kSocketSize = 32; // Port at 24, Address at 28
+constexpr int32_t kEasySize = 36;   // Verbose at 32
 
 ObjectDefinition *WriteableInterface(); // Write, FLUSH
 ObjectDefinition *SocketClass();        // events DataAvailable, Error; Port, Address, Hidden

@@ -47,10 +47,13 @@ void IterateUntil(const std::function<bool()> &done) {
 // timer that should stay silent had its chances.
 void IterateThroughPeriods(int32_t period, int count) {
   bool passed = false;
-  guint id = g_timeout_add(period * count + period / 2, [](gpointer flag) -> gboolean {
-    *static_cast<bool *>(flag) = true;
-    return FALSE;
-  }, &passed);
+  guint id = g_timeout_add(
+      period * count + period / 2,
+      [](gpointer flag) -> gboolean {
+        *static_cast<bool *>(flag) = true;
+        return FALSE;
+      },
+      &passed);
   IterateUntil([&] { return passed; });
   (void)id;
 }
@@ -151,7 +154,7 @@ TEST_F(Timers, HandlerDroppingTheLastReferenceEndsTheTimerAfterItReturns) {
   timerModeSetter(timer, 0, kTimerModeMultiple);
   int32_t modeSeenAfterRelease = -1;
   sThen = [&](RuntimeObject *self) {
-    RuntimeUnlockObject(self); // the program's only reference
+    RuntimeUnlockObject(self);                  // the program's only reference
     modeSeenAfterRelease = AsTimer(self)->mode; // still alive: the callback holds it
   };
   const int before = CountAllocatedObjects();

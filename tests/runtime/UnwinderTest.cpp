@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <glib.h>
+#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -162,8 +162,8 @@ TEST_F(CompiledFrames, RaiseThreeRuntimeFramesDownResumesAfterTheyReturned) {
   RuntimeObject *caught = HandMadeProtected(RaiseOneDown, exception, &continued);
   EXPECT_EQ(caught, exception);
   EXPECT_EQ(continued, 0);
-  EXPECT_EQ(sEvents, (std::vector<std::string>{"frame 3 returned", "frame 2 returned",
-                                               "frame 1 returned"}));
+  EXPECT_EQ(sEvents,
+            (std::vector<std::string>{"frame 3 returned", "frame 2 returned", "frame 1 returned"}));
   RuntimeUnlockObject(caught);
 }
 
@@ -205,8 +205,8 @@ TEST_F(CompiledFrames, FrameOverFourKilobytesEndsInTheUnhandledPath) {
 TEST_F(CompiledFrames, FramesOffTheRunningStackAreNotWalked) {
   // A cooperative thread's stack block that none of these frames lies on.
   static uint8_t block[16 * 1024];
-  SetRunningThreadStack({reinterpret_cast<uintptr_t>(block),
-                         reinterpret_cast<uintptr_t>(block) + sizeof block});
+  SetRunningThreadStack(
+      {reinterpret_cast<uintptr_t>(block), reinterpret_cast<uintptr_t>(block) + sizeof block});
   RuntimeObject *caught = HandMadeProtected(RaiseOneDown, exception, &continued);
   SetRunningMainStack();
   EXPECT_EQ(caught, nullptr);

@@ -6,8 +6,8 @@
 
 #include "ObjectModelFixtures.h"
 #include "TestClassDefinitions.h"
-#include "runtime/objects/ClassLookup.h"
 #include "runtime/exports/ExportTable.h"
+#include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
@@ -108,10 +108,17 @@ TEST(ValueEntryPoints, FloatToIntegerTruncatesAndGivesTheIndefiniteValueOutsideT
     double value;
     int32_t expected;
   } cases[] = {
-      {2.7, 2},         {-2.7, -2},           {0.0, 0},
-      {2147483647.9, INT32_MAX}, {-2147483648.9, INT32_MIN}, {2147483648.0, INT32_MIN},
-      {-2147483649.0, INT32_MIN}, {1e300, INT32_MIN}, {nan, INT32_MIN},
-      {inf, INT32_MIN}, {-inf, INT32_MIN},
+      {2.7, 2},
+      {-2.7, -2},
+      {0.0, 0},
+      {2147483647.9, INT32_MAX},
+      {-2147483648.9, INT32_MIN},
+      {2147483648.0, INT32_MIN},
+      {-2147483649.0, INT32_MIN},
+      {1e300, INT32_MIN},
+      {nan, INT32_MIN},
+      {inf, INT32_MIN},
+      {-inf, INT32_MIN},
   };
   for (const Case &c : cases)
     EXPECT_EQ(FPToInt(c.value), c.expected) << c.value;
@@ -176,24 +183,56 @@ TEST(PropertyTypes, SimpleTypesConvertToAndFromText) {
 TEST(PropertyTypes, SpawnTableListsTwelveTypesWithoutForm) {
   SimplePropertyType *table[12] = {};
   EXPECT_EQ(FillSpawnTypeTable(table), table);
-  const char *names[12] = {"String", "Integer", "Boolean", "Single", "Double", "Color",
-                           "Ptr", "WindowPtr", "OSType", "CString", "PString", "Short"};
+  const char *names[12] = {"String", "Integer",   "Boolean", "Single",  "Double",  "Color",
+                           "Ptr",    "WindowPtr", "OSType",  "CString", "PString", "Short"};
   for (int i = 0; i < 12; ++i)
     EXPECT_STREQ(table[i]->name, names[i]);
 }
 
 TEST(ObjectModelExports, EveryObjectModelRowOfTheExportTableIsBound) {
-  const char *names[] = {
-      "RuntimeNewClass", "RuntimeNewVtable", "RuntimeNewObject", "RuntimeLockObject",
-      "RuntimeUnlockObject", "RuntimeLockUnlockObjects", "RuntimeObjectIsa", "RuntimeCheckCast",
-      "RuntimeLookupInterfaceVtable", "RuntimeLookupClass", "CreateInstance",
-      "RuntimeDebugInstance", "RuntimeDebugObjectCount", "RuntimeDebugObjectID",
-      "RuntimeDebugObjectClass", "RuntimeDebugObjectRefs", "RuntimeDebugMemoryUsed",
-      "debugDumpObjects", "RuntimeLockString", "RuntimeUnlockString", "RuntimeLockUnlockStrings",
-      "RuntimeAddString", "RuntimeNilObject", "RuntimeProjectObject", "RuntimePictureReference",
-      "RuntimeFindHookCode", "FPToInt", "SingleToInt", "IntToFP", "intGetter", "intSetter",
-      "shortGetter", "shortSetter", "boolGetter", "boolSetter", "singleGetter", "singleSetter",
-      "doubleGetter", "doubleSetter", "stringGetter", "stringSetter", "objGetter", "objSetter"};
+  const char *names[] = {"RuntimeNewClass",
+                         "RuntimeNewVtable",
+                         "RuntimeNewObject",
+                         "RuntimeLockObject",
+                         "RuntimeUnlockObject",
+                         "RuntimeLockUnlockObjects",
+                         "RuntimeObjectIsa",
+                         "RuntimeCheckCast",
+                         "RuntimeLookupInterfaceVtable",
+                         "RuntimeLookupClass",
+                         "CreateInstance",
+                         "RuntimeDebugInstance",
+                         "RuntimeDebugObjectCount",
+                         "RuntimeDebugObjectID",
+                         "RuntimeDebugObjectClass",
+                         "RuntimeDebugObjectRefs",
+                         "RuntimeDebugMemoryUsed",
+                         "debugDumpObjects",
+                         "RuntimeLockString",
+                         "RuntimeUnlockString",
+                         "RuntimeLockUnlockStrings",
+                         "RuntimeAddString",
+                         "RuntimeNilObject",
+                         "RuntimeProjectObject",
+                         "RuntimePictureReference",
+                         "RuntimeFindHookCode",
+                         "FPToInt",
+                         "SingleToInt",
+                         "IntToFP",
+                         "intGetter",
+                         "intSetter",
+                         "shortGetter",
+                         "shortSetter",
+                         "boolGetter",
+                         "boolSetter",
+                         "singleGetter",
+                         "singleSetter",
+                         "doubleGetter",
+                         "doubleSetter",
+                         "stringGetter",
+                         "stringSetter",
+                         "objGetter",
+                         "objSetter"};
   for (const char *name : names) {
     const RelocEntry *entry = resolveRelocEntry(name);
     EXPECT_TRUE(entry && entry->address) << name;

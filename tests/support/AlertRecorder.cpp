@@ -4,8 +4,8 @@ namespace {
 std::vector<RecordedAlert> sRecorded;
 
 void RecordAlert(const AssertionAlert &alert) {
-  sRecorded.push_back({alert.number, alert.file, alert.line,
-                       alert.condition ? alert.condition : "", alert.message ? alert.message : ""});
+  sRecorded.push_back({alert.number, alert.file, alert.line, alert.condition ? alert.condition : "",
+                       alert.message ? alert.message : ""});
 }
 } // namespace
 

@@ -15,4 +15,4 @@ TEST(CompiledCodeKit, ExceptionTravelsThroughCatchAllIntoCallersProtectedRegion)
   EXPECT_EQ(run.status, 17) << run.errors;
 }
 
-}  // namespace
+} // namespace

@@ -17,13 +17,15 @@ using linkertest::le32;
 
 namespace {
 
-std::vector<uint8_t> readFile(const std::string& path) {
+std::vector<uint8_t> readFile(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string temporaryPath(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("imagelink-test-" + std::to_string(getpid()) + "-" + name)).string();
+std::string temporaryPath(const std::string &name) {
+  return (std::filesystem::temp_directory_path() /
+          ("imagelink-test-" + std::to_string(getpid()) + "-" + name))
+      .string();
 }
 
 TEST(TrailerForm, SectionsWithSizesThenBackDistanceAndTrailer) {
@@ -31,23 +33,26 @@ TEST(TrailerForm, SectionsWithSizesThenBackDistanceAndTrailer) {
   sections.code = {1, 2, 3};
   sections.data = {4};
   sections.options = {9};
-  const std::vector<uint8_t> expected = {3, 0, 0, 0, 1, 2, 3,  1, 0, 0, 0, 4,  0, 0, 0, 0,  0, 0, 0, 0,
-                                         0, 0, 0, 0, 1, 0, 0, 0, 9, 29, 0, 0, 0, 'Z', 'o', 'v', 'I', 'z', 'a', 'Z',
-                                         'i', 'z'};
+  const std::vector<uint8_t> expected = {
+      3, 0, 0, 0, 1, 2, 3, 1, 0,  0, 0, 4, 0,   0,   0,   0,   0,   0,   0,   0,   0,
+      0, 0, 0, 1, 0, 0, 0, 9, 29, 0, 0, 0, 'Z', 'o', 'v', 'I', 'z', 'a', 'Z', 'i', 'z'};
   EXPECT_EQ(trailerForm(sections), expected);
 }
 
 TEST(ResourcesSection, TypeIsStoredSoItsBigEndianReadingSpellsTheCode) {
   const std::string file = temporaryPath("resource");
   std::ofstream(file, std::ios::binary) << "abc";
-  const std::vector<uint8_t> section = resourcesSection({parseResourceArgument("WAVE:128:" + file)});
+  const std::vector<uint8_t> section =
+      resourcesSection({parseResourceArgument("WAVE:128:" + file)});
   std::filesystem::remove(file);
-  const std::vector<uint8_t> expected = {0x45, 0x56, 0x41, 0x57, 128, 0, 0, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c'};
+  const std::vector<uint8_t> expected = {0x45, 0x56, 0x41, 0x57, 128, 0,   0,   0,  0,
+                                         0,    3,    0,    0,    0,   'a', 'b', 'c'};
   EXPECT_EQ(section, expected);
 }
 
 TEST(ResourcesSection, ArgumentsMustBeTypeIdAndFile) {
-  for (const char* bad : {"WAV:1:f", "WAVEX:1:f", "WAVE::f", "WAVE:65536:f", "WAVE:-1:f", "WAVE:1:", "WAVE:1"})
+  for (const char *bad :
+       {"WAV:1:f", "WAVEX:1:f", "WAVE::f", "WAVE:65536:f", "WAVE:-1:f", "WAVE:1:", "WAVE:1"})
     EXPECT_THROW(parseResourceArgument(bad), LinkError) << bad;
   const ResourceFile ok = parseResourceArgument("TEXT:65535:a:b.txt");
   EXPECT_EQ(ok.type, "TEXT");
@@ -61,28 +66,31 @@ TEST(OptionsSection, VersionRecordIsSixIntegersAndThreeShortStrings) {
   ASSERT_EQ(section.size(), 1 + 24 + 11 + 11 + 1u);
   EXPECT_EQ(section[0], 2);
   const uint32_t numbers[] = {1, 0, 0, 2, 2, 15};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(le32(section, 1 + 4 * i), numbers[i]);
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(le32(section, 1 + 4 * i), numbers[i]);
   EXPECT_EQ(section[25], 10);
   EXPECT_EQ(std::string(section.begin() + 26, section.begin() + 36), "Tavrin 1.0");
-  EXPECT_EQ(section.back(), 0);  // empty package info
+  EXPECT_EQ(section.back(), 0); // empty package info
 }
 
 TEST(OptionsSection, VersionNumbersMustBeSixIntegers) {
-  for (const char* bad : {"1,0,0,2,2", "1,0,0,2,2,15,3", "1,0,x,2,2,15", "1;0;0;2;2;15", "99999999999,0,0,0,0,0"})
+  for (const char *bad :
+       {"1,0,0,2,2", "1,0,0,2,2,15,3", "1,0,x,2,2,15", "1;0;0;2;2;15", "99999999999,0,0,0,0,0"})
     EXPECT_THROW(parseVersionNumbers(bad), LinkError) << bad;
 }
 
 // Saves a picture without alpha: the icon record must carry RGBA anyway.
 std::string savePng(int width, int height) {
-  GdkPixbuf* picture = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, width, height);
-  guchar* pixels = gdk_pixbuf_get_pixels(picture);
+  GdkPixbuf *picture = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, width, height);
+  guchar *pixels = gdk_pixbuf_get_pixels(picture);
   const int stride = gdk_pixbuf_get_rowstride(picture);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      guchar* p = pixels + y * stride + x * 3;
+      guchar *p = pixels + y * stride + x * 3;
       p[0] = guchar(10 * x + y), p[1] = 200, p[2] = guchar(y);
     }
-  const std::string path = temporaryPath(std::to_string(width) + "x" + std::to_string(height) + ".png");
+  const std::string path =
+      temporaryPath(std::to_string(width) + "x" + std::to_string(height) + ".png");
   EXPECT_TRUE(gdk_pixbuf_save(picture, path.c_str(), "png", nullptr, nullptr));
   g_object_unref(picture);
   return path;
@@ -99,7 +107,7 @@ TEST(OptionsSection, IconsAreRgbaRowsTopToBottomInTheOrderGiven) {
   EXPECT_EQ(section[2], 3);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 2; ++x) {
-      const uint8_t* p = &section[3 + (y * 2 + x) * 4];
+      const uint8_t *p = &section[3 + (y * 2 + x) * 4];
       EXPECT_EQ(p[0], 10 * x + y);
       EXPECT_EQ(p[1], 200);
       EXPECT_EQ(p[2], y);
@@ -125,7 +133,8 @@ TEST(BuiltTestImage, MinimalIsTheRuntimeFollowedByItsImage) {
   const uint32_t back = le32(file, file.size() - 13);
   EXPECT_EQ(file.size() - 13 - back, runtime.size()) << "item 1 begins right behind the runtime";
   const uint32_t codeSize = le32(file, runtime.size());
-  const std::vector<uint8_t> code(file.begin() + runtime.size() + 4, file.begin() + runtime.size() + 4 + codeSize);
+  const std::vector<uint8_t> code(file.begin() + runtime.size() + 4,
+                                  file.begin() + runtime.size() + 4 + codeSize);
   ASSERT_GE(code.size(), 2u);
   EXPECT_EQ(code.front(), 0x55);
   EXPECT_EQ(code[code.size() - 1], 0xC3);
@@ -133,4 +142,4 @@ TEST(BuiltTestImage, MinimalIsTheRuntimeFollowedByItsImage) {
   EXPECT_TRUE(readFile(TEST_IMAGES_DIR "/minimal.loose/import.dat").empty());
 }
 
-}  // namespace
+} // namespace

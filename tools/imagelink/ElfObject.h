@@ -14,7 +14,7 @@ struct ElfSection {
   uint32_t flags = 0;
   uint32_t size = 0;
   uint32_t alignment = 1;
-  std::vector<uint8_t> bytes;  // empty for SHT_NOBITS
+  std::vector<uint8_t> bytes; // empty for SHT_NOBITS
 };
 
 struct ElfSymbol {
@@ -23,11 +23,11 @@ struct ElfSymbol {
   uint32_t size = 0;
   uint8_t binding = 0;
   uint8_t type = 0;
-  uint16_t sectionIndex = 0;  // SHN_UNDEF, SHN_COMMON, SHN_ABS or a section
+  uint16_t sectionIndex = 0; // SHN_UNDEF, SHN_COMMON, SHN_ABS or a section
 };
 
 struct ElfRelocation {
-  uint32_t offset = 0;  // within the section it patches
+  uint32_t offset = 0; // within the section it patches
   uint32_t type = 0;
   uint32_t symbolIndex = 0;
 };
@@ -39,8 +39,8 @@ struct ElfObject {
   // Relocations by the index of the section they patch, in file order.
   std::map<uint32_t, std::vector<ElfRelocation>> relocations;
 
-  static ElfObject read(const std::string& path);
-  static ElfObject parse(const std::string& path, const std::vector<uint8_t>& file);
+  static ElfObject read(const std::string &path);
+  static ElfObject parse(const std::string &path, const std::vector<uint8_t> &file);
 };
 
-}  // namespace imagelink
+} // namespace imagelink

@@ -14,12 +14,12 @@
 namespace imagelink {
 
 class FixupStream {
- public:
+public:
   // A call operand (relative) or an address operand (absolute) naming a
   // runtime entry point.
-  void addRuntimeImport(const std::string& name, bool relative, uint32_t site);
+  void addRuntimeImport(const std::string &name, bool relative, uint32_t site);
   // A call operand naming a function of a shared library.
-  void addLibraryImport(const std::string& symbol, const std::string& library, uint32_t site);
+  void addLibraryImport(const std::string &symbol, const std::string &library, uint32_t site);
   // A code, data or string-constant address at the site.
   void addAddress(ImageImportTag tag, uint32_t site);
 
@@ -27,11 +27,11 @@ class FixupStream {
   std::vector<uint32_t> patchedSites() const;
 
   // Writes the chains into the code and returns the stream's bytes.
-  std::vector<uint8_t> write(std::vector<uint8_t>& code) const;
+  std::vector<uint8_t> write(std::vector<uint8_t> &code) const;
 
- private:
+private:
   struct Chain {
-    size_t order;  // records follow the order in which names first appear
+    size_t order; // records follow the order in which names first appear
     std::vector<uint32_t> sites;
   };
   std::map<std::tuple<std::string, bool>, Chain> mRuntimeImports;
@@ -39,4 +39,4 @@ class FixupStream {
   std::vector<std::pair<ImageImportTag, uint32_t>> mAddresses;
 };
 
-}  // namespace imagelink
+} // namespace imagelink

@@ -23,53 +23,61 @@ std::string offsetText(uint32_t value) {
   return text;
 }
 
-const CodeFunction* functionAt(const std::vector<CodeFunction>& functions, uint32_t offset) {
-  for (const CodeFunction& f : functions)
-    if (offset >= f.start && offset < f.start + std::max<uint32_t>(f.size, 1)) return &f;
+const CodeFunction *functionAt(const std::vector<CodeFunction> &functions, uint32_t offset) {
+  for (const CodeFunction &f : functions)
+    if (offset >= f.start && offset < f.start + std::max<uint32_t>(f.size, 1))
+      return &f;
   return nullptr;
 }
 
-std::string placeName(const std::vector<CodeFunction>& functions, uint32_t offset) {
-  const CodeFunction* f = functionAt(functions, offset);
+std::string placeName(const std::vector<CodeFunction> &functions, uint32_t offset) {
+  const CodeFunction *f = functionAt(functions, offset);
   return f ? f->name + offsetText(offset - f->start) : "code" + offsetText(offset);
 }
 
-bool hasBytes(const std::vector<uint8_t>& code, uint32_t at, std::initializer_list<uint8_t> expected) {
-  if (uint64_t(at) + expected.size() > code.size()) return false;
+bool hasBytes(const std::vector<uint8_t> &code, uint32_t at,
+              std::initializer_list<uint8_t> expected) {
+  if (uint64_t(at) + expected.size() > code.size())
+    return false;
   return std::equal(expected.begin(), expected.end(), code.begin() + at);
 }
 
 // "-12(%ebp)" -> -12; the only form gcc prints for a frame slot.
-std::optional<int16_t> parseFrameSlot(const std::string& text) {
+std::optional<int16_t> parseFrameSlot(const std::string &text) {
   int offset = 0, consumed = 0;
-  if (std::sscanf(text.c_str(), "%d(%%ebp)%n", &offset, &consumed) != 1 || consumed != int(text.size()))
+  if (std::sscanf(text.c_str(), "%d(%%ebp)%n", &offset, &consumed) != 1 ||
+      consumed != int(text.size()))
     return std::nullopt;
-  if (offset == 0 || offset < INT16_MIN || offset > INT16_MAX) return std::nullopt;
+  if (offset == 0 || offset < INT16_MIN || offset > INT16_MAX)
+    return std::nullopt;
   return int16_t(offset);
 }
 
-std::optional<uint32_t> markerAt(const std::vector<uint8_t>& code, uint32_t at) {
-  if (uint64_t(at) + kMarkerEnd > code.size() || code[at] != IMAGE_NEAR_JUMP) return std::nullopt;
+std::optional<uint32_t> markerAt(const std::vector<uint8_t> &code, uint32_t at) {
+  if (uint64_t(at) + kMarkerEnd > code.size() || code[at] != IMAGE_NEAR_JUMP)
+    return std::nullopt;
   uint32_t marker = readLE32(&code[at + IMAGE_MARKER_OFFSET]);
-  if (marker == IMAGE_HANDLER_MARKER || marker == IMAGE_REGION_START_MARKER || marker == IMAGE_REGION_END_MARKER)
+  if (marker == IMAGE_HANDLER_MARKER || marker == IMAGE_REGION_START_MARKER ||
+      marker == IMAGE_REGION_END_MARKER)
     return marker;
   return std::nullopt;
 }
 
-void checkRecordBytes(const std::vector<uint8_t>& code, uint32_t at, uint32_t marker,
-                      const std::vector<CodeFunction>& functions) {
+void checkRecordBytes(const std::vector<uint8_t> &code, uint32_t at, uint32_t marker,
+                      const std::vector<CodeFunction> &functions) {
   const std::string where = "handler record at " + placeName(functions, at);
   // markerAt found the jump opcode and the marker word; the distance follows the opcode.
   const uint32_t jump = readLE32(&code[at + 1]);
   if (marker == IMAGE_HANDLER_MARKER) {
-    if (jump != IMAGE_HANDLER_JUMP_DISTANCE || !hasBytes(code, at + IMAGE_HANDLER_ZERO_OFFSET, {0x00, 0x00}))
-      throw LinkError(where + " does not begin with a jump of " + std::to_string(IMAGE_HANDLER_JUMP_DISTANCE) +
-                      ", its marker and a zero word");
+    if (jump != IMAGE_HANDLER_JUMP_DISTANCE ||
+        !hasBytes(code, at + IMAGE_HANDLER_ZERO_OFFSET, {0x00, 0x00}))
+      throw LinkError(where + " does not begin with a jump of " +
+                      std::to_string(IMAGE_HANDLER_JUMP_DISTANCE) + ", its marker and a zero word");
     if (!hasBytes(code, at + IMAGE_HANDLER_RECORD_SIZE, {0x8B, 0xA5}))
       throw LinkError(where + " is not followed by a 6-byte stack-pointer reset from a frame slot");
   } else if (jump != IMAGE_REGION_JUMP_DISTANCE) {
-    throw LinkError(where + ": a region marker must be a jump of " + std::to_string(IMAGE_REGION_JUMP_DISTANCE) +
-                    " over its marker word");
+    throw LinkError(where + ": a region marker must be a jump of " +
+                    std::to_string(IMAGE_REGION_JUMP_DISTANCE) + " over its marker word");
   }
 }
 
@@ -82,11 +90,12 @@ struct Region {
 struct FunctionLayout {
   std::vector<uint32_t> returnAddresses;
   std::vector<uint32_t> topLevelRecords;
-  std::vector<std::pair<uint32_t, uint32_t>> protectedBodies;  // [start, record) of bracketed regions
+  std::vector<std::pair<uint32_t, uint32_t>>
+      protectedBodies; // [start, record) of bracketed regions
 };
 
-FunctionLayout walkFunction(const std::vector<uint8_t>& code, const CodeFunction& f,
-                            const std::vector<CodeFunction>& functions) {
+FunctionLayout walkFunction(const std::vector<uint8_t> &code, const CodeFunction &f,
+                            const std::vector<CodeFunction> &functions) {
   FunctionLayout layout;
   std::vector<Region> open;
   const uint32_t end = f.start + f.size;
@@ -116,44 +125,65 @@ FunctionLayout walkFunction(const std::vector<uint8_t>& code, const CodeFunction
       throw LinkError("cannot decode the instruction at " + placeName(functions, at) +
                       " to check its handler records");
     at += instruction.length;
-    if (instruction.isCall) layout.returnAddresses.push_back(at);
+    if (instruction.isCall)
+      layout.returnAddresses.push_back(at);
   }
-  if (!open.empty()) throw LinkError(f.name + ": a protected region is not closed");
+  if (!open.empty())
+    throw LinkError(f.name + ": a protected region is not closed");
   return layout;
 }
 
 // The record the unwinder must find for a call returning to `site`: that of
 // the innermost protected region around it, else the next top-level record.
-std::optional<uint32_t> expectedRecord(const FunctionLayout& layout, uint32_t site) {
+std::optional<uint32_t> expectedRecord(const FunctionLayout &layout, uint32_t site) {
   std::optional<std::pair<uint32_t, uint32_t>> innermost;
-  for (const auto& body : layout.protectedBodies)
-    if (body.first < site && site < body.second && (!innermost || body.first > innermost->first)) innermost = body;
-  if (innermost) return innermost->second;
+  for (const auto &body : layout.protectedBodies)
+    if (body.first < site && site < body.second && (!innermost || body.first > innermost->first))
+      innermost = body;
+  if (innermost)
+    return innermost->second;
   for (uint32_t record : layout.topLevelRecords)
-    if (record >= site) return record;
-  return std::nullopt;  // in the clean-up after the last handler: the frame is not handled
+    if (record >= site)
+      return record;
+  return std::nullopt; // in the clean-up after the last handler: the frame is not handled
 }
 
-bool functionHasHandlerRecord(const std::vector<uint8_t>& code, const CodeFunction& f) {
+bool functionHasHandlerRecord(const std::vector<uint8_t> &code, const CodeFunction &f) {
   for (uint32_t at = f.start; at + kMarkerEnd <= f.start + f.size; ++at)
-    if (markerAt(code, at) == IMAGE_HANDLER_MARKER) return true;
+    if (markerAt(code, at) == IMAGE_HANDLER_MARKER)
+      return true;
   return false;
 }
 
-}  // namespace
+} // namespace
 
-int64_t scanForHandler(const std::vector<uint8_t>& code, uint32_t from) {
+int64_t scanForHandler(const std::vector<uint8_t> &code, uint32_t from) {
   int depth = 0;
   for (uint64_t p = from; p + 1 < code.size();) {
     const uint8_t byte = code[p];
-    if ((byte == 0xC9 || byte == 0x5D) && code[p + 1] == 0xC3) return -1;
+    if ((byte == 0xC9 || byte == 0x5D) && code[p + 1] == 0xC3)
+      return -1;
     if (byte == IMAGE_NEAR_JUMP || byte == kShortJump) {
-      if (p + kMarkerEnd > code.size()) return -1;
+      if (p + kMarkerEnd > code.size())
+        return -1;
       const uint32_t word = readLE32(&code[p + IMAGE_MARKER_OFFSET]);
-      if (word == IMAGE_HANDLER_MARKER && depth == 0) return int64_t(p);
-      if (word == IMAGE_HANDLER_MARKER) { ++p; continue; }
-      if (word == IMAGE_REGION_START_MARKER) { ++depth; ++p; continue; }
-      if (word == IMAGE_REGION_END_MARKER) { if (depth > 0) --depth; ++p; continue; }
+      if (word == IMAGE_HANDLER_MARKER && depth == 0)
+        return int64_t(p);
+      if (word == IMAGE_HANDLER_MARKER) {
+        ++p;
+        continue;
+      }
+      if (word == IMAGE_REGION_START_MARKER) {
+        ++depth;
+        ++p;
+        continue;
+      }
+      if (word == IMAGE_REGION_END_MARKER) {
+        if (depth > 0)
+          --depth;
+        ++p;
+        continue;
+      }
       p += byte == IMAGE_NEAR_JUMP ? 5 : 2;
       continue;
     }
@@ -162,43 +192,51 @@ int64_t scanForHandler(const std::vector<uint8_t>& code, uint32_t from) {
   return -1;
 }
 
-void fillHandlerSlots(std::vector<uint8_t>& code, const std::vector<HandlerSlotNote>& notes,
-                      const std::vector<CodeFunction>& functions) {
-  for (const HandlerSlotNote& note : notes) {
+void fillHandlerSlots(std::vector<uint8_t> &code, const std::vector<HandlerSlotNote> &notes,
+                      const std::vector<CodeFunction> &functions) {
+  for (const HandlerSlotNote &note : notes) {
     const std::string where = "handler record at " + placeName(functions, note.record);
-    if (uint64_t(note.record) + IMAGE_HANDLER_RECORD_SIZE + IMAGE_HANDLER_ENTRY_SIZE > code.size() ||
+    if (uint64_t(note.record) + IMAGE_HANDLER_RECORD_SIZE + IMAGE_HANDLER_ENTRY_SIZE >
+            code.size() ||
         markerAt(code, note.record) != IMAGE_HANDLER_MARKER)
       throw LinkError(where + " is not a handler record");
     checkRecordBytes(code, note.record, IMAGE_HANDLER_MARKER, functions);
     if (readLE16(&code[note.record + IMAGE_HANDLER_SLOT_OFFSET]) != 0)
       throw LinkError(where + " already has a slot offset");
     std::optional<int16_t> slot = parseFrameSlot(note.slot);
-    if (!slot) throw LinkError(where + ": its exception slot '" + note.slot + "' is not a frame slot");
+    if (!slot)
+      throw LinkError(where + ": its exception slot '" + note.slot + "' is not a frame slot");
     writeLE16(&code[note.record + IMAGE_HANDLER_SLOT_OFFSET], uint16_t(*slot));
   }
 }
 
-void checkHandlerScans(const std::vector<uint8_t>& code, const std::vector<CodeFunction>& functions,
-                       const std::vector<uint32_t>& patchedSites) {
+void checkHandlerScans(const std::vector<uint8_t> &code, const std::vector<CodeFunction> &functions,
+                       const std::vector<uint32_t> &patchedSites) {
   std::vector<uint8_t> runtimeCode = code;
-  for (uint32_t site : patchedSites) std::fill_n(runtimeCode.begin() + site, 4, 0);
-  for (const CodeFunction& f : functions) {
-    if (!f.size || !functionHasHandlerRecord(code, f)) continue;
+  for (uint32_t site : patchedSites)
+    std::fill_n(runtimeCode.begin() + site, 4, 0);
+  for (const CodeFunction &f : functions) {
+    if (!f.size || !functionHasHandlerRecord(code, f))
+      continue;
     FunctionLayout layout = walkFunction(code, f, functions);
     for (uint32_t site : layout.returnAddresses) {
       std::optional<uint32_t> expected = expectedRecord(layout, site);
-      if (!expected) continue;
+      if (!expected)
+        continue;
       int64_t found = scanForHandler(runtimeCode, site);
-      if (found == int64_t(*expected)) continue;
-      std::string message = f.name + ": the unwinder's scan from the return address " + placeName(functions, site);
+      if (found == int64_t(*expected))
+        continue;
+      std::string message =
+          f.name + ": the unwinder's scan from the return address " + placeName(functions, site);
       if (found < 0)
-        message += " stops at a false function end before its handler record at " + placeName(functions, *expected);
-      else
-        message += " reaches the record at " + placeName(functions, uint32_t(found)) + " instead of " +
+        message += " stops at a false function end before its handler record at " +
                    placeName(functions, *expected);
+      else
+        message += " reaches the record at " + placeName(functions, uint32_t(found)) +
+                   " instead of " + placeName(functions, *expected);
       throw LinkError(message);
     }
   }
 }
 
-}  // namespace imagelink
+} // namespace imagelink

@@ -14,14 +14,14 @@ namespace imagelink {
 struct LinkedImage {
   std::vector<uint8_t> code;
   std::vector<uint8_t> data;
-  std::vector<uint8_t> imports;  // the fix-up stream
+  std::vector<uint8_t> imports; // the fix-up stream
   std::vector<uint8_t> symbols;
 };
 
-inline constexpr const char* kDefaultEntryName = "ImageEntry";
+inline constexpr const char *kDefaultEntryName = "ImageEntry";
 
 // Throws LinkError for anything the image format cannot carry.
-LinkedImage linkObjects(const std::vector<ElfObject>& objects,
-                        const std::string& entryName = kDefaultEntryName);
+LinkedImage linkObjects(const std::vector<ElfObject> &objects,
+                        const std::string &entryName = kDefaultEntryName);
 
-}  // namespace imagelink
+} // namespace imagelink

@@ -18,11 +18,11 @@ struct VersionRecord {
 };
 
 // Parses "1,0,0,2,2,15".
-std::array<int32_t, 6> parseVersionNumbers(const std::string& text);
+std::array<int32_t, 6> parseVersionNumbers(const std::string &text);
 
 // Icons are PNG files (at most 255 pixels on a side), written as RGBA rows
 // top to bottom in the order given.
-std::vector<uint8_t> optionsSection(const std::vector<std::string>& iconFiles,
-                                    const std::optional<VersionRecord>& version);
+std::vector<uint8_t> optionsSection(const std::vector<std::string> &iconFiles,
+                                    const std::optional<VersionRecord> &version);
 
-}  // namespace imagelink
+} // namespace imagelink

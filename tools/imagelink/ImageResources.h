@@ -7,14 +7,14 @@
 namespace imagelink {
 
 struct ResourceFile {
-  std::string type;  // exactly four characters, e.g. "WAVE"
+  std::string type; // exactly four characters, e.g. "WAVE"
   uint16_t id = 0;
   std::string path;
 };
 
 // Parses "TYPE:ID:path".
-ResourceFile parseResourceArgument(const std::string& argument);
+ResourceFile parseResourceArgument(const std::string &argument);
 
-std::vector<uint8_t> resourcesSection(const std::vector<ResourceFile>& resources);
+std::vector<uint8_t> resourcesSection(const std::vector<ResourceFile> &resources);
 
-}  // namespace imagelink
+} // namespace imagelink

@@ -16,12 +16,13 @@ struct ImageSections {
 
 // The bytes appended behind the executable: each section with its size, the
 // back distance and the trailer text.
-std::vector<uint8_t> trailerForm(const ImageSections& sections);
+std::vector<uint8_t> trailerForm(const ImageSections &sections);
 
 // Copies the runtime to output (made executable) and appends the image.
-void writeAppendedImage(const ImageSections& sections, const std::string& runtimePath, const std::string& outputPath);
+void writeAppendedImage(const ImageSections &sections, const std::string &runtimePath,
+                        const std::string &outputPath);
 
 // One file per section, named as IMAGE_SECTIONS names it.
-void writeLooseImage(const ImageSections& sections, const std::string& folder);
+void writeLooseImage(const ImageSections &sections, const std::string &folder);
 
-}  // namespace imagelink
+} // namespace imagelink

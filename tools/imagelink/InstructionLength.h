@@ -7,10 +7,10 @@
 namespace imagelink {
 
 struct DecodedInstruction {
-  uint32_t length = 0;  // 0: not decodable
-  bool isCall = false;  // near or far call, direct or indirect
+  uint32_t length = 0; // 0: not decodable
+  bool isCall = false; // near or far call, direct or indirect
 };
 
-DecodedInstruction decodeInstruction(const uint8_t* bytes, size_t available);
+DecodedInstruction decodeInstruction(const uint8_t *bytes, size_t available);
 
-}  // namespace imagelink
+} // namespace imagelink

@@ -9,4 +9,4 @@ struct LinkError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-}  // namespace imagelink
+} // namespace imagelink

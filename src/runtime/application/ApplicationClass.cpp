@@ -3,18 +3,18 @@
 #include <iterator>
 
 #include "foundation/AssertionAlert.h"
-#include "runtime/objects/ClassLookup.h"
-#include "runtime/objects/ClassRegistry.h"
-#include "runtime/exceptions/ExceptionClasses.h"
-#include "runtime/objects/ObjectDefinitionConverter.h"
-#include "runtime/objects/SimplePropertyTypes.h"
-#include "runtime/image/ResourceManager.h"
-#include "runtime/objects/ValueAccessors.h"
-#include "runtime/objects/ValueEntryPoints.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/image/ResourceManager.h"
 #include "runtime/loop/RunLoop.h"
 #include "runtime/loop/WindowInterface.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ClassRegistry.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/objects/SimplePropertyTypes.h"
+#include "runtime/objects/ValueAccessors.h"
+#include "runtime/objects/ValueEntryPoints.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
 
 RuntimeObject *gApplicationObject = nullptr;
@@ -84,13 +84,31 @@ MethodParameter sAddMenuHandlerParams[] = {
 };
 
 PropertyMethod ApplicationMethods[] = {
-    {"NewDocument", nullptr, nullptr, 0, {{CODE(ApplicationNewDocument), {}}, {}}, 0,
-     kConsoleAvailableFlag, 0},
-    {"OpenDocument", nullptr, sOpenDocumentParams, 1, {{CODE(ApplicationOpenDocument), {}}, {}}, 0,
-     kConsoleAvailableFlag, 0},
+    {"NewDocument",
+     nullptr,
+     nullptr,
+     0,
+     {{CODE(ApplicationNewDocument), {}}, {}},
+     0,
+     kConsoleAvailableFlag,
+     0},
+    {"OpenDocument",
+     nullptr,
+     sOpenDocumentParams,
+     1,
+     {{CODE(ApplicationOpenDocument), {}}, {}},
+     0,
+     kConsoleAvailableFlag,
+     0},
     {"DoEvents", nullptr, sDoEventsParams, 1, {{CODE(RuntimeDoEvents), {}}, {}}, 0, 0, 0},
-    {"_AddMenuHandler", nullptr, sAddMenuHandlerParams, 2,
-     {{CODE(ApplicationAddMenuHandler), {}}, {}}, 0, 0, 0},
+    {"_AddMenuHandler",
+     nullptr,
+     sAddMenuHandlerParams,
+     2,
+     {{CODE(ApplicationAddMenuHandler), {}}, {}},
+     0,
+     0,
+     0},
 };
 
 // Stand-ins carry only the name of a class whose area is not linked, so that
@@ -386,9 +404,7 @@ void AppMenuBarSetter(RuntimeObject *app, int32_t, RuntimeObject *menuBar) {
 }
 
 // The dock item belongs to the desktop area; on this platform there is none.
-__attribute__((weak)) RuntimeObject *AppDockItemGetter(RuntimeObject *, int32_t) {
-  return nullptr;
-}
+__attribute__((weak)) RuntimeObject *AppDockItemGetter(RuntimeObject *, int32_t) { return nullptr; }
 
 int32_t AppAutoCloseGetter(RuntimeObject *app, int32_t) {
   if (!app) {

@@ -9,10 +9,10 @@
 
 struct ApplicationObject {
   RuntimeObject header;
-  RuntimeObject *mouseCursor;      // MouseCursor property
-  RuntimeObject *mdiWindow;        // MDIWindow property
-  uint8_t balloonHelpVisible;      // BalloonHelpVisible property
-  uint8_t quitting;                // a quit test is running
+  RuntimeObject *mouseCursor; // MouseCursor property
+  RuntimeObject *mdiWindow;   // MDIWindow property
+  uint8_t balloonHelpVisible; // BalloonHelpVisible property
+  uint8_t quitting;           // a quit test is running
   uint8_t align34[2];
   RuntimeObject *menuBar;          // MenuBar property
   StringMap<void *> *menuHandlers; // menu-item name to handler; nil until the first

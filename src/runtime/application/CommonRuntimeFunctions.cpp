@@ -4,16 +4,16 @@
 #include <time.h>
 
 #include "foundation/QVTime.h"
-#include "runtime/objects/ClassLookup.h"
-#include "runtime/loop/DeferredUpdates.h"
-#include "runtime/exports/ExportTable.h"
-#include "runtime/objects/ObjectDefinitionConverter.h"
-#include "runtime/loop/Pollables.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/application/KaleidoscopeColor.h"
+#include "runtime/exports/ExportTable.h"
 #include "runtime/loop/BackgroundTask.h"
+#include "runtime/loop/DeferredUpdates.h"
 #include "runtime/loop/PaneInterface.h"
+#include "runtime/loop/Pollables.h"
 #include "runtime/loop/RunLoop.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
 
 __attribute__((weak)) void ThreadSleep(int32_t) {}
@@ -142,11 +142,17 @@ __attribute__((weak)) int32_t IsCMMClick() {
 
 __attribute__((weak)) void GlobalShowURL(stringStorage *url) { LaunchURL(string::Borrow(url)); }
 
-__attribute__((weak)) RuntimeObject *newAppleEventObject(stringStorage *, stringStorage *, RuntimeObject *) {
+__attribute__((weak)) RuntimeObject *newAppleEventObject(stringStorage *, stringStorage *,
+                                                         RuntimeObject *) {
   return nullptr;
 }
-__attribute__((weak)) RuntimeObject *getAppleEventTarget(stringStorage *, int32_t) { return nullptr; }
-__attribute__((weak)) RuntimeObject *newAppleEventTarget(stringStorage *, int32_t, int32_t, int32_t) { return nullptr; }
+__attribute__((weak)) RuntimeObject *getAppleEventTarget(stringStorage *, int32_t) {
+  return nullptr;
+}
+__attribute__((weak)) RuntimeObject *newAppleEventTarget(stringStorage *, int32_t, int32_t,
+                                                         int32_t) {
+  return nullptr;
+}
 
 void RuntimeDoEvents(RuntimeObject *, int32_t milliseconds) {
   ModalEvents();

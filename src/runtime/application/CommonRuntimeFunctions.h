@@ -6,16 +6,16 @@
 #include <cstdint>
 
 #include "foundation/String.h"
+#include "runtime/loop/WindowInterface.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
-#include "runtime/loop/WindowInterface.h"
 
 // Microseconds on a 64-bit monotonic clock: grows with wall-clock time,
 // also while the process waits, and does not wrap.
 int64_t MonotonicMicroseconds();
 
 // Services of areas not built yet, weak until they land.
-void ThreadSleep(int32_t milliseconds); // cooperative threads
+void ThreadSleep(int32_t milliseconds);       // cooperative threads
 uint32_t StringToMacType(const string &text); // files: the four-character code
 void LaunchURL(const string &url);            // desktop services
 // Graphics and controls: redraws the window (and its canvases) whose

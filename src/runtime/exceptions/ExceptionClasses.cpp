@@ -2,11 +2,11 @@
 
 #include <iterator>
 
+#include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
-#include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
 
@@ -61,8 +61,8 @@ ObjectDefinition *RaisedExceptionSubclass(ObjectDefinition &defn, const char *na
 
 // Each builder's definition is a function-static object: constructed on the
 // first call, destroyed at process exit.
-#define EXCEPTION_DEFINITION()                                                                \
-  static ObjectDefinition definition;                                                        \
+#define EXCEPTION_DEFINITION()                                                                     \
+  static ObjectDefinition definition;                                                              \
   ObjectDefinition *const defn = &definition
 
 } // namespace
@@ -71,8 +71,8 @@ ObjectDefinition *RuntimeExceptionClass() {
   EXCEPTION_DEFINITION();
   if (BuildExceptionDefinition(*defn, "RuntimeException", nullptr, true)) {
     defn->destructor = ReleaseExceptionMessage;
-    defn->SetPropertyListHead(FillInstances(sRuntimeExceptionProperties,
-                                            std::size(sRuntimeExceptionProperties)));
+    defn->SetPropertyListHead(
+        FillInstances(sRuntimeExceptionProperties, std::size(sRuntimeExceptionProperties)));
   }
   return defn;
 }
@@ -159,14 +159,22 @@ ObjectDefinition *OLEExceptionClass() {
 
 void AddRuntimeExceptions() {
   ObjectDefinition *(*const builders[])() = {
-      RuntimeExceptionClass,         NilObjectExceptionClass,
-      NoOpenTransportClass,          RegistryAccessErrorExceptionClass,
-      SystemServiceNotAvailableExceptionClass, IllegalCastExceptionClass,
-      InvalidParentExceptionClass,   StackOverflowExceptionClass,
-      TypeMismatchExceptionClass,    OutOfBoundsExceptionClass,
-      OutOfMemoryExceptionClass,     KeyNotFoundExceptionClass,
-      EndExceptionClass,             UnsupportedFormatExceptionClass,
-      KeyChainExceptionClass,        OLEExceptionClass,
+      RuntimeExceptionClass,
+      NilObjectExceptionClass,
+      NoOpenTransportClass,
+      RegistryAccessErrorExceptionClass,
+      SystemServiceNotAvailableExceptionClass,
+      IllegalCastExceptionClass,
+      InvalidParentExceptionClass,
+      StackOverflowExceptionClass,
+      TypeMismatchExceptionClass,
+      OutOfBoundsExceptionClass,
+      OutOfMemoryExceptionClass,
+      KeyNotFoundExceptionClass,
+      EndExceptionClass,
+      UnsupportedFormatExceptionClass,
+      KeyChainExceptionClass,
+      OLEExceptionClass,
   };
   for (auto builder : builders)
     addIntrinsicClass(builder());

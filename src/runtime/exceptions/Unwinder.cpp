@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "foundation/AssertionAlert.h"
-#include "runtime/objects/RuntimeObject.h"
 #include "runtime/exceptions/StackBounds.h"
+#include "runtime/objects/RuntimeObject.h"
 
 // The runtime executable's code, from the linker's symbols.
 extern "C" char __executable_start[];

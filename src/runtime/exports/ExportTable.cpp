@@ -1,9 +1,9 @@
 #include "runtime/exports/ExportTable.h"
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/ByteStrings.h"
 #include "foundation/SimpleVector.h"
 #include "foundation/StringMap.h"
-#include "foundation/AssertionAlert.h"
 
 namespace {
 
@@ -43,9 +43,7 @@ const RelocEntry *resolveRelocEntry(const char *name) {
   return Index().GetEntry(string(name), &entry) ? entry : nullptr;
 }
 
-int32_t GetRelocEntryTableSize() {
-  return kFixedRelocEntryCount + sDynamicRelocTable.count();
-}
+int32_t GetRelocEntryTableSize() { return kFixedRelocEntryCount + sDynamicRelocTable.count(); }
 
 const RelocEntry *GetRelocEntry(int32_t index) {
   if (!RUNTIME_CHECK(index >= 0 && index < GetRelocEntryTableSize()))

@@ -5,7 +5,7 @@
 // texts into parameter records.
 #include "runtime/exports/GlobalFunctionRows.h"
 
-#define GLOBAL_FUNCTION(name, params, returnType, entry, flags) \
+#define GLOBAL_FUNCTION(name, params, returnType, entry, flags)                                    \
   extern "C" void entry() __attribute__((weak));
 #include "runtime/exports/GlobalFunctionRows.def"
 #undef GLOBAL_FUNCTION
@@ -17,7 +17,7 @@ constexpr int32_t CONSOLE = kConsoleOnlyFlags; // only in console applications
 } // namespace
 
 const GlobalFunctionRow kGlobalFunctionRows[] = {
-#define GLOBAL_FUNCTION(name, params, returnType, entry, flags) \
+#define GLOBAL_FUNCTION(name, params, returnType, entry, flags)                                    \
   {name, params, returnType, entry, #entry, flags},
 #include "runtime/exports/GlobalFunctionRows.def"
 #undef GLOBAL_FUNCTION
@@ -26,5 +26,6 @@ static_assert(sizeof(kGlobalFunctionRows) / sizeof(kGlobalFunctionRows[0]) ==
               kGlobalFunctionRowCount);
 
 const int32_t kExtendsFormsOfGlobalRows[kExtendsFormCount] = {
-    165, 166, 167, 168, 138, 139, 140, 137, 113, 114, 115, 116, 117, 118, 119, 120, 121, 122, 123, 124, 81, 82, 83, 84, 85, 86, 87, 88, 91, 125,
+    165, 166, 167, 168, 138, 139, 140, 137, 113, 114, 115, 116, 117, 118, 119,
+    120, 121, 122, 123, 124, 81,  82,  83,  84,  85,  86,  87,  88,  91,  125,
 };

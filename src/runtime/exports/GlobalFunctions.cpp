@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/ByteStrings.h"
 #include "foundation/SimpleVector.h"
 #include "foundation/String.h"
-#include "foundation/AssertionAlert.h"
-#include "runtime/objects/ClassRegistry.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/exports/GlobalFunctionRows.h"
+#include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 
 namespace {
@@ -135,9 +135,9 @@ MethodParameter *ParseParameters(const char *declaration, int32_t *count) {
 void FillRow(PropertyMethod *row, const GlobalFunctionRow &source, int32_t methodKind) {
   *row = {};
   row->name = source.name;
-  row->returnType = source.returnType ? TypeFromDeclaration({source.returnType,
-                                                             std::strlen(source.returnType)})
-                                      : nullptr;
+  row->returnType = source.returnType
+                        ? TypeFromDeclaration({source.returnType, std::strlen(source.returnType)})
+                        : nullptr;
   row->params = ParseParameters(source.params, &row->paramCount);
   row->implementation[0].code = reinterpret_cast<void *>(source.entry);
   row->implementation[0].exportName = source.exportName;

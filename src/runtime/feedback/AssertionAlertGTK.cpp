@@ -14,9 +14,9 @@ void PresentAssertionAlertInDialog(const AssertionAlert &alert) {
   sDialogShowing = true;
   // The text goes in as an argument, never as the format: conditions and
   // messages may hold '%'.
-  GtkWidget *dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
-                                             GTK_BUTTONS_OK_CANCEL, "%s",
-                                             FormatAssertionAlertText(alert).c_str());
+  GtkWidget *dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK_CANCEL,
+                             "%s", FormatAssertionAlertText(alert).c_str());
   gint response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   sDialogShowing = false;

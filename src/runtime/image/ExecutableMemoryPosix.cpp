@@ -9,8 +9,8 @@ size_t MappedSize(size_t size) { return size ? size : 1; }
 
 void *AllocateExecutableMemory(size_t size) {
   size = MappedSize(size);
-  void *memory = mmap(nullptr, size, PROT_READ | PROT_WRITE | PROT_EXEC,
-                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void *memory =
+      mmap(nullptr, size, PROT_READ | PROT_WRITE | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   return memory == MAP_FAILED ? nullptr : memory;
 }
 

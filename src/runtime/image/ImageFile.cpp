@@ -67,7 +67,7 @@ private:
 } // namespace
 
 void ReadLooseImageFiles(ImageFileSections &sections) {
-#define READ_LOOSE_FILE(Name, member, description, looseFile)                                     \
+#define READ_LOOSE_FILE(Name, member, description, looseFile)                                      \
   sections.member = ReadWholeFile(looseFile);
   IMAGE_SECTIONS(READ_LOOSE_FILE)
 #undef READ_LOOSE_FILE
@@ -88,11 +88,10 @@ ImageSource ReadImageFile(const char *path, ImageFileSections &sections, std::st
     return ImageSource::kUnreadable;
   }
   auto fileSize = uint64_t(ftello(file.get()));
-  bool hasTrailer = fileSize >= kTailLength &&
-                    fseeko(file.get(), off_t(fileSize - kTailLength), SEEK_SET) == 0 &&
-                    ReadExactly(file.get(), tail, kTailLength) &&
-                    std::memcmp(tail + IMAGE_BACK_DISTANCE_SIZE, IMAGE_TRAILER_TEXT,
-                                IMAGE_TRAILER_LENGTH) == 0;
+  bool hasTrailer =
+      fileSize >= kTailLength && fseeko(file.get(), off_t(fileSize - kTailLength), SEEK_SET) == 0 &&
+      ReadExactly(file.get(), tail, kTailLength) &&
+      std::memcmp(tail + IMAGE_BACK_DISTANCE_SIZE, IMAGE_TRAILER_TEXT, IMAGE_TRAILER_LENGTH) == 0;
   if (!hasTrailer) {
     file.reset();
     ReadLooseImageFiles(sections);
@@ -112,7 +111,7 @@ ImageSource ReadImageFile(const char *path, ImageFileSections &sections, std::st
   }
   SectionReader reader(file.get(), start, end);
   // The resource manager keeps where the resources lie: behind their size.
-#define READ_SECTION(Name, member, description, looseFile)                                        \
+#define READ_SECTION(Name, member, description, looseFile)                                         \
   if (kImageSection##Name == kImageSectionResources)                                               \
     sections.resourcesFilePosition = uint32_t(reader.Position() + 4);                              \
   if (!reader.Read(description, sections.member, problem))                                         \

@@ -23,10 +23,9 @@ enum class ImageSource {
 };
 
 // Reads the image appended to the file at path (ImageFormat.h gives the
-// layout); when the file does not end in the trailer, reads the loose files instead (a missing one is an empty
-// section). Every size is checked against the file, and the sections must end
-// exactly where the back distance says. On kDamaged and kUnreadable, problem
-// says what was wrong.
+// layout); when the file does not end in the trailer, reads the loose files instead (a missing one
+// is an empty section). Every size is checked against the file, and the sections must end exactly
+// where the back distance says. On kDamaged and kUnreadable, problem says what was wrong.
 ImageSource ReadImageFile(const char *path, ImageFileSections &sections, std::string &problem);
 
 // The loose files, read from the current directory.

@@ -24,8 +24,7 @@ bool ImageSymbols::Load(const uint8_t *section, uint32_t size, uint32_t codeSize
     uint32_t codeOffset = 0, nameOffset = 0;
     entryReader.ReadUInt32(codeOffset);
     entryReader.ReadUInt32(nameOffset);
-    if (nameOffset >= namesSize ||
-        !std::memchr(names + nameOffset, 0, namesSize - nameOffset)) {
+    if (nameOffset >= namesSize || !std::memchr(names + nameOffset, 0, namesSize - nameOffset)) {
       problem = "symbol " + std::to_string(i) + " has no name inside the symbol table";
       return false;
     }

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/ByteStrings.h"
 #include "foundation/String.h"
-#include "foundation/AssertionAlert.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/image/ImageByteReader.h"
 #include "runtime/image/UnboundImportTraps.h"
@@ -106,7 +106,8 @@ public:
     int32_t offset = Load(site);
     uint32_t dataSize = mSections.dataSize;
     const std::string constant = "string constant at data offset " + std::to_string(offset);
-    if (offset < 0 || uint32_t(offset) > dataSize || dataSize - uint32_t(offset) < sizeof(stringStorage))
+    if (offset < 0 || uint32_t(offset) > dataSize ||
+        dataSize - uint32_t(offset) < sizeof(stringStorage))
       return Fail(constant + " lies outside the data");
     // The data section starts 4-byte aligned; the fields are read in place.
     if (offset % IMAGE_STRING_ALIGNMENT != 0)
@@ -201,7 +202,8 @@ bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections
     case kImportLibraryFunction: {
       int32_t firstSite;
       std::string symbol, libraryName;
-      if (!reader.ReadInt32(firstSite) || !ReadName(reader, symbol) || !ReadName(reader, libraryName))
+      if (!reader.ReadInt32(firstSite) || !ReadName(reader, symbol) ||
+          !ReadName(reader, libraryName))
         return cutShort();
       SharedLibrary &library = OpenSharedLibrary(libraryName.c_str());
       void *function = nullptr;

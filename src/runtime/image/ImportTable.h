@@ -15,13 +15,11 @@ struct LoadedSections {
   uint32_t dataSize;
 };
 
-// Applies the stream (records as ImageFormat.h lays them out) record by record. An import that cannot be bound (a name
-// the export table lacks, a library that does not open, a symbol it lacks) is
-// reported with the assertion alert and its sites are bound to a trap that
-// reports the call. A damaged stream (a record cut short, a site outside the
-// code or patched twice, a string constant outside the data, off a 4-byte
-// boundary, with a count below 1, longer than its buffer or without the 0 byte
-// after its text) stops the walk: the answer is false and problem says what was
-// wrong.
+// Applies the stream (records as ImageFormat.h lays them out) record by record. An import that
+// cannot be bound (a name the export table lacks, a library that does not open, a symbol it lacks)
+// is reported with the assertion alert and its sites are bound to a trap that reports the call. A
+// damaged stream (a record cut short, a site outside the code or patched twice, a string constant
+// outside the data, off a 4-byte boundary, with a count below 1, longer than its buffer or without
+// the 0 byte after its text) stops the walk: the answer is false and problem says what was wrong.
 bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections &sections,
                       std::string &problem);

@@ -4,14 +4,14 @@
 #include <cstring>
 #include <memory>
 
+#include "foundation/ShutdownTasks.h"
 #include "foundation/String.h"
+#include "runtime/exceptions/Unwinder.h"
 #include "runtime/image/ExecutableMemoryPosix.h"
 #include "runtime/image/ImageFile.h"
 #include "runtime/image/ImageResources.h"
 #include "runtime/image/ImageSymbols.h"
 #include "runtime/image/ImportTable.h"
-#include "foundation/ShutdownTasks.h"
-#include "runtime/exceptions/Unwinder.h"
 
 namespace {
 
@@ -40,9 +40,10 @@ bool LoadImage(const char *path) {
   if (source == ImageSource::kDamaged || source == ImageSource::kUnreadable)
     return Refuse(path, problem);
   if (file->code.empty())
-    return Refuse(path, source == ImageSource::kLooseFiles
-                            ? "the file carries no image and the current directory holds no code.dat"
-                            : "the image holds no code");
+    return Refuse(path,
+                  source == ImageSource::kLooseFiles
+                      ? "the file carries no image and the current directory holds no code.dat"
+                      : "the image holds no code");
   const uint32_t codeSize = uint32_t(file->code.size());
   auto *code = static_cast<uint8_t *>(AllocateExecutableMemory(codeSize));
   if (!code)

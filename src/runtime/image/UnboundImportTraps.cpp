@@ -14,17 +14,16 @@ namespace {
 // caller cleans up after survives. The trap keeps a frame the unwinder can
 // walk and realigns the stack to the 16 bytes the runtime's code may rely on
 // (SSE spills, the sanitizer's frames), whatever the caller left it at.
-constexpr uint8_t kTrapTemplate[] = {
-    0x55,                   // push ebp
-    0x89, 0xE5,             // mov ebp, esp
-    0x83, 0xE4, 0xF0,       // and esp, -16
-    0x83, 0xEC, 0x0C,       // sub esp, 12
-    0x68, 0,    0,    0, 0, // push name
-    0xB8, 0,    0,    0, 0, // mov eax, UnboundImportCalled
-    0xFF, 0xD0,             // call eax
-    0xC9,                   // leave
-    0xC3,                   // ret
-    0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90};
+constexpr uint8_t kTrapTemplate[] = {0x55,                      // push ebp
+                                     0x89, 0xE5,                // mov ebp, esp
+                                     0x83, 0xE4, 0xF0,          // and esp, -16
+                                     0x83, 0xEC, 0x0C,          // sub esp, 12
+                                     0x68, 0,    0,    0,    0, // push name
+                                     0xB8, 0,    0,    0,    0, // mov eax, UnboundImportCalled
+                                     0xFF, 0xD0,                // call eax
+                                     0xC9,                      // leave
+                                     0xC3,                      // ret
+                                     0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90};
 constexpr size_t kTrapSize = 32;
 static_assert(sizeof(kTrapTemplate) == kTrapSize);
 constexpr size_t kTrapNameOffset = 10;

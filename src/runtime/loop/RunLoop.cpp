@@ -3,11 +3,11 @@
 #include <gtk/gtk.h>
 
 #include "foundation/AssertionAlert.h"
-#include "runtime/loop/DeferredUpdates.h"
-#include "runtime/loop/Pollables.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/loop/BackgroundTask.h"
+#include "runtime/loop/DeferredUpdates.h"
 #include "runtime/loop/PaneInterface.h"
+#include "runtime/loop/Pollables.h"
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/startup/RuntimeLifecycle.h"
 

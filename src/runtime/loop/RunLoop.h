@@ -28,8 +28,8 @@ void SignalShutdown();
 bool IsAppShuttingDown();
 
 // Platform stubs the other areas call.
-void *GetModalWindow();               // always nil
-bool InBackground();                  // always false
+void *GetModalWindow();                // always nil
+bool InBackground();                   // always false
 bool IsCommandStop(const void *event); // the stop key is not recognised: false
 void ForceMessageLoopUpdate();
 void UpdateMouseCursor();

@@ -4,8 +4,8 @@
 
 #include <iterator>
 
-#include "foundation/QVTime.h"
 #include "foundation/AssertionAlert.h"
+#include "foundation/QVTime.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -75,8 +75,8 @@ void TimerDestroy(RuntimeObject *object) {
 } // namespace
 
 int32_t TimerClockNow() {
-  return static_cast<int32_t>(static_cast<uint32_t>(
-      static_cast<uint64_t>(QV::TickCount()) * 50 / 3));
+  return static_cast<int32_t>(
+      static_cast<uint32_t>(static_cast<uint64_t>(QV::TickCount()) * 50 / 3));
 }
 
 TimerObject *GetLiveTimerListHead() { return sLiveTimers; }

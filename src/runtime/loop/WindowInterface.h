@@ -18,7 +18,7 @@ class RuntimeViewWindow; // the native window, defined by the windows area
 // Window place their own fields from kRuntimeViewInstanceSize on.
 struct RuntimeView {
   RuntimeObject header;
-  uint8_t visible;           // the Visible property
+  uint8_t visible; // the Visible property
   uint8_t closeBox;
   uint8_t growIcon;
   uint8_t zoomIcon;

@@ -1,7 +1,7 @@
 #include "runtime/objects/ClassLookup.h"
 
-#include "foundation/StringMap.h"
 #include "foundation/AssertionAlert.h"
+#include "foundation/StringMap.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/PluginClassLookup.h"

@@ -1,7 +1,7 @@
 #include "runtime/objects/ClassRegistry.h"
 
-#include "foundation/StringMap.h"
 #include "foundation/AssertionAlert.h"
+#include "foundation/StringMap.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 

@@ -5,7 +5,8 @@
 namespace {
 
 // Appends items in row order through a pointer to the last link.
-template <typename Item> struct ListBuilder {
+template <typename Item>
+struct ListBuilder {
   Item *head = nullptr;
   Item **tail = &head;
   void Append(Item *item) {

@@ -45,8 +45,8 @@ static_assert(offsetof(MethodParameter, defaultValue) == 16);
 
 enum MethodKind : int32_t {
   kPlainMethod = 0,
-  kExtendsMethod = 1,  // the first parameter is the object it is called on
-  kAssignsMethod = 2,  // the last parameter is the assigned value
+  kExtendsMethod = 1, // the first parameter is the object it is called on
+  kAssignsMethod = 2, // the last parameter is the assigned value
   kExtendsAssignsMethod = 3,
 };
 

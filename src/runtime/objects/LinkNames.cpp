@@ -1,7 +1,7 @@
 // The texts made from type descriptors and method items: type names, the
 // one-letter type codes, link names and the parameter and return texts.
-#include "foundation/ByteStrings.h"
 #include "foundation/AssertionAlert.h"
+#include "foundation/ByteStrings.h"
 #include "runtime/objects/ObjectDefinition.h"
 
 namespace {
@@ -11,9 +11,8 @@ struct SimpleTypeCode {
   const char *code;
 };
 constexpr SimpleTypeCode kSimpleTypeCodes[] = {
-    {"String", "s"}, {"Integer", "i"}, {"Boolean", "b"}, {"Single", "f"},
-    {"Double", "d"}, {"Color", "c"},   {"Ptr", "p"},     {"CString", "z"},
-    {"PString", "l"}, {"WindowPtr", "w"},
+    {"String", "s"}, {"Integer", "i"}, {"Boolean", "b"}, {"Single", "f"},  {"Double", "d"},
+    {"Color", "c"},  {"Ptr", "p"},     {"CString", "z"}, {"PString", "l"}, {"WindowPtr", "w"},
 };
 
 const SimplePropertyType *AsSimple(const PropertyType *t) {

@@ -29,11 +29,22 @@ ObjectInstanceTemplate ObjectCursorProperties[] = {
 MethodParameter sGetItemParams[] = {{"Value", &integerType.type, 0, {}, 0, {}, 0, {}}};
 
 PropertyMethod ObjectCursorMethods[] = {
-    {"NextObject", nullptr, nullptr, 0,
-     {{reinterpret_cast<void *>(objectCursorNextObject), "objectCursorNextObject", {}}, {}}, 0,
-     0x4, 0},
-    {"GetItem", nullptr, sGetItemParams, 1,
-     {{reinterpret_cast<void *>(objectCursorGetItem), "objectCursorGetItem", {}}, {}}, 0, 0x4, 0},
+    {"NextObject",
+     nullptr,
+     nullptr,
+     0,
+     {{reinterpret_cast<void *>(objectCursorNextObject), "objectCursorNextObject", {}}, {}},
+     0,
+     0x4,
+     0},
+    {"GetItem",
+     nullptr,
+     sGetItemParams,
+     1,
+     {{reinterpret_cast<void *>(objectCursorGetItem), "objectCursorGetItem", {}}, {}},
+     0,
+     0x4,
+     0},
 };
 
 void objectCursorConstructor(RuntimeObject *object) { AsCursor(object)->fetched = new Array; }
@@ -86,8 +97,8 @@ extern "C" RuntimeObject *objectCursorNextObject(RuntimeObject *cursor) {
   if (self->exhausted)
     return nullptr;
   using NextObjectHandler = RuntimeObject *(*)(RuntimeObject *);
-  auto handler = reinterpret_cast<NextObjectHandler>(
-      FindObjectCode(cursor, ObjectCursorHooks[0].hook));
+  auto handler =
+      reinterpret_cast<NextObjectHandler>(FindObjectCode(cursor, ObjectCursorHooks[0].hook));
   RuntimeObject *object = handler ? handler(cursor) : nullptr;
   if (!object) {
     self->exhausted = 1;

@@ -6,7 +6,8 @@ namespace {
 
 ObjectDefinition *sDefinitionListHead = nullptr;
 
-template <typename Item> void DeleteList(Item *head) {
+template <typename Item>
+void DeleteList(Item *head) {
   while (head) {
     Item *next = head->next;
     delete head;

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/IntMap.h"
 #include "foundation/Memory.h"
-#include "foundation/AssertionAlert.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ ObjectDefinition *DefinitionOfClass(const RuntimeClass *cls) {
   return defn;
 }
 
-template <typename Item> int32_t CountItems(const Item *item) {
+template <typename Item>
+int32_t CountItems(const Item *item) {
   int32_t n = 0;
   for (; item; item = item->next)
     ++n;

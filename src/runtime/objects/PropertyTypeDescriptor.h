@@ -7,10 +7,10 @@
 #include "foundation/String.h"
 
 enum PropertyTypeKind : int32_t {
-  kSimpleTypeKind = 0,       // SimplePropertyType
-  kArrayTypeKind = 1,        // ArrayPropertyType
+  kSimpleTypeKind = 0, // SimplePropertyType
+  kArrayTypeKind = 1,  // ArrayPropertyType
   kNamelessClassTypeKind = 2,
-  kClassTypeKind = 3,        // ObjectDefinition
+  kClassTypeKind = 3, // ObjectDefinition
 };
 
 struct PropertyType {

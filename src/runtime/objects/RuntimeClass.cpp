@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "foundation/Memory.h"
 #include "foundation/AssertionAlert.h"
+#include "foundation/Memory.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/RuntimeObject.h"
 
@@ -58,13 +58,11 @@ extern "C" RuntimeClass *RuntimeNewClass(RuntimeClass *base, int32_t methodCount
     RUNTIME_CHECK(out->staticMethodCount >= base->staticMethodCount);
     RUNTIME_CHECK(out->propertyCount >= base->propertyCount);
     CopyBaseEntries(out->methods, out->methodCount, base->methods, base->methodCount);
-    CopyBaseEntries(out->interfaces, out->interfaceCount, base->interfaces,
-                    base->interfaceCount);
+    CopyBaseEntries(out->interfaces, out->interfaceCount, base->interfaces, base->interfaceCount);
     CopyBaseEntries(out->events, out->eventCount, base->events, base->eventCount);
     CopyBaseEntries(out->staticMethods, out->staticMethodCount, base->staticMethods,
                     base->staticMethodCount);
-    CopyBaseEntries(out->properties, out->propertyCount, base->properties,
-                    base->propertyCount);
+    CopyBaseEntries(out->properties, out->propertyCount, base->properties, base->propertyCount);
   }
   out->base = base;
   out->reserved = nullptr;

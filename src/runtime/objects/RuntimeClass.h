@@ -47,7 +47,7 @@ struct InterfaceEntry {
 // method, event, static-method and property entries, each array behind the
 // one before.
 struct RuntimeClass {
-  RuntimeClass *base; // nil for a root class
+  RuntimeClass *base;  // nil for a root class
   stringStorage *name; // holds one reference
   void *reserved;
   int32_t instanceSize; // header included

@@ -1,7 +1,7 @@
 #include "runtime/objects/RuntimeDebugModule.h"
 
-#include "foundation/Memory.h"
 #include "foundation/AssertionAlert.h"
+#include "foundation/Memory.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 
@@ -42,12 +42,30 @@ ObjectInstanceTemplate RuntimeDebugProperties[] = {
 };
 
 PropertyMethod RuntimeDebugMethods[] = {
-    {"ObjectID", &integerType.type, sIndexParams, 1,
-     {{Code(RuntimeDebugObjectID), "RuntimeDebugObjectID", {}}, {}}, 0, 0x4, 0},
-    {"ObjectClass", &stringType.type, sIndexParams, 1,
-     {{Code(RuntimeDebugObjectClass), "RuntimeDebugObjectClass", {}}, {}}, 0, 0x4, 0},
-    {"ObjectRefs", &integerType.type, sIndexParams, 1,
-     {{Code(RuntimeDebugObjectRefs), "RuntimeDebugObjectRefs", {}}, {}}, 0, 0x4, 0},
+    {"ObjectID",
+     &integerType.type,
+     sIndexParams,
+     1,
+     {{Code(RuntimeDebugObjectID), "RuntimeDebugObjectID", {}}, {}},
+     0,
+     0x4,
+     0},
+    {"ObjectClass",
+     &stringType.type,
+     sIndexParams,
+     1,
+     {{Code(RuntimeDebugObjectClass), "RuntimeDebugObjectClass", {}}, {}},
+     0,
+     0x4,
+     0},
+    {"ObjectRefs",
+     &integerType.type,
+     sIndexParams,
+     1,
+     {{Code(RuntimeDebugObjectRefs), "RuntimeDebugObjectRefs", {}}, {}},
+     0,
+     0x4,
+     0},
 };
 
 } // namespace

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/Memory.h"
 #include "foundation/SimpleVector.h"
-#include "foundation/AssertionAlert.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 
 namespace {
@@ -97,8 +97,8 @@ extern "C" RuntimeObject *RuntimeNewObject(RuntimeClass *parent) {
   if (!RUNTIME_CHECK(!parent->isAnInterface) ||
       !RUNTIME_CHECK(parent->instanceSize >= int32_t(sizeof(RuntimeObject))))
     return nullptr;
-  auto *object = reinterpret_cast<RuntimeObject *>(
-      OSalloclen(parent->instanceSize, kMemFullReturnNull));
+  auto *object =
+      reinterpret_cast<RuntimeObject *>(OSalloclen(parent->instanceSize, kMemFullReturnNull));
   if (!object) {
     RaiseNilObjectException();
     return nullptr;

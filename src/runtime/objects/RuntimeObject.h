@@ -10,7 +10,7 @@
 // The header at the start of every object; the class's own fields follow at
 // offset 24.
 struct RuntimeObject {
-  MethodEntry *vtable;     // the class's methods
+  MethodEntry *vtable; // the class's methods
   RuntimeClass *classPtr;
   EventEntry *eventTable;  // the class's events, or a private copy owned by the object
   int32_t refCount;        // 1 after creation; 0 marks an object that is not counted

@@ -77,16 +77,16 @@ SimplePropertyType NamedType(const char *name) {
 
 } // namespace
 
-SimplePropertyType stringType = {{kSimpleTypeKind}, "String", StringToText, StringFromText,
-                                 StringRelease, StringRetain};
-SimplePropertyType integerType = {{kSimpleTypeKind}, "Integer", IntegerToText, IntegerFromText,
-                                  nullptr, nullptr};
-SimplePropertyType booleanType = {{kSimpleTypeKind}, "Boolean", BooleanToText, BooleanFromText,
-                                  nullptr, nullptr};
-SimplePropertyType singleType = {{kSimpleTypeKind}, "Single", SingleToText, SingleFromText,
-                                 nullptr, nullptr};
-SimplePropertyType colourType = {{kSimpleTypeKind}, "Color", ColourToText, IntegerFromText,
-                                 nullptr, nullptr};
+SimplePropertyType stringType = {{kSimpleTypeKind}, "String",      StringToText,
+                                 StringFromText,    StringRelease, StringRetain};
+SimplePropertyType integerType = {{kSimpleTypeKind}, "Integer", IntegerToText,
+                                  IntegerFromText,   nullptr,   nullptr};
+SimplePropertyType booleanType = {{kSimpleTypeKind}, "Boolean", BooleanToText,
+                                  BooleanFromText,   nullptr,   nullptr};
+SimplePropertyType singleType = {{kSimpleTypeKind}, "Single", SingleToText,
+                                 SingleFromText,    nullptr,  nullptr};
+SimplePropertyType colourType = {{kSimpleTypeKind}, "Color", ColourToText,
+                                 IntegerFromText,   nullptr, nullptr};
 SimplePropertyType doubleType = NamedType("Double");
 SimplePropertyType formType = NamedType("Form");
 SimplePropertyType externalPtrType = NamedType("Ptr");
@@ -98,9 +98,9 @@ SimplePropertyType externalShortType = NamedType("Short");
 
 extern "C" SimplePropertyType **FillSpawnTypeTable(SimplePropertyType **table) {
   SimplePropertyType *const types[12] = {
-      &stringType,         &integerType,           &booleanType,        &singleType,
-      &doubleType,         &colourType,            &externalPtrType,    &externalWindowPtrType,
-      &externalOSTypeType, &externalCStringType,   &externalPStringType, &externalShortType};
+      &stringType,         &integerType,         &booleanType,         &singleType,
+      &doubleType,         &colourType,          &externalPtrType,     &externalWindowPtrType,
+      &externalOSTypeType, &externalCStringType, &externalPStringType, &externalShortType};
   for (int i = 0; i < 12; ++i)
     table[i] = types[i];
   return table;

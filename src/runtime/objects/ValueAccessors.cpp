@@ -6,13 +6,15 @@ namespace {
 
 // Fields are read and written through memcpy: a plain load or store that
 // makes no assumption about the field's alignment.
-template <typename T> T Load(RuntimeObject *object, int32_t offset) {
+template <typename T>
+T Load(RuntimeObject *object, int32_t offset) {
   T value;
   std::memcpy(&value, reinterpret_cast<char *>(object) + offset, sizeof value);
   return value;
 }
 
-template <typename T> void Store(RuntimeObject *object, int32_t offset, T value) {
+template <typename T>
+void Store(RuntimeObject *object, int32_t offset, T value) {
   std::memcpy(reinterpret_cast<char *>(object) + offset, &value, sizeof value);
 }
 

@@ -12,7 +12,7 @@ int32_t intGetter(RuntimeObject *object, int32_t offset);
 void intSetter(RuntimeObject *object, int32_t offset, int32_t value);
 int32_t shortGetter(RuntimeObject *object, int32_t offset); // sign-extended
 void shortSetter(RuntimeObject *object, int32_t offset, int32_t value);
-int32_t boolGetter(RuntimeObject *object, int32_t offset);  // the byte, sign-extended
+int32_t boolGetter(RuntimeObject *object, int32_t offset);             // the byte, sign-extended
 void boolSetter(RuntimeObject *object, int32_t offset, int32_t value); // the low byte
 float singleGetter(RuntimeObject *object, int32_t offset);
 void singleSetter(RuntimeObject *object, int32_t offset, float value);

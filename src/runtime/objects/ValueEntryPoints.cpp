@@ -1,7 +1,7 @@
 #include "runtime/objects/ValueEntryPoints.h"
 
-#include "runtime/objects/ObjectDefinition.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/objects/ObjectDefinition.h"
 
 namespace {
 

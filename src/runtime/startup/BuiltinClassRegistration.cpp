@@ -7,8 +7,10 @@ uint8_t gOKtoCreateObjects = 0;
 
 namespace {
 
-#define CLASS(step, builder) {step, #builder, builder, nullptr}
-#define REGISTRAR(step, builder) {step, #builder, nullptr, builder}
+#define CLASS(step, builder)                                                                       \
+  { step, #builder, builder, nullptr }
+#define REGISTRAR(step, builder)                                                                   \
+  { step, #builder, nullptr, builder }
 
 const BuiltinClassRow kApplicationClassSteps[] = {
     CLASS(1, NetworkInterfaceClass),

@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "runtime/objects/ClassLookup.h"
-#include "runtime/exceptions/ExceptionClasses.h"
-#include "runtime/objects/ObjectDefinitionConverter.h"
-#include "runtime/startup/ProgramArguments.h"
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/application/ApplicationObject.h"
+#include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/loop/RunLoop.h"
 #include "runtime/loop/WindowInterface.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
+#include "runtime/startup/ProgramArguments.h"
 #include "runtime/startup/StandardFonts.h"
 
 uint8_t gInMainLoop = 0;
@@ -34,7 +34,8 @@ string ClassNameOf(RuntimeObject *object) {
 
 // Every "%1" of the text replaced by the value.
 std::string ReplacePlaceholder(std::string text, const std::string &value) {
-  for (size_t at = text.find("%1"); at != std::string::npos; at = text.find("%1", at + value.size()))
+  for (size_t at = text.find("%1"); at != std::string::npos;
+       at = text.find("%1", at + value.size()))
     text.replace(at, 2, value);
   return text;
 }
@@ -118,7 +119,8 @@ FinalDialogText FinalDialogTextFor(RuntimeObject *exception) {
   auto *fields = reinterpret_cast<RuntimeExceptionObject *>(exception);
   std::string explanation;
   if (stringStorage::Length(fields->message) > 0)
-    explanation = std::string("Exception Message: ") + stringStorage::CString(fields->message) + "\n";
+    explanation =
+        std::string("Exception Message: ") + stringStorage::CString(fields->message) + "\n";
   if (fields->errorNumber != 0)
     explanation += "Exception Error Number: " + std::to_string(fields->errorNumber);
   text.explanation = string(explanation.c_str());

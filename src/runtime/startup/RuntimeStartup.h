@@ -23,8 +23,8 @@ extern "C" void RuntimeInit();
 extern "C" RuntimeObject *RuntimeExit();
 
 // Set up by their own subsystems.
-int32_t NetInit();             // the socket layer: 0, or 100 when it cannot start
-void LoadPlugins();             // the plug-ins carried in the image
+int32_t NetInit();  // the socket layer: 0, or 100 when it cannot start
+void LoadPlugins(); // the plug-ins carried in the image
 struct GTKHelper {
   static void Init(); // installs the key snooper
 };

@@ -4,16 +4,15 @@
 
 void Work(void);
 
-void Unlucky(void)
-{
-    KIT_ENTER();
-    Work();
-    {
-        volatile int32_t pattern = 0xC35D;
-        (void)pattern;
-    }
-    KIT_CATCH_ALL();
-    KIT_END();
+void Unlucky(void) {
+  KIT_ENTER();
+  Work();
+  {
+    volatile int32_t pattern = 0xC35D;
+    (void)pattern;
+  }
+  KIT_CATCH_ALL();
+  KIT_END();
 }
 
 void ImageEntry(void) { Unlucky(); }

@@ -13,13 +13,12 @@ static int32_t Helper(int32_t x) { return x + sCounter; }
 
 void *AddressOfHelper(void) { return (void *)Helper; }
 
-void ImageEntry(void)
-{
-    RuntimeBeep();
-    RuntimeBeep();
-    sCounter = RuntimeTicks() + Helper(1);
-    RuntimeUnlockString(KIT_STRING("Hi"));
-    void (*beep)(void) = RuntimeBeep;
-    beep();
-    (void)cos(0.5);
+void ImageEntry(void) {
+  RuntimeBeep();
+  RuntimeBeep();
+  sCounter = RuntimeTicks() + Helper(1);
+  RuntimeUnlockString(KIT_STRING("Hi"));
+  void (*beep)(void) = RuntimeBeep;
+  beep();
+  (void)cos(0.5);
 }

@@ -2,8 +2,7 @@
  * across the two objects. */
 #include "CompiledCode.h"
 
-void Work(RuntimeObject *object)
-{
-    RuntimeLockObject(object);
-    RuntimeUnlockObject(object);
+void Work(RuntimeObject *object) {
+  RuntimeLockObject(object);
+  RuntimeUnlockObject(object);
 }
