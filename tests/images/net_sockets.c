@@ -5,46 +5,11 @@
  * the Port getter to learn the listening port). Reports through its exit
  * status: 42 when every check held, otherwise the number of the first check
  * that failed. */
-#include "CompiledCode.h"
+#include "runtime_classes.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
 
-typedef struct {
-  void *code;
-  stringStorage *linkName;
-} MethodEntry;
-typedef struct {
-  void *vector;
-  stringStorage *name;
-} EventEntry;
-typedef struct RuntimeClass RuntimeClass;
-struct RuntimeClass {
-  RuntimeClass *base;
-  stringStorage *name;
-  void *reserved;
-  int32_t instanceSize;
-  int32_t isAnInterface;
-  void (*constructor)(RuntimeObject *);
-  void (*destructorHook)(RuntimeObject *);
-  void (*destructor)(RuntimeObject *);
-  int32_t methodCount;
-  MethodEntry *methods;
-  int32_t eventCount;
-  EventEntry *events;
-  int32_t staticMethodCount;
-  void *staticMethods;
-  int32_t propertyCount;
-  void *properties;
-  int32_t interfaceCount;
-};
-
-RuntimeClass *RuntimeLookupClass(stringStorage *name);
-RuntimeClass *RuntimeNewClass(RuntimeClass *base, int32_t methods, int32_t interfaces,
-                              int32_t events, int32_t staticMethods, int32_t properties);
-RuntimeObject *RuntimeNewObject(RuntimeClass *cls);
-void RuntimeInit(void);
-void RuntimeRun(void);
 void stringSetter(RuntimeObject *object, int32_t offset, stringStorage *value);
 
 /* The socket entry points. */
@@ -71,16 +36,6 @@ static int32_t sFailedCheck, sClientSawEnd;
 static void Check(int32_t number, int32_t holds) {
   if (!holds && !sFailedCheck)
     sFailedCheck = number;
-}
-
-static int32_t TextIs(stringStorage *s, const char *text) {
-  int32_t i;
-  if (!s)
-    return text[0] == 0;
-  for (i = 0; i < s->length; ++i)
-    if (s->buffer[1 + i] != (unsigned char)text[i])
-      return 0;
-  return text[s->length] == 0;
 }
 
 /* Compares and releases a string the runtime handed over. */
@@ -126,23 +81,15 @@ void OnError(RuntimeObject *self) {
 }
 
 static void SetHandler(RuntimeClass *cls, const char *event, void *handler) {
-  int32_t i;
-  for (i = 0; i < cls->eventCount; ++i)
-    if (TextIs(cls->events[i].name, event)) {
-      cls->events[i].vector = handler;
-      return;
-    }
-  Check(20, 0);
+  Check(20, HandleEvent(cls, event, handler));
 }
 
 void ImageEntry(void) {
-  RuntimeClass *base, *cls;
+  RuntimeClass *cls;
   RuntimeInit();
-  base = RuntimeLookupClass(KIT_STRING("TCPSocket"));
-  if (!base)
+  cls = SubclassOf(KIT_STRING("TCPSocket"));
+  if (!cls)
     _exit(21);
-  cls = RuntimeNewClass(base, base->methodCount, base->interfaceCount, base->eventCount,
-                        base->staticMethodCount, base->propertyCount);
   cls->name = RuntimeLockString(KIT_STRING("ClipboardLink"));
   cls->instanceSize = kOwnFieldsOffset + 4;
   SetHandler(cls, "Connected", (void *)OnConnected);
