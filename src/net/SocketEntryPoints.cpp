@@ -45,8 +45,11 @@ stringStorage *Tagged(string text, RuntimeObject *encoding) {
 }
 
 // Stops what the socket was doing, and clears its state: a connection or a
-// listening descriptor ends, unread data is discarded.
+// listening descriptor ends, unread data is discarded. An active socket keeps
+// its language object alive; the hold lets a socket kept only by its own
+// activity (a pooled one) finish the close before it goes.
 void CloseSocket(TCPSocket *socket) {
+  SocketServiceHold hold(socket);
   socket->Shutdown(false);
   socket->Reset(true);
 }
@@ -128,6 +131,7 @@ void SocketDisconnect(RuntimeObject *object) {
   TCPSocket *socket = TCPSocketOf(object);
   if (!socket || !socket->IsConnected())
     return;
+  SocketServiceHold hold(socket); // the object outlives its own Error event
   CloseSocket(socket);
   socket->mLastError = kLostConnection;
   socketFireErrorEvent(object);
