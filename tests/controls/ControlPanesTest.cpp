@@ -130,6 +130,9 @@ TEST_F(ControlWindow, ACloseAfterTheWindowClosedReleasesNothing) {
   RuntimeLockObject(kept);
   Open()->Close();
   EXPECT_EQ(kept->refCount, 1); // the map's reference went with the window
+  EXPECT_EQ(Ctl(kept)->pane, nullptr); // and its pane with the pane tree
+  ControlVisibleSetter(kept, 0, 0);    // only stores now
+  ctlPosSetter(kept, 0, 30);
   AlertRecorder recorder;
   ControlClose(kept);
   EXPECT_EQ(kept->refCount, 1);
