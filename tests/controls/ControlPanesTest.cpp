@@ -127,8 +127,13 @@ TEST_F(ControlWindow, ClosingAContainerClosesWhatItHoldsAfterItsOwnCloseEvent) {
 
 TEST_F(ControlWindow, ACloseAfterTheWindowClosedReleasesNothing) {
   RuntimeObject *kept = Add("Kept", kNotInControlArray, 10, 10, 40, 20);
+  RuntimeObject *gone = Add("Gone", kNotInControlArray, 60, 10, 40, 20);
   RuntimeLockObject(kept);
+  RuntimeLockObject(gone);
   Open()->Close();
+  EXPECT_EQ(Keys(), (Strings{"Kept", "Gone"})); // listed, no longer counted
+  RuntimeUnlockObject(gone); // its last reference takes it out of the map
+  EXPECT_EQ(Keys(), (Strings{"Kept"}));
   EXPECT_EQ(kept->refCount, 1); // the map's reference went with the window
   EXPECT_EQ(Ctl(kept)->pane, nullptr); // and its pane with the pane tree
   ControlVisibleSetter(kept, 0, 0);    // only stores now
@@ -302,6 +307,22 @@ TEST_F(ControlWindow, TheNativeWindowHidesDisablesTracksAndResizesItsControls) {
   EXPECT_EQ(ctlPosGetter(corner, 1), 280);
   EXPECT_EQ(ctlPosGetter(corner, 2), 40);
   EXPECT_EQ(PaneBounds(corner).left, 350);
+}
+
+TEST_F(ControlWindow, DropTypesRegisterOnThePane) {
+  RuntimeObject *c = Add("C", kNotInControlArray, 10, 10, 40, 20);
+  controlAcceptTextDrop(c); // no pane yet: nothing to register on
+  Open();
+  SubPane *pane = Ctl(c)->pane;
+  EXPECT_FALSE(pane->SupportsDropType(string("TEXT")));
+  controlAcceptTextDrop(c);
+  controlAcceptPictureDrop(c);
+  controlAcceptMacDataDrop(c, string("ABCD").Storage());
+  for (const char *type : {"utxt", "TEXT", "PICT", "ABCD"})
+    EXPECT_TRUE(pane->SupportsDropType(string(type))) << type;
+  EXPECT_FALSE(pane->HasFileTypes());
+  controlAcceptFileDrop(c, string("text/plain").Storage());
+  EXPECT_TRUE(pane->HasFileTypes());
 }
 
 TEST_F(ControlWindow, MenuHandlersAreKeptByNameAndReplaced) {
