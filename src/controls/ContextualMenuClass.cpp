@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "controls/ControlClasses.h"
+#include "controls/ControlEntryPoints.h"
 #include "foundation/AssertionAlert.h"
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/objects/ClassTables.h"
@@ -11,10 +13,6 @@
 #include "windows/ControlServices.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/menus/ContextualMenuGTK.h"
-
-// The handler of Control's CreatePane that makes no pane, from the control
-// base; without it the class answers CreatePane with no handler at all.
-void NilCreatePane(RuntimeObject *control) __attribute__((weak));
 
 ObjectHookTemplate contextualMenuHooks[1] = {
     {0, "Action", "item As String", "", nullptr, 0},
@@ -62,17 +60,15 @@ ObjectDefinition *ContextualMenuClass() {
   if (!defn.className.IsEmpty())
     return &defn;
   defn.className = string("ContextualMenu");
-  defn.super = ControlClass ? ControlClass() : nullptr;
+  defn.super = ControlClass();
   defn.objectSize = kContextualMenuInstanceSize;
   defn.staticTables = 1;
   defn.newAllowed = 1;
   defn.destructor = RuntimeContextualMenuDestructor;
-  if (NilCreatePane) {
-    auto *createPane = new ObjectHookInstance;
-    createPane->name = string("CreatePane");
-    createPane->code = Code(NilCreatePane);
-    defn.hookInstances = createPane;
-  }
+  auto *createPane = new ObjectHookInstance; // a control without a pane
+  createPane->name = string("CreatePane");
+  createPane->code = Code(NilCreatePane);
+  defn.hookInstances = createPane;
   defn.properties = FillInstances(ContextualMenuProperties, std::size(ContextualMenuProperties));
   defn.methods = FillMethods(ContextualMenuMethods, std::size(ContextualMenuMethods));
   FillHooks(&defn, contextualMenuHooks, std::size(contextualMenuHooks));
