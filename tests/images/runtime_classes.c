@@ -30,6 +30,25 @@ int32_t HandleEvent(RuntimeClass *cls, const char *eventName, void *handler) {
   return 0;
 }
 
+void *MethodCode(RuntimeClass *cls, const char *linkName) {
+  int32_t i;
+  for (i = 0; i < cls->methodCount; ++i)
+    if (TextIs(cls->methods[i].linkName, linkName))
+      return cls->methods[i].code;
+  for (i = 0; i < cls->staticMethodCount; ++i)
+    if (TextIs(cls->staticMethods[i].linkName, linkName))
+      return cls->staticMethods[i].code;
+  return 0;
+}
+
+PropertyEntry *PropertyNamed(RuntimeClass *cls, const char *name) {
+  int32_t i;
+  for (i = 0; i < cls->propertyCount; ++i)
+    if (TextIs(cls->properties[i].name, name))
+      return &cls->properties[i];
+  return 0;
+}
+
 RuntimeObject *NewApplicationHandling(const char *firstEvent, void *first, const char *secondEvent,
                                       void *second) {
   RuntimeClass *cls = SubclassOf(KIT_STRING("Application"));

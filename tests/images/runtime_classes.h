@@ -65,6 +65,13 @@ RuntimeClass *SubclassOf(stringStorage *baseName);
  * declares the event. */
 int32_t HandleEvent(RuntimeClass *cls, const char *eventName, void *handler);
 
+/* The code of the (virtual or static) method whose link name is exactly linkName (for example
+ * "Run%%o<Thread>"), as compiled code calls a built-in method through its
+ * class; nil when the class has none. */
+void *MethodCode(RuntimeClass *cls, const char *linkName);
+/* The property entry of that name and type code ("StackSize%i"); nil when the class has none. */
+PropertyEntry *PropertyNamed(RuntimeClass *cls, const char *name);
+
 /* A new object (one reference) of an Application subclass handling the two
  * events; nil when the class or an event is missing. */
 RuntimeObject *NewApplicationHandling(const char *firstEvent, void *first, const char *secondEvent,

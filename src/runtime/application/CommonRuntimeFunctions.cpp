@@ -15,8 +15,8 @@
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
+#include "runtime/threads/RuntimeThread.h"
 
-__attribute__((weak)) void ThreadSleep(int32_t) {}
 __attribute__((weak)) uint32_t StringToMacType(const string &) { return 0; }
 __attribute__((weak)) void LaunchURL(const string &) {}
 __attribute__((weak)) void InvalidateChangedBackdrop(RuntimeView *) {}

@@ -15,7 +15,6 @@
 int64_t MonotonicMicroseconds();
 
 // Services of areas not built yet, weak until they land.
-void ThreadSleep(int32_t milliseconds);       // cooperative threads
 uint32_t StringToMacType(const string &text); // files: the four-character code
 void LaunchURL(const string &url);            // desktop services
 // Graphics and controls: redraws the window (and its canvases) whose

@@ -7,6 +7,7 @@ extern "C" void *__libc_stack_end;
 namespace {
 StackBounds sMainStackBudget{0, 0};
 StackBounds sThreadStack{0, 0};
+uintptr_t sThreadWalkableBase = 0;
 bool sThreadStackRuns = false;
 } // namespace
 
@@ -16,12 +17,15 @@ StackBounds RunningStackBudget() { return sThreadStackRuns ? sThreadStack : sMai
 
 StackBounds WalkableStack() {
   if (sThreadStackRuns)
-    return sThreadStack;
-  return {sMainStackBudget.base, reinterpret_cast<uintptr_t>(__libc_stack_end)};
+    return {sThreadWalkableBase, sThreadStack.top};
+  const uintptr_t base = sMainStackBudget.base;
+  return {base > kMainStackHeadroom ? base - kMainStackHeadroom : base,
+          reinterpret_cast<uintptr_t>(__libc_stack_end)};
 }
 
-void SetRunningThreadStack(StackBounds block) {
-  sThreadStack = block;
+void SetRunningThreadStack(StackBounds budget, uintptr_t walkableBase) {
+  sThreadStack = budget;
+  sThreadWalkableBase = walkableBase ? walkableBase : budget.base;
   sThreadStackRuns = true;
 }
 

@@ -28,10 +28,17 @@ StackBounds WalkableStack();
 void SetMainStackBudget(StackBounds budget);
 bool MainStackRuns();
 
-// Called by the thread switch: a cooperative thread's stack block now runs.
-void SetRunningThreadStack(StackBounds block);
+// Called by the thread switch: a cooperative thread's stack now runs. The
+// budget is what the check enforces; a frame walk may also read the headroom
+// from `walkableBase` (0: the budget's base) up to it, where a stack overflow
+// is raised and handled.
+void SetRunningThreadStack(StackBounds budget, uintptr_t walkableBase = 0);
 // Called by the thread switch: the main stack runs again.
 void SetRunningMainStack();
+
+// Headroom kept below the main stack's budget: raising a stack overflow, the
+// unwinder, the UnhandledException event and the final dialog run there.
+constexpr uintptr_t kMainStackHeadroom = 262144;
 
 // The current stack pointer.
 uintptr_t CurrentStackPointer();

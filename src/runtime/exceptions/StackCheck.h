@@ -14,3 +14,8 @@ void RuntimeStackCheck();
 // The stack budget at start-up, and the reserve the check keeps.
 constexpr int32_t kMainStackBudget = 262144;
 constexpr uintptr_t kStackReserve = 4096;
+
+// Whether a stack overflow is being raised on the running stack; the thread
+// switch keeps it per thread.
+bool StackOverflowBeingRaised();
+void SetStackOverflowBeingRaised(bool raising);

@@ -147,3 +147,11 @@ bool ExceptionArmedAbove(const void *frame) {
     return false;
   return sArmedFrame[0] == sArmedHandlerFrame && sArmedFrame[1] == sArmedHandler;
 }
+
+ArmedHandlerState SaveArmedHandler() { return {sArmedFrame, sArmedHandlerFrame, sArmedHandler}; }
+
+void RestoreArmedHandler(const ArmedHandlerState &state) {
+  sArmedFrame = state.frame;
+  sArmedHandlerFrame = state.handlerFrame;
+  sArmedHandler = state.handler;
+}

@@ -63,3 +63,13 @@ bool ExceptionArmedAbove(const void *frame);
 
 // The frame of the function that asks, for ExceptionArmedAbove.
 #define CURRENT_FRAME() __builtin_frame_address(0)
+
+// The armed handler belongs to the stack it was armed on; the thread switch
+// keeps one state per cooperative thread.
+struct ArmedHandlerState {
+  uintptr_t *frame = nullptr;
+  uintptr_t handlerFrame = 0;
+  uintptr_t handler = 0;
+};
+ArmedHandlerState SaveArmedHandler();
+void RestoreArmedHandler(const ArmedHandlerState &state);
