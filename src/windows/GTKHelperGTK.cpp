@@ -469,7 +469,8 @@ string GTKHelper::ToUTF8(const string &text) {
     g_free(converted);
   } else {
     const gchar *end = nullptr;
-    if (g_utf8_validate(bytes, n, &end) && !memchr(bytes, 0, n))
+    // With a length given, a zero byte fails the check as well.
+    if (g_utf8_validate(bytes, n, &end))
       return text;
     AppendRepaired(out, bytes, bytes + n);
   }

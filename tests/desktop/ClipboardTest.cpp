@@ -16,6 +16,7 @@
 #include "foundation/TextEncodings.h"
 #include "runtime/objects/ClassLookup.h"
 #include "support/WindowsTestSupport.h"
+#include "windows/GTKHelper.h"
 
 namespace {
 
@@ -78,6 +79,17 @@ protected:
     if (target)
       command += std::string("-t ") + target + " ";
     ASSERT_EQ(system((command + "-i " + file).c_str()), 0);
+    // xclip takes the selection from its background child: wait until the
+    // selection serves these bytes.
+    GdkAtom atom = gdk_atom_intern(target ? target : "UTF8_STRING", FALSE);
+    ASSERT_TRUE(StepUntil([&] {
+      GtkSelectionData *data = gtk_clipboard_wait_for_contents(GTKHelper::GetClipboard(), atom);
+      bool served = data && data->length == static_cast<int>(bytes.size()) &&
+                    memcmp(data->data, bytes.data(), bytes.size()) == 0;
+      if (data)
+        gtk_selection_data_free(data);
+      return served;
+    }));
   }
 
   // What xclip reads from the selection, while this process serves it.
