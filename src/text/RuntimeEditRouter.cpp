@@ -7,7 +7,6 @@
 #include "text/EditFieldClass.h"
 #include "text/EditFieldObject.h"
 
-struct RunMenuItem;
 // The menus' lookup of an item of the current menu bar by name, and its
 // enabling; weak, so that without menus no item is found.
 extern "C" RunMenuItem *RuntimeMenuReference(stringStorage *name) __attribute__((weak));
@@ -24,16 +23,26 @@ void Fire(RuntimeObject *field, EditEvent event) {
     handler(field);
 }
 
-RunMenuItem *MenuItemNamed(const char *name) {
+RunMenuItem *FindInMenuBar(const char *name) {
   if (!RuntimeMenuReference)
     return nullptr;
   string itemName(name);
   return RuntimeMenuReference(itemName.Storage());
 }
 
-void Enable(const char *name) {
-  if (RunMenuItem *item = MenuItemNamed(name); item && RuntimeEnableMenu)
+void EnableInMenuBar(RunMenuItem *item) {
+  if (RuntimeEnableMenu)
     RuntimeEnableMenu(item);
+}
+
+constexpr EditMenuAccess kMenuBarAccess{FindInMenuBar, EnableInMenuBar};
+EditMenuAccess sMenuAccess = kMenuBarAccess;
+
+RunMenuItem *MenuItemNamed(const char *name) { return sMenuAccess.find(name); }
+
+void Enable(const char *name) {
+  if (RunMenuItem *item = MenuItemNamed(name))
+    sMenuAccess.enable(item);
 }
 
 bool Is(void *item, const char *name) {
@@ -41,6 +50,10 @@ bool Is(void *item, const char *name) {
 }
 
 } // namespace
+
+void SetEditMenuAccess(const EditMenuAccess *access) {
+  sMenuAccess = access ? *access : kMenuBarAccess;
+}
 
 bool RuntimeEditRouter::EditControlTextChanging(EditControl *, int32_t, int32_t, int32_t,
                                                 const string &, bool) {

@@ -39,6 +39,16 @@ private:
   RuntimeObject *mField; // not counted: the field owns the router
 };
 
+struct RunMenuItem;
+// How the router finds an Edit item of the current menu bar by name and
+// enables it: the menus' RuntimeMenuReference and RuntimeEnableMenu, or
+// what a test stands in with. Nil restores the menus' own.
+struct EditMenuAccess {
+  RunMenuItem *(*find)(const char *name);
+  void (*enable)(RunMenuItem *item);
+};
+void SetEditMenuAccess(const EditMenuAccess *access);
+
 // The field's events, in slot order.
 enum class EditEvent {
   kKeyDown,

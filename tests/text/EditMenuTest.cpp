@@ -1,0 +1,146 @@
+// The Edit menu of an edit field: which items its state enables, and which
+// commands it carries out, with a stand-in for the menu bar's items.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "desktop/ClipboardClass.h"
+#include "foundation/String.h"
+#include "foundation/TextEncodings.h"
+#include "runtime/objects/ClassLookup.h"
+#include "support/WindowsTestSupport.h"
+#include "text/EditControlGTK.h"
+#include "text/EditFieldClass.h"
+#include "text/EditFieldObject.h"
+#include "windows/GTKHelper.h"
+
+namespace {
+
+// The Edit items of a pretend menu bar, and the ones enabled since the last
+// clear.
+struct FakeMenu {
+  std::map<std::string, int> items{{"EditCut", 1}, {"EditCopy", 2}, {"EditPaste", 3},
+                                   {"EditClear", 4}, {"FileQuit", 5}};
+  std::set<std::string> enabled;
+} gMenu;
+
+RunMenuItem *FindItem(const char *name) {
+  auto it = gMenu.items.find(name);
+  return it == gMenu.items.end() ? nullptr : reinterpret_cast<RunMenuItem *>(&it->second);
+}
+
+void EnableItem(RunMenuItem *item) {
+  for (auto &[name, slot] : gMenu.items)
+    if (reinterpret_cast<RunMenuItem *>(&slot) == item)
+      gMenu.enabled.insert(name);
+}
+
+std::string Bytes(stringStorage *s) {
+  string text = string::Adopt(s);
+  return std::string(text.CString(), text.Length());
+}
+
+class EditMenuTest : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!HaveDisplay())
+      GTEST_SKIP() << "no display";
+    static const EditMenuAccess access{FindItem, EnableItem};
+    SetEditMenuAccess(&access);
+    gMenu.enabled.clear();
+    mWindow = new RecordingWindow(MakeRect(100, 100, 500, 400));
+    mClipboard = CreateInstance(ClipboardClass());
+  }
+  void TearDown() override {
+    SetEditMenuAccess(nullptr);
+    if (!mWindow)
+      return;
+    mWindow->Close();
+    StepUntil([] { return true; });
+    for (RuntimeObject *field : mFields) {
+      AsEditField(field)->control.pane = nullptr;
+      RuntimeUnlockObject(field);
+    }
+    RuntimeUnlockObject(mClipboard);
+  }
+
+  // A single-line field holding "secret text" with "secret" selected.
+  RuntimeObject *Field(bool readOnly, bool password) {
+    RuntimeObject *object = CreateInstance(EditClass());
+    EditControlObject *field = AsEditField(object);
+    field->control.container = mWindow;
+    field->control.bounds = MakeRect(10, 10 + 40 * static_cast<int>(mFields.size()), 210,
+                                     34 + 40 * static_cast<int>(mFields.size()));
+    field->control.visible = field->control.enabled = 1;
+    field->readOnly = readOnly;
+    field->password = password;
+    mFields.push_back(object);
+    EditCreatePane(object);
+    editTextSetter(object, 0, string("secret text").Storage());
+    EditPaneOf(object)->SetSelection(0, 6);
+    return object;
+  }
+  std::set<std::string> EnabledFor(RuntimeObject *field) {
+    gMenu.enabled.clear();
+    EditPaneOf(field)->EnableMenuOptions();
+    return gMenu.enabled;
+  }
+  bool Choose(RuntimeObject *field, const char *item) {
+    return EditPaneOf(field)->HandleRuntimeMenuCommand(FindItem(item));
+  }
+  void ClipboardHolds(const char *text) { clipboardSetText(mClipboard, string(text).Storage()); }
+  std::string ClipboardText() { return Bytes(clipboardTextGetter(mClipboard)); }
+  static std::string TextOf(RuntimeObject *field) { return Bytes(editTextGetter(field, 0)); }
+
+  RecordingWindow *mWindow = nullptr;
+  RuntimeObject *mClipboard = nullptr;
+  std::vector<RuntimeObject *> mFields;
+};
+
+using Items = std::set<std::string>;
+
+TEST_F(EditMenuTest, TheFieldsStateDecidesWhatIsEnabled) {
+  RuntimeObject *editable = Field(false, false);
+  RuntimeObject *readOnly = Field(true, false);
+  RuntimeObject *password = Field(false, true);
+  ClipboardHolds("pasted");
+  EXPECT_EQ(EnabledFor(editable), (Items{"EditCut", "EditCopy", "EditClear", "EditPaste"}));
+  EXPECT_EQ(EnabledFor(readOnly), (Items{"EditCopy"}));
+  EXPECT_EQ(EnabledFor(password), (Items{"EditClear", "EditPaste"}));
+
+  // Paste needs text on the clipboard; nothing selected leaves only Paste.
+  gtk_clipboard_clear(GTKHelper::GetClipboard());
+  EXPECT_EQ(EnabledFor(editable), (Items{"EditCut", "EditCopy", "EditClear"}));
+  EditPaneOf(editable)->SetSelStart(2);
+  ClipboardHolds("pasted");
+  EXPECT_EQ(EnabledFor(editable), (Items{"EditPaste"}));
+}
+
+TEST_F(EditMenuTest, CommandsActOnlyWhereTheyAreAllowed) {
+  RuntimeObject *readOnly = Field(true, false);
+  EXPECT_FALSE(Choose(readOnly, "EditCut"));
+  EXPECT_TRUE(Choose(readOnly, "EditCopy"));
+  EXPECT_TRUE(StepUntil([&] { return ClipboardText() == "secret"; }));
+  EXPECT_FALSE(Choose(readOnly, "EditPaste"));
+  EXPECT_FALSE(Choose(readOnly, "FileQuit"));
+  EXPECT_EQ(TextOf(readOnly), "secret text");
+
+  RuntimeObject *password = Field(false, true);
+  ClipboardHolds("before");
+  EXPECT_FALSE(Choose(password, "EditCopy"));
+  EXPECT_EQ(ClipboardText(), "before");
+  EXPECT_TRUE(Choose(password, "EditClear"));
+  EXPECT_EQ(TextOf(password), " text");
+
+  RuntimeObject *editable = Field(false, false);
+  EXPECT_TRUE(Choose(editable, "EditCut"));
+  EXPECT_TRUE(StepUntil([&] { return ClipboardText() == "secret"; }));
+  EXPECT_EQ(TextOf(editable), " text");
+  EXPECT_TRUE(Choose(editable, "EditPaste"));
+  EXPECT_TRUE(StepUntil([&] { return TextOf(editable) == "secret text"; })) << TextOf(editable);
+}
+
+} // namespace
