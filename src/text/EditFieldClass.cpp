@@ -8,7 +8,7 @@
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
+#include "controls/ControlClasses.h"
 #include "graphics/GraphicsServices.h"
 #include "text/EditControlGTK.h"
 #include "text/EditFieldObject.h"
@@ -42,15 +42,7 @@ QV::RGBColor ColorOf(uint32_t rrggbb) {
                       static_cast<uint16_t>((rrggbb & 0xFF) * 257)};
 }
 
-FontStructure FontOf(const EditControlObject *field) {
-  FontStructure font;
-  font.name = string::Borrow(field->font.name);
-  font.size = field->font.size;
-  font.bold = field->font.bold;
-  font.italic = field->font.italic;
-  font.underline = field->font.underline;
-  return font;
-}
+FontStructure FontOf(const EditControlObject *field) { return field->font.getFont(); }
 
 void PushFont(RuntimeObject *object) {
   if (EditControl *pane = EditPaneOf(object))
@@ -138,7 +130,8 @@ void EditCreatePane(RuntimeObject *object) {
 
 void RuntimeEditDestructor(RuntimeObject *object) {
   EditControlObject *field = AsEditField(object);
-  for (stringStorage **text : {&field->text, &field->font.name, &field->dataSource,
+  field->font.Release();
+  for (stringStorage **text : {&field->text, &field->dataSource,
                                &field->dataField, &field->format, &field->formattedText,
                                &field->mask}) {
     RuntimeUnlockString(*text);
@@ -206,7 +199,7 @@ stringStorage *editTextFontGetter(RuntimeObject *object, int32_t) {
 }
 
 void editTextFontSetter(RuntimeObject *object, int32_t, stringStorage *name) {
-  Keep(AsEditField(object)->font.name, name);
+  AsEditField(object)->font.SetName(name);
   PushFont(object);
 }
 
@@ -522,7 +515,7 @@ ObjectDefinition *EditClass() {
   if (!defn.className.IsEmpty())
     return &defn;
   defn.className = string("EditField");
-  defn.super = RectControlClass ? RectControlClass() : nullptr;
+  defn.super = RectControlClass();
   defn.objectSize = sizeof(EditControlObject);
   defn.destructor = RuntimeEditDestructor;
   defn.staticTables = 1;

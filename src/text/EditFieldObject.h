@@ -5,27 +5,17 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "controls/ObjFontStructure.h"
 #include "controls/RuntimeControl.h"
 
 class EditControl;
 class RuntimeEditRouter;
 
-// The font block controls keep for TextFont, TextSize, Bold, Italic and
-// Underline.
-struct EditFontFields {
-  stringStorage *name;
-  int16_t size;
-  uint8_t bold;
-  uint8_t italic;
-  uint8_t underline;
-};
-static_assert(sizeof(EditFontFields) == 12);
-
 struct EditControlObject {
   RuntimeControl control;
   stringStorage *dataSource;
   stringStorage *dataField;
-  EditFontFields font;
+  ObjFontStructure font;
   RuntimeEditRouter *router; // owned
   uint8_t border;
   uint8_t multiLine;

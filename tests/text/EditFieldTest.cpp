@@ -13,17 +13,9 @@
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/ValueEntryPoints.h"
 #include "runtime/loop/PaneInterface.h"
-#include "support/WindowsTestSupport.h"
-#include "text/EditControlGTK.h"
-#include "text/EditFieldClass.h"
-#include "text/EditFieldObject.h"
+#include "EditFieldFixture.h"
 
 namespace {
-
-std::string Bytes(stringStorage *s) {
-  string text = string::Adopt(s);
-  return std::string(text.CString(), text.Length());
-}
 
 string Text(const std::string &bytes, uint32_t encoding = kEncodingUTF8) {
   string s;
@@ -57,30 +49,17 @@ int32_t OnKeyDown(RuntimeObject *, stringStorage *key) {
   return gEvents.keys.back() == gEvents.refusedKey ? 1 : 0;
 }
 
-class EditFieldTest : public testing::Test {
+class EditFieldTest : public EditFieldFixture {
 protected:
   void SetUp() override {
-    if (!HaveDisplay())
-      GTEST_SKIP() << "no display";
     gEvents = Events{};
-    mWindow = new RecordingWindow(MakeRect(100, 100, 500, 400));
-    ASSERT_TRUE(StepUntil([&] {
-      GtkWidget *w = mWindow->GetGtkWindow();
-      return GTK_WIDGET_MAPPED(w) && w->window && gdk_window_is_viewable(w->window);
-    }));
+    EditFieldFixture::SetUp();
   }
   void TearDown() override {
-    if (!mWindow)
-      return;
-    mWindow->Close();
-    StepUntil([] { return true; });
-    for (RuntimeObject *field : mFields) {
-      AsEditField(field)->control.pane = nullptr;
-      RuntimeUnlockObject(field);
-    }
     for (EditEvent e : {EditEvent::kTextChange, EditEvent::kSelChange, EditEvent::kGotFocus,
                         EditEvent::kKeyDown})
       Handle(e, nullptr);
+    EditFieldFixture::TearDown();
   }
 
   // The class's event table: every field of the test shares the handlers.
@@ -96,22 +75,6 @@ protected:
     Handle(EditEvent::kKeyDown, reinterpret_cast<void *>(OnKeyDown));
   }
 
-  // A field as its window's property stream leaves it before CreatePane.
-  RuntimeObject *NewField(int left, int top, int width, int height, bool multiLine) {
-    RuntimeObject *object = CreateInstance(EditClass());
-    EditControlObject *field = AsEditField(object);
-    field->control.container = mWindow;
-    field->control.bounds = MakeRect(left, top, left + width, top + height);
-    field->control.visible = field->control.enabled = 1;
-    field->control.index = INT32_MIN;
-    field->multiLine = multiLine;
-    field->border = 1;
-    field->font.size = 12;
-    field->textColor = 0x000000;
-    field->backColor = 0xFFFFFF;
-    mFields.push_back(object);
-    return object;
-  }
   // Tavrin's clipboard view: read-only, several lines, a frame and a
   // vertical scroll bar.
   RuntimeObject *ClipContentsField() {
@@ -119,9 +82,6 @@ protected:
     AsEditField(object)->readOnly = 1;
     AsEditField(object)->scrollBarVertical = 1;
     return object;
-  }
-  static EditControlGTK *PaneOf(RuntimeObject *field) {
-    return static_cast<EditControlGTK *>(EditPaneOf(field));
   }
   // Gives the pane the keyboard focus and waits until GTK+ agrees.
   bool Focus(RuntimeObject *field) {
@@ -131,10 +91,6 @@ protected:
                                                  : GTK_WIDGET(PaneOf(field)->Entry());
     return StepUntil([&] { return GTK_WIDGET_HAS_FOCUS(input) && GetFocusPane() == PaneOf(field); });
   }
-  static std::string TextOf(RuntimeObject *field) { return Bytes(editTextGetter(field, 0)); }
-
-  RecordingWindow *mWindow = nullptr;
-  std::vector<RuntimeObject *> mFields;
 };
 
 TEST_F(EditFieldTest, ClipboardViewShowsALargeTextAndGivesBackItsBytes) {
