@@ -215,6 +215,24 @@ TEST_F(EditFieldTest, ReturnPressesTheDefaultButtonAndBreaksNoLine) {
   EXPECT_TRUE(StepUntil([&] { return TextOf(field) == "onex"; })) << TextOf(field);
 }
 
+TEST_F(EditFieldTest, ASelectionMadeWithKeysIsToldAtTheKeysRelease) {
+  RuntimeObject *field = NewField(10, 10, 300, 100, true);
+  HandleAll();
+  EditCreatePane(field);
+  editTextSetter(field, 0, string("hello").Storage());
+  ASSERT_TRUE(Focus(field));
+  PaneOf(field)->SetSelStart(5);
+  PaneOf(field)->SelectionChanged();  // the caret's move is told now, not at the key
+  gEvents.selChanges = 0;
+  ASSERT_TRUE(XDoTool("key --window 0 shift+Left"));
+  ASSERT_TRUE(StepUntil([&] { return gEvents.selChanges == 1; }));
+  EXPECT_EQ(editSelStartGetter(field, 0), 4);
+  EXPECT_EQ(editSelLengthGetter(field, 0), 1);
+  ASSERT_TRUE(XDoTool("key --window 0 shift+Left"));
+  ASSERT_TRUE(StepUntil([&] { return gEvents.selChanges == 2; }));
+  EXPECT_EQ(Bytes(editSelTextGetter(field, 0)), "lo");
+}
+
 TEST_F(EditFieldTest, SingleLineSelection) {
   RuntimeObject *field = NewField(10, 10, 200, 24, false);
   EditCreatePane(field);
