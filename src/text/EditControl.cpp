@@ -14,6 +14,8 @@
 
 StyledTextDelegate::~StyledTextDelegate() = default;
 
+bool EditControl::sTellingFromKeyPress = false;
+
 EditControl::EditControl(SubPane *parent, int32_t tabPanelIndex, const QV::Rect &bounds)
     : ContainerPane(parent, tabPanelIndex, bounds), mDataSource("") {}
 

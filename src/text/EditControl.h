@@ -135,9 +135,14 @@ public:
   void SetUseFocusRing(bool on) { mUseFocusRing = on; }
   void SetRefusesFocus(bool on) { mRefusesFocus = on; }
   int32_t Alignment() const { return mAlignment; }
+  // True while a pane tells its delegate of a selection change from inside
+  // a key press: asking the clipboard then would run a nested main loop
+  // that takes the next keys before this one is done.
+  static bool TellingFromKeyPress() { return sTellingFromKeyPress; }
   bool AcceptsTabs() const { return mAcceptTabs; }
 
 protected:
+  static bool sTellingFromKeyPress;
   string mDataSource;
   RuntimeObject *mBoundDataControl = nullptr; // not owned
   int32_t mAlignment = 0;

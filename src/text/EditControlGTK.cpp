@@ -107,7 +107,9 @@ bool EditControlGTK::HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) 
                                              static_cast<int16_t>(modifiers)))
       return true;
     // A selection change made since the last notice is told before this key.
+    sTellingFromKeyPress = true;
     SelectionChanged();
+    sTellingFromKeyPress = false;
   }
   if (ch == '\t' && mAcceptTabs) {
     if (mView) {

@@ -6,11 +6,9 @@
 #include "text/EditControl.h"
 #include "text/EditFieldClass.h"
 #include "text/EditFieldObject.h"
+#include "windows/menus/MenuDispatch.h"
+#include "windows/menus/MenuItemClasses.h"
 
-// The menus' lookup of an item of the current menu bar by name, and its
-// enabling; weak, so that without menus no item is found.
-extern "C" RunMenuItem *RuntimeMenuReference(stringStorage *name) __attribute__((weak));
-extern "C" void RuntimeEnableMenu(RunMenuItem *item) __attribute__((weak));
 
 namespace {
 
@@ -24,16 +22,11 @@ void Fire(RuntimeObject *field, EditEvent event) {
 }
 
 RunMenuItem *FindInMenuBar(const char *name) {
-  if (!RuntimeMenuReference)
-    return nullptr;
   string itemName(name);
   return RuntimeMenuReference(itemName.Storage());
 }
 
-void EnableInMenuBar(RunMenuItem *item) {
-  if (RuntimeEnableMenu)
-    RuntimeEnableMenu(item);
-}
+void EnableInMenuBar(RunMenuItem *item) { RuntimeEnableMenu(item); }
 
 constexpr EditMenuAccess kMenuBarAccess{FindInMenuBar, EnableInMenuBar};
 EditMenuAccess sMenuAccess = kMenuBarAccess;
@@ -160,9 +153,15 @@ void RuntimeEditRouter::EnableIntrinsicMenuOptions(EditControl *pane) {
       Enable("EditClear");
   }
   // Asking the clipboard runs a nested main loop that can take the next key
-  // before this one is done: ask only when there is a Paste item to enable.
-  if (!readOnly && MenuItemNamed("EditPaste") && IsTextOnClipboard())
-    Enable("EditPaste");
+  // before this one is done: ask only when there is a Paste item to enable,
+  // and inside a key press keep the last answer.
+  static bool sTextOnClipboard = false;
+  if (!readOnly && MenuItemNamed("EditPaste")) {
+    if (!EditControl::TellingFromKeyPress())
+      sTextOnClipboard = IsTextOnClipboard();
+    if (sTextOnClipboard)
+      Enable("EditPaste");
+  }
 }
 
 bool RuntimeEditRouter::EditControlHandleRuntimeMenuCommand(EditControl *pane, void *item) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/String.h"
+#include "runtime/loop/PaneInterface.h"
 #include "runtime/objects/ClassLookup.h"
 #include "support/WindowsTestSupport.h"
 #include "text/EditControlGTK.h"
@@ -59,6 +60,14 @@ protected:
   }
   static EditControlGTK *PaneOf(RuntimeObject *field) {
     return static_cast<EditControlGTK *>(EditPaneOf(field));
+  }
+  // Gives the pane the keyboard focus and waits until GTK+ agrees.
+  bool Focus(RuntimeObject *field) {
+    XDoTool("windowfocus --sync " + std::to_string(XidOf(mWindow)));
+    PaneOf(field)->SetFocus();
+    GtkWidget *input = PaneOf(field)->TextView() ? GTK_WIDGET(PaneOf(field)->TextView())
+                                                 : GTK_WIDGET(PaneOf(field)->Entry());
+    return StepUntil([&] { return GTK_WIDGET_HAS_FOCUS(input) && GetFocusPane() == PaneOf(field); });
   }
   static std::string TextOf(RuntimeObject *field) { return Bytes(editTextGetter(field, 0)); }
 

@@ -83,14 +83,6 @@ protected:
     AsEditField(object)->scrollBarVertical = 1;
     return object;
   }
-  // Gives the pane the keyboard focus and waits until GTK+ agrees.
-  bool Focus(RuntimeObject *field) {
-    XDoTool("windowfocus --sync " + std::to_string(XidOf(mWindow)));
-    PaneOf(field)->SetFocus();
-    GtkWidget *input = PaneOf(field)->TextView() ? GTK_WIDGET(PaneOf(field)->TextView())
-                                                 : GTK_WIDGET(PaneOf(field)->Entry());
-    return StepUntil([&] { return GTK_WIDGET_HAS_FOCUS(input) && GetFocusPane() == PaneOf(field); });
-  }
 };
 
 TEST_F(EditFieldTest, ClipboardViewShowsALargeTextAndGivesBackItsBytes) {

@@ -121,4 +121,16 @@ TEST_F(EditMenuTest, CommandsActOnlyWhereTheyAreAllowed) {
   EXPECT_TRUE(StepUntil([&] { return TextOf(editable) == "secret text"; })) << TextOf(editable);
 }
 
+// With a Paste item to enable, a key press must not ask the clipboard: the
+// wait for its owner would take the next keys before this one is done.
+TEST_F(EditMenuTest, TypingWithTextOnTheClipboardKeepsTheKeysInOrder) {
+  RuntimeObject *field = Field(false, false);
+  editTextSetter(field, 0, string("").Storage());
+  ASSERT_EQ(system("printf offered | xclip -selection clipboard -i"), 0);
+  ASSERT_TRUE(StepUntil([&] { return ClipboardText() == "offered"; }));
+  ASSERT_TRUE(Focus(field));
+  ASSERT_TRUE(XDoTool("type --window 0 --delay 10 '10.0.0.2'"));
+  EXPECT_TRUE(StepUntil([&] { return TextOf(field) == "10.0.0.2"; })) << TextOf(field);
+}
+
 } // namespace
