@@ -18,8 +18,8 @@
 uint8_t gInMainLoop = 0;
 int32_t gDocumentArgumentCount = -1;
 
-// The console application classes belong to the console area; until it is
-// built a console image runs without a console application object.
+// The console application classes live with the language's classes; a
+// runtime linked without them runs a console image without the object.
 __attribute__((weak)) void SetConsoleApplicationObject(RuntimeObject *) {}
 
 namespace {
