@@ -51,6 +51,16 @@ void ReplaceImp(RuntimeObject *object, FolderItemImp *imp) {
 }
 
 stringStorage *StringResult(const string &text) { return text.ExtractStringStorage(); }
+int32_t Flag(bool value) { return value ? 1 : 0; }
+
+// What the item answers, or the empty value of that type (nil, 0) when the
+// object has no item; nothing is called then.
+template <typename Ask>
+auto Answer(RuntimeObject *object, Ask ask) {
+  FolderItemImp *imp = Imp(object);
+  using Result = decltype(ask(*imp));
+  return imp ? ask(*imp) : Result{};
+}
 
 RuntimeObject *Wrapped(RuntimeObject *like, FolderItemImp *imp) {
   return imp ? NewFolderItemLike(like, imp) : nullptr;
@@ -326,18 +336,15 @@ RuntimeObject *NewAppFolderItem() { return NewFolderItemWithImp(FolderItemImpUni
 extern "C" {
 
 stringStorage *fileAbsolutePathGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? StringResult(imp->GetAbsolutePath()) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return StringResult(i.GetAbsolutePath()); });
 }
 
 int32_t fileCountGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? imp->GetChildCount() : 0;
+  return Answer(object, [](FolderItemImp &i) { return i.GetChildCount(); });
 }
 
 stringStorage *fileNameGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? StringResult(imp->GetName()) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return StringResult(i.GetName()); });
 }
 
 void fileNameSetter(RuntimeObject *object, int32_t, stringStorage *name) {
@@ -346,23 +353,19 @@ void fileNameSetter(RuntimeObject *object, int32_t, stringStorage *name) {
 }
 
 stringStorage *FileDisplayNameGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? StringResult(imp->GetDisplayName()) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return StringResult(i.GetDisplayName()); });
 }
 
 int32_t fileSizeGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? int32_t(imp->GetLength()) : 0;
+  return Answer(object, [](FolderItemImp &i) { return int32_t(i.GetLength()); });
 }
 
 int32_t fileRFSizeGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? int32_t(imp->GetResourceForkLength()) : 0;
+  return Answer(object, [](FolderItemImp &i) { return int32_t(i.GetResourceForkLength()); });
 }
 
 int32_t FileExtensionVisibleGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->GetExtensionVisible() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.GetExtensionVisible()); });
 }
 
 void FileExtensionVisibleSetter(RuntimeObject *object, int32_t, int32_t visible) {
@@ -371,8 +374,7 @@ void FileExtensionVisibleSetter(RuntimeObject *object, int32_t, int32_t visible)
 }
 
 int32_t fileLockedGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->GetLocked() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.GetLocked()); });
 }
 
 void fileLockedSetter(RuntimeObject *object, int32_t, int32_t locked) {
@@ -381,18 +383,15 @@ void fileLockedSetter(RuntimeObject *object, int32_t, int32_t locked) {
 }
 
 int32_t fileExistsGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->Exists() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.Exists()); });
 }
 
 int32_t fileAliasGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->IsAlias() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.IsAlias()); });
 }
 
 int32_t fileVisibleGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->GetVisible() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.GetVisible()); });
 }
 
 void fileVisibleSetter(RuntimeObject *object, int32_t, int32_t visible) {
@@ -401,23 +400,19 @@ void fileVisibleSetter(RuntimeObject *object, int32_t, int32_t visible) {
 }
 
 int32_t fileDirectoryGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->IsDirectory() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.IsDirectory()); });
 }
 
 stringStorage *fileTypeGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? StringResult(imp->GetTypeString()) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return StringResult(i.GetTypeString()); });
 }
 
 RuntimeObject *folderParentGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? Wrapped(object, imp->GetParent()) : nullptr;
+  return Answer(object, [object](FolderItemImp &i) { return Wrapped(object, i.GetParent()); });
 }
 
 RuntimeObject *folderGetCreation(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? NewDate(imp->GetCreationDate()) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return NewDate(i.GetCreationDate()); });
 }
 
 void folderSetCreation(RuntimeObject *object, int32_t, RuntimeObject *date) {
@@ -427,8 +422,7 @@ void folderSetCreation(RuntimeObject *object, int32_t, RuntimeObject *date) {
 }
 
 RuntimeObject *folderGetModified(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? NewDate(imp->GetModificationDate()) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return NewDate(i.GetModificationDate()); });
 }
 
 void folderSetModified(RuntimeObject *object, int32_t, RuntimeObject *date) {
@@ -438,8 +432,7 @@ void folderSetModified(RuntimeObject *object, int32_t, RuntimeObject *date) {
 }
 
 stringStorage *fileMacTypeGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? StringResult(FourCharCodeToString(imp->GetFourCharType())) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return StringResult(FourCharCodeToString(i.GetFourCharType())); });
 }
 
 void fileMacTypeSetter(RuntimeObject *object, int32_t, stringStorage *text) {
@@ -450,8 +443,7 @@ void fileMacTypeSetter(RuntimeObject *object, int32_t, stringStorage *text) {
 }
 
 stringStorage *fileMacCreatorGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? StringResult(FourCharCodeToString(imp->GetFourCharCreator())) : nullptr;
+  return Answer(object, [](FolderItemImp &i) { return StringResult(FourCharCodeToString(i.GetFourCharCreator())); });
 }
 
 void fileMacCreatorSetter(RuntimeObject *object, int32_t, stringStorage *text) {
@@ -462,23 +454,21 @@ void fileMacCreatorSetter(RuntimeObject *object, int32_t, stringStorage *text) {
 }
 
 RuntimeObject *folderFindFolder(RuntimeObject *object, int32_t selector) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? Wrapped(object, imp->GetSpecialFolder(uint32_t(selector))) : nullptr;
+  return Answer(object, [object, selector](FolderItemImp &i) {
+    return Wrapped(object, i.GetSpecialFolder(uint32_t(selector)));
+  });
 }
 
 int32_t FolderItemIsCurrentlyReadable(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->IsCurrentlyReadable() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.IsCurrentlyReadable()); });
 }
 
 int32_t FolderItemIsCurrentlyWriteable(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp && imp->IsCurrentlyWriteable() ? 1 : 0;
+  return Answer(object, [](FolderItemImp &i) { return Flag(i.IsCurrentlyWriteable()); });
 }
 
 int32_t FolderItemGetLastError(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? imp->mLastError : 0;
+  return Answer(object, [](FolderItemImp &i) { return i.mLastError; });
 }
 
 void FolderItemSetLastError(RuntimeObject *object, int32_t, int32_t code) {
@@ -489,13 +479,11 @@ void FolderItemSetLastError(RuntimeObject *object, int32_t, int32_t code) {
 }
 
 int32_t fileVRefNumGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? imp->GetVRefNum() : 0;
+  return Answer(object, [](FolderItemImp &i) { return i.GetVRefNum(); });
 }
 
 int32_t fileDirIDGetter(RuntimeObject *object, int32_t) {
-  FolderItemImp *imp = Imp(object);
-  return imp ? imp->GetDirID() : 0;
+  return Answer(object, [](FolderItemImp &i) { return i.GetDirID(); });
 }
 
 void FolderItemPathCtorNoParams(RuntimeObject *object) {

@@ -20,8 +20,8 @@ static_assert(sizeof(FolderItemObject) == 28);
 static_assert(offsetof(FolderItemObject, mImp) == 24);
 
 inline constexpr char kFolderItemClassAlertSource[] = "../Common/runFolderItem";
-inline constexpr AlertSite kEntryImpAlert{kFolderItemClassAlertSource, 0, "entry->mImp"};
-inline constexpr AlertSite kDestinationImpAlert{kFolderItemClassAlertSource, 0,
+inline constexpr AlertSite kEntryImpAlert{kFolderItemClassAlertSource, 101, "entry->mImp"};
+inline constexpr AlertSite kDestinationImpAlert{kFolderItemClassAlertSource, 742,
                                                 "destination->mImp"};
 
 inline constexpr char kInvalidFolderItemPathMessage[] =

@@ -20,7 +20,7 @@ std::vector<std::string> DocumentLines(const std::string &errors) {
 }
 
 TEST(DocumentItemsImage, ArgumentsArriveAsItemsInOrder) {
-  const std::string image = std::string(TEST_IMAGES_DIR) + "/files_documents";
+  const std::string image = std::string(TEST_IMAGES_DIR) + "/app_documents";
   const std::string folder = TEST_IMAGES_DIR;
   const ProgramRun run = RunCapturingErrors(Emulated(image) + " a.txt '/tmp/x y' ''");
   ASSERT_EQ(run.status, 43) << run.errors;

@@ -16,6 +16,7 @@
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ValueEntryPoints.h"
+#include "support/AlertRecorder.h"
 
 namespace {
 
@@ -192,6 +193,28 @@ TEST_F(FolderItemClassTest, PropertiesForwardToTheItem) {
   // Getters of an object without an item answer empty values.
   EXPECT_EQ(fileAbsolutePathGetter(nullptr, 0), nullptr);
   EXPECT_EQ(fileCountGetter(nullptr, 0), 0);
+}
+
+TEST_F(FolderItemClassTest, AnObjectWithoutItsItemAnswersEmptyAndMethodsAlert) {
+  ObjectHolder object(CreateInstance(FolderItemClass()));
+  auto *fields = reinterpret_cast<FolderItemObject *>(object.get());
+  delete fields->mImp;
+  fields->mImp = nullptr;
+  AlertRecorder alerts;
+  EXPECT_EQ(fileNameGetter(object.get(), 0), nullptr);
+  EXPECT_EQ(fileExistsGetter(object.get(), 0), 0);
+  EXPECT_EQ(folderParentGetter(object.get(), 0), nullptr);
+  fileVisibleSetter(object.get(), 0, 0);
+  EXPECT_EQ(alerts.count(), 0u);
+  EXPECT_EQ(FolderItemItem(object.get(), 1), nullptr);
+  FolderItemDelete(object.get());
+  ASSERT_EQ(alerts.count(), 2u);
+  EXPECT_TRUE(ShownAt(alerts.alerts()[0], kEntryImpAlert));
+  ObjectHolder file(Get(mTree.Path("file")));
+  FolderItemCopyFileTo(file.get(), object.get());
+  ASSERT_EQ(alerts.count(), 3u);
+  EXPECT_TRUE(ShownAt(alerts.alerts()[2], kDestinationImpAlert));
+  EXPECT_TRUE(std::filesystem::exists(mTree.Path("file")));
 }
 
 TEST_F(FolderItemClassTest, PathsFromPlugInsAndTheStartUp) {
