@@ -11,18 +11,18 @@
 
 namespace {
 
-StringMap<void *> *sTable = nullptr;
+StringMap<void *> *pluginEntryTable = nullptr;
 bool sBuilt = false;
 
 StringMap<void *> &Table() {
-  if (!sTable) {
-    sTable = new StringMap<void *>(256);
+  if (!pluginEntryTable) {
+    pluginEntryTable = new StringMap<void *>(256);
     std::atexit([] {
-      delete sTable;
-      sTable = nullptr;
+      delete pluginEntryTable;
+      pluginEntryTable = nullptr;
     });
   }
-  return *sTable;
+  return *pluginEntryTable;
 }
 
 void *Address(ZANTproc function) { return reinterpret_cast<void *>(function); }
@@ -105,8 +105,8 @@ void AddPluginMethodEntryPoints(const string &name, ZANTmethodDefinition *method
 }
 
 void ResetPluginEntryTable() {
-  if (sTable)
-    sTable->Initialize(256);
+  if (pluginEntryTable)
+    pluginEntryTable->Initialize(256);
   sBuilt = false;
 }
 
