@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "WindowsTestSupport.h"
+#include "support/WindowsTestSupport.h"
 #include "XQueries.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
