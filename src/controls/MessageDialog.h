@@ -96,6 +96,7 @@ public:
 
   void Redraw(Graphics *g) override;
   bool CloseBoxClicked() override;
+  SubPane *GetFocus() override;
   void PushButtonClicked(PushButton *pane) override;
 
   PushButton *ButtonPane(int32_t id) const;
@@ -107,6 +108,10 @@ public:
   static constexpr int32_t kIconSize = 32;
 
 private:
+  // Without a default button no button takes the focus when the window
+  // shows, so that Return presses nothing.
+  static void ShownWithoutDefault(GtkWidget *window, Imp *imp);
+
   MessageDialog *mDialog; // not owned
   PushButton *mActionPane = nullptr;
   PushButton *mCancelPane = nullptr;

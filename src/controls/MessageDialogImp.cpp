@@ -103,6 +103,10 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
   WindowPlacement(&place, 5, GetType());
   MoveWindow(place.left, place.top, false);
   SizeWindow(W, H, false);
+  // SizeWindow sets only the pane's size while the window is not realized;
+  // the GTK+ window must start at that size too, or it opens at its
+  // children's request.
+  gtk_window_resize(GTK_WINDOW(GetGtkWindow()), W, H);
 
   mMessageRect = RectOf(kTextLeft, 12, W - 10, 12 + h1);
   mExplanationRect = RectOf(kTextLeft, 12 + h1 + 8, W - 10, 12 + h1 + 8 + h2);
@@ -126,6 +130,8 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
   if (PushButton *p = ButtonPane(dialog->defaultId)) {
     p->setDefault(true);
     p->SetFocus();
+  } else {
+    g_signal_connect_after(GetGtkWindow(), "show", G_CALLBACK(ShownWithoutDefault), this);
   }
   if (PushButton *p = ButtonPane(dialog->cancelId))
     p->setCancel(true);
@@ -158,6 +164,19 @@ void MessageDialog::Imp::Redraw(Graphics *g) {
 bool MessageDialog::Imp::CloseBoxClicked() {
   HideWindow();
   return true;
+}
+
+SubPane *MessageDialog::Imp::GetFocus() {
+  if (!ButtonPane(mDialog->defaultId) && !GetRememberedFocus())
+    return this;
+  return Window::GetFocus();
+}
+
+void MessageDialog::Imp::ShownWithoutDefault(GtkWidget *window, Imp *imp) {
+  gtk_window_set_focus(GTK_WINDOW(window), nullptr);
+  if (GetFocusPane() != imp)
+    SetFocusPane(imp);
+  imp->RememberFocus(nullptr);
 }
 
 void MessageDialog::Imp::PushButtonClicked(PushButton *pane) {

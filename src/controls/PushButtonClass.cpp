@@ -48,6 +48,8 @@ ObjectInstanceTemplate PushButtonProperties[] = {
 
 MethodParameter ReceiverParameter[] = {{"receiver", nullptr, 0, {}, 0, {}, 0, {}}};
 
+// The receiver methods come first; without the receivers' interface there is
+// nothing to receive and only Push is declared.
 PropertyMethod PushButtonMethods[] = {
     {"addActionNotificationReceiver", nullptr, ReceiverParameter, 1,
      {{CODE(pbAddActionNotificationReceiver), {}}, {}}, 0, 0, 0},
@@ -55,6 +57,7 @@ PropertyMethod PushButtonMethods[] = {
      {{CODE(pbRemoveActionNotificationReceiver), {}}, {}}, 0, 0, 0},
     {"Push", nullptr, nullptr, 0, {{CODE(pushButtonPush), {}}, {}}, 0, 0, 0},
 };
+constexpr int kReceiverMethods = 2;
 
 template <typename Handler> Handler EventOf(PushButtonObject *b, int event) {
   return reinterpret_cast<Handler>(FindObjectCode(&b->control.header, PushButtonHooks[event].hook));
@@ -165,9 +168,15 @@ ObjectDefinition *PushButtonClass() {
   createPane->code = reinterpret_cast<void *>(PushButtonCreatePane);
   defn.hookInstances = createPane;
   defn.properties = FillInstances(PushButtonProperties, std::size(PushButtonProperties));
-  defn.methods = FillMethods(PushButtonMethods, std::size(PushButtonMethods));
+  if (ActionNotificationReceiverClass) {
+    ReceiverParameter[0].type = ActionNotificationReceiverClass()->AsType();
+    defn.methods = FillMethods(PushButtonMethods, std::size(PushButtonMethods));
+  } else {
+    defn.methods = FillMethods(PushButtonMethods + kReceiverMethods,
+                               std::size(PushButtonMethods) - kReceiverMethods);
+  }
   FillHooks(&defn, PushButtonHooks, std::size(PushButtonHooks));
-  if (ActionSourceClass)
+  if (ActionSourceClass && ActionNotificationReceiverClass)
     defn.addInterface(ActionSourceClass());
   return &defn;
 }

@@ -4,7 +4,7 @@
 
 #include "controls/PushButtonGTK.h"
 #include "runtime/loop/PaneInterface.h"
-#include "support/WindowsTestSupport.h"
+#include "windows/WindowsTestSupport.h"
 
 namespace {
 

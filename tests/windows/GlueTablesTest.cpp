@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "support/WindowsTestSupport.h"
+#include "WindowsTestSupport.h"
 #include "foundation/TextEncodings.h"
 #include "runtime/image/ResourceManager.h"
 #include "support/AlertRecorder.h"

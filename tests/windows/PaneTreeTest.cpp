@@ -2,7 +2,7 @@
 // protocol, drawing-target selection, death notices and window bookkeeping.
 #include <gtest/gtest.h>
 
-#include "support/WindowsTestSupport.h"
+#include "WindowsTestSupport.h"
 #include "graphics/Graphics.h"
 #include "runtime/application/ApplicationObject.h"
 #include "support/AlertRecorder.h"

@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "support/WindowsTestSupport.h"
+#include "WindowsTestSupport.h"
 #include "XQueries.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"

@@ -2,7 +2,7 @@
 // geometry, clicks, capture, keys, focus, the cursor and the wheel.
 #include <gtest/gtest.h>
 
-#include "support/WindowsTestSupport.h"
+#include "WindowsTestSupport.h"
 #include "XQueries.h"
 #include "windows/GTKHelper.h"
 #include "windows/MouseCursor.h"

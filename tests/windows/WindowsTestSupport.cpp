@@ -1,4 +1,4 @@
-#include "support/WindowsTestSupport.h"
+#include "WindowsTestSupport.h"
 
 #include <csignal>
 #include <cstdio>
