@@ -29,13 +29,26 @@ public:
   bool mouseDownAnswer = false;
 };
 
+// A window whose own key handling lets GTK+ activate a button during the
+// Return press too, as a focused default button is activated by GTK+.
+class ActivatingWindow : public RecordingWindow {
+public:
+  explicit ActivatingWindow(const QV::Rect &r) : RecordingWindow(r) {}
+  bool HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) override {
+    if (ch == 13 && activate)
+      gtk_widget_activate(activate->GetWidget());
+    return RecordingWindow::HandleKeyPress(ch, key, modifiers);
+  }
+  PushButton *activate = nullptr;
+};
+
 class ButtonsOnScreen : public testing::Test {
 protected:
   void SetUp() override {
     if (!HaveDisplay())
       GTEST_SKIP() << "no display";
     Log().clear();
-    w = new RecordingWindow(MakeRect(50, 60, 350, 260));
+    w = new ActivatingWindow(MakeRect(50, 60, 350, 260));
     FontStructure font;
     d.a = newPushButton(&d, font, w, 0, MakeRect(20, 20, 120, 50), string("&Alpha"));
     d.b = newPushButton(&d, font, w, 0, MakeRect(20, 80, 120, 110), string("Beta"));
@@ -60,7 +73,7 @@ protected:
     return "mousemove --window " + Str(XidOf(w)) + " " + Str(x) + " " + Str(y) + " ";
   }
 
-  RecordingWindow *w = nullptr;
+  ActivatingWindow *w = nullptr;
   RecordingDelegate d;
 };
 
@@ -108,6 +121,19 @@ TEST_F(ButtonsOnScreen, ReturnAndEscapeReachTheDefaultAndCancelButtonsOncePerPre
   ASSERT_TRUE(StepUntil([&] { return Log().size() >= 2; }));
   Settle();
   EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked", "a clicked"}));
+}
+
+TEST_F(ButtonsOnScreen, AReturnThatActivatesTheDefaultButtonTwiceReportsOneClick) {
+  d.b->setDefault(true);
+  w->activate = d.b;
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(StepUntil([&] { return !Log().empty(); }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked"}));
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(StepUntil([&] { return Log().size() >= 2; }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked", "b clicked"})) << "once per press";
 }
 
 TEST_F(ButtonsOnScreen, ADisabledDefaultButtonIgnoresReturnAndClicks) {
