@@ -36,6 +36,8 @@ public:
   virtual void PressButton() = 0;
   virtual void setTitle(const string &title) = 0;
   virtual void setFont(const FontStructure &font) = 0;
+  // A pane that outlives its delegate is told to report to nobody.
+  virtual void setDelegate(PushButtonDelegate *delegate) = 0;
 };
 
 // A new button pane with its widget placed in the window and shown. bounds

@@ -87,6 +87,15 @@ FontStructure ControlFontFields::getFont() const {
   return f;
 }
 
+RuntimeButtonRouter::RuntimeButtonRouter(PushButtonObject *object) : mObject(object) {
+  Pane::AddPaneDeathNotificationReceiver(this);
+}
+
+void RuntimeButtonRouter::PaneImpendingDeath(Pane *p) {
+  if (mObject->control.pane == p)
+    mObject->control.pane = nullptr;
+}
+
 void RuntimeButtonRouter::PushButtonClicked(PushButton *) {
   mObject->receivers.PerformAction();
   using Handler = void (*)(RuntimeObject *);
@@ -145,6 +154,8 @@ void PushButtonCreatePane(RuntimeObject *object) {
 
 void PushButtonDestructor(RuntimeObject *object) {
   PushButtonObject *b = AsButton(object);
+  if (PushButton *pane = PaneOf(b))
+    pane->setDelegate(nullptr); // the router goes below
   b->receivers.Clear();
   RuntimeUnlockString(b->caption);
   b->caption = nullptr;

@@ -43,10 +43,12 @@ static_assert(offsetof(PushButtonObject, font) + offsetof(ControlFontFields, siz
 static_assert(offsetof(PushButtonObject, receivers) == 124);
 
 // Turns the pane's reports into the object's events: receivers hear of a
-// click before Action runs.
-class RuntimeButtonRouter final : public PushButtonDelegate {
+// click before Action runs. It also forgets the object's pane when the pane
+// closes, so that the object never holds a pane that is gone.
+class RuntimeButtonRouter final : public PushButtonDelegate, public PaneDeathNotificationReceiver {
 public:
-  explicit RuntimeButtonRouter(PushButtonObject *object) : mObject(object) {}
+  explicit RuntimeButtonRouter(PushButtonObject *object);
+  void PaneImpendingDeath(Pane *p) override;
   void PushButtonClicked(PushButton *pane) override;
   bool PushButtonMouseDown(PushButton *pane, int32_t x, int32_t y) override;
   bool PushButtonMouseUp(PushButton *pane, int32_t x, int32_t y) override;

@@ -28,6 +28,7 @@ public:
   void PressButton() override;
   void setTitle(const string &title) override;
   void setFont(const FontStructure &font) override;
+  void setDelegate(PushButtonDelegate *delegate) override { mButtonDelegate = delegate; }
 
   bool IsDefault() const { return mDefault; }
   bool IsCancel() const { return mCancel; }

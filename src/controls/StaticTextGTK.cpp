@@ -68,8 +68,11 @@ StaticText::StaticText(ContainerPane *parent, int32_t tabPanelIndex, const QV::R
 
 StaticText::~StaticText() { RemoveBinding(); }
 
+// A closing label leaves its data control, and its object forgets it.
 void StaticText::Close() {
   RemoveBinding();
+  if (mControl && mControl->control.pane == this)
+    mControl->control.pane = nullptr;
   SubPane::Close();
 }
 
