@@ -2,12 +2,13 @@
 
 #include <iterator>
 
+#include "controls/ControlClasses.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
+#include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
 
 namespace {
 
@@ -69,23 +70,7 @@ void PushFont(PushButtonObject *b) {
     pane->setFont(b->font.getFont());
 }
 
-void StoreString(stringStorage **field, stringStorage *value) {
-  RuntimeLockString(value);
-  RuntimeUnlockString(*field);
-  *field = value;
-}
-
 } // namespace
-
-FontStructure ControlFontFields::getFont() const {
-  FontStructure f;
-  f.name = string::Borrow(name);
-  f.bold = bold;
-  f.italic = italic;
-  f.underline = underline;
-  f.size = size;
-  return f;
-}
 
 RuntimeButtonRouter::RuntimeButtonRouter(PushButtonObject *object) : mObject(object) {
   Pane::AddPaneDeathNotificationReceiver(this);
@@ -159,8 +144,7 @@ void PushButtonDestructor(RuntimeObject *object) {
   b->receivers.Clear();
   RuntimeUnlockString(b->caption);
   b->caption = nullptr;
-  RuntimeUnlockString(b->font.name);
-  b->font.name = nullptr;
+  b->font.Release();
   delete b->router;
   b->router = nullptr;
 }
@@ -170,7 +154,7 @@ ObjectDefinition *PushButtonClass() {
   if (!defn.className.IsEmpty())
     return &defn;
   defn.className = string("PushButton");
-  defn.super = RectControlClass ? RectControlClass() : nullptr;
+  defn.super = RectControlClass();
   defn.objectSize = kPushButtonInstanceSize;
   defn.destructor = PushButtonDestructor;
   defn.staticTables = 1;
@@ -202,7 +186,7 @@ stringStorage *pushButtonTitleGetter(RuntimeObject *object, int32_t) {
 
 void pushButtonTitleSetter(RuntimeObject *object, int32_t, stringStorage *caption) {
   PushButtonObject *b = AsButton(object);
-  StoreString(&b->caption, caption);
+  stringSetter(object, offsetof(PushButtonObject, caption), caption);
   if (PushButton *pane = PaneOf(b))
     pane->setTitle(string::Borrow(caption));
 }
@@ -237,7 +221,7 @@ stringStorage *pushButtonTextFontGetter(RuntimeObject *object, int32_t) {
 
 void pushButtonTextFontSetter(RuntimeObject *object, int32_t, stringStorage *name) {
   PushButtonObject *b = AsButton(object);
-  StoreString(&b->font.name, name);
+  b->font.SetName(name);
   PushFont(b);
 }
 

@@ -5,22 +5,11 @@
 #include <cstdint>
 
 #include "controls/DataBindingServices.h"
+#include "controls/ObjFontStructure.h"
 #include "controls/PushButton.h"
 #include "controls/RuntimeControl.h"
 
 class RuntimeButtonRouter;
-
-// The font block a control keeps for TextFont, TextSize, Bold, Italic and
-// Underline.
-struct ControlFontFields {
-  stringStorage *name;
-  int16_t size;
-  uint8_t bold, italic, underline;
-  uint8_t pad[3];
-
-  FontStructure getFont() const;
-};
-static_assert(sizeof(ControlFontFields) == 12);
 
 struct PushButtonObject {
   RuntimeControl control;
@@ -29,7 +18,7 @@ struct PushButtonObject {
   uint8_t isDefault;
   uint8_t isCancel;
   uint8_t pad[2];
-  ControlFontFields font;
+  ObjFontStructure font;
   ActionNotifierHandler receivers;
 };
 constexpr int32_t kPushButtonInstanceSize = 128;
@@ -39,7 +28,7 @@ static_assert(offsetof(PushButtonObject, router) == 104);
 static_assert(offsetof(PushButtonObject, isDefault) == 108);
 static_assert(offsetof(PushButtonObject, isCancel) == 109);
 static_assert(offsetof(PushButtonObject, font) == 112);
-static_assert(offsetof(PushButtonObject, font) + offsetof(ControlFontFields, size) == 116);
+static_assert(offsetof(PushButtonObject, font) + offsetof(ObjFontStructure, size) == 116);
 static_assert(offsetof(PushButtonObject, receivers) == 124);
 
 // Turns the pane's reports into the object's events: receivers hear of a

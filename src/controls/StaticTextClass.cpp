@@ -2,13 +2,13 @@
 
 #include <iterator>
 
+#include "controls/ControlClasses.h"
 #include "controls/StaticTextGTK.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ ObjectDefinition *StaticTextClass() {
   if (!defn.className.IsEmpty())
     return &defn;
   defn.className = string("StaticText");
-  defn.super = RectControlClass ? RectControlClass() : nullptr;
+  defn.super = RectControlClass();
   defn.objectSize = kStaticTextInstanceSize;
   defn.destructor = StaticTextDestructor;
   defn.staticTables = 1;
