@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include <gtk/gtk.h>
+
 #include "controls/ControlClasses.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
@@ -101,7 +103,15 @@ bool RuntimeButtonRouter::PushButtonMouseUp(PushButton *, int32_t x, int32_t y) 
 }
 
 namespace {
+gboolean UnlockPane(gpointer pane) {
+  static_cast<SubPane *>(pane)->Unlock();
+  return FALSE;
+}
+
 // A handler may close the control; the lock keeps the pane until it returns.
+// Focus events come from GTK+'s focus signals of the pane's own widget, which
+// must outlive the signal: a pane closed by the handler goes from the main
+// loop.
 void FireFocusEvent(PushButtonObject *b, PushButton *pane, int event) {
   using Handler = void (*)(RuntimeObject *);
   auto handler = EventOf<Handler>(b, event);
@@ -109,7 +119,10 @@ void FireFocusEvent(PushButtonObject *b, PushButton *pane, int event) {
     return;
   pane->Lock();
   handler(&b->control.header);
-  pane->Unlock();
+  if (pane->IsClosing())
+    g_idle_add(UnlockPane, pane);
+  else
+    pane->Unlock();
 }
 } // namespace
 
