@@ -13,7 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "NetTestSupport.h"
+#include "support/NetTestSupport.h"
 #include "net/SocketCore.h"
 #include "net/TCPSocketPosix.h"
 
