@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -29,14 +31,14 @@ std::string Frame(int32_t command, const std::string &payload) {
   return BigEndian(int32_t(8 + payload.size())) + BigEndian(command) + payload;
 }
 
-class Framing : public testing::Test {
+// Runs a test image and is its peer over loopback.
+class PeerOfImage : public testing::Test {
 protected:
-  void SetUp() override {
-    mPort = UnusedPort();
+  void StartImage(const char *name) {
     mPid = fork();
     if (mPid == 0) {
       setenv("TAVRIN_TEST_PORT", std::to_string(mPort).c_str(), 1);
-      std::string command = "exec " + Emulated(TEST_IMAGES_DIR "/tavrin_framing");
+      std::string command = "exec " + Emulated(std::string(TEST_IMAGES_DIR "/") + name);
       execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
       _exit(127);
     }
@@ -81,6 +83,28 @@ protected:
 
   int mPort = 0;
   pid_t mPid = -1;
+};
+
+// The framed-message socket alone, sending back every whole frame.
+class Framing : public PeerOfImage {
+protected:
+  void SetUp() override {
+    mPort = UnusedPort();
+    StartImage("tavrin_framing");
+  }
+};
+
+// The application's connection on its own port, in a network namespace of
+// the test's own, with the clipboard manager's stand-in answering.
+class Connection : public PeerOfImage {
+protected:
+  void SetUp() override {
+    if (unshare(CLONE_NEWNET) != 0)
+      GTEST_SKIP() << "a private network namespace cannot be made here (needs root)";
+    ASSERT_EQ(std::system("ip link set lo up"), 0);
+    mPort = 7582;
+    StartImage("tavrin_connection");
+  }
 };
 
 TEST_F(Framing, WholeFramesComeBackOnceInOrderWithTheirLengthInBytes) {
@@ -156,6 +180,33 @@ TEST_F(Framing, SeededRandomStreamsCrashNothing) {
   ExpectEchoOnNewConnection();
   int status = 0;
   EXPECT_EQ(waitpid(mPid, &status, WNOHANG), 0) << "the image ended";
+}
+
+// Only command 1 with UTF-8 text reaches the clipboard manager; what is
+// ignored does not count as a remote text, and the connection stays.
+TEST_F(Connection, OnlyUTF8TextOfCommandOneReachesTheManager) {
+  PlainSocket socket = Connect();
+  ASSERT_GE(socket.fd(), 0);
+  const std::string stream = Frame(2, "command two") + Frame(1, "Latin-1 \xE9t\xE9") +
+                             Frame(1, "h\xC3\xA9llo") + Frame(3, "") + Frame(1, "second");
+  ASSERT_TRUE(WriteAll(socket.fd(), stream.data(), stream.size()));
+  const std::string expected = Frame(101, "h\xC3\xA9llo") + Frame(102, "second");
+  EXPECT_EQ(ReadUpTo(socket.fd(), expected.size()), expected);
+}
+
+TEST_F(Connection, ALengthThatCannotFrameEndsTheConnectionAndListeningResumes) {
+  {
+    PlainSocket socket = Connect();
+    ASSERT_GE(socket.fd(), 0);
+    const std::string header = BigEndian(0) + BigEndian(1);
+    ASSERT_TRUE(WriteAll(socket.fd(), header.data(), header.size()));
+    EXPECT_TRUE(ClosedByImage(socket));
+  }
+  PlainSocket again = Connect();
+  ASSERT_GE(again.fd(), 0);
+  const std::string frame = Frame(1, "after");
+  ASSERT_TRUE(WriteAll(again.fd(), frame.data(), frame.size()));
+  EXPECT_EQ(ReadUpTo(again.fd(), frame.size()), Frame(101, "after"));
 }
 
 } // namespace

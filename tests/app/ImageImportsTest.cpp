@@ -7,58 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ImageFormat.h"
-#include "runtime/exports/ExportTable.h"
-#include "runtime/image/ImageFile.h"
-#include "runtime/startup/RuntimeStartup.h"
-#include "support/AlertRecorder.h"
+#include "TavrinImage.h"
 
 namespace {
-
-struct RuntimeImport {
-  std::string name;
-  bool relative;
-};
-
-// The runtime imports of the image behind bin/tavrin, in record order.
-std::vector<RuntimeImport> ReadRuntimeImports() {
-  ImageFileSections sections;
-  std::string problem;
-  std::vector<RuntimeImport> imports;
-  if (ReadImageFile(TEST_IMAGES_DIR "/../tavrin", sections, problem) != ImageSource::kTrailer) {
-    ADD_FAILURE() << "bin/tavrin carries no image: " << problem;
-    return imports;
-  }
-  const std::vector<uint8_t> &s = sections.imports;
-  auto name = [&](size_t &at) {
-    std::string text(reinterpret_cast<const char *>(&s[at + 1]), s[at]);
-    at += 1 + s[at] + 1;
-    return text;
-  };
-  for (size_t at = 0; at < s.size();) {
-    switch (s[at++]) {
-    case kImportRuntimeFunction: {
-      bool relative = s[at] == kImportRelativeSites;
-      at += 1 + 4;
-      imports.push_back({name(at), relative});
-      break;
-    }
-    case kImportLibraryFunction:
-      at += 4;
-      name(at);
-      name(at);
-      break;
-    case kFixupDataAddress:
-    case kFixupCodeAddress:
-    case kFixupStringConstant:
-      at += 4;
-      break;
-    default:
-      break;
-    }
-  }
-  return imports;
-}
 
 // What the application calls in the runtime, and nothing more.
 const std::set<std::string> kExpectedNames = {
@@ -109,19 +60,8 @@ TEST(TavrinImage, ImportsExactlyTheRuntimeEntryPointsItUses) {
 // entry point whose subsystem has not landed yet stays unbound: the image
 // would reach a trap there, so the test names each one and is skipped.
 TEST(TavrinImage, EveryImportIsBoundByTheRuntime) {
-  AlertRecorder recorder;
-  RegisterBuiltInClasses();
-  std::vector<std::string> unbound;
-  for (const RuntimeImport &import : ReadRuntimeImports())
-    if (!FindFirstRelocEntry(import.name.c_str()) &&
-        std::find(unbound.begin(), unbound.end(), import.name) == unbound.end())
-      unbound.push_back(import.name);
-  if (!unbound.empty()) {
-    std::string list;
-    for (const std::string &name : unbound)
-      list += " " + name;
-    GTEST_SKIP() << unbound.size() << " imports not bound yet:" << list;
-  }
+  if (!UnboundImports().empty())
+    GTEST_SKIP() << DescribeUnbound(UnboundImports());
 }
 
 } // namespace
