@@ -152,12 +152,23 @@ protected:
       ++n;
     mXvfb = Start("Xvfb :" + std::to_string(n) + " -screen 0 1024x768x24 -nolisten tcp");
     setenv("DISPLAY", (":" + std::to_string(n)).c_str(), 1);
-    ASSERT_TRUE(WaitFor([] { return std::system("xdpyinfo >/dev/null 2>&1") == 0; }, 30));
+    ASSERT_TRUE(
+        WaitFor([] { return std::system("xdotool getdisplaygeometry >/dev/null 2>&1") == 0; }, 30));
   }
 
+  // Whether this namespace has a TCP listener on the port (state 0A).
   static bool Listening() {
-    return Output("ss -ltnH 'sport = :" + std::to_string(kPort) + "'").find("LISTEN") !=
-           std::string::npos;
+    std::ifstream table("/proc/net/tcp");
+    char port[8];
+    std::snprintf(port, sizeof port, ":%04X", kPort);
+    for (std::string line; std::getline(table, line);) {
+      // "sl local_address rem_address st ...": the local port, then the state.
+      size_t local = line.find(':', line.find(':') + 1);
+      if (local != std::string::npos && line.compare(local, 5, port) == 0 &&
+          line.find(" 0A ") != std::string::npos)
+        return true;
+    }
+    return false;
   }
   static std::string MainWindow() {
     std::string id = Output("xdotool search --name '^Vadezezidev$' 2>/dev/null | head -1");
