@@ -22,4 +22,11 @@ TEST(TavrinSocketClasses, AreBuiltOnceWithTheirTablesInterfacesAndRefusals) {
   EXPECT_EQ(run.status, 42) << run.errors;
 }
 
+// The property streams a window's controls get, applied by the runtime's
+// mass-property setter to a RectControl and read back (tavrin_streams).
+TEST(TavrinPropertyStreams, ReachTheNamedPropertiesThroughTheRuntimesSetter) {
+  ProgramRun run = RunTestImage("tavrin_streams");
+  EXPECT_EQ(run.status, 42) << run.errors;
+}
+
 } // namespace
