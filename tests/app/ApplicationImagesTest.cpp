@@ -29,4 +29,11 @@ TEST(TavrinPropertyStreams, ReachTheNamedPropertiesThroughTheRuntimesSetter) {
   EXPECT_EQ(run.status, 42) << run.errors;
 }
 
+// The menu bar built by the runtime's menu entry points: its items found by
+// name with their classes, texts and command keys (tavrin_menus).
+TEST(TavrinMenuBar, HasFileAndEditWithEveryItemFoundByName) {
+  ProgramRun run = RunTestImage("tavrin_menus");
+  EXPECT_EQ(run.status, 42) << run.errors;
+}
+
 } // namespace
