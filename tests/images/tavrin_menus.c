@@ -6,6 +6,7 @@
 #include "../../app/Tavrin.h"
 #include "class_names.h"
 #include "runtime_classes.h"
+#include "tavrin_properties.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
@@ -18,26 +19,12 @@ static void Check(int32_t number, int32_t holds) {
     sFailed = number;
 }
 
-typedef stringStorage *(*StringGetter)(RuntimeObject *, int32_t);
-
-static int32_t TextPropertyIs(RuntimeObject *object, const char *name, const char *text) {
-  PropertyEntry *entry = object ? FindProperty((RuntimeClass *)object->classPtr, name) : 0;
-  stringStorage *value;
-  int32_t same;
-  if (!entry || entry->getter == (void *)1)
-    return 0;
-  value = ((StringGetter)entry->getter)(object, entry->param);
-  same = TextIs(value, text);
-  RuntimeUnlockString(value);
-  return same;
-}
-
 /* The item of that name, of that class, with that text and command key. */
 static int32_t ItemIs(RuntimeObject *bar, stringStorage *name, const char *className,
                       const char *text, const char *commandKey) {
   RuntimeObject *item = RuntimeMenuItemLookup(bar, name);
-  int32_t holds = item && ClassNameIs(item, className) && TextPropertyIs(item, "Text", text) &&
-                  TextPropertyIs(item, "CommandKey", commandKey);
+  int32_t holds = item && ClassNameIs(item, className) && StringPropertyIs(item, "Text", text) &&
+                  StringPropertyIs(item, "CommandKey", commandKey);
   RuntimeUnlockObject(item);
   return holds;
 }
@@ -51,10 +38,10 @@ void ImageEntry(void) {
   if (sFailed)
     _exit(sFailed);
   menu = RuntimeMenuItemItem(bar, 0);
-  Check(2, TextPropertyIs(menu, "Text", "&File"));
+  Check(2, StringPropertyIs(menu, "Text", "&File"));
   RuntimeUnlockObject(menu);
   menu = RuntimeMenuItemItem(bar, 1);
-  Check(3, TextPropertyIs(menu, "Text", "&Edit"));
+  Check(3, StringPropertyIs(menu, "Text", "&Edit"));
   RuntimeUnlockObject(menu);
   Check(4, ItemIs(bar, KIT_STRING("AboutItem"), "AppleMenuItem", "About", ""));
   Check(5, ItemIs(bar, KIT_STRING("FileQuit"), "QuitMenuItem", "Quit", "Q"));

@@ -7,6 +7,7 @@
 #include "../../app/ClassBuilding.h"
 #include "../../app/PropertyStream.h"
 #include "runtime_classes.h"
+#include "tavrin_properties.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
@@ -16,28 +17,6 @@ static int32_t sFailed;
 static void Check(int32_t number, int32_t holds) {
   if (!holds && !sFailed)
     sFailed = number;
-}
-
-typedef int32_t (*IntegerGetter)(RuntimeObject *, int32_t);
-typedef stringStorage *(*StringGetter)(RuntimeObject *, int32_t);
-
-static int32_t IntegerOf(RuntimeObject *object, const char *name) {
-  PropertyEntry *entry = FindProperty((RuntimeClass *)object->classPtr, name);
-  if (!entry || entry->getter == (void *)1)
-    return -12345;
-  return ((IntegerGetter)entry->getter)(object, entry->param);
-}
-
-static int32_t StringIs(RuntimeObject *object, const char *name, const char *text) {
-  PropertyEntry *entry = FindProperty((RuntimeClass *)object->classPtr, name);
-  stringStorage *value;
-  int32_t same;
-  if (!entry || entry->getter == (void *)1)
-    return 0;
-  value = ((StringGetter)entry->getter)(object, entry->param);
-  same = TextIs(value, text);
-  RuntimeUnlockString(value);
-  return same;
 }
 
 void ImageEntry(void) {
@@ -61,11 +40,11 @@ void ImageEntry(void) {
   StreamText(&stream, "Name", KIT_STRING("ClipContentsField"));
   Check(2, stream.storage.length > 0 && !stream.overflowed);
   StreamApply(&stream);
-  Check(3, IntegerOf(control, "Index") == (int32_t)0x80000000);
-  Check(4, IntegerOf(control, "Left") == 20 && IntegerOf(control, "Top") == 14);
-  Check(5, IntegerOf(control, "Width") == 285 && IntegerOf(control, "Height") == 75);
-  Check(6, IntegerOf(control, "LockRight") != 0 && IntegerOf(control, "LockBottom") == 0);
-  Check(7, StringIs(control, "HelpTag", "h\xC3\xA9llo"));
-  Check(8, StringIs(control, "Name", "ClipContentsField"));
+  Check(3, IntegerProperty(control, "Index") == (int32_t)0x80000000);
+  Check(4, IntegerProperty(control, "Left") == 20 && IntegerProperty(control, "Top") == 14);
+  Check(5, IntegerProperty(control, "Width") == 285 && IntegerProperty(control, "Height") == 75);
+  Check(6, IntegerProperty(control, "LockRight") != 0 && IntegerProperty(control, "LockBottom") == 0);
+  Check(7, StringPropertyIs(control, "HelpTag", "h\xC3\xA9llo"));
+  Check(8, StringPropertyIs(control, "Name", "ClipContentsField"));
   _exit(sFailed ? sFailed : 42);
 }
