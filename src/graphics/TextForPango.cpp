@@ -61,8 +61,10 @@ std::string TextForPango(const string &text) {
       encoding == kEncodingWindowsLatin1) {
     for (int i = 0; i < length; ++i) {
       auto c = static_cast<unsigned char>(bytes[i]);
-      if (c < 0x80)
-        out += static_cast<char>(c ? c : '?');
+      if (c == 0)
+        out += kReplacement;
+      else if (c < 0x80)
+        out += static_cast<char>(c);
       else
         AppendCodePoint(out, encoding == kEncodingMacRoman ? kMacRomanHigh[c - 0x80] : c);
     }

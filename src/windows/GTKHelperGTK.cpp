@@ -7,6 +7,7 @@
 #include "foundation/AssertionAlert.h"
 #include "foundation/TextEncodings.h"
 #include "graphics/Graphics.h"
+#include "graphics/TextForPango.h"
 #include "windows/DesktopServices.h"
 #include "windows/RunLoopRegisters.h"
 #include "windows/Window.h"
@@ -414,37 +415,15 @@ int GTKHelper::GetBestSupportedDepth() {
 string GTKHelper::ToUTF8(const string &text) {
   if (text.IsEmpty())
     return string("");
-  string utf8 = text.Encoding() == kEncodingUTF8 || text.Encoding() == kEncodingASCII
-                    ? text
-                    : ConvertEncoding(text, kEncodingUTF8);
-  const char *bytes = utf8.CString();
-  int n = utf8.Length();
-  const gchar *end = nullptr;
-  if (g_utf8_validate(bytes, n, &end) && !memchr(bytes, 0, n))
-    return utf8;
-  // Replace every byte that does not begin a valid sequence.
-  std::string out;
-  const char *p = bytes, *stop = bytes + n;
-  while (p < stop) {
-    if (g_utf8_validate(p, stop - p, &end)) {
-      out.append(p, stop);
-      break;
-    }
-    out.append(p, end);
-    p = end;
-    if (p < stop && *p == 0) {
-      out += "\xEF\xBF\xBD";
-      ++p;
-      continue;
-    }
-    gunichar c = g_utf8_get_char_validated(p, stop - p);
-    if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
-      out += "\xEF\xBF\xBD";
-      ++p;
-    }
+  if (text.Encoding() == kEncodingASCII || text.Encoding() == kEncodingUTF8) {
+    const gchar *end = nullptr;
+    if (g_utf8_validate(text.CString(), text.Length(), &end) &&
+        !memchr(text.CString(), 0, text.Length()))
+      return text;
   }
+  std::string utf8 = TextForPango(text);
   string result;
-  result.ConstructFromBuffer(out.data(), static_cast<int>(out.size()));
+  result.ConstructFromBuffer(utf8.data(), static_cast<int>(utf8.size()));
   result.SetEncoding(kEncodingUTF8);
   return result;
 }

@@ -4,6 +4,7 @@
 
 #include "GraphicsTestSupport.h"
 #include "foundation/TextEncodings.h"
+#include "graphics/TextForPango.h"
 
 namespace {
 
@@ -105,6 +106,25 @@ TEST(SoftLineBreak, ALetterOfNoWidthStillGivesTheRightBreakInFewMeasurements) {
   FixedWidth m;
   EXPECT_EQ(m.Break(text, 4005, false), 400);
   EXPECT_LT(m.calls, 40) << "bisection, not a scan";
+}
+
+TEST(TextForPango, ConvertsByTagAndReplacesBadBytes) {
+  struct Case {
+    const char *name;
+    string text;
+    std::string expected;
+  } cases[] = {
+      {"Mac Roman", Tagged("caf\x8E\xA5", 5, kEncodingMacRoman), "caf\xC3\xA9\xE2\x80\xA2"},
+      {"Latin-1", Tagged("caf\xE9", 4, 0x0500), "caf\xC3\xA9"},
+      {"UTF-16 with a pair", Tagged("a\0\x3D\xD8\x00\xDE", 6, kEncodingUTF16),
+       "a\xF0\x9F\x98\x80"},
+      {"UTF-16 lone surrogate", Tagged("\x00\xDC" "b\0", 4, kEncodingUTF16), "\xEF\xBF\xBD" "b"},
+      {"UTF-8 bad bytes", Tagged("a\xFF\0b\xC3", 5, kEncodingUTF8),
+       "a\xEF\xBF\xBD\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
+      {"ASCII", string("plain"), "plain"},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(TextForPango(c.text), c.expected) << c.name;
 }
 
 class PangoText : public testing::Test {
