@@ -12,6 +12,9 @@ class SubPane;
 class ContainerPane;
 struct stringStorage;
 
+// Index of a control that is not an element of a control array.
+constexpr int32_t kNotInControlArray = INT32_MIN;
+
 struct RuntimeControl {
   RuntimeObject header;
   RuntimeControl *initialParent; // not counted
@@ -35,6 +38,13 @@ struct RuntimeControl {
   stringStorage *helpTag;
   StringMap<void *> *mMenuHandlers;
   int32_t reserved96;
+
+  // The class's destructor: takes the control out of its window's map,
+  // releases its texts, cursor and menu handlers. The pane stays: it
+  // belongs to the window's pane tree.
+  void ReleaseData();
+  // Stores the tab-panel index here and in every control inside this one.
+  void SetTabPanelIndex(int32_t index);
 };
 constexpr int32_t kControlInstanceSize = 100;
 static_assert(sizeof(RuntimeControl) == kControlInstanceSize);

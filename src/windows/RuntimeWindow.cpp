@@ -591,6 +591,10 @@ void RuntimePaneDelegate::PaneClosing(Pane *p) {
   if (p->GetDelegate() != this)
     DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/CommonRunView", 1694,
                              "ctl->mDelegate == this", nullptr);
+  // The control must not keep a pane that is going away with its window.
+  SubPane **pane = FieldsOfControl(mControl).pane;
+  if (*pane && static_cast<Pane *>(*pane) == p)
+    *pane = nullptr;
   p->ClearDelegate();
   delete this;
 }

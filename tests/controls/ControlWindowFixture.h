@@ -1,0 +1,36 @@
+// A window object of a test subclass holding controls of a test RectControl
+// subclass whose CreatePane makes a plain container pane, shown by its native
+// window on the tests' private display. What the controls' handlers heard is
+// logged as "Event Name" or "Event Name$Index".
+#pragma once
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "controls/ControlClasses.h"
+#include "windows/RuntimeWindow.h"
+
+ObjectDefinition *TestControlClass();
+ObjectDefinition *TestWindowClass();
+std::vector<std::string> &ControlLog();
+
+class ControlWindow : public testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A control in the window's map under Name or Name$Index, holding the
+  // map's reference; bounds left, top, width, height. After Open it gets
+  // its pane at once, as a window that is open does.
+  RuntimeObject *Add(const char *name, int32_t index, int left, int top, int width, int height,
+                     bool visible = true, bool enabled = true);
+  // The native window: CreateControls, then the controls' panes in map order.
+  RuntimeViewWindow *Open();
+  std::vector<std::string> Keys() const;
+
+  RuntimeObject *window = nullptr;
+  RuntimeView *view = nullptr;
+};
+
+inline RuntimeControl *Ctl(RuntimeObject *o) { return reinterpret_cast<RuntimeControl *>(o); }
