@@ -31,7 +31,8 @@ ControlFields FieldsOfControl(RuntimeObject *object) {
   return ControlFields{
       &c->pane,          &c->visible, &c->enabled,     &c->autoDeactivate,      &c->mouseInside,
       &c->lockLeft,      &c->lockTop, &c->lockRight,   &c->lockBottom,          &c->bounds,
-      &c->tabPanelIndex, &c->view,    &c->balloonHelp, &c->disabledBalloonHelp, &c->helpTag};
+      &c->tabPanelIndex, &c->view,    &c->balloonHelp, &c->disabledBalloonHelp, &c->helpTag,
+      &c->mMenuHandlers};
 }
 
 // Pending: tab and page panels re-apply their pages here once they exist.

@@ -375,21 +375,59 @@ string UnicodeChar(unsigned long codePoint, uint32_t encoding) {
 
 // ---- comparison ----
 
+namespace {
+// Case-insensitive order of two byte runs of one encoding. The Mac Roman case
+// table folds letters only in Mac Roman text; in any other encoding its upper
+// bytes are other letters or parts of characters, so only ASCII letters fold.
+int CompareIgnoringCase(const string &a, const string &b, uint32_t encoding) {
+  if (encoding == kEncodingMacRoman)
+    return ustrcmpi(a.CString(), a.Length(), b.CString(), b.Length());
+  return ustrcmpiASCII(a.CString(), a.Length(), b.CString(), b.Length());
+}
+
+// True, with the encoding to compare in, when both texts compare as the
+// bytes they hold: tagged alike, either untagged, or both plain ASCII in
+// byte encodings (which relabelling to a common encoding leaves as they are).
+bool ComparableAsTheyStand(const string &a, const string &b, uint32_t *encoding) {
+  uint32_t aTag = a.Encoding(), bTag = b.Encoding();
+  if (aTag == bTag) {
+    *encoding = aTag;
+    return true;
+  }
+  if (aTag == kEncodingUnknown || bTag == kEncodingUnknown) {
+    *encoding = kEncodingUnknown;
+    return true;
+  }
+  if (IsUTF16Family(aTag) || IsUTF16Family(bTag) || !a.ContainsOnlyASCII() ||
+      !b.ContainsOnlyASCII())
+    return false;
+  *encoding = kEncodingASCII;
+  return true;
+}
+} // namespace
+
 int string::Compare(const string &other) const {
   if (mStorage == other.mStorage)
     return 0;
+  // The common case first: two texts tagged alike, compared where they lie.
+  if (mStorage && other.mStorage && mStorage->mEncoding == other.mStorage->mEncoding &&
+      mStorage->mEncoding != kEncodingMacRoman)
+    return ustrcmpiASCII(mStorage->mBuffer + 1, mStorage->mLength, other.mStorage->mBuffer + 1,
+                         other.mStorage->mLength);
+  uint32_t encoding;
+  if (ComparableAsTheyStand(*this, other, &encoding))
+    return CompareIgnoringCase(*this, other, encoding);
   string a = *this, b = other;
-  uint32_t encoding = BringToComparableEncoding(a, b);
-  // The Mac Roman case table must not touch the bytes of multi-byte UTF-8
-  // characters: distinct letters would compare equal.
-  if (encoding == kEncodingUTF8)
-    return ustrcmpiASCII(a.CString(), a.Length(), b.CString(), b.Length());
-  return ustrcmpi(a.CString(), a.Length(), b.CString(), b.Length());
+  encoding = BringToComparableEncoding(a, b);
+  return CompareIgnoringCase(a, b, encoding);
 }
 
 int string::CompareWithCase(const string &other) const {
   if (mStorage == other.mStorage)
     return 0;
+  uint32_t encoding;
+  if (ComparableAsTheyStand(*this, other, &encoding))
+    return ustrcmp(CString(), Length(), other.CString(), other.Length());
   string a = *this, b = other;
   BringToComparableEncoding(a, b);
   return ustrcmp(a.CString(), a.Length(), b.CString(), b.Length());

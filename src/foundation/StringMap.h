@@ -126,11 +126,24 @@ public:
   // The bin of a key. Folds every byte through the Mac Roman upper-case
   // table, as StringsMatch does (for UTF-8 text it folds only the ASCII
   // letters, a subset), so that keys that match always share a bin.
+  // Four bytes a step: h * 31^4 plus each folded byte times its power of 31
+  // is the value the byte-by-byte h * 31 + byte gives, in fewer dependent
+  // steps.
   virtual uint32_t hashString(const string &key) const {
+    const stringStorage *storage = key.Storage();
+    if (!storage)
+      return 0;
+    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(storage->mBuffer + 1);
+    const unsigned char *end = bytes + storage->mLength;
+    auto folded = [](unsigned char c) {
+      return static_cast<uint32_t>(static_cast<signed char>(utoupper(c)));
+    };
     uint32_t h = 0;
-    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(key.CString());
-    for (int i = 0, n = key.Length(); i < n; ++i)
-      h = h * 31 + static_cast<uint32_t>(static_cast<signed char>(utoupper(bytes[i])));
+    for (; end - bytes >= 4; bytes += 4)
+      h = h * (31u * 31 * 31 * 31) + folded(bytes[0]) * (31u * 31 * 31) +
+          folded(bytes[1]) * (31u * 31) + folded(bytes[2]) * 31u + folded(bytes[3]);
+    for (; bytes < end; ++bytes)
+      h = h * 31 + folded(*bytes);
     return h % mBinCount;
   }
 

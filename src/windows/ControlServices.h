@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "foundation/QVGeometry.h"
+#include "foundation/StringMap.h"
 
 class SubPane;
 struct ObjectDefinition;
@@ -30,6 +31,7 @@ struct ControlFields {
   int32_t *tabPanelIndex;
   RuntimeObject **window; // its window object, not counted
   stringStorage **balloonHelp, **disabledBalloonHelp, **helpTag;
+  StringMap<void *> **menuHandlers; // menu-item name to handler; nil until the first
 };
 // Defined by the controls area, which owns the layout.
 ControlFields FieldsOfControl(RuntimeObject *control);

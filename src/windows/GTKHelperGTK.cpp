@@ -7,7 +7,6 @@
 #include "foundation/AssertionAlert.h"
 #include "foundation/TextEncodings.h"
 #include "graphics/Graphics.h"
-#include "graphics/TextForPango.h"
 #include "windows/DesktopServices.h"
 #include "windows/RunLoopRegisters.h"
 #include "windows/Window.h"
@@ -412,18 +411,71 @@ int GTKHelper::GetBestSupportedDepth() {
   return sScreenDepth;
 }
 
+namespace {
+
+// The character set GLib converts text of that tag from, or nil for text
+// whose bytes are taken as UTF-8 (UTF-8, ASCII and untagged text).
+const char *CharsetOfTag(uint32_t encoding) {
+  if (IsUTF16Family(encoding))
+    return "UTF-16LE";
+  switch (encoding) {
+  case kEncodingMacRoman:
+    return "MACINTOSH";
+  case 0x0201:
+    return "ISO-8859-1";
+  case 0x0500:
+    return "CP1252";
+  default:
+    return nullptr;
+  }
+}
+
+// Appends the bytes with every sequence that is not UTF-8, and every zero
+// byte, replaced by U+FFFD.
+void AppendRepaired(std::string &out, const char *p, const char *stop) {
+  const gchar *end = nullptr;
+  while (p < stop) {
+    if (g_utf8_validate(p, stop - p, &end)) {
+      out.append(p, stop);
+      return;
+    }
+    out.append(p, end);
+    p = end;
+    if (p < stop) {
+      gunichar c = g_utf8_get_char_validated(p, stop - p);
+      if (*p == 0 || c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+        out += "\xEF\xBF\xBD";
+        ++p;
+      }
+    }
+  }
+}
+
+} // namespace
+
 string GTKHelper::ToUTF8(const string &text) {
   if (text.IsEmpty())
     return string("");
-  if (text.Encoding() == kEncodingASCII || text.Encoding() == kEncodingUTF8) {
+  const char *bytes = text.CString();
+  int n = text.Length();
+  std::string out;
+  const char *charset = CharsetOfTag(text.Encoding());
+  gchar *converted = nullptr;
+  gsize convertedLength = 0;
+  if (charset)
+    converted = g_convert(bytes, n, "UTF-8", charset, nullptr, &convertedLength, nullptr);
+  if (converted) {
+    AppendRepaired(out, converted, converted + convertedLength);
+    g_free(converted);
+  } else {
     const gchar *end = nullptr;
-    if (g_utf8_validate(text.CString(), text.Length(), &end) &&
-        !memchr(text.CString(), 0, text.Length()))
+    // With a length given, a zero byte fails the check as well.
+    if (g_utf8_validate(bytes, n, &end))
       return text;
+    AppendRepaired(out, bytes, bytes + n);
   }
-  std::string utf8 = TextForPango(text);
   string result;
-  result.ConstructFromBuffer(utf8.data(), static_cast<int>(utf8.size()));
+  result.ConstructFromBuffer(out.data(), static_cast<int>(out.size()));
   result.SetEncoding(kEncodingUTF8);
   return result;
 }

@@ -14,3 +14,7 @@ void rmbHideMenuBar();
 extern "C" void WindowMenuBarSetter(RuntimeObject *view, int32_t index, RuntimeObject *menuBar);
 extern "C" void windowFullScreenSetter(RuntimeObject *view, int32_t index, int32_t on);
 void RemoveFromImplicitWindowList(RuntimeObject *view);
+// Takes a window's menu bar out of its box, keeping the bar's widgets alive
+// for the menu nodes (a window destroys what its box still holds); the bar
+// forgets the window. Nothing without a bar.
+void DetachMenuBar(Window *w);

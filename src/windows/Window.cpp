@@ -124,6 +124,8 @@ Window::~Window() {
   if (queued != sDeferredClose.end())
     sDeferredClose.erase(queued);
   if (mGtkWindow) {
+    if (mHasMenuBar)
+      DetachMenuBar(this); // its menu nodes outlive the window
     g_signal_handlers_disconnect_matched(mGtkWindow, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,
                                          this);
     g_signal_handlers_disconnect_matched(GetWidget(), G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr,

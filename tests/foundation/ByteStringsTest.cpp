@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include <cstring>
 #include <string>
 
@@ -59,6 +62,39 @@ TEST(ByteStrings, RunComparisonsPutTheShorterPrefixFirst) {
     EXPECT_EQ(ustrcmpi(c.a, c.aLength, c.b, c.bLength), c.caseless);
     EXPECT_EQ(ustrcmp(c.a, c.aLength, c.b, c.bLength), c.exact);
     EXPECT_EQ(ustrcmpiASCII(c.a, c.aLength, c.b, c.bLength), c.caselessASCII);
+  }
+}
+
+// The ASCII-folding compare takes sixteen bytes at a time: every length up
+// to three blocks, with one differing byte at every position (a case
+// change, a byte above 0x7F, a zero), answers as a plain byte loop would.
+TEST(ByteStrings, BlockwiseASCIIFoldAnswersAsTheByteLoop) {
+  auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : int(c); };
+  auto reference = [&](const std::string &a, const std::string &b) {
+    size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i)
+      if (int d = fold(static_cast<unsigned char>(a[i])) - fold(static_cast<unsigned char>(b[i])))
+        return d < 0 ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+  };
+  const std::string base = "The Quick brown fox: jumps over 0123456789 lazy dogs!";
+  const char replacements[] = {'A', 'z', '\0', '\x80', '\xE9', '{', '@', '`'};
+  for (size_t length = 0; length <= 48; ++length) {
+    std::string a = base.substr(0, length);
+    std::string upper = a;
+    for (char &c : upper)
+      c = char(fold(static_cast<unsigned char>(c)));
+    ASSERT_EQ(ustrcmpiASCII(a.data(), int(length), upper.data(), int(length)), 0) << length;
+    for (size_t at = 0; at < length; ++at)
+      for (char replacement : replacements) {
+        std::string b = upper;
+        b[at] = replacement;
+        ASSERT_EQ(ustrcmpiASCII(a.data(), int(length), b.data(), int(length)), reference(a, b))
+            << "length " << length << ", byte " << at << " = " << int(replacement);
+        ASSERT_EQ(ustrcmpiASCII(b.data(), int(length), a.data(), int(length)), reference(b, a));
+      }
+    std::string longer = upper + "x";
+    EXPECT_EQ(ustrcmpiASCII(a.data(), int(length), longer.data(), int(length + 1)), -1);
   }
 }
 

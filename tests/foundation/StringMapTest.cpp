@@ -6,6 +6,7 @@
 
 #include "foundation/ByteStrings.h"
 #include "foundation/StringMap.h"
+#include "foundation/TextEncodings.h"
 #include "support/AlertRecorder.h"
 
 namespace {
@@ -18,9 +19,11 @@ std::vector<std::string> KeysByIterator(StringMap<int> &map) {
   return keys;
 }
 
+// A one-byte key tagged Mac Roman, the one encoding whose upper bytes fold.
 string ByteKey(unsigned char byte) {
   string key;
   key.ConstructFromBuffer(reinterpret_cast<const char *>(&byte), 1);
+  key.SetEncoding(kEncodingMacRoman);
   return key;
 }
 
@@ -57,6 +60,21 @@ TEST(StringMap, EveryCaseFoldedByteFindsItsCapital) {
     EXPECT_EQ(map.hashString(lower), map.hashString(ByteKey(upper)));
   }
   EXPECT_EQ(folded, 56);
+}
+
+// Outside Mac Roman text only ASCII letters fold: U+010A and U+0100 in
+// UTF-8 bytes tagged ASCII stay two keys.
+TEST(StringMap, KeysWithUpperBytesOutsideMacRomanStayApart) {
+  StringMap<int> map;
+  map.AddEntry("\xC4\x8A", 1);
+  map.AddEntry("\xC4\x80", 2);
+  map.AddEntry("x\xC4\x80", 3);
+  EXPECT_EQ(map.EntryCount(), 3);
+  int value = 0;
+  EXPECT_TRUE(map.GetEntry("\xC4\x8A", &value));
+  EXPECT_EQ(value, 1);
+  EXPECT_TRUE(map.GetEntry("X\xC4\x80", &value));
+  EXPECT_EQ(value, 3);
 }
 
 TEST(StringMap, DoublesItsBinsPastThreeQuartersAndKeepsIterationOrder) {

@@ -268,6 +268,18 @@ TEST(String, CompareIgnoresCaseAndOrdersPrefixesFirst) {
        0, 1},
       // An ASCII side meets UTF-8 in UTF-8.
       {"xyz\xC4\x8A", Bytes("XYZ\xC4\x80", kEncodingUTF8), 1, 1},
+      // Text tagged ASCII, or untagged, that carries bytes of 0x80 and above
+      // folds only ASCII letters: these are different characters.
+      {"\xC4\x8A", "\xC4\x80", 1, 1},
+      {Bytes("\x8E", kEncodingUnknown), Bytes("\x83", kEncodingUnknown), 1, 1},
+      {Bytes("ab\x8E", kEncodingUnknown), "AB\x8E", 0, 1},
+      // Different tags, plain ASCII bytes on both sides: no conversion.
+      {Bytes("Name", kEncodingMacRoman), Bytes("NAME", kEncodingUTF8), 0, 1},
+      // Embedded zero bytes count like any other byte.
+      {Bytes(std::string("a\0b", 3), kEncodingUTF8), Bytes(std::string("A\0B", 3), kEncodingUTF8),
+       0, 1},
+      {Bytes(std::string("a\0b", 3), kEncodingUTF8), Bytes(std::string("a\0c", 3), kEncodingUTF8),
+       -1, -1},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(Text(c.a) + " vs " + Text(c.b));

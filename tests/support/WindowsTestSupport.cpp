@@ -1,4 +1,4 @@
-#include "WindowsTestSupport.h"
+#include "support/WindowsTestSupport.h"
 
 #include <csignal>
 #include <cstdio>

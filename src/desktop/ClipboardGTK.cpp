@@ -1,0 +1,176 @@
+#include <iterator>
+
+#include <gtk/gtk.h>
+
+#include "desktop/ClipboardClass.h"
+#include "desktop/ClipboardPictureBuffer.h"
+#include "foundation/String.h"
+#include "foundation/TextEncodings.h"
+#include "language/ClassBuilding.h"
+#include "language/StringReplace.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ClassRegistry.h"
+#include "runtime/objects/RuntimeObject.h"
+#include "runtime/objects/SimplePropertyTypes.h"
+#include "windows/GTKHelper.h"
+
+namespace {
+
+// The PIXMAP target: GDK's predefined atom 20.
+GdkAtom PixmapTarget() { return GDK_TARGET_PIXMAP; }
+
+bool sRequestPending = false;
+int32_t sRequestsMade = 0;
+
+void ServePicture(GtkClipboard *, GtkSelectionData *data, guint, gpointer) {
+  const uint8_t *buffer = ClipboardPictureBuffer();
+  if (!buffer)
+    return;
+  ClipboardPictureHeader header;
+  memcpy(&header, buffer, sizeof header);
+  gtk_selection_data_set(data, PixmapTarget(), 8, buffer, header.totalSize);
+}
+
+void ClearPicture(GtkClipboard *, gpointer) { ClearClipboardPictureBuffer(); }
+
+// Only a reply whose header tells the truth is kept: other X clients answer
+// the PIXMAP target with a 4-byte pixmap id, and a lying header must not make
+// anyone read past the reply.
+void PictureReplied(GtkClipboard *, GtkSelectionData *data, gpointer) {
+  sRequestPending = false;
+  if (data && data->length > 0)
+    AdoptClipboardPictureReply(data->data, data->length);
+}
+
+void *Code(auto function) { return reinterpret_cast<void *>(function); }
+
+#define CLIPBOARD_METHOD(name, function, result, params, count)                                    \
+  { name, result, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+
+// clang-format off
+ObjectInstanceTemplate ClipboardInstances[] = {
+    {0, "Text", &stringType.type, Code(clipboardTextGetter), "clipboardTextGetter",
+     Code(clipboardTextSetter), "clipboardTextSetter", 0, 0},
+};
+
+MethodParameter sTextParams[] = {{"text", &stringType.type, 0, {}, 0, {}, 0, {}}};
+MethodParameter sMacTypeParams[] = {{"macType", &stringType.type, 0, {}, 0, {}, 0, {}}};
+MethodParameter sMacDataParams[] = {{"data", &stringType.type, 0, {}, 0, {}, 0, {}},
+                                    {"macType", &stringType.type, 0, {}, 0, {}, 0, {}}};
+
+PropertyMethod ClipboardMethods[] = {
+    CLIPBOARD_METHOD("SetText", clipboardSetText, nullptr, sTextParams, 1),
+    CLIPBOARD_METHOD("Close", clipboardClose, nullptr, nullptr, 0),
+    CLIPBOARD_METHOD("TextAvailable", clipboardTextAvailable, &booleanType.type, nullptr, 0),
+    CLIPBOARD_METHOD("PictureAvailable", clipboardPictureAvailable, &booleanType.type, nullptr, 0),
+    CLIPBOARD_METHOD("MacDataAvailable", clipboardMacDataAvailable, &booleanType.type,
+                     sMacTypeParams, 1),
+    CLIPBOARD_METHOD("MacData", clipboardMacData, &stringType.type, sMacTypeParams, 1),
+    CLIPBOARD_METHOD("AddMacData", clipboardAddMacData, nullptr, sMacDataParams, 2),
+};
+// clang-format on
+
+} // namespace
+
+ObjectDefinition *ClipboardClass() {
+  static ObjectDefinition defn;
+  if (!defn.className.IsEmpty())
+    return &defn;
+  DefineBuiltinClass(defn, {"Clipboard", sizeof(ClipboardObject), nullptr, clipboardClose, true},
+                     ClipboardInstances, std::size(ClipboardInstances), ClipboardMethods,
+                     std::size(ClipboardMethods));
+  defn.consoleSafe = 0;
+  return &defn;
+}
+
+void CreateClipboardClass() { addIntrinsicClass(ClipboardClass()); }
+
+void clipboardSetText(RuntimeObject *, stringStorage *text) {
+  GtkClipboard *clipboard = GTKHelper::GetClipboard();
+  if (!clipboard)
+    return;
+  // GTK+ refuses text that is not UTF-8, so convert by the tag and repair.
+  string utf8 = GTKHelper::ToUTF8(string::Borrow(text));
+  gtk_clipboard_set_text(clipboard, utf8.CString(), utf8.Length());
+}
+
+stringStorage *clipboardTextGetter(RuntimeObject *) {
+  GtkClipboard *clipboard = GTKHelper::GetClipboard();
+  if (!clipboard)
+    return nullptr;
+  gchar *text = gtk_clipboard_wait_for_text(clipboard);
+  if (!text)
+    return nullptr;
+  string result;
+  result.ConstructFromBuffer(text, static_cast<int>(strlen(text)));
+  result.SetEncoding(kEncodingUTF8);
+  g_free(text);
+  return result.ExtractStringStorage();
+}
+
+void clipboardTextSetter(RuntimeObject *object, int32_t, stringStorage *text) {
+  clipboardSetText(object, text);
+}
+
+int32_t clipboardTextAvailable(RuntimeObject *) {
+  GtkClipboard *clipboard = GTKHelper::GetClipboard();
+  return clipboard && gtk_clipboard_wait_is_text_available(clipboard) ? 1 : 0;
+}
+
+int32_t RequestClipboardPicture() {
+  GtkClipboard *clipboard = GTKHelper::GetClipboard();
+  if (clipboard && !sRequestPending) {
+    sRequestPending = true;
+    ++sRequestsMade;
+    gtk_clipboard_request_contents(clipboard, PixmapTarget(), PictureReplied, nullptr);
+  }
+  return sRequestsMade;
+}
+
+bool ClipboardPictureRequestPending() { return sRequestPending; }
+
+int32_t clipboardPictureAvailable(RuntimeObject *) {
+  RequestClipboardPicture();
+  return ClipboardPictureBuffer() ? 1 : 0;
+}
+
+// Offers a picture on the selection: the buffer answers every request for
+// the PIXMAP target until another owner takes the selection.
+bool OfferClipboardPicture(int32_t width, int32_t height, int32_t rowStride,
+                           const uint8_t *rows) {
+  GtkClipboard *clipboard = GTKHelper::GetClipboard();
+  if (!clipboard)
+    return false;
+  GtkTargetEntry target = {gdk_atom_name(PixmapTarget()), 0, 0};
+  gboolean owned =
+      gtk_clipboard_set_with_data(clipboard, &target, 1, ServePicture, ClearPicture, nullptr);
+  g_free(target.target);
+  if (!owned)
+    return false;
+  SetClipboardPictureBuffer(width, height, rowStride, rows);
+  return true;
+}
+
+void clipboardClose(RuntimeObject *) {}
+
+int32_t clipboardMacDataAvailable(RuntimeObject *, stringStorage *) { return 0; }
+
+stringStorage *clipboardMacData(RuntimeObject *, stringStorage *) { return nullptr; }
+
+void clipboardAddMacData(RuntimeObject *, stringStorage *, stringStorage *) {}
+
+int32_t IsTextOnClipboard() {
+  RuntimeObject *clipboard = CreateInstance(ClipboardClass());
+  int32_t available = clipboardTextAvailable(clipboard);
+  RuntimeUnlockObject(clipboard);
+  return available;
+}
+
+void PutStringOnClipboard(stringStorage *text) {
+  RuntimeObject *clipboard = CreateInstance(ClipboardClass());
+  // A lone CR becomes CR LF; a CR LF pair stays one line end.
+  string withLineFeeds = replaceAll(string::Borrow(text), string("\r"), string("\r\n"));
+  string lineEnds = replaceAll(withLineFeeds, string("\r\n\n"), string("\r\n"));
+  clipboardSetText(clipboard, lineEnds.Storage());
+  RuntimeUnlockObject(clipboard);
+}

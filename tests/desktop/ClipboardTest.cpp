@@ -1,0 +1,244 @@
+// The Clipboard class on the CLIPBOARD selection of the test's own X server,
+// with xclip as the other client.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "desktop/ClipboardClass.h"
+#include "desktop/ClipboardPictureBuffer.h"
+#include "foundation/String.h"
+#include "foundation/TextEncodings.h"
+#include "runtime/objects/ClassLookup.h"
+#include "support/WindowsTestSupport.h"
+#include "windows/GTKHelper.h"
+
+namespace {
+
+std::string Bytes(stringStorage *s) {
+  string text = string::Adopt(s);
+  return std::string(text.CString(), text.Length());
+}
+
+string Text(const std::string &bytes, uint32_t encoding = kEncodingUTF8) {
+  string s;
+  s.ConstructFromBuffer(bytes.data(), static_cast<int>(bytes.size()));
+  s.SetEncoding(encoding);
+  return s;
+}
+
+std::string TempFile(const std::string &bytes) {
+  char path[] = "/tmp/clipboardtestXXXXXX";
+  int fd = mkstemp(path);
+  if (fd >= 0) {
+    (void)!write(fd, bytes.data(), bytes.size());
+    close(fd);
+  }
+  return path;
+}
+
+std::vector<uint8_t> PictureBytes(int32_t width, int32_t height, int32_t stride) {
+  std::vector<uint8_t> bytes(kPictureHeaderSize + static_cast<size_t>(stride) * height);
+  ClipboardPictureHeader header{static_cast<int32_t>(bytes.size()), stride, height, width};
+  memcpy(bytes.data(), &header, sizeof header);
+  for (size_t i = kPictureHeaderSize; i < bytes.size(); ++i)
+    bytes[i] = static_cast<uint8_t>(i * 7);
+  return bytes;
+}
+
+std::string AsString(const std::vector<uint8_t> &bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+class ClipboardTest : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!HaveDisplay())
+      GTEST_SKIP() << "no display";
+    mClipboard = CreateInstance(ClipboardClass());
+    ASSERT_NE(mClipboard, nullptr);
+  }
+  void TearDown() override {
+    if (mClipboard)
+      RuntimeUnlockObject(mClipboard);
+    for (const std::string &file : mFiles)
+      unlink(file.c_str());
+  }
+
+  // xclip takes the selection with the bytes and serves them from the
+  // background until another owner comes.
+  void XclipOffers(const std::string &bytes, const char *target = nullptr) {
+    std::string file = TempFile(bytes);
+    mFiles.push_back(file);
+    std::string command = "xclip -selection clipboard ";
+    if (target)
+      command += std::string("-t ") + target + " ";
+    ASSERT_EQ(system((command + "-i " + file).c_str()), 0);
+    // xclip takes the selection from its background child: wait until the
+    // selection serves these bytes.
+    GdkAtom atom = gdk_atom_intern(target ? target : "UTF8_STRING", FALSE);
+    ASSERT_TRUE(StepUntil([&] {
+      GtkSelectionData *data = gtk_clipboard_wait_for_contents(GTKHelper::GetClipboard(), atom);
+      bool served = data && data->length == static_cast<int>(bytes.size()) &&
+                    memcmp(data->data, bytes.data(), bytes.size()) == 0;
+      if (data)
+        gtk_selection_data_free(data);
+      return served;
+    }));
+  }
+
+  // What xclip reads from the selection, while this process serves it.
+  std::string XclipReads(const char *target = nullptr) {
+    std::string file = TempFile("");
+    mFiles.push_back(file);
+    std::string command = "timeout 20 xclip -selection clipboard -o ";
+    if (target)
+      command += std::string("-t ") + target + " ";
+    bool done = false;
+    std::thread reader([&] {
+      (void)!system((command + "> " + file).c_str());
+      done = true;
+    });
+    StepUntil([&] { return done; }, 2000);
+    reader.join();
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  // Waits for the answer to the outstanding picture request.
+  static void AwaitPictureReply() {
+    StepUntil([] { return !ClipboardPictureRequestPending(); }, 2000);
+  }
+
+  RuntimeObject *mClipboard = nullptr;
+  std::vector<std::string> mFiles;
+};
+
+TEST_F(ClipboardTest, WithoutAnOwnerNothingIsAvailable) {
+  EXPECT_EQ(clipboardTextGetter(mClipboard), nullptr);
+  EXPECT_EQ(clipboardTextAvailable(mClipboard), 0);
+  EXPECT_EQ(IsTextOnClipboard(), 0);
+  EXPECT_EQ(clipboardPictureAvailable(mClipboard), 0);
+  AwaitPictureReply();
+  EXPECT_EQ(clipboardPictureAvailable(mClipboard), 0);
+}
+
+TEST_F(ClipboardTest, TextFromAnotherClientReadsBackByteExactTaggedUTF8) {
+  for (const std::string bytes : {"one\rtwo", "one\ntwo", "one\r\ntwo\r\n", "\xC3\xA4 \xE2\x82\xAC"}) {
+    XclipOffers(bytes);
+    EXPECT_EQ(clipboardTextAvailable(mClipboard), 1);
+    stringStorage *text = clipboardTextGetter(mClipboard);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(string::Borrow(text).Encoding(), kEncodingUTF8);
+    EXPECT_EQ(Bytes(text), bytes);
+  }
+}
+
+TEST_F(ClipboardTest, TextSetByTheProgramReadsBackByteExactInAnotherClient) {
+  for (const std::string bytes : {"one\rtwo", "one\ntwo", "one\r\ntwo\r\n", "\xC3\xA4 \xE2\x82\xAC"}) {
+    clipboardTextSetter(mClipboard, 0, Text(bytes).Storage());
+    EXPECT_EQ(XclipReads(), bytes);
+  }
+}
+
+TEST_F(ClipboardTest, NilAndEmptyTextOfferATextOfLengthZero) {
+  for (stringStorage *text : {static_cast<stringStorage *>(nullptr), string("").Storage()}) {
+    XclipOffers("before");
+    clipboardSetText(mClipboard, text);
+    EXPECT_EQ(clipboardTextAvailable(mClipboard), 1);
+    EXPECT_EQ(XclipReads(), "");
+  }
+}
+
+// GTK+ takes only UTF-8: text is converted by its tag, valid bytes pass
+// whatever the tag says, and each invalid sequence becomes U+FFFD.
+TEST_F(ClipboardTest, TextIsConvertedByItsTagAndRepaired) {
+  struct Case {
+    std::string bytes;
+    uint32_t encoding;
+    std::string offered;
+  } cases[] = {
+      {"caf\xC3\xA9", kEncodingUnknown, "caf\xC3\xA9"},
+      {"caf\xC3\xA9", kEncodingUTF8, "caf\xC3\xA9"},
+      {"ab\xFF" "c", kEncodingUTF8, "ab\xEF\xBF\xBD" "c"},
+      {"ab\xC3", kEncodingUnknown, "ab\xEF\xBF\xBD"},
+      {"caf\xE9", 0x0201, "caf\xC3\xA9"},  // ISO Latin-1
+      {std::string("h\0i\0", 4), kEncodingUTF16, "hi"},
+  };
+  for (const Case &c : cases) {
+    clipboardSetText(mClipboard, Text(c.bytes, c.encoding).Storage());
+    EXPECT_EQ(Bytes(clipboardTextGetter(mClipboard)), c.offered) << c.bytes;
+  }
+}
+
+TEST_F(ClipboardTest, PutStringOnClipboardEndsLinesWithCRLFButKeepsLoneLineFeeds) {
+  struct Case {
+    const char *given, *offered;
+  } cases[] = {
+      {"a\rb", "a\r\nb"},
+      {"a\r\nb", "a\r\nb"},
+      {"a\nb", "a\nb"},
+      {"a\r\rb\r\n", "a\r\n\r\nb\r\n"},
+  };
+  for (const Case &c : cases) {
+    string given(c.given);
+    PutStringOnClipboard(given.Storage());
+    EXPECT_EQ(Bytes(clipboardTextGetter(mClipboard)), c.offered);
+    EXPECT_STREQ(given.CString(), c.given);
+  }
+  EXPECT_EQ(IsTextOnClipboard(), 1);
+}
+
+TEST_F(ClipboardTest, AWellFormedPictureReplyFillsTheBufferOnceItArrives) {
+  std::vector<uint8_t> picture = PictureBytes(2, 3, 8);
+  XclipOffers(AsString(picture), "PIXMAP");
+  clipboardPictureAvailable(mClipboard);
+  AwaitPictureReply();
+  EXPECT_EQ(clipboardPictureAvailable(mClipboard), 1);
+  ASSERT_NE(ClipboardPictureBuffer(), nullptr);
+  EXPECT_EQ(memcmp(ClipboardPictureBuffer(), picture.data(), picture.size()), 0);
+
+  // Replies that would be read past their end leave the picture in place,
+  // and so does the clipboard moving on to text.
+  std::vector<uint8_t> lying = PictureBytes(2, 3, 8);
+  reinterpret_cast<ClipboardPictureHeader *>(lying.data())->height = 100;
+  for (const std::string &reply : {std::string("\x01\x02\x03\x04", 4), AsString(lying),
+                                   std::string("plain text")}) {
+    XclipOffers(reply, "PIXMAP");
+    clipboardPictureAvailable(mClipboard);
+    AwaitPictureReply();
+    ASSERT_NE(ClipboardPictureBuffer(), nullptr);
+    EXPECT_EQ(memcmp(ClipboardPictureBuffer(), picture.data(), picture.size()), 0);
+  }
+}
+
+TEST_F(ClipboardTest, PictureRequestsNeverStack) {
+  XclipOffers(AsString(PictureBytes(1, 1, 4)), "PIXMAP");
+  int32_t before = RequestClipboardPicture();
+  for (int i = 0; i < 5; ++i)
+    clipboardPictureAvailable(mClipboard);
+  EXPECT_EQ(RequestClipboardPicture(), before);
+  AwaitPictureReply();
+  EXPECT_EQ(RequestClipboardPicture(), before + 1);
+  AwaitPictureReply();
+}
+
+TEST_F(ClipboardTest, TheProgramsPictureIsServedUntilAnotherOwnerTakesTheSelection) {
+  std::vector<uint8_t> picture = PictureBytes(3, 2, 12);
+  ASSERT_TRUE(OfferClipboardPicture(3, 2, 12, picture.data() + kPictureHeaderSize));
+  EXPECT_EQ(clipboardPictureAvailable(mClipboard), 1);
+  EXPECT_EQ(XclipReads("PIXMAP"), AsString(picture));
+
+  XclipOffers("text now");
+  StepUntil([] { return ClipboardPictureBuffer() == nullptr; }, 2000);
+  EXPECT_EQ(ClipboardPictureBuffer(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,329 @@
+// Menu trees: the child list, the walks over a tree, and the GTK+ node's
+// captions, accelerators, enabling and clones.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include <gdk/gdkkeysyms.h>
+
+#include "MenuTestSupport.h"
+#include "WindowsTestSupport.h"
+#include "runtime/ObjectModelFixtures.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "support/AlertRecorder.h"
+#include "windows/menus/MenuDispatch.h"
+
+namespace {
+
+class MenuTree : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!HaveDisplay())
+      GTEST_SKIP() << "no display";
+    OutOfBoundsExceptionClass();
+    mRaises.raised().clear();
+    bar = MakeItem("", "");
+  }
+  void TearDown() override { Release(bar); }
+  Names Raised() {
+    Names names = mRaises.raised();
+    mRaises.raised().clear();
+    return names;
+  }
+  RunMenuItem *bar = nullptr;
+  RaiseRecorder mRaises;
+};
+
+TEST_F(MenuTree, ItemOutsideTheListRaisesAndRemovalByIdentityDropsEveryEntry) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  EXPECT_EQ(bar->mImp->Item(1), nullptr);
+  EXPECT_EQ(bar->mImp->Item(-1), nullptr);
+  EXPECT_EQ(Raised(), Names(2, "OutOfBoundsException"));
+
+  RunMenuItem *twice = MakeItem("Twice");
+  file->mImp->AddChild(twice);
+  file->mImp->AddChild(twice);
+  EXPECT_EQ(twice->header.refCount, 3);
+  RunMenuItem *stranger = MakeItem("Stranger");
+  file->mImp->RemoveChild(stranger);
+  EXPECT_EQ(file->mImp->Count(), 2);
+  file->mImp->RemoveChild(twice);
+  EXPECT_EQ(file->mImp->Count(), 0);
+  EXPECT_EQ(twice->header.refCount, 1);
+  file->mImp->RemoveChild(0L);
+  EXPECT_EQ(Raised(), Names{"OutOfBoundsException"});
+  Release(twice);
+  Release(stranger);
+}
+
+TEST_F(MenuTree, LookupsMatchNamesWithoutCaseAndIndexesExactly) {
+  RunMenuItem *edit = AddItem(bar, "Edit");
+  AddItem(edit, "Cut", nullptr, 0);
+  RunMenuItem *cut = AddItem(edit, "cut");
+  RunMenuItem *file = AddItem(bar, "File");
+  RunMenuItem *recent = AddItem(file, "Recent", nullptr, 3);
+  struct Case {
+    const char *name;
+    int32_t index;
+    RunMenuItem *expected;
+  } cases[] = {
+      {"Cut", kNoMenuIndex, cut},
+      {"CUT", kNoMenuIndex, cut},
+      {"recent", 3, recent},
+      {"recent", 2, nullptr},
+      {"Edit", kNoMenuIndex, edit},
+      {"Paste", kNoMenuIndex, nullptr},
+  };
+  for (const Case &c : cases) {
+    string name(c.name);
+    RunMenuItem *found = RuntimeMenuItemLookupArray(bar, name.Storage(), c.index);
+    EXPECT_EQ(found, c.expected) << c.name << " " << c.index;
+    Release(found);
+  }
+  RunMenuItem *child = bar->mImp->Child(string("FILE"));
+  EXPECT_EQ(child, file);
+  Release(child);
+  EXPECT_EQ(RuntimeMenuItemLookup(nullptr, string("Cut").Storage()), nullptr);
+  EXPECT_EQ(edit->header.refCount, 1) << "the walk released what it held";
+}
+
+TEST_F(MenuTree, LookupByClassFindsTheFirstInstanceDepthFirst) {
+  RunMenuItem *file = AddItem(bar, "File");
+  RunMenuItem *quit = MakeItem("Quit", "Quit", kNoMenuIndex, QuitMenuItemClass());
+  file->mImp->AddChild(quit);
+  RunMenuItem *found = MenuItemLookupByClass(bar, LookupObjectDefinition(QuitMenuItemClass()));
+  EXPECT_EQ(found, quit);
+  Release(found);
+  Release(quit);
+}
+
+TEST_F(MenuTree, InstallingACloneJoinsTheFirstRunOfNamesakes) {
+  struct Case {
+    std::vector<std::pair<const char *, int32_t>> edit;
+    int expectedPosition; // -1: nothing added
+    int32_t expectedIndex;
+  } cases[] = {
+      {{{"Undo", kNoMenuIndex}, {"Recent", 0}, {"Recent", 1}, {"Cut", kNoMenuIndex}}, 3, 2},
+      {{{"Undo", kNoMenuIndex}, {"Recent", 0}, {"Recent", 1}}, 3, 2},
+      {{{"Undo", kNoMenuIndex}, {"Cut", kNoMenuIndex}}, -1, 0},
+  };
+  for (const Case &c : cases) {
+    RunMenuItem *root = MakeItem("", "");
+    RunMenuItem *edit = AddItem(root, "Edit");
+    for (auto [name, index] : c.edit)
+      AddItem(edit, name, name, index);
+    RunMenuItem *fresh = MakeItem("Recent");
+    MenuBarInstallClone(root, fresh);
+    if (c.expectedPosition < 0) {
+      EXPECT_EQ(edit->mImp->Count(), static_cast<int32_t>(c.edit.size()));
+      EXPECT_EQ(fresh->header.refCount, 1);
+    } else {
+      ASSERT_LT(c.expectedPosition, edit->mImp->Count());
+      EXPECT_EQ(edit->mImp->At(c.expectedPosition), fresh);
+      EXPECT_EQ(fresh->mImp->GetIndex(), c.expectedIndex);
+    }
+    Release(fresh);
+    Release(root);
+  }
+}
+
+struct Visit {
+  std::vector<std::string> names;
+  int stopAfter = 1000;
+};
+
+int32_t Visitor(RunMenuItem *item, void *context) {
+  auto *visit = static_cast<Visit *>(context);
+  visit->names.push_back(NameOf(item));
+  return static_cast<int>(visit->names.size()) < visit->stopAfter;
+}
+
+TEST_F(MenuTree, IterationVisitsEachLevelBeforeTheNextAndCanStop) {
+  RunMenuItem *file = AddItem(bar, "File");
+  RunMenuItem *edit = AddItem(bar, "Edit");
+  RunMenuItem *open = AddItem(file, "Open");
+  AddItem(open, "Recent");
+  AddItem(edit, "Cut");
+  Visit all;
+  IterateOverRunMenuItems(bar, Visitor, &all);
+  EXPECT_EQ(all.names, (std::vector<std::string>{"File", "Edit", "Open", "Cut", "Recent"}));
+  Visit first;
+  first.stopAfter = 1;
+  IterateOverRunMenuItems(bar, Visitor, &first);
+  EXPECT_EQ(first.names, std::vector<std::string>{"File"});
+  EXPECT_EQ(bar->header.refCount, 1);
+  EXPECT_EQ(file->header.refCount, 1);
+  AlertRecorder alerts;
+  IterateOverRunMenuItems(bar, nullptr, nullptr);
+  EXPECT_TRUE(alerts.saw("callback"));
+}
+
+TEST_F(MenuTree, CaptionsBecomeMnemonicLabels) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *item = AddItem(file, "Item");
+  struct Case {
+    const char *caption, *label;
+  } cases[] = {
+      {"Save &As...", "Save _As..."},
+      {"Tom && Jerry", "Tom & Jerry"},
+      {"snake_case", "snake__case"},
+  };
+  for (const Case &c : cases) {
+    item->mImp->SetText(string(c.caption));
+    EXPECT_EQ(LabelOf(item), c.label) << c.caption;
+  }
+  EXPECT_EQ(LabelOf(file), "_File");
+}
+
+TEST_F(MenuTree, CommandKeysBecomeControlAcceleratorsAndLeaveSubmenuItems) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *quit = AddItem(file, "Quit");
+  quit->mImp->SetCommandKey(string("Q"));
+  EXPECT_TRUE(HasAccelerator(quit, GDK_q, GDK_CONTROL_MASK));
+  quit->mImp->SetCommandKey(string("shift-Q"));
+  EXPECT_FALSE(HasAccelerator(quit, GDK_q, GDK_CONTROL_MASK));
+  EXPECT_TRUE(HasAccelerator(quit, GDK_q, GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK)));
+  quit->mImp->SetCommandKey(string(""));
+  EXPECT_FALSE(HasAccelerator(quit, GDK_q, GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK)));
+
+  struct Case {
+    const char *key;
+    int mods;
+    const char *shown;
+  } cases[] = {
+      {"", 0, "unchanged"},
+      {"Q", GDK_CONTROL_MASK, "Ctrl+Q"},
+      {"shift-option-Q", GDK_CONTROL_MASK | GDK_SHIFT_MASK | GDK_MOD1_MASK, "Ctrl+Shift+Alt+Q"},
+      {"SHFT-ALT-k", GDK_CONTROL_MASK | GDK_SHIFT_MASK | GDK_MOD1_MASK, "Ctrl+Shift+Alt+k"},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(GetAcceleratorModifiers(string(c.key)), c.mods) << c.key;
+    string shown("unchanged");
+    Win32InterpretMenuShortcut(string(c.key), &shown);
+    EXPECT_STREQ(shown.CString(), c.shown);
+  }
+
+  RunMenuItem *open = AddItem(file, "Open");
+  open->mImp->SetCommandKey(string("O"));
+  AddItem(open, "Recent");
+  EXPECT_STREQ(open->mImp->GetCommandKey().CString(), "");
+  EXPECT_FALSE(HasAccelerator(open, GDK_o, GDK_CONTROL_MASK));
+  EXPECT_EQ(gtk_menu_item_get_submenu(GTK_MENU_ITEM(GTKNodeOf(open)->ItemWidget())),
+            GTKNodeOf(open)->MenuWidget());
+}
+
+TEST_F(MenuTree, ASeparatorTakesTheItemsPlaceAndACaptionTakesItBack) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  AddItem(file, "Open");
+  RunMenuItem *middle = AddItem(file, "Middle");
+  AddItem(file, "Close");
+  GtkWidget *menu = GTKNodeOf(file)->MenuWidget();
+  auto widgetAt = [&](int i) {
+    GList *children = gtk_container_get_children(GTK_CONTAINER(menu));
+    auto *w = static_cast<GtkWidget *>(g_list_nth_data(children, i));
+    g_list_free(children);
+    return w;
+  };
+  CriticalCounter criticals;
+  middle->mImp->SetText(string("-"));
+  EXPECT_TRUE(GTKNodeOf(middle)->IsSeparator());
+  EXPECT_TRUE(GTK_IS_SEPARATOR_MENU_ITEM(widgetAt(1)));
+  EXPECT_EQ(widgetAt(1), GTKNodeOf(middle)->ItemWidget());
+  middle->mImp->SetText(string("Back"));
+  EXPECT_FALSE(GTKNodeOf(middle)->IsSeparator());
+  EXPECT_EQ(widgetAt(1), GTKNodeOf(middle)->ItemWidget());
+  EXPECT_EQ(LabelOf(middle), "Back");
+  EXPECT_EQ(criticals.count(), 0) << criticals.last();
+}
+
+TEST_F(MenuTree, DisablingGreysItemsButNotTitlesAndEnablingClimbs) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *open = AddItem(file, "Open");
+  file->mImp->Disable();
+  EXPECT_FALSE(file->mImp->IsEnabled());
+  EXPECT_TRUE(LabelSensitive(file)) << "a title in the bar never turns grey";
+  open->mImp->Disable();
+  EXPECT_FALSE(LabelSensitive(open));
+  RuntimeMenuItemEnabledSetter(open, 0, 1);
+  EXPECT_TRUE(LabelSensitive(open));
+  EXPECT_TRUE(file->mImp->IsEnabled());
+}
+
+TEST_F(MenuTree, ClonesFollowTheMasterAndVisibilityStaysWithEachCopy) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *save = AddItem(file, "Save");
+  XMenuGTK *copyRoot = GTKNodeOf(bar)->Clone();
+  ASSERT_EQ(copyRoot->Count(), 1);
+  RunMenuItem *fileCopy = copyRoot->At(0);
+  ASSERT_EQ(fileCopy->mImp->Count(), 1);
+  RunMenuItem *saveCopy = fileCopy->mImp->At(0);
+  EXPECT_EQ(GTKNodeOf(saveCopy)->GetMaster(), GTKNodeOf(save));
+
+  saveCopy->mImp->SetText(string("Save &All"));
+  EXPECT_EQ(LabelOf(save), "Save _All");
+  EXPECT_EQ(LabelOf(saveCopy), "Save _All");
+  save->mImp->SetCommandKey(string("S"));
+  EXPECT_TRUE(HasAccelerator(saveCopy, GDK_s, GDK_CONTROL_MASK));
+  saveCopy->mImp->SetVisible(0);
+  EXPECT_FALSE(GTK_WIDGET_VISIBLE(GTKNodeOf(saveCopy)->ItemWidget()));
+  EXPECT_TRUE(GTK_WIDGET_VISIBLE(GTKNodeOf(save)->ItemWidget()));
+
+  // An item added later reaches the copy, and removing it takes the copy
+  // and the widgets away again.
+  RunMenuItem *print = AddItem(file, "Print");
+  ASSERT_EQ(fileCopy->mImp->Count(), 2);
+  EXPECT_STREQ(fileCopy->mImp->At(1)->mImp->GetName().CString(), "Print");
+  RuntimeMenuItemRemoveItem(file, print);
+  EXPECT_EQ(fileCopy->mImp->Count(), 1);
+  GList *shown = gtk_container_get_children(GTK_CONTAINER(GTKNodeOf(file)->MenuWidget()));
+  EXPECT_EQ(g_list_length(shown), 1u);
+  g_list_free(shown);
+
+  // The copies leave: the master keeps working without them.
+  CriticalCounter criticals;
+  delete copyRoot;
+  EXPECT_EQ(GTKNodeOf(save)->GetClones().count(), 0);
+  save->mImp->SetText(string("Save"));
+  save->mImp->Disable();
+  EXPECT_EQ(criticals.count(), 0) << criticals.last();
+}
+
+// A subclass item with a field of its own and handlers on the object.
+ObjectDefinition *WideItemClass() {
+  static ObjectDefinition defn;
+  if (defn.className.IsEmpty()) {
+    defn.className = string("WideItem");
+    defn.super = MenuItemClass();
+    defn.objectSize = kRunMenuItemInstanceSize + 8;
+    defn.staticTables = 1;
+  }
+  return &defn;
+}
+
+int32_t sWideActions = 0;
+int32_t WideAction(RuntimeObject *self) {
+  ++sWideActions;
+  return reinterpret_cast<int32_t *>(self + 1)[1] = 7, 1; // writes its own field
+}
+
+TEST_F(MenuTree, CopiesOfASubclassItemHaveItsSizeAndTheirOwnHandlerTable) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *wide = MakeItem("Wide", "Wide", kNoMenuIndex, WideItemClass());
+  EventEntry *table = MakePrivateEventTable(&wide->header);
+  ASSERT_NE(table, nullptr);
+  table[menuItemActionHook->eventIndex].vector = reinterpret_cast<void *>(WideAction);
+  file->mImp->AddChild(wide);
+  XMenuGTK *copyRoot = GTKNodeOf(bar)->Clone();
+  RunMenuItem *copy = copyRoot->At(0)->mImp->At(0);
+  EXPECT_EQ(copy->header.classPtr, wide->header.classPtr);
+  EXPECT_NE(copy->header.eventTable, wide->header.eventTable);
+  sWideActions = 0;
+  EXPECT_EQ(RuntimeMenuItemClick(copy, 0, nullptr), 1);
+  EXPECT_EQ(sWideActions, 1);
+  delete copyRoot; // frees the copy and its own table once
+  Release(wide);
+}
+
+} // namespace
