@@ -7,7 +7,7 @@
 
 #include "graphics/DrawablePaneGTK.h"
 #include "graphics/Graphics.h"
-#include "windows/WindowsTestSupport.h"
+#include "support/WindowsTestSupport.h"
 
 // A white offscreen pane of that size (one reference).
 DrawablePane *NewOffscreen(int width, int height);
