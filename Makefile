@@ -1,7 +1,8 @@
 # The two commands of the README, plus benchmarks.
 #   make test                  install what is missing, build, run every test
 #   make run                   install what is missing, build, start the application
-#   make bench                 build and run the benchmarks
+#   make bench                 build and run the benchmarks, and Tavrin's
+#                              propagation and idle figures (as root)
 #   make test SANITIZE=address the same under a sanitizer, in its own build folder
 SANITIZE ?=
 BUILD ?= build$(if $(SANITIZE),-$(SANITIZE))
@@ -34,6 +35,8 @@ run: build
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; scripts/i386-launcher.sh $$b; done
+	@echo "== Tavrin between two network namespaces"; bash bench/tavrin_propagation.sh $(BUILD); \
+	  status=$$?; [ $$status -eq 0 ] || [ $$status -eq 77 ]
 
 clean:
 	rm -rf build build-*

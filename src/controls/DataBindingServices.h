@@ -30,6 +30,8 @@ static_assert(sizeof(ActionNotifierHandler) == 4);
 // The interface of objects that keep action receivers; nil until data
 // binding defines it.
 ObjectDefinition *ActionSourceClass() __attribute__((weak));
+// The interface of the receivers; nil until data binding defines it.
+ObjectDefinition *ActionNotificationReceiverClass() __attribute__((weak));
 
 // The kinds of controls bound to a data control.
 enum DataAwareControl : int32_t {

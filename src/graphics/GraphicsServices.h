@@ -4,9 +4,9 @@
 
 struct ObjectDefinition;
 
-// The language's Graphics and Picture classes. Weak: nil until the drawing
-// subsystem defines them, and then a window has no Paint context and no
-// backdrop.
+// The language's Graphics and Picture classes. Weak, so that the window layer
+// links without them: without Graphics a window has no Paint event object,
+// without Picture no backdrop.
 ObjectDefinition *GraphicsClass() __attribute__((weak));
 ObjectDefinition *PictureClass() __attribute__((weak));
 inline ObjectDefinition *LanguageGraphicsClass() {

@@ -6,7 +6,10 @@
 #include "foundation/AssertionAlert.h"
 #include "foundation/TextEncodings.h"
 #include "graphics/Graphics.h"
+#include "graphics/Drawable.h"
 #include "graphics/GraphicsServices.h"
+#include "graphics/PictureObject.h"
+#include "graphics/RuntimeGraphics.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
@@ -45,6 +48,13 @@ ObjectHookTemplate WindowBaseHooks[kWindowEventCount] = {
 };
 
 namespace {
+
+// The pixel image of the window's Backdrop picture, or nil.
+Drawable *BackdropImage(RuntimeView *view) {
+  if (!view || !view->backdrop)
+    return nullptr;
+  return reinterpret_cast<PictureObject *>(view->backdrop)->image;
+}
 
 // clang-format off
 ObjectConstantTemplate sWindowConstants[] = {
@@ -203,7 +213,8 @@ RuntimeViewWindow::RuntimeViewWindow(RuntimeView *view, WindowType type)
   if (view->pendingFullScreen)
     windowFullScreenSetter(&view->header, 0, 1);
   Fire(view, kSetupBindingsEvent);
-  // A Backdrop picture's drawable would be loaded here; pictures have none yet.
+  if (Drawable *image = BackdropImage(view))
+    image->Preload();
 }
 
 RuntimeViewWindow::~RuntimeViewWindow() {
@@ -399,12 +410,18 @@ void RuntimeViewWindow::RestrictSize(QV::Rect *limits) {
     limits->bottom = mView->maxHeight;
 }
 
-void RuntimeViewWindow::RedrawBackdrop(Graphics *) {
-  // The Backdrop picture is drawn here once pictures have drawables.
-  ObjectDefinition *graphicsClass = LanguageGraphicsClass();
-  if (!graphicsClass || !Handler(mView, kPaintEvent))
+void RuntimeViewWindow::RedrawBackdrop(Graphics *context) {
+  if (Drawable *image = BackdropImage(mView)) {
+    int32_t width = 0, height = 0;
+    image->getSize(&width, &height);
+    auto *picture = reinterpret_cast<PictureObject *>(mView->backdrop);
+    context->CopyFromOffscreen(0, 0, image, 0, 0, width, height, picture->transparent & 0xFF);
+    mView->drawnBackdropGeneration = image->getGeneration();
+  }
+  if (!LanguageGraphicsClass() || !Handler(mView, kPaintEvent))
     return;
-  RuntimeObject *g = CreateInstance(graphicsClass);
+  // The event's object draws with a context of its own, released with it.
+  RuntimeObject *g = NewGraphicsObject(getGraphics());
   if (!g)
     return;
   Fire(mView, kPaintEvent, reinterpret_cast<intptr_t>(g));

@@ -82,6 +82,7 @@ public:
   void SetBackgroundColour(uint32_t rgb);
   void UnsetBackgroundColour();
   bool HasBackgroundColour() const { return mHasBackgroundColour; }
+  uint32_t BackgroundColour() const { return mBackgroundColour; } // 0xRRGGBB
   void GetWindowBounds(QV::Rect *r);
   void RecordScreenPosition();
   const QV::Rect &ScreenBounds() const { return mScreenBounds; }

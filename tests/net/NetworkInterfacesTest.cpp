@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "NetTestSupport.h"
+#include "support/NetTestSupport.h"
 #include "net/NetworkInterfacesPosix.h"
 #include "net/SocketCore.h"
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <set>
 
-#include "NetTestSupport.h"
+#include "support/NetTestSupport.h"
 #include "foundation/TextEncodings.h"
 #include "language/TextEncodingClasses.h"
 #include "net/SocketClasses.h"

@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "NetTestSupport.h"
+#include "support/NetTestSupport.h"
 #include "net/SocketCore.h"
 #include "net/TCPSocketPosix.h"
 #include "runtime/loop/RunLoop.h"

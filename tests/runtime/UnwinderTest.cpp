@@ -75,6 +75,28 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"NestedRegionNeverClosed", Join({kRegionStart, kHandler}), -1}),
     [](const testing::TestParamInfo<ScanCase> &info) { return info.param.what; });
 
+// The loader writes addresses into the image's code; whatever bytes they
+// hold (here an address containing E9, which would swallow the record behind
+// it), the scan reads them as the zeros the image linker checked.
+TEST(HandlerScanOverPatchedBytes, AddressesWrittenByTheLoaderReadAsZero) {
+  // mov eax, [address]; add eax, 1; mov [address], eax; then the record.
+  std::vector<uint8_t> code = Join({{0xA1, 0x9C, 0xE9, 0x0C, 0x40, 0x83, 0xC0, 0x01, 0xA3, 0x9C,
+                                     0xE9, 0x0C, 0x40},
+                                    kHandler});
+  const uint8_t *start = code.data();
+  SetImageCodeRange(start, code.size());
+  EXPECT_EQ(FindHandlerRecord(start, start + code.size()), nullptr)
+      << "without the loader's notes the address bytes derail the scan";
+  std::vector<bool> patched(code.size(), false);
+  for (int i : {1, 2, 3, 4, 9, 10, 11, 12})
+    patched[size_t(i)] = true;
+  SetImagePatchedBytes(patched);
+  EXPECT_EQ(reinterpret_cast<const uint8_t *>(FindHandlerRecord(start, start + code.size())),
+            start + 13);
+  SetImageCodeRange(nullptr, 0);
+  EXPECT_EQ(FindHandlerRecord(start, start + code.size()), nullptr) << "the notes go with the range";
+}
+
 TEST(Unwinder, ScanFromNilShowsTheAlert) {
   AlertRecorder alerts;
   EXPECT_EQ(FindHandlerRecord(nullptr, nullptr), nullptr);

@@ -1,6 +1,8 @@
 #include "runtime/exceptions/Unwinder.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "foundation/AssertionAlert.h"
 #include "runtime/exceptions/StackBounds.h"
@@ -26,6 +28,21 @@ constexpr uintptr_t kLargestFrame = 4096;
 
 uintptr_t sImageCodeStart = 0;
 uintptr_t sImageCodeEnd = 0;
+std::vector<bool> sPatchedBytes;
+
+// A code byte as the scan reads it: zero where the loader patched the image.
+uint8_t ScanByte(const uint8_t *p) {
+  const auto address = reinterpret_cast<uintptr_t>(p);
+  if (address >= sImageCodeStart && address < sImageCodeEnd &&
+      address - sImageCodeStart < sPatchedBytes.size() && sPatchedBytes[address - sImageCodeStart])
+    return 0;
+  return *p;
+}
+
+uint32_t ScanWord(const uint8_t *p) {
+  return ScanByte(p) | (ScanByte(p + 1) << 8) | (ScanByte(p + 2) << 16) |
+         (uint32_t(ScanByte(p + 3)) << 24);
+}
 
 // The frame whose return address was last rewritten, its saved frame pointer
 // (the handler's frame) and the handler address written; the frame still
@@ -53,7 +70,10 @@ bool CallerFrameIsSound(uintptr_t frame, uintptr_t caller, const StackBounds &st
 void SetImageCodeRange(const void *start, size_t size) {
   sImageCodeStart = reinterpret_cast<uintptr_t>(start);
   sImageCodeEnd = start ? sImageCodeStart + size : 0;
+  sPatchedBytes.clear();
 }
+
+void SetImagePatchedBytes(std::vector<bool> patched) { sPatchedBytes = std::move(patched); }
 
 bool IsImageCode(uintptr_t address) {
   return address >= sImageCodeStart && address < sImageCodeEnd;
@@ -70,10 +90,10 @@ const HandlerRecord *FindHandlerRecord(const uint8_t *code, const uint8_t *end) 
     return nullptr;
   int depth = 0;
   while (ptr + 1 < end) {
-    if ((ptr[0] == kLeave || ptr[0] == kPopFramePointer) && ptr[1] == kReturn)
+    if ((ScanByte(ptr) == kLeave || ScanByte(ptr) == kPopFramePointer) && ScanByte(ptr + 1) == kReturn)
       return nullptr;
-    if ((ptr[0] == kNearJump || ptr[0] == kShortJump) && end - ptr >= kMarkerEnd) {
-      switch (ReadWord(ptr + IMAGE_MARKER_OFFSET)) {
+    if ((ScanByte(ptr) == kNearJump || ScanByte(ptr) == kShortJump) && end - ptr >= kMarkerEnd) {
+      switch (ScanWord(ptr + IMAGE_MARKER_OFFSET)) {
       case IMAGE_HANDLER_MARKER:
         if (depth == 0)
           // The caller reads the whole record, slot offset included; a
@@ -93,7 +113,7 @@ const HandlerRecord *FindHandlerRecord(const uint8_t *code, const uint8_t *end) 
         ++ptr;
         continue;
       default:
-        ptr += ptr[0] == kNearJump ? 5 : 2;
+        ptr += ScanByte(ptr) == kNearJump ? 5 : 2;
         continue;
       }
     }

@@ -3,6 +3,7 @@
 // machine code behind each return address for the marker records that the
 // compiler places in front of every handler.
 #pragma once
+#include <vector>
 #include <cstddef>
 #include <cstdint>
 
@@ -34,6 +35,11 @@ constexpr size_t kHandlerEntryOffset = sizeof(HandlerRecord);
 // The bounds of the loaded image's code; only code in them is scanned. The
 // loader sets them once the code section is in place (nil/0 clears them).
 void SetImageCodeRange(const void *start, size_t size);
+// The image's code bytes the loader rewrote (one flag per byte). The scan for
+// handler records reads them as zero, as the image linker checked it: the
+// addresses written there depend on where the runtime and the image's data
+// lie, and must not read as jumps or epilogues.
+void SetImagePatchedBytes(std::vector<bool> patched);
 bool IsImageCode(uintptr_t address);
 // The runtime executable's own code: frames returning into it have no
 // records and are stepped over without a scan.

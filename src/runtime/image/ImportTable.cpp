@@ -3,11 +3,13 @@
 #include <dlfcn.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "foundation/AssertionAlert.h"
 #include "foundation/ByteStrings.h"
 #include "foundation/String.h"
+#include "runtime/exceptions/Unwinder.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/image/ImageByteReader.h"
 #include "runtime/image/UnboundImportTraps.h"
@@ -141,6 +143,9 @@ public:
     return BindChain(firstSite, target, relative);
   }
 
+  // The flags of the bytes patched so far, handed over once the walk ends.
+  std::vector<bool> TakePatched() { return std::move(mPatched); }
+
 private:
   const LoadedSections &mSections;
   std::string &mProblem;
@@ -221,5 +226,6 @@ bool ApplyImportTable(const uint8_t *stream, uint32_t size, const LoadedSections
       break; // tag 0 and unknown tags are a single byte
     }
   }
+  SetImagePatchedBytes(walker.TakePatched());
   return true;
 }

@@ -1,7 +1,5 @@
 #include "runtime/startup/RuntimeLifecycle.h"
 
-#include <gtk/gtk.h>
-
 #include <string>
 
 #include "runtime/application/ApplicationClass.h"
@@ -25,7 +23,7 @@ __attribute__((weak)) void SetConsoleApplicationObject(RuntimeObject *) {}
 namespace {
 
 bool sRunOnce = false;
-FinalDialogPresenter sFinalDialogPresenter = PresentFinalDialogGTK;
+FinalDialogPresenter sFinalDialogPresenter = nullptr; // nil: PresentFinalDialog
 
 string ClassNameOf(RuntimeObject *object) {
   RuntimeClass *cls = RuntimeClassOf(object);
@@ -139,22 +137,12 @@ void UnhandledException(RuntimeObject *exception) {
   RuntimeLockObject(exception);
   FinalDialogText text = FinalDialogTextFor(exception);
   RuntimeUnlockObject(exception);
-  sFinalDialogPresenter(text);
+  if (FinalDialogPresenter present = sFinalDialogPresenter ? sFinalDialogPresenter : PresentFinalDialog)
+    present(text);
 }
 
 FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter) {
   FinalDialogPresenter previous = sFinalDialogPresenter;
-  sFinalDialogPresenter = presenter ? presenter : PresentFinalDialogGTK;
+  sFinalDialogPresenter = presenter;
   return previous;
-}
-
-void PresentFinalDialogGTK(const FinalDialogText &text) {
-  GtkWidget *dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
-                                             GTK_BUTTONS_OK, "%s", text.message.CString());
-  if (!text.explanation.IsEmpty())
-    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s",
-                                             text.explanation.CString());
-  gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-  gtk_dialog_run(GTK_DIALOG(dialog));
-  gtk_widget_destroy(dialog);
 }

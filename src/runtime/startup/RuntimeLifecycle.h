@@ -41,7 +41,9 @@ struct FinalDialogText {
 FinalDialogText FinalDialogTextFor(RuntimeObject *exception);
 
 // Shows the final dialog modally. Replaceable so that tests can record it;
-// nil restores the GTK+ message dialog.
+// nil restores the message dialog.
 using FinalDialogPresenter = void (*)(const FinalDialogText &text);
 FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter);
-void PresentFinalDialogGTK(const FinalDialogText &text);
+// The message dialog with the error icon, defined by the controls area; weak,
+// so that without it nothing is shown.
+void PresentFinalDialog(const FinalDialogText &text) __attribute__((weak));

@@ -1,4 +1,4 @@
-#include "NetTestSupport.h"
+#include "support/NetTestSupport.h"
 
 #include <arpa/inet.h>
 #include <chrono>

@@ -1,0 +1,94 @@
+#include "graphics/TextForPango.h"
+
+#include <glib.h>
+
+#include "foundation/TextEncodings.h"
+
+namespace {
+
+constexpr uint32_t kEncodingISOLatin1 = 0x0201;
+constexpr uint32_t kEncodingWindowsLatin1 = 0x0500;
+constexpr const char *kReplacement = "\xEF\xBF\xBD";
+
+// Unicode for Mac Roman bytes 0x80 to 0xFF.
+constexpr uint16_t kMacRomanHigh[128] = {
+    0x00C4, 0x00C5, 0x00C7, 0x00C9, 0x00D1, 0x00D6, 0x00DC, 0x00E1, 0x00E0, 0x00E2, 0x00E4, 0x00E3,
+    0x00E5, 0x00E7, 0x00E9, 0x00E8, 0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3,
+    0x00F2, 0x00F4, 0x00F6, 0x00F5, 0x00FA, 0x00F9, 0x00FB, 0x00FC, 0x2020, 0x00B0, 0x00A2, 0x00A3,
+    0x00A7, 0x2022, 0x00B6, 0x00DF, 0x00AE, 0x00A9, 0x2122, 0x00B4, 0x00A8, 0x2260, 0x00C6, 0x00D8,
+    0x221E, 0x00B1, 0x2264, 0x2265, 0x00A5, 0x00B5, 0x2202, 0x2211, 0x220F, 0x03C0, 0x222B, 0x00AA,
+    0x00BA, 0x03A9, 0x00E6, 0x00F8, 0x00BF, 0x00A1, 0x00AC, 0x221A, 0x0192, 0x2248, 0x2206, 0x00AB,
+    0x00BB, 0x2026, 0x00A0, 0x00C0, 0x00C3, 0x00D5, 0x0152, 0x0153, 0x2013, 0x2014, 0x201C, 0x201D,
+    0x2018, 0x2019, 0x00F7, 0x25CA, 0x00FF, 0x0178, 0x2044, 0x20AC, 0x2039, 0x203A, 0xFB01, 0xFB02,
+    0x2021, 0x00B7, 0x201A, 0x201E, 0x2030, 0x00C2, 0x00CA, 0x00C1, 0x00CB, 0x00C8, 0x00CD, 0x00CE,
+    0x00CF, 0x00CC, 0x00D3, 0x00D4, 0xF8FF, 0x00D2, 0x00DA, 0x00DB, 0x00D9, 0x0131, 0x02C6, 0x02DC,
+    0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
+};
+
+void AppendCodePoint(std::string &out, gunichar c) {
+  char buffer[6];
+  out.append(buffer, g_unichar_to_utf8(c, buffer));
+}
+
+// Valid UTF-8 runs kept, each byte that starts no valid sequence (and each
+// zero byte) replaced.
+std::string ValidUTF8(const char *p, const char *stop) {
+  std::string out;
+  while (p < stop) {
+    const gchar *end = nullptr;
+    if (g_utf8_validate(p, stop - p, &end)) {
+      out.append(p, stop);
+      break;
+    }
+    out.append(p, end);
+    p = end;
+    if (p < stop) {
+      out += kReplacement;
+      ++p;
+    }
+  }
+  return out;
+}
+
+} // namespace
+
+std::string TextForPango(const string &text) {
+  const char *bytes = text.CString();
+  const int length = text.Length();
+  const uint32_t encoding = text.Encoding();
+  std::string out;
+  if (encoding == kEncodingMacRoman || encoding == kEncodingISOLatin1 ||
+      encoding == kEncodingWindowsLatin1) {
+    for (int i = 0; i < length; ++i) {
+      auto c = static_cast<unsigned char>(bytes[i]);
+      if (c == 0)
+        out += kReplacement;
+      else if (c < 0x80)
+        out += static_cast<char>(c);
+      else
+        AppendCodePoint(out, encoding == kEncodingMacRoman ? kMacRomanHigh[c - 0x80] : c);
+    }
+    return out;
+  }
+  if (IsUTF16Family(encoding)) {
+    for (int i = 0; i + 1 < length; i += 2) {
+      gunichar unit = static_cast<unsigned char>(bytes[i]) |
+                      (static_cast<unsigned char>(bytes[i + 1]) << 8);
+      if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < length) {
+        gunichar low = static_cast<unsigned char>(bytes[i + 2]) |
+                       (static_cast<unsigned char>(bytes[i + 3]) << 8);
+        if (low >= 0xDC00 && low <= 0xDFFF) {
+          AppendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+          i += 2;
+          continue;
+        }
+      }
+      if ((unit >= 0xD800 && unit <= 0xDFFF) || unit == 0)
+        out += kReplacement;
+      else
+        AppendCodePoint(out, unit);
+    }
+    return out;
+  }
+  return ValidUTF8(bytes, bytes + length);
+}

@@ -1,0 +1,371 @@
+// The whole application, one copy on a private Xvfb in a private network
+// namespace, with the test as the scripted peer on 127.0.0.1:7582 and xclip
+// and xdotool as the user. Skipped while the runtime lacks entry points the
+// application calls, or where a namespace cannot be made.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TavrinImage.h"
+#include "support/ImageRunner.h"
+#include "support/NetTestSupport.h"
+
+namespace {
+
+constexpr int kPort = 7582;
+
+std::string BigEndian(int32_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i)
+    bytes[i] = char(uint32_t(value) >> (24 - 8 * i));
+  return bytes;
+}
+
+std::string Frame(int32_t command, const std::string &payload) {
+  return BigEndian(int32_t(8 + payload.size())) + BigEndian(command) + payload;
+}
+
+std::string Output(const std::string &command) {
+  std::string text;
+  if (FILE *pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      text.append(buffer, n);
+    pclose(pipe);
+  }
+  return text;
+}
+
+bool WaitFor(const std::function<bool()> &done, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (done())
+      return true;
+    usleep(100000);
+  }
+  return done();
+}
+
+// Starts argv[0] through the shell's exec; answers the PID of the program.
+pid_t Start(const std::string &command) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char *>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+void Stop(pid_t &pid) {
+  if (pid > 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+  pid = -1;
+}
+
+// An X client that owns the CLIPBOARD with the text and answers each request
+// only after a second. It tells the test of each request on the pipe: 't'
+// for the list of targets, 's' for the text.
+[[noreturn]] void RunSlowClipboardOwner(const std::string &text, int tellFd) {
+  Display *display = XOpenDisplay(nullptr);
+  if (!display)
+    _exit(2);
+  Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
+  Atom targets = XInternAtom(display, "TARGETS", False);
+  Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  XSetSelectionOwner(display, clipboard, window, CurrentTime);
+  XSync(display, False);
+  write(tellFd, "o", 1);
+  for (;;) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type != SelectionRequest)
+      continue;
+    XSelectionRequestEvent &request = event.xselectionrequest;
+    write(tellFd, request.target == targets ? "t" : "s", 1);
+    sleep(1);
+    XSelectionEvent reply{};
+    reply.type = SelectionNotify;
+    reply.requestor = request.requestor;
+    reply.selection = request.selection;
+    reply.target = request.target;
+    reply.property = request.property;
+    reply.time = request.time;
+    if (request.target == targets) {
+      Atom offered[] = {targets, utf8, XA_STRING};
+      XChangeProperty(display, request.requestor, request.property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char *>(offered), 3);
+    } else if (request.target == utf8 || request.target == XA_STRING) {
+      XChangeProperty(display, request.requestor, request.property, request.target, 8,
+                      PropModeReplace, reinterpret_cast<const unsigned char *>(text.data()),
+                      int(text.size()));
+    } else {
+      reply.property = None;
+    }
+    XSendEvent(display, request.requestor, False, 0, reinterpret_cast<XEvent *>(&reply));
+    XFlush(display);
+  }
+}
+
+class TavrinApp : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!UnboundImports().empty())
+      GTEST_SKIP() << "the runtime does not yet provide every entry point the application uses ("
+                   << DescribeUnbound(UnboundImports()) << ")";
+    if (unshare(CLONE_NEWNET) != 0)
+      GTEST_SKIP() << "a private network namespace cannot be made here (needs root)";
+    ASSERT_EQ(std::system("ip link set lo up"), 0);
+    StartXvfb();
+    mApp = Start(Emulated(TEST_IMAGES_DIR "/../tavrin"));
+    ASSERT_TRUE(WaitFor([] { return Listening(); }, 120)) << "the application never listened";
+    ASSERT_TRUE(WaitFor([this] { return !MainWindow().empty(); }, 60));
+  }
+  void TearDown() override {
+    Stop(mCopier);
+    Stop(mOwner);
+    Stop(mApp);
+    Stop(mXvfb);
+  }
+
+  void StartXvfb() {
+    int n = 120 + getpid() % 200;
+    while (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0 ||
+           access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0)
+      ++n;
+    mXvfb = Start("Xvfb :" + std::to_string(n) + " -screen 0 1024x768x24 -nolisten tcp");
+    setenv("DISPLAY", (":" + std::to_string(n)).c_str(), 1);
+    ASSERT_TRUE(
+        WaitFor([] { return std::system("xdotool getdisplaygeometry >/dev/null 2>&1") == 0; }, 30));
+  }
+
+  // Whether this namespace has a TCP listener on the port (state 0A).
+  static bool Listening() {
+    std::ifstream table("/proc/net/tcp");
+    char port[8];
+    std::snprintf(port, sizeof port, ":%04X", kPort);
+    for (std::string line; std::getline(table, line);) {
+      // "sl local_address rem_address st ...": the local port, then the state.
+      size_t local = line.find(':', line.find(':') + 1);
+      if (local != std::string::npos && line.compare(local, 5, port) == 0 &&
+          line.find(" 0A ") != std::string::npos)
+        return true;
+    }
+    return false;
+  }
+  static std::string MainWindow() {
+    std::string id = Output("xdotool search --name '^Vadezezidev$' 2>/dev/null | head -1");
+    return id.substr(0, id.find('\n'));
+  }
+
+  // The peer: a connection the application accepted.
+  PlainSocket Peer() {
+    PlainSocket socket = ConnectPlain(kPort);
+    EXPECT_GE(socket.fd(), 0) << "the application refused the peer";
+    return socket;
+  }
+
+  // The user copies the text (xclip owns the clipboard until the next copy).
+  void Copy(const std::string &text) {
+    Stop(mCopier);
+    const std::string path = "/tmp/tavrin-copy-" + std::to_string(getpid());
+    std::ofstream(path, std::ios::binary) << text;
+    mCopier = Start("xclip -selection clipboard -i -quiet " + path + " >/dev/null 2>&1");
+  }
+  static std::string Clipboard() { return Output("xclip -selection clipboard -o 2>/dev/null"); }
+
+  // One whole frame from the application, or "" when none came in time.
+  static std::string NextFrame(const PlainSocket &socket, int timeoutMs = 20000) {
+    std::string header = ReadUpTo(socket.fd(), 8, timeoutMs);
+    if (header.size() < 8)
+      return header;
+    uint32_t length = 0;
+    for (int i = 0; i < 4; ++i)
+      length = length << 8 | uint8_t(header[i]);
+    return header + ReadUpTo(socket.fd(), length - 8, timeoutMs);
+  }
+
+  // A connection once the application listens (it may be on its way back).
+  static PlainSocket ConnectWithin(int seconds) {
+    for (int i = 0; i < seconds * 10; ++i) {
+      PlainSocket socket = ConnectPlain(kPort);
+      if (socket.fd() >= 0)
+        return socket;
+      usleep(100000);
+    }
+    return PlainSocket();
+  }
+
+  static bool ClosedByApplication(const PlainSocket &socket) {
+    pollfd readable{socket.fd(), POLLIN, 0};
+    char byte;
+    return poll(&readable, 1, 60000) == 1 && recv(socket.fd(), &byte, 1, 0) == 0;
+  }
+
+  pid_t mXvfb = -1, mApp = -1, mCopier = -1, mOwner = -1;
+};
+
+TEST_F(TavrinApp, LocalTextsReachThePeerByteForByte) {
+  PlainSocket peer = Peer();
+  ASSERT_GE(peer.fd(), 0);
+  // Five characters in six bytes of UTF-8: length 14, command 1.
+  Copy("h\xC3\xA9llo");
+  EXPECT_EQ(NextFrame(peer), Frame(1, "h\xC3\xA9llo"));
+  // A change of letter case only is a change.
+  Copy("H\xC3\xA9llo");
+  EXPECT_EQ(NextFrame(peer), Frame(1, "H\xC3\xA9llo"));
+  // The empty text travels as a frame of length 8.
+  Copy("");
+  EXPECT_EQ(NextFrame(peer), Frame(1, ""));
+}
+
+TEST_F(TavrinApp, APeersTextGoesOnTheClipboardAndIsNotSentBack) {
+  PlainSocket peer = Peer();
+  ASSERT_GE(peer.fd(), 0);
+  const std::string frame = Frame(1, "from the peer");
+  ASSERT_TRUE(WriteAll(peer.fd(), frame.data(), frame.size()));
+  EXPECT_TRUE(WaitFor([] { return Clipboard() == "from the peer"; }, 20)) << Clipboard();
+  EXPECT_EQ(ReadUpTo(peer.fd(), 1, 2000), "") << "the text came back";
+}
+
+TEST_F(TavrinApp, OtherCommandsAndTextThatIsNotUTF8AreIgnoredAndTheConnectionStays) {
+  PlainSocket peer = Peer();
+  ASSERT_GE(peer.fd(), 0);
+  Copy("local");
+  ASSERT_EQ(NextFrame(peer), Frame(1, "local"));
+  const std::string ignored = Frame(2, "command two") + Frame(1, "Latin-1 \xE9t\xE9");
+  ASSERT_TRUE(WriteAll(peer.fd(), ignored.data(), ignored.size()));
+  const std::string accepted = Frame(1, "accepted");
+  ASSERT_TRUE(WriteAll(peer.fd(), accepted.data(), accepted.size()));
+  EXPECT_TRUE(WaitFor([] { return Clipboard() == "accepted"; }, 20)) << Clipboard();
+}
+
+TEST_F(TavrinApp, ImpossibleLengthsEndTheConnectionAndTheApplicationListensAgain) {
+  for (int32_t length : {0, 5, 64 * 1024 * 1024 + 1, -1}) {
+    SCOPED_TRACE(length);
+    PlainSocket peer = ConnectWithin(60);
+    ASSERT_GE(peer.fd(), 0);
+    const std::string header = BigEndian(length) + BigEndian(1);
+    ASSERT_TRUE(WriteAll(peer.fd(), header.data(), header.size()));
+    EXPECT_TRUE(ClosedByApplication(peer));
+    EXPECT_TRUE(WaitFor([] { return Listening(); }, 60));
+  }
+}
+
+// Reading the clipboard runs a nested main loop; a peer's text that arrives
+// while a slow owner takes a second to answer is what the clipboard holds
+// afterwards, and the stale answer is neither kept nor sent.
+TEST_F(TavrinApp, APeersTextDuringASlowClipboardReadWinsOverTheStaleReading) {
+  int tell[2];
+  ASSERT_EQ(pipe(tell), 0);
+  mOwner = fork();
+  if (mOwner == 0)
+    RunSlowClipboardOwner("stale local", tell[1]);
+  close(tell[1]);
+  auto next = [&](int timeoutMs) {
+    pollfd readable{tell[0], POLLIN, 0};
+    char what = 0;
+    if (poll(&readable, 1, timeoutMs) == 1 && read(tell[0], &what, 1) != 1)
+      what = 0;
+    return what;
+  };
+  // Waits for the owner to be asked for the text (ticks may also ask for
+  // the targets, more than once while a reading waits).
+  auto textRequested = [&] {
+    for (int i = 0; i < 50; ++i)
+      switch (next(20000)) {
+      case 's':
+        return true;
+      case 0:
+        return false;
+      default:
+        break;
+      }
+    return false;
+  };
+  ASSERT_EQ(next(20000), 'o');
+  // The first reading of "stale local" happens with no peer: kept, not sent.
+  ASSERT_TRUE(textRequested());
+  usleep(1500000); /* that reading has its answer */
+  PlainSocket peer = Peer();
+  ASSERT_GE(peer.fd(), 0);
+  // Requests that came before are behind us: the next one is pending.
+  while (next(0) != 0) {
+  }
+  ASSERT_TRUE(textRequested());
+  // The application now waits for the text: the peer's text comes first.
+  const std::string frame = Frame(1, "fresh remote");
+  ASSERT_TRUE(WriteAll(peer.fd(), frame.data(), frame.size()));
+  EXPECT_TRUE(WaitFor([] { return Clipboard() == "fresh remote"; }, 20)) << Clipboard();
+  usleep(2000000);
+  EXPECT_EQ(Clipboard(), "fresh remote");
+  EXPECT_EQ(ReadUpTo(peer.fd(), 1, 2000), "") << "the stale reading was sent";
+  close(tell[0]);
+}
+
+TEST_F(TavrinApp, AboutChosenTwiceShowsOneAboutWindow) {
+  const std::string window = MainWindow();
+  for (int i = 0; i < 2; ++i) {
+    std::system(("xdotool windowactivate --sync " + window + " key alt+f").c_str());
+    usleep(500000);
+    std::system("xdotool key Return");
+    ASSERT_TRUE(WaitFor([] { return !Output("xdotool search --name '^About$'").empty(); }, 20));
+  }
+  usleep(1000000);
+  const std::string found = Output("xdotool search --onlyvisible --name '^About$'");
+  EXPECT_EQ(std::count(found.begin(), found.end(), '\n'), 1) << found;
+}
+
+TEST_F(TavrinApp, CtrlQEndsTheApplicationWithStatusZero) {
+  std::system(("xdotool windowactivate --sync " + MainWindow() + " key ctrl+q").c_str());
+  int status = -1;
+  ASSERT_TRUE(WaitFor([&] { return waitpid(mApp, &status, WNOHANG) == mApp; }, 60));
+  mApp = -1;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// Clicks Connect on the main window and answers the dialog.
+static void Dial(const std::string &window, const std::string &address, const std::string &key) {
+  std::system(("xdotool windowactivate --sync " + window + " mousemove --window " + window +
+               " 258 46 click 1")
+                  .c_str());
+  WaitFor([] { return !Output("xdotool search --name '^Connect To\\.\\.\\.$'").empty(); }, 20);
+  if (!address.empty())
+    std::system(("xdotool type --delay 50 " + address).c_str());
+  std::system(("xdotool key " + key).c_str());
+}
+
+TEST_F(TavrinApp, CancelInTheConnectDialogKeepsListening) {
+  Dial(MainWindow(), "", "Escape");
+  EXPECT_TRUE(WaitFor([] { return Output("xdotool search --name '^Connect To'").empty(); }, 20));
+  EXPECT_TRUE(Listening());
+  PlainSocket peer = Peer();
+  EXPECT_GE(peer.fd(), 0);
+}
+
+// Dialling closes the listener first, so the application's own address has
+// nobody listening: the refusal brings it back to listening.
+TEST_F(TavrinApp, DiallingWhereNobodyListensReturnsToListening) {
+  Dial(MainWindow(), "127.0.0.1", "Return");
+  EXPECT_TRUE(WaitFor([] { return Listening(); }, 60));
+  EXPECT_GE(ConnectWithin(60).fd(), 0);
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+// Push-button panes in real windows, driven by xdotool: clicks through the
+// window's click dispatch and the capture, and the default and cancel keys.
+#include <gtest/gtest.h>
+
+#include "controls/PushButtonGTK.h"
+#include "runtime/loop/PaneInterface.h"
+#include "windows/WindowsTestSupport.h"
+
+namespace {
+
+std::string Str(long v) { return std::to_string(v); }
+
+// Records what the buttons report, answering MouseDown as told.
+class RecordingDelegate final : public PushButtonDelegate {
+public:
+  void PushButtonClicked(PushButton *p) override { Log().push_back(Name(p) + " clicked"); }
+  bool PushButtonMouseDown(PushButton *p, int32_t x, int32_t y) override {
+    Log().push_back(Name(p) + " down " + Str(x) + "," + Str(y));
+    return mouseDownAnswer;
+  }
+  bool PushButtonMouseUp(PushButton *p, int32_t x, int32_t y) override {
+    Log().push_back(Name(p) + " up " + Str(x) + "," + Str(y));
+    return false;
+  }
+  std::string Name(PushButton *p) {
+    return p == a ? "a" : p == b ? "b" : "?";
+  }
+  PushButton *a = nullptr, *b = nullptr;
+  bool mouseDownAnswer = false;
+};
+
+// A window whose own key handling lets GTK+ activate a button during the
+// Return press too, as a focused default button is activated by GTK+.
+class ActivatingWindow : public RecordingWindow {
+public:
+  explicit ActivatingWindow(const QV::Rect &r) : RecordingWindow(r) {}
+  bool HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) override {
+    if (ch == 13 && activate)
+      gtk_widget_activate(activate->GetWidget());
+    return RecordingWindow::HandleKeyPress(ch, key, modifiers);
+  }
+  PushButton *activate = nullptr;
+};
+
+class ButtonsOnScreen : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!HaveDisplay())
+      GTEST_SKIP() << "no display";
+    Log().clear();
+    w = new ActivatingWindow(MakeRect(50, 60, 350, 260));
+    FontStructure font;
+    d.a = newPushButton(&d, font, w, 0, MakeRect(20, 20, 120, 50), string("&Alpha"));
+    d.b = newPushButton(&d, font, w, 0, MakeRect(20, 80, 120, 110), string("Beta"));
+    ASSERT_TRUE(StepUntil([&] { return GTK_WIDGET_MAPPED(d.b->GetWidget()); }));
+    for (int i = 0; i < 10; ++i)
+      PaneLoopStep();
+    ASSERT_TRUE(XDoTool("windowfocus --sync " + Str(XidOf(w))));
+    Log().clear();
+  }
+  void TearDown() override {
+    if (w)
+      w->Close();
+    StepUntil([] { return true; });
+  }
+  // Waits a few steps more so that a second report would have arrived.
+  void Settle() {
+    for (int i = 0; i < 20; ++i)
+      PaneLoopStep();
+  }
+  bool Key(const std::string &keys) { return XDoTool("key --window 0 " + keys); }
+  std::string At(int x, int y) {
+    return "mousemove --window " + Str(XidOf(w)) + " " + Str(x) + " " + Str(y) + " ";
+  }
+
+  ActivatingWindow *w = nullptr;
+  RecordingDelegate d;
+};
+
+TEST_F(ButtonsOnScreen, AClickReportsOnceOnReleaseInsideAndNotWhenReleasedOutside) {
+  ASSERT_TRUE(XDoTool(At(40, 30) + "click 1"));
+  ASSERT_TRUE(StepUntil([&] { return Log().size() >= 2; }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"a down 20,10", "a clicked"}));
+
+  Log().clear();
+  ASSERT_TRUE(XDoTool(At(40, 30) + "mousedown 1"));
+  ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == d.a; }));
+  ASSERT_TRUE(XDoTool(At(250, 180) + "mouseup 1"));
+  ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == nullptr; }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"a down 20,10"}));
+}
+
+TEST_F(ButtonsOnScreen, AMouseDownAnsweringTrueGetsMouseUpRelativeToTheButtonAndNoClick) {
+  d.mouseDownAnswer = true;
+  ASSERT_TRUE(XDoTool(At(30, 90) + "mousedown 1"));
+  ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == d.b; }));
+  ASSERT_TRUE(XDoTool(At(200, 150) + "mouseup 1"));
+  ASSERT_TRUE(StepUntil([&] { return Log().size() >= 2; }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"b down 10,10", "b up 180,70"}));
+}
+
+TEST_F(ButtonsOnScreen, ReturnAndEscapeReachTheDefaultAndCancelButtonsOncePerPress) {
+  d.b->setDefault(true);
+  d.a->setCancel(true);
+  d.b->SetFocus(); // GTK+'s own activation of the focused default button
+  ASSERT_TRUE(StepUntil([&] { return GetFocusPane() == d.b; }));
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(StepUntil([&] { return !Log().empty(); }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked"}));
+
+  d.a->SetFocus();
+  ASSERT_TRUE(StepUntil([&] { return GetFocusPane() == d.a; }));
+  Log().clear();
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(StepUntil([&] { return !Log().empty(); }));
+  ASSERT_TRUE(Key("Escape"));
+  ASSERT_TRUE(StepUntil([&] { return Log().size() >= 2; }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked", "a clicked"}));
+}
+
+TEST_F(ButtonsOnScreen, AReturnThatActivatesTheDefaultButtonTwiceReportsOneClick) {
+  d.b->setDefault(true);
+  w->activate = d.b;
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(StepUntil([&] { return !Log().empty(); }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked"}));
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(StepUntil([&] { return Log().size() >= 2; }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked", "b clicked"})) << "once per press";
+}
+
+TEST_F(ButtonsOnScreen, ADisabledDefaultButtonIgnoresReturnAndClicks) {
+  d.b->setDefault(true);
+  d.b->EnablePane(false, true);
+  EXPECT_EQ(w->getDefaultPane(), nullptr);
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(XDoTool(At(40, 90) + "click 1"));
+  Settle();
+  // The focused button may take Return itself; the disabled one hears nothing.
+  for (const std::string &line : Log())
+    EXPECT_NE(line[0], 'b') << line;
+}
+
+TEST_F(ButtonsOnScreen, PushFromCodeReportsEvenWithoutAnEventAndTitlesTurnAmpersandsIntoMnemonics) {
+  d.a->PressButton();
+  d.a->PressButton();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"a clicked", "a clicked"}));
+  auto *a = static_cast<PushButtonGTK *>(d.a);
+  EXPECT_STREQ(gtk_label_get_label(GTK_LABEL(a->Label())), "_Alpha");
+  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(a->Label())), static_cast<guint>('a'));
+}
+
+} // namespace

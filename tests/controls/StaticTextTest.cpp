@@ -1,0 +1,176 @@
+// Labels: how a caption splits into drawn lines, the dimmed colour, the
+// caption pushed to the GTK+ label, and the mouse events a label fires
+// itself when its window is clicked.
+#include <gtest/gtest.h>
+
+#include "controls/StaticTextClass.h"
+#include "controls/StaticTextGTK.h"
+#include "runtime/loop/PaneInterface.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "windows/WindowsTestSupport.h"
+
+namespace {
+
+std::string Str(long v) { return std::to_string(v); }
+
+struct LinesCase {
+  const char *text;
+  std::vector<std::string> lines; // "text@pitch"
+};
+
+TEST(StaticTextLines, LineBreaksEndLinesAndEmptyLinesOnlyTakeTheirPitch) {
+  const LinesCase cases[] = {
+      {"a\r\nb\n\nc", {"a@0", "b@1", "c@3"}},
+      {"one line", {"one line@0"}},
+      {"ends with a break\n", {"ends with a break@0"}},
+      {"a\rb", {"a@0", "b@1"}},
+      {"a\n\rb", {"a@0", "b@2"}},
+      {"\r\n", {}},
+      {"", {}},
+  };
+  for (const LinesCase &c : cases) {
+    string text(c.text);
+    std::vector<std::string> drawn;
+    for (const CaptionLine &line : SplitCaptionLines(text))
+      drawn.push_back(std::string(c.text + line.start, line.length) + "@" + Str(line.pitch));
+    EXPECT_EQ(drawn, c.lines) << c.text;
+  }
+}
+
+TEST(StaticTextLines, DimmingMixesAQuarterOfTheColourIntoMidGrey) {
+  QV::RGBColor black = DimmedColour(QV::RGBColor{0, 0, 0});
+  EXPECT_EQ(black.red, 24576);
+  EXPECT_EQ(black.green, 24576);
+  EXPECT_EQ(black.blue, 24576);
+  EXPECT_EQ(DimmedColour(QV::RGBColor{65535, 0, 4}).red, 40959);
+  EXPECT_EQ(DimmedColour(QV::RGBColor{65535, 0, 4}).blue, 24577);
+}
+
+std::vector<std::string> &Events() {
+  static std::vector<std::string> events;
+  return events;
+}
+
+int32_t sMouseDownAnswer = 0;
+
+// A label on a window, made as a window makes its controls' panes.
+class Labels : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!HaveDisplay())
+      GTEST_SKIP() << "no display";
+    Events().clear();
+    sMouseDownAnswer = 0;
+    w = new RecordingWindow(MakeRect(50, 60, 350, 260));
+    object = CreateInstance(StaticTextClass());
+    ASSERT_NE(object, nullptr);
+    label = reinterpret_cast<StaticTextObject *>(object);
+    label->control.container = w;
+    label->control.visible = label->control.enabled = 1;
+    label->control.bounds = MakeRect(20, 30, 220, 60);
+    staticCaptionSetter(object, 0, string("Hello").Storage());
+    StaticTextCreatePane(object);
+    pane = static_cast<StaticText *>(label->control.pane);
+    ASSERT_NE(pane, nullptr);
+  }
+  void TearDown() override {
+    if (w) {
+      label->control.pane = nullptr;
+      w->Close();
+      StepUntil([] { return true; });
+    }
+    RuntimeUnlockObject(object);
+  }
+  void Handle(StaticTextEvent event, void *code) {
+    EventEntry *table = MakePrivateEventTable(object);
+    table[StaticTextEventHook(event)->eventIndex].vector = code;
+  }
+  void ShowAndFocus() {
+    ASSERT_TRUE(StepUntil([&] { return GTK_WIDGET_MAPPED(pane->Label()); }));
+    for (int i = 0; i < 10; ++i)
+      PaneLoopStep();
+  }
+  void Settle() {
+    for (int i = 0; i < 20; ++i)
+      PaneLoopStep();
+  }
+  std::string At(int x, int y) {
+    return "mousemove --window " + Str(XidOf(w)) + " " + Str(x) + " " + Str(y) + " ";
+  }
+  std::string LabelText() { return gtk_label_get_label(GTK_LABEL(pane->Label())); }
+
+  RecordingWindow *w = nullptr;
+  RuntimeObject *object = nullptr;
+  StaticTextObject *label = nullptr;
+  StaticText *pane = nullptr;
+};
+
+int32_t RecordDown(RuntimeObject *, int32_t x, int32_t y) {
+  Events().push_back("down " + Str(x) + "," + Str(y));
+  return sMouseDownAnswer;
+}
+void RecordDrag(RuntimeObject *, int32_t x, int32_t y) {
+  Events().push_back("drag " + Str(x) + "," + Str(y));
+}
+void RecordUp(RuntimeObject *, int32_t x, int32_t y) {
+  Events().push_back("up " + Str(x) + "," + Str(y));
+}
+
+TEST_F(Labels, TheSameCaptionAgainLeavesTheLabelAloneAndACaseChangeReachesIt) {
+  EXPECT_EQ(LabelText(), "Hello");
+  gtk_label_set_label(GTK_LABEL(pane->Label()), "changed behind its back");
+  staticCaptionSetter(object, 0, string("Hello").Storage());
+  EXPECT_EQ(LabelText(), "changed behind its back");
+  staticCaptionSetter(object, 0, string("HELLO").Storage());
+  EXPECT_EQ(LabelText(), "HELLO");
+  staticCaptionSetter(object, 0, string("&Name").Storage());
+  EXPECT_EQ(LabelText(), "_Name");
+}
+
+TEST_F(Labels, AClickFiresMouseDownRelativeToTheLabelAndTrueTracksTheMouse) {
+  Handle(StaticTextEvent::kMouseDown, reinterpret_cast<void *>(RecordDown));
+  Handle(StaticTextEvent::kMouseDrag, reinterpret_cast<void *>(RecordDrag));
+  Handle(StaticTextEvent::kMouseUp, reinterpret_cast<void *>(RecordUp));
+  ShowAndFocus();
+  ASSERT_TRUE(XDoTool(At(25, 40) + "click 1"));
+  ASSERT_TRUE(StepUntil([&] { return !Events().empty(); }));
+  Settle();
+  EXPECT_EQ(Events(), (std::vector<std::string>{"down 5,10"})) << "False: no drag, no up";
+
+  Events().clear();
+  sMouseDownAnswer = 1;
+  ASSERT_TRUE(XDoTool(At(30, 45) + "mousedown 1"));
+  ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == pane; }));
+  ASSERT_TRUE(StepUntil([&] { return Events().size() >= 2; }));
+  ASSERT_TRUE(XDoTool(At(100, 150) + "mouseup 1"));
+  ASSERT_TRUE(StepUntil([&] { return Events().back().rfind("up ", 0) == 0; }));
+  EXPECT_EQ(Events().front(), "down 10,15");
+  EXPECT_EQ(Events()[1], "drag 10,15");
+  EXPECT_EQ(Events().back(), "up 80,120");
+}
+
+TEST_F(Labels, ADisabledLabelFiresNothing) {
+  Handle(StaticTextEvent::kMouseDown, reinterpret_cast<void *>(RecordDown));
+  pane->EnablePane(false, true);
+  EXPECT_FALSE(pane->HandleClick(30, 40, 0));
+  EXPECT_TRUE(Events().empty());
+}
+
+TEST_F(Labels, AlignmentOutsideZeroToTwoIsKeptAndLeavesTheLabelAsItWas) {
+  staticTextAlignSetter(object, 0, 2);
+  gfloat x = 0, y = 0;
+  gtk_misc_get_alignment(GTK_MISC(pane->Label()), &x, &y);
+  EXPECT_EQ(x, 1.0f);
+  staticTextAlignSetter(object, 0, 3);
+  EXPECT_EQ(label->alignment, 3);
+  gtk_misc_get_alignment(GTK_MISC(pane->Label()), &x, &y);
+  EXPECT_EQ(x, 1.0f);
+  StaticTextMultilineSetter(object, 0, 1);
+  staticTextAlignSetter(object, 0, 1);
+  gtk_misc_get_alignment(GTK_MISC(pane->Label()), &x, &y);
+  EXPECT_EQ(x, 0.5f);
+  EXPECT_EQ(y, 0.0f) << "multi-line labels sit at the top";
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Two copies of the application in two network namespaces: A dials B through
+# the connect dialog; texts then travel both ways. Prints each change's
+# propagation time. Exit 0 when every step held, 1 on a failure, 77
+# (skipped) when it cannot run here.
+set -uo pipefail
+build=$(cd "${1:-build}" && pwd)
+source "$(dirname "$0")/two_copies.sh"
+
+start_app A
+start_app B
+wait_for 30 "A listening" listening A
+wait_for 30 "B listening" listening B
+
+# A dials B through the connect dialog: the dialler pushes its clipboard.
+printf 'from A at the start' >"$work/first"
+copy_on A "$work/first"
+sleep 1
+dial A "$addressB"
+wait_for 10 "A's text on B (the dialler's push)" same_clipboard B "$work/first" &&
+  echo "the dialler's push reached B"
+
+printf 'from B' >"$work/fromB"
+propagate B A "$work/fromB" "B's text"
+printf 'FROM B' >"$work/caseOnly"
+propagate B A "$work/caseOnly" "a change of letter case only"
+head -c 1500000 /dev/urandom | base64 -w 76 | head -c 2000000 >"$work/big"
+propagate A B "$work/big" "2 MB of text"
+[ "$(clipboard_of B | sha256sum)" = "$(sha256sum <"$work/big")" ] || fail "the 2 MB text differs on B"
+
+# Near-simultaneous changes converge.
+printf 'racing from A' >"$work/raceA"
+printf 'racing from B' >"$work/raceB"
+copy_on A "$work/raceA"
+copy_on B "$work/raceB"
+sleep 2
+[ "$(clipboard_of A)" = "$(clipboard_of B)" ] || fail "the clipboards did not converge within 2 s"
+
+# Nothing echoes: the connection's byte counters hold still.
+sleep 1
+before=$(byte_counters A)
+sleep 1
+[ "$before" = "$(byte_counters A)" ] || fail "traffic without a change: $before / $(byte_counters A)"
+
+# B goes: A listens again. B comes back and dials A.
+kill "${appPid[B]}"
+wait "${appPid[B]}" 2>/dev/null
+wait_for 20 "A listening again after B ended" listening A
+start_app B
+dial B "$addressA"
+printf 'after the restart' >"$work/again"
+propagate A B "$work/again" "a text after B's restart"
+
+# Ctrl+Q ends both copies with status 0.
+for side in A B; do
+  window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
+  on "$side" xdotool windowactivate --sync "$window" key ctrl+q
+  wait "${appPid[$side]}"
+  status=$?
+  [ "$status" -eq 0 ] || fail "Ctrl+Q ended $side with status $status"
+done
+
+[ "$failed" -eq 0 ] && echo "every step held"
+exit "$failed"

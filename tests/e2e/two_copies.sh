@@ -1,0 +1,145 @@
+# Two copies of the application, A and B, each in its own network namespace
+# (joined by a veth pair) and on its own Xvfb, and the steps that drive them.
+# Sourced by the end-to-end test and the propagation benchmark, with $build
+# set to the build folder. Calls skip (exit 77) where it cannot run; the
+# EXIT trap ends only the processes it started, by PID, and removes what it
+# made.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+launcher=$(cd "$here/../../scripts" && pwd)/i386-launcher.sh
+app=$build/bin/tavrin
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAILED: $*"; failed=1; }
+
+[ "$(id -u)" -eq 0 ] || skip "needs root to make network namespaces"
+for tool in ip Xvfb xclip xdotool ss sha256sum; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+[ -x "$app" ] || skip "$app is not built"
+
+# The image must bind every import, or it would stop in the loader's alerts.
+unbound=$("$launcher" "$build/bin/test_app" --gtest_filter='TavrinImage.EveryImportIsBoundByTheRuntime' 2>&1 |
+  grep -o 'imports not bound yet:.*' | head -1)
+[ -z "$unbound" ] || skip "the runtime does not provide every entry point the application uses ($unbound)"
+
+tag=tv$$
+nsA=${tag}a nsB=${tag}b
+addressA=10.213.0.1 addressB=10.213.0.2
+pids=()
+failed=0
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  ip netns del "$nsA" 2>/dev/null
+  ip netns del "$nsB" 2>/dev/null
+  rm -rf "$work"
+}
+work=$(mktemp -d)
+trap cleanup EXIT
+
+ip netns add "$nsA" && ip netns add "$nsB" || skip "network namespaces cannot be made here"
+ip link add "${tag}va" type veth peer name "${tag}vb" || skip "no veth pairs here"
+ip link set "${tag}va" netns "$nsA"
+ip link set "${tag}vb" netns "$nsB"
+ip -n "$nsA" addr add "$addressA/24" dev "${tag}va"
+ip -n "$nsB" addr add "$addressB/24" dev "${tag}vb"
+for ns in "$nsA" "$nsB"; do
+  ip -n "$ns" link set lo up
+done
+ip -n "$nsA" link set "${tag}va" up
+ip -n "$nsB" link set "${tag}vb" up
+
+# A free display number for each side.
+free_display() {
+  local n=$1
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+displayA=$(free_display 70)
+Xvfb ":$displayA" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+displayB=$(free_display $((displayA + 1)))
+Xvfb ":$displayB" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+sleep 2
+
+# Runs a command in a side's namespace on its display.
+on() {
+  local side=$1
+  shift
+  local ns=$nsA display=$displayA
+  [ "$side" = B ] && ns=$nsB display=$displayB
+  DISPLAY=":$display" ip netns exec "$ns" "$@"
+}
+
+# The same, in the background as one process: its PID is the command's, so
+# that ending it by PID ends the command itself.
+on_background() {
+  local side=$1
+  shift
+  local ns=$nsA display=$displayA
+  [ "$side" = B ] && ns=$nsB display=$displayB
+  (export DISPLAY=":$display"; exec ip netns exec "$ns" "$@") &
+}
+
+declare -A appPid clipPid
+start_app() {
+  on_background "$1" "$launcher" "$app" >"$work/app$1.log" 2>&1
+  appPid[$1]=$!
+  pids+=($!)
+  wait_for 60 "the main window of $1" on "$1" xdotool search --name '^Vadezezidev$'
+}
+
+# wait_for SECONDS WHAT COMMAND...: polls until the command succeeds.
+wait_for() {
+  local seconds=$1 what=$2
+  shift 2
+  local until=$((SECONDS + seconds))
+  while ! "$@" >/dev/null 2>&1; do
+    if [ $SECONDS -ge $until ]; then
+      fail "waited ${seconds}s for $what"
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+listening() { on "$1" ss -ltn "sport = :7582" | grep -q 7582; }
+connected() { on "$1" ss -tn state established "( sport = :7582 or dport = :7582 )" | grep -q 7582; }
+
+# Owns the side's clipboard with the file's bytes (the previous owner ends).
+copy_on() {
+  local side=$1 file=$2
+  [ -n "${clipPid[$side]:-}" ] && kill "${clipPid[$side]}" 2>/dev/null
+  on_background "$side" xclip -selection clipboard -i -quiet "$file" >/dev/null 2>&1
+  clipPid[$side]=$!
+  pids+=($!)
+}
+clipboard_of() { on "$1" xclip -selection clipboard -o 2>/dev/null; }
+same_clipboard() { cmp -s <(clipboard_of "$1") "$2"; }
+
+# Copies the file on one side and times its arrival on the other.
+propagate() {
+  local from=$1 to=$2 file=$3 label=$4
+  local start=$(date +%s%N)
+  copy_on "$from" "$file"
+  if wait_for 10 "$label to reach $to" same_clipboard "$to" "$file"; then
+    echo "propagation $label ($from -> $to): $((($(date +%s%N) - start) / 1000000)) ms"
+  fi
+}
+
+# Bytes sent and received on the side's connection.
+byte_counters() { on "$1" ss -tni state established "( sport = :7582 or dport = :7582 )" | grep -o 'bytes_\(acked\|received\):[0-9]*' | tr '\n' ' '; }
+
+# The side clicks Connect, types the address and confirms with Return.
+dial() {
+  local side=$1 address=$2 window
+  window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
+  on "$side" xdotool windowactivate --sync "$window" mousemove --window "$window" 258 46 click 1
+  wait_for 20 "$side's connect dialog" on "$side" xdotool search --name '^Connect To\.\.\.$'
+  on "$side" xdotool type --delay 50 "$address"
+  on "$side" xdotool key Return
+  wait_for 20 "$side connected to $address" connected "$side"
+}
+

@@ -1,0 +1,53 @@
+#include "GraphicsTestSupport.h"
+
+DrawablePane *NewOffscreen(int width, int height) {
+  return new DrawablePane(Rect(0, 0, width, height), 32, 0);
+}
+
+uint32_t PixelAt(DrawablePane *pane, int x, int y) {
+  Graphics *g = pane->getGraphics();
+  QV::RGBColor c;
+  g->getPixel(x, y, &c);
+  Graphics::Release(g);
+  return QV::ColorValueFromRGBColor(c);
+}
+
+std::vector<std::string> Ink(DrawablePane *pane, int left, int top, int width, int height) {
+  GdkPixbuf *pixels = gdk_pixbuf_get_from_drawable(nullptr, pane->GetPixmap(),
+                                                   gdk_drawable_get_colormap(pane->GetPixmap()),
+                                                   left, top, 0, 0, width, height);
+  std::vector<std::string> rows;
+  if (!pixels)
+    return rows;
+  int stride = gdk_pixbuf_get_rowstride(pixels), step = gdk_pixbuf_get_n_channels(pixels);
+  const guchar *base = gdk_pixbuf_get_pixels(pixels);
+  for (int y = 0; y < height; ++y) {
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+      const guchar *p = base + y * stride + x * step;
+      row += (p[0] == 255 && p[1] == 255 && p[2] == 255) ? '.' : '#';
+    }
+    rows.push_back(row);
+  }
+  g_object_unref(pixels);
+  return rows;
+}
+
+int InkCount(DrawablePane *pane) {
+  int32_t w, h, count = 0;
+  pane->getSize(&w, &h);
+  for (const std::string &row : Ink(pane, 0, 0, w, h))
+    for (char c : row)
+      count += c == '#';
+  return count;
+}
+
+int LowestInkRow(DrawablePane *pane) {
+  int32_t w, h;
+  pane->getSize(&w, &h);
+  std::vector<std::string> rows = Ink(pane, 0, 0, w, h);
+  for (int y = static_cast<int>(rows.size()) - 1; y >= 0; --y)
+    if (rows[y].find('#') != std::string::npos)
+      return y;
+  return -1;
+}
