@@ -6,6 +6,7 @@
 #include "language/TextEncodingClasses.h"
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
+#include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
@@ -160,7 +161,7 @@ ObjectDefinition *ConsoleApplicationClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  ConsoleApplicationProperties[0].type = BuiltinClassType(FolderItemClass, "FolderItem");
+  ConsoleApplicationProperties[0].type = ForeignClassType(FolderItemClass, "FolderItem");
   BuildClass(defn, "ConsoleApplication", sizeof(ConsoleApplicationObject));
   defn.constructor = ConsoleApplicationInit;
   FillHooks(&defn, ConsoleApplicationHooks, std::size(ConsoleApplicationHooks));

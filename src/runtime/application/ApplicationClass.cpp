@@ -184,10 +184,6 @@ void *FindApplicationHandler(RuntimeObject *app, ApplicationEvent event) {
   return FindObjectCode(app, ApplicationHooks[event].hook);
 }
 
-PropertyType *BuiltinClassType(ObjectDefinition *(*builder)(), const char *name) {
-  return ClassType(builder, name);
-}
-
 ObjectDefinition *ApplicationClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())

@@ -20,10 +20,6 @@ inline constexpr AlertSite kAppAutoCloseGetterAlert{kApplicationAlertSource, 240
 inline constexpr AlertSite kAppAutoCloseSetterAlert{kApplicationAlertSource, 246, "self"};
 
 ObjectDefinition *ApplicationClass();
-// The type of a class that another area builds: its builder's definition,
-// else the registered class of that name, else a stand-in of that name.
-PropertyType *BuiltinClassType(ObjectDefinition *(*builder)(), const char *name);
-
 ObjectDefinition *ReadableInterface();
 ObjectDefinition *WriteableInterface();
 
