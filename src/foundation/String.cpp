@@ -422,6 +422,23 @@ int string::Compare(const string &other) const {
   return CompareIgnoringCase(a, b, encoding);
 }
 
+// Texts tagged alike match when their bytes are the same, the usual case of
+// a lookup; outside Mac Roman they cannot match at different lengths, as
+// only ASCII letters fold. Everything else takes the full compare.
+bool string::EqualsIgnoringCase(const string &other) const {
+  if (mStorage == other.mStorage)
+    return true;
+  if (mStorage && other.mStorage && mStorage->mEncoding == other.mStorage->mEncoding) {
+    int length = mStorage->mLength;
+    if (length == other.mStorage->mLength &&
+        std::memcmp(mStorage->mBuffer + 1, other.mStorage->mBuffer + 1, size_t(length)) == 0)
+      return true;
+    if (length != other.mStorage->mLength && mStorage->mEncoding != kEncodingMacRoman)
+      return false;
+  }
+  return Compare(other) == 0;
+}
+
 int string::CompareWithCase(const string &other) const {
   if (mStorage == other.mStorage)
     return 0;
