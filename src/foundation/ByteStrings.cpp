@@ -147,6 +147,79 @@ __attribute__((no_sanitize_address)) int ustrcmpiASCII(const char *a, int aLengt
   return Sign(aLength - bLength);
 }
 
+namespace {
+constexpr uint32_t Power31(int n) { return n ? 31u * Power31(n - 1) : 1u; }
+
+// 31 to the powers 0 to 16, wrapping as the hash does.
+constexpr uint32_t kPowersOf31[17] = {
+    Power31(0),  Power31(1),  Power31(2),  Power31(3),  Power31(4),  Power31(5),
+    Power31(6),  Power31(7),  Power31(8),  Power31(9),  Power31(10), Power31(11),
+    Power31(12), Power31(13), Power31(14), Power31(15), Power31(16)};
+
+// Sixteen zeros then sixteen ones: read from offset k, it keeps the last k
+// bytes of a block.
+alignas(16) constexpr unsigned char kLastBytesMask[32] = {
+    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+
+uint32_t FoldedHashByBytes(uint32_t h, const unsigned char *bytes, int length) {
+  for (int i = 0; i < length; ++i)
+    h = h * 31 + static_cast<uint32_t>(static_cast<signed char>(kMacRomanUpperCase[bytes[i]]));
+  return h;
+}
+
+// The sum of each byte times 31 to the power of the bytes after it in the
+// block, for a block of ASCII bytes; its ASCII letters are first folded to
+// capitals, which is what the Mac Roman table does to them. Leading zero
+// bytes add nothing, so a block ending in a shorter run gives that run's sum.
+inline uint32_t FoldedASCIIBlockHash(__m128i block) {
+  __m128i offset = _mm_sub_epi8(block, _mm_set1_epi8('a'));
+  __m128i lower = _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(25)), offset);
+  __m128i folded = _mm_sub_epi8(block, _mm_and_si128(lower, _mm_set1_epi8(0x20)));
+  // Pairs of 16-bit products summed: 31^3 b0 + 31^2 b1, 31 b2 + b3, ...
+  const __m128i weights = _mm_set_epi16(1, 31, 961, 29791, 1, 31, 961, 29791);
+  __m128i low = _mm_madd_epi16(_mm_unpacklo_epi8(folded, _mm_setzero_si128()), weights);
+  __m128i high = _mm_madd_epi16(_mm_unpackhi_epi8(folded, _mm_setzero_si128()), weights);
+  // The sums of four bytes each, first block of four in lane 0.
+  __m128 l = _mm_castsi128_ps(low), hi = _mm_castsi128_ps(high);
+  __m128i quads = _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(l, hi, _MM_SHUFFLE(2, 0, 2, 0))),
+                                _mm_castps_si128(_mm_shuffle_ps(l, hi, _MM_SHUFFLE(3, 1, 3, 1))));
+  // Lanes 0 and 2 times 31^12 and 31^4, lanes 1 and 3 times 31^8 and 1;
+  // only the low 32 bits of each product count.
+  __m128i even = _mm_mul_epu32(quads, _mm_set_epi32(0, int(Power31(4)), 0, int(Power31(12))));
+  __m128i odd = _mm_mul_epu32(_mm_srli_epi64(quads, 32), _mm_set_epi32(0, 1, 0, int(Power31(8))));
+  __m128i sums = _mm_add_epi32(even, odd);
+  return uint32_t(_mm_cvtsi128_si32(sums)) +
+         uint32_t(_mm_cvtsi128_si32(_mm_shuffle_epi32(sums, _MM_SHUFFLE(1, 0, 3, 2))));
+}
+} // namespace
+
+// Sixteen ASCII bytes a step; a block with a byte above 0x7F goes through the
+// table byte by byte. A last block short of sixteen is read as the sixteen
+// bytes that end the run, when they lie in one page, with the bytes before
+// the run masked off.
+__attribute__((no_sanitize_address)) uint32_t FoldedHash31(const char *bytes, int length) {
+  const unsigned char *p = Bytes(bytes);
+  uint32_t h = 0;
+  for (; length >= 16; p += 16, length -= 16) {
+    __m128i block = Load16(reinterpret_cast<const char *>(p));
+    if (_mm_movemask_epi8(block))
+      h = FoldedHashByBytes(h, p, 16);
+    else
+      h = h * kPowersOf31[16] + FoldedASCIIBlockHash(block);
+  }
+  if (length <= 0)
+    return h;
+  const char *blockStart = reinterpret_cast<const char *>(p) + length - 16;
+  if ((reinterpret_cast<uintptr_t>(blockStart) & 4095) > 4096 - 16)
+    return FoldedHashByBytes(h, p, length);
+  __m128i block = _mm_and_si128(
+      Load16(blockStart), Load16(reinterpret_cast<const char *>(kLastBytesMask + length)));
+  if (_mm_movemask_epi8(block))
+    return FoldedHashByBytes(h, p, length);
+  return h * kPowersOf31[length] + FoldedASCIIBlockHash(block);
+}
+
 int ustrcmp(const char *a, const char *b) { return CompareTexts(a, b, Raw); }
 
 int ustrcmp(const char *a, int aLength, const char *b, int bLength) {

@@ -33,6 +33,10 @@ int ustrcmpi(const char *a, int aLength, const char *b, int bLength);
 // parts of multi-byte characters, not Mac Roman letters.
 int ustrcmpiASCII(const char *a, int aLength, const char *b, int bLength);
 int ustrcmp(const char *a, const char *b);
+// The case-insensitive hash of a byte run: h * 31 + byte over the bytes
+// folded through the Mac Roman table and read as signed chars, from h = 0.
+// Text that compares equal ignoring case, in one encoding, hashes alike.
+uint32_t FoldedHash31(const char *bytes, int length);
 int ustrcmp(const char *a, int aLength, const char *b, int bLength);
 
 // Fill n bytes (nothing for n <= 0) and answer n.

@@ -107,6 +107,8 @@ public:
   int Compare(const string &other) const;
   int CompareWithCase(const string &other) const;
   int CompareWithCase(const char *other) const;
+  // Compare(other) == 0, answered sooner where the bytes alone decide.
+  bool EqualsIgnoringCase(const string &other) const;
 
 private:
   explicit string(stringStorage *adopted) : mStorage(adopted) {}

@@ -124,30 +124,18 @@ public:
   }
 
   // The bin of a key. Folds every byte through the Mac Roman upper-case
-  // table, as StringsMatch does (for UTF-8 text it folds only the ASCII
-  // letters, a subset), so that keys that match always share a bin.
-  // Four bytes a step: h * 31^4 plus each folded byte times its power of 31
-  // is the value the byte-by-byte h * 31 + byte gives, in fewer dependent
-  // steps.
+  // table, a superset of the folds StringsMatch makes, so that keys that
+  // match always share a bin.
   virtual uint32_t hashString(const string &key) const {
     const stringStorage *storage = key.Storage();
     if (!storage)
       return 0;
-    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(storage->mBuffer + 1);
-    const unsigned char *end = bytes + storage->mLength;
-    auto folded = [](unsigned char c) {
-      return static_cast<uint32_t>(static_cast<signed char>(utoupper(c)));
-    };
-    uint32_t h = 0;
-    for (; end - bytes >= 4; bytes += 4)
-      h = h * (31u * 31 * 31 * 31) + folded(bytes[0]) * (31u * 31 * 31) +
-          folded(bytes[1]) * (31u * 31) + folded(bytes[2]) * 31u + folded(bytes[3]);
-    for (; bytes < end; ++bytes)
-      h = h * 31 + folded(*bytes);
-    return h % mBinCount;
+    return FoldedHash31(storage->mBuffer + 1, storage->mLength) % mBinCount;
   }
 
-  virtual bool StringsMatch(const string &a, const string &b) const { return a.Compare(b) == 0; }
+  virtual bool StringsMatch(const string &a, const string &b) const {
+    return a.EqualsIgnoringCase(b);
+  }
 
 private:
   friend class StringMapIterator<T>;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include <cstring>
-#include <string>
 
 #include "foundation/ByteStrings.h"
 #include "foundation/Memory.h"
@@ -96,6 +96,38 @@ TEST(ByteStrings, BlockwiseASCIIFoldAnswersAsTheByteLoop) {
     std::string longer = upper + "x";
     EXPECT_EQ(ustrcmpiASCII(a.data(), int(length), longer.data(), int(length + 1)), -1);
   }
+}
+
+// The block-wise hash against h * 31 + folded byte, for every length around
+// the block size, with a byte changed to each kind (letters, a byte above
+// 0x7F, a zero), and with runs placed at the start and the end of a page,
+// where the last block cannot be read whole.
+TEST(ByteStrings, BlockwiseHashAnswersAsTheByteLoop) {
+  auto reference = [](const unsigned char *p, int length) {
+    uint32_t h = 0;
+    for (int i = 0; i < length; ++i)
+      h = h * 31 + uint32_t(static_cast<signed char>(utoupper(p[i])));
+    return h;
+  };
+  const std::string base = "The Quick brown fox: jumps over 0123456789 lazy dogs!";
+  const char replacements[] = {'A', 'z', '\0', '\x80', '\x8A', '\xE9', '{', '`'};
+  // Two pages, so a run can end just past a page start or right at a page end.
+  std::vector<unsigned char> pages(3 * 4096);
+  unsigned char *page = pages.data() + (4096 - reinterpret_cast<uintptr_t>(pages.data()) % 4096);
+  for (size_t length = 0; length <= 48; ++length)
+    for (size_t at = 0; at <= length; ++at)
+      for (char replacement : replacements) {
+        std::string run = base.substr(0, length);
+        if (at < length)
+          run[at] = replacement;
+        for (unsigned char *p : {page + 4096 - length, page + 4096 + 3, page + 4096})
+          std::memcpy(p, run.data(), length);
+        for (unsigned char *p : {page + 4096 - length, page + 4096 + 3, page + 4096})
+          ASSERT_EQ(FoldedHash31(reinterpret_cast<const char *>(p), int(length)),
+                    reference(p, int(length)))
+              << "length " << length << ", byte " << at << " = " << int(replacement)
+              << ", page offset " << (p - page) % 4096;
+      }
 }
 
 TEST(ByteStrings, UmemcmpFindsEveryOccurrence) {

@@ -280,11 +280,20 @@ TEST(String, CompareIgnoresCaseAndOrdersPrefixesFirst) {
        0, 1},
       {Bytes(std::string("a\0b", 3), kEncodingUTF8), Bytes(std::string("a\0c", 3), kEncodingUTF8),
        -1, -1},
+      // UTF-16 against UTF-8 goes through the conversion to a common encoding.
+      {Bytes(std::string("a\0b\0", 4), kEncodingUTF16), Bytes("AB", kEncodingUTF8), -1, 1},
+      {Bytes("ab", kEncodingUTF16), Bytes("ab", kEncodingUTF8), 0, 0},
+      {Bytes(std::string("a\0b\0", 4), kEncodingUTF16),
+       Bytes(std::string("A\0b\0", 4), kEncodingUTF16), 0, 1},
+      // Same tag, different lengths.
+      {Bytes("\x8E", kEncodingMacRoman), Bytes("\x83x", kEncodingMacRoman), -1, 1},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(Text(c.a) + " vs " + Text(c.b));
     EXPECT_EQ(Sign(c.a.Compare(c.b)), c.compare);
     EXPECT_EQ(Sign(c.a.CompareWithCase(c.b)), c.withCase);
+    EXPECT_EQ(c.a.EqualsIgnoringCase(c.b), c.compare == 0);
+    EXPECT_EQ(c.b.EqualsIgnoringCase(c.a), c.compare == 0);
   }
   EXPECT_EQ(string("abc").CompareWithCase("abc"), 0);
   EXPECT_EQ(string("abc").CompareWithCase("abd"), -1);
