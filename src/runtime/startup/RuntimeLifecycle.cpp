@@ -77,6 +77,7 @@ void RuntimeRun() {
   mainloop();
   gInMainLoop = 0;
   NetTerm();
+  SerialShutdown();
 }
 
 } // extern "C"
