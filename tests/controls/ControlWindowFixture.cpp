@@ -66,8 +66,9 @@ ObjectDefinition *TestControlClass() {
 ObjectDefinition *TestWindowClass() {
   static ObjectDefinition defn;
   if (defn.className.IsEmpty()) {
+    // The window object's layout without the Window class's life cycle:
+    // the tests open and close the native window themselves.
     defn.className = string("TestControlWindow");
-    defn.super = WindowBaseClass();
     defn.objectSize = kRuntimeViewInstanceSize;
     defn.staticTables = 1;
   }

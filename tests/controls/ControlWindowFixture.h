@@ -1,4 +1,4 @@
-// A window object of a test subclass holding controls of a test RectControl
+// A window object of a test class holding controls of a test RectControl
 // subclass whose CreatePane makes a plain container pane, shown by its native
 // window on the tests' private display. What the controls' handlers heard is
 // logged as "Event Name" or "Event Name$Index".

@@ -91,7 +91,7 @@ ObjectDefinition *PaneChildHelperClass() {
 }
 
 TEST(SelfAndMe, AControlOrPaneChildHandsSelfItsWindowAndBecomesMe) {
-  RuntimeObject *window = CreateInstance(WindowBaseClass());
+  RuntimeObject *window = CreateInstance(TestWindowClass());
   RuntimeObject *control = CreateInstance(RectControlClass());
   reinterpret_cast<RuntimeControl *>(control)->view = window;
   RuntimeObject *self = control, *me = nullptr;

@@ -1,10 +1,13 @@
 /* Start-up events: Open, then OpenDocument once for each argument GTK+ left
- * on the command line (its own options taken out). Exits with 40 plus the
- * number of documents when Open came first, once; else 128 + 1. */
+ * on the command line (its own options taken out); each document's
+ * AbsolutePath goes to standard error as a line "document: <path>". Exits
+ * with 40 plus the number of documents when Open came first, once; else
+ * 128 + 1. */
 #include "runtime_classes.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
+stringStorage *fileAbsolutePathGetter(RuntimeObject *item, int32_t param);
 
 static int32_t sOpens, sDocuments, sDocumentBeforeOpen;
 
@@ -18,12 +21,18 @@ void AppOpen(RuntimeObject *self) {
 }
 
 void AppOpenDocument(RuntimeObject *self, RuntimeObject *item) {
+  stringStorage *path = 0;
   KIT_ENTER();
   KIT_HOLD_OBJECT(self);
   if (!sOpens)
     sDocumentBeforeOpen = 1;
   sDocuments += 1;
+  KIT_TAKE_STRING(path, item ? fileAbsolutePathGetter(item, 0) : 0);
+  KitWriteError(item ? "document: " : "document: (nil)");
+  KitWriteError(path ? (const char *)path->buffer + 1 : "");
+  KitWriteError("\n");
   KIT_CATCH_ALL();
+  KIT_RELEASE_STRING(path);
   KIT_RELEASE_HELD_OBJECT(self);
   KIT_END();
 }

@@ -19,8 +19,6 @@
 
 RuntimeObject *gApplicationObject = nullptr;
 
-__attribute__((weak)) RuntimeObject *NewFolderItemForPath(const char *) { return nullptr; }
-__attribute__((weak)) RuntimeObject *NewAppFolderItem() { return nullptr; }
 
 namespace {
 
@@ -111,36 +109,16 @@ PropertyMethod ApplicationMethods[] = {
      0},
 };
 
-// Stand-ins carry only the name of a class whose area is not linked, so that
-// parameters still declare their class (link names read it).
-ObjectDefinition *StandIn(const char *name) {
-  static StringMap<ObjectDefinition *> standIns(16);
-  ObjectDefinition *defn = nullptr;
-  if (!standIns.GetEntry(string(name), &defn)) {
-    defn = new ObjectDefinition; // kept for the process, as built-in definitions are
-    defn->className = string(name);
-    standIns.AddEntry(string(name), defn);
-  }
-  return defn;
-}
-
-// The type of a class from another area: its builder's definition, else the
-// registered class of that name, else a stand-in.
-PropertyType *ClassType(ObjectDefinition *(*builder)(), const char *name) {
-  ObjectDefinition *defn = builder ? builder() : FindDefinitionByName(string(name));
-  return (defn ? defn : StandIn(name))->AsType();
-}
-
 // The FolderItem, MouseCursor, MenuBar and other types are other areas'
 // classes; they are looked up when Application is built, after them.
 void FillClassTypes() {
-  ApplicationProperties[0].type = ClassType(MouseCursorClass, "MouseCursor");
-  ApplicationProperties[1].type = ClassType(nullptr, "ResourceFork");
-  ApplicationProperties[2].type = ClassType(MDIWindowClass, "MDIWindow");
-  ApplicationProperties[13].type = ClassType(nullptr, "MenuBar");
-  ApplicationProperties[14].type = ClassType(DockItemClass, "DockItem");
-  ApplicationProperties[16].type = ClassType(FolderItemClass, "FolderItem");
-  sOpenDocumentParams[0].type = ClassType(FolderItemClass, "FolderItem");
+  ApplicationProperties[0].type = ForeignClassType(MouseCursorClass, "MouseCursor");
+  ApplicationProperties[1].type = ForeignClassType(nullptr, "ResourceFork");
+  ApplicationProperties[2].type = ForeignClassType(MDIWindowClass, "MDIWindow");
+  ApplicationProperties[13].type = ForeignClassType(nullptr, "MenuBar");
+  ApplicationProperties[14].type = ForeignClassType(DockItemClass, "DockItem");
+  ApplicationProperties[16].type = ForeignClassType(FolderItemClass, "FolderItem");
+  sOpenDocumentParams[0].type = ForeignClassType(FolderItemClass, "FolderItem");
 }
 
 void ApplicationInitialiser(RuntimeObject *object) {
@@ -257,7 +235,7 @@ void BuildInterface(ObjectDefinition &defn, const char *name, PropertyMethod *me
 ObjectDefinition *ReadableInterface() {
   static ObjectDefinition defn;
   if (defn.className.IsEmpty()) {
-    sReadParams[1].type = ClassType(TextEncodingClass, "TextEncoding");
+    sReadParams[1].type = ForeignClassType(TextEncodingClass, "TextEncoding");
     BuildInterface(defn, "Readable", ReadableMethods, std::size(ReadableMethods));
   }
   return &defn;

@@ -45,10 +45,10 @@ bool TestApplicationQuit();
 // an EndException never reaches it.
 bool TryApplicationUnhandledException(RuntimeObject *exception);
 
-// A FolderItem for a path, from the files area; nil until it is built.
+// A FolderItem for a path (relative paths against the application folder),
+// from the files area.
 RuntimeObject *NewFolderItemForPath(const char *path);
-// A FolderItem for the running executable, from the files area; nil until it
-// is built.
+// A FolderItem for the running executable, from the files area.
 RuntimeObject *NewAppFolderItem();
 
 extern "C" {

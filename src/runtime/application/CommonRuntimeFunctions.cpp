@@ -17,7 +17,6 @@
 #include "runtime/startup/BuiltinClassBuilders.h"
 
 __attribute__((weak)) void ThreadSleep(int32_t) {}
-__attribute__((weak)) uint32_t StringToMacType(const string &) { return 0; }
 __attribute__((weak)) void LaunchURL(const string &) {}
 __attribute__((weak)) void InvalidateChangedBackdrop(RuntimeView *) {}
 __attribute__((weak)) bool gDebugBuild = false;

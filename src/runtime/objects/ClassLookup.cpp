@@ -16,6 +16,26 @@ StringMap<RuntimeClass *> &LookupCache() {
 
 } // namespace
 
+namespace {
+
+ObjectDefinition *StandIn(const char *name) {
+  static StringMap<ObjectDefinition *> standIns(16);
+  ObjectDefinition *defn = nullptr;
+  if (!standIns.GetEntry(string(name), &defn)) {
+    defn = new ObjectDefinition; // kept for the process, as built-in definitions are
+    defn->className = string(name);
+    standIns.AddEntry(string(name), defn);
+  }
+  return defn;
+}
+
+} // namespace
+
+PropertyType *ForeignClassType(ObjectDefinition *(*builder)(), const char *name) {
+  ObjectDefinition *defn = builder ? builder() : FindDefinitionByName(string(name));
+  return (defn ? defn : StandIn(name))->AsType();
+}
+
 ObjectDefinition *FindDefinitionByName(const string &name) {
   if (ObjectDefinition *defn = getIntrinsicClass(name))
     return defn;
