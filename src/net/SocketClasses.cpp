@@ -7,6 +7,8 @@
 #include "net/SocketEntryPoints.h"
 #include "net/SocketObjects.h"
 #include "net/TCPSocket.h"
+#include "net/UDPSocket.h"
+#include "net/UDPSocketClasses.h"
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -47,13 +49,6 @@ PropertyMethod SocketCoreMethods[] = {
     METHOD("Poll", socketPoll, nullptr, nullptr, 0),
     METHOD("Purge", SocketPurge, nullptr, nullptr, 0),
     METHOD("Connect", SocketConnect, nullptr, nullptr, 0),
-};
-
-ObjectConstantTemplate SocketCoreConstants[] = {
-    {0, "OpenDriverError", 1, "100"},    {0, "LostConnection", 1, "102"},
-    {0, "NameResolutionError", 1, "103"}, {0, "AddressInUseError", 1, "105"},
-    {0, "InvalidStateError", 1, "106"},  {0, "InvalidPortError", 1, "107"},
-    {0, "OutOfMemoryError", 1, "108"},
 };
 
 ObjectInstanceTemplate SocketInstances[] = {
@@ -184,10 +179,12 @@ void ServerSocketDestructor(RuntimeObject *object) {
   delete socket;
 }
 
+} // namespace
+
 // Starts a class description on the builder's first call; false when it was
 // built already.
 bool StartDefinition(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
-                     int32_t objectSize, bool newAllowed = true) {
+                     int32_t objectSize, bool newAllowed) {
   if (!defn.className.IsEmpty())
     return false;
   defn.super = super;
@@ -203,7 +200,14 @@ bool IsInstanceOf(RuntimeObject *object, ObjectDefinition *defn) {
   return object && cls && RuntimeObjectIsa(object, cls);
 }
 
-} // namespace
+// clang-format off
+ObjectConstantTemplate SocketCoreConstants[7] = {
+    {0, "OpenDriverError", 1, "100"},    {0, "LostConnection", 1, "102"},
+    {0, "NameResolutionError", 1, "103"}, {0, "AddressInUseError", 1, "105"},
+    {0, "InvalidStateError", 1, "106"},  {0, "InvalidPortError", 1, "107"},
+    {0, "OutOfMemoryError", 1, "108"},
+};
+// clang-format on
 
 ObjectHookTemplate SocketCoreHooks[3] = {
     {0, "DataAvailable", "", "", nullptr, 0},
@@ -268,6 +272,14 @@ ObjectDefinition *ServerSocketClass() {
   return &defn;
 }
 
+bool IsSocketCoreObject(RuntimeObject *object) { return IsInstanceOf(object, SocketCoreClass()); }
+
+SocketCore *CoreSocketOfObject(RuntimeObject *object) {
+  if (IsUDPSocketObject(object))
+    return UDPSocketOfObject(object);
+  return SocketOfObject(object);
+}
+
 bool IsTCPSocketObject(RuntimeObject *object) { return IsInstanceOf(object, TCPSocketClass()); }
 
 bool IsServerSocketObject(RuntimeObject *object) {
@@ -289,14 +301,14 @@ int32_t ServerSocketMinimum(RuntimeObject *server) {
 }
 
 void SetObjectLastErrorCode(RuntimeObject *object, int32_t code) {
-  if (IsTCPSocketObject(object))
+  if (IsSocketCoreObject(object))
     reinterpret_cast<SocketCoreObject *>(object)->lastErrorCode = code;
   else if (IsServerSocketObject(object))
     reinterpret_cast<ServerSocketObject *>(object)->lastErrorCode = code;
 }
 
 bool NetworkInterfaceNumberOf(RuntimeObject *object, int32_t *number) {
-  if (!IsTCPSocketObject(object))
+  if (!IsSocketCoreObject(object))
     return false;
   RuntimeObject *networkInterface = reinterpret_cast<SocketCoreObject *>(object)->networkInterface;
   if (!networkInterface)

@@ -8,6 +8,7 @@
 #include "runtime/objects/ObjectDefinition.h"
 
 struct RuntimeObject;
+class SocketCore;
 class TCPSocket;
 
 // Builders: each fills its class description on its first call.
@@ -21,6 +22,8 @@ enum SocketCoreEvent { kDataAvailableEvent, kSocketErrorEvent, kSendCompleteEven
 enum TCPSocketEvent { kConnectedEvent, kSendProgressEvent };
 enum ServerSocketEvent { kAddSocketEvent, kServerErrorEvent };
 extern ObjectHookTemplate SocketCoreHooks[3];
+// The error codes as class constants (the IPC socket shares them).
+extern ObjectConstantTemplate SocketCoreConstants[7];
 extern ObjectHookTemplate SocketHooks[2];
 extern ObjectHookTemplate ServerSocketHooks[2];
 
@@ -28,6 +31,9 @@ extern ObjectHookTemplate ServerSocketHooks[2];
 // objects that are not sockets.
 TCPSocket *SocketOfObject(RuntimeObject *object);
 bool IsTCPSocketObject(RuntimeObject *object);
+// Any object of a SocketCore subclass (TCP and UDP), and its runtime socket.
+bool IsSocketCoreObject(RuntimeObject *object);
+SocketCore *CoreSocketOfObject(RuntimeObject *object);
 bool IsServerSocketObject(RuntimeObject *object);
 // MinimumSocketsAvailable of a ServerSocket object; 0 for anything else.
 int32_t ServerSocketMinimum(RuntimeObject *server);
@@ -35,3 +41,9 @@ int32_t ServerSocketMinimum(RuntimeObject *server);
 void SetObjectLastErrorCode(RuntimeObject *object, int32_t code);
 // The number of the object's NetworkInterface; false when it has none.
 bool NetworkInterfaceNumberOf(RuntimeObject *object, int32_t *number);
+
+// Starts a class description on the builder's first call; false when it was
+// built already.
+bool StartDefinition(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
+                     int32_t objectSize, bool newAllowed = true);
+bool IsInstanceOf(RuntimeObject *object, ObjectDefinition *defn);

@@ -10,6 +10,7 @@
 #include "net/SocketClasses.h"
 #include "net/SocketObjects.h"
 #include "net/TCPSocket.h"
+#include "net/UDPSocketClasses.h"
 
 namespace {
 
@@ -35,20 +36,12 @@ TCPSocket *TCPSocketOf(RuntimeObject *object) {
   return IsTCPSocketObject(object) ? Fields(object)->socket : nullptr;
 }
 
-stringStorage *Tagged(string text, RuntimeObject *encoding) {
-  uint32_t tag = kEncodingUnknown;
-  if (encoding)
-    tag = uint32_t(GetEncodingFromTEObject(reinterpret_cast<TextEncodingObject *>(encoding)));
-  if (!text.IsEmpty())
-    text.SetEncoding(tag);
-  return text.ExtractStringStorage();
-}
 
 // Stops what the socket was doing, and clears its state: a connection or a
 // listening descriptor ends, unread data is discarded. An active socket keeps
 // its language object alive; the hold lets a socket kept only by its own
 // activity (a pooled one) finish the close before it goes.
-void CloseSocket(TCPSocket *socket) {
+void CloseSocket(SocketCore *socket) {
   SocketServiceHold hold(socket);
   socket->Shutdown(false);
   socket->Reset(true);
@@ -65,6 +58,15 @@ void PrepareRestart(RuntimeObject *object, TCPSocket *socket) {
 
 } // namespace
 
+stringStorage *TaggedSocketText(string text, RuntimeObject *encoding) {
+  uint32_t tag = kEncodingUnknown;
+  if (encoding)
+    tag = uint32_t(GetEncodingFromTEObject(reinterpret_cast<TextEncodingObject *>(encoding)));
+  if (!text.IsEmpty())
+    text.SetEncoding(tag);
+  return text.ExtractStringStorage();
+}
+
 void CloseSocketOfObject(RuntimeObject *object) {
   if (IsServerSocketObject(object))
     ServerSocketClose(object);
@@ -73,6 +75,11 @@ void CloseSocketOfObject(RuntimeObject *object) {
 }
 
 void SocketConnect(RuntimeObject *object) {
+  if (IsUDPSocketObject(object)) {
+    Fields(object)->lastErrorCode = 0;
+    UDPSocketBind(object);
+    return;
+  }
   TCPSocket *socket = TCPSocketOf(object);
   if (!socket)
     return;
@@ -93,33 +100,33 @@ void SocketListen(RuntimeObject *object) {
 }
 
 void socketPoll(RuntimeObject *object) {
-  if (TCPSocket *socket = SocketOfObject(object))
+  if (SocketCore *socket = CoreSocketOfObject(object))
     socket->Poll();
 }
 
 void socketClose(RuntimeObject *object) {
-  if (TCPSocket *socket = SocketOfObject(object))
+  if (SocketCore *socket = CoreSocketOfObject(object))
     CloseSocket(socket);
 }
 
 void SocketPurge(RuntimeObject *object) {
-  if (TCPSocket *socket = TCPSocketOf(object))
+  if (SocketCore *socket = CoreSocketOfObject(object))
     socket->Purge();
 }
 
 stringStorage *socketRead(RuntimeObject *object, int32_t byteCount, RuntimeObject *encoding) {
   TCPSocket *socket = TCPSocketOf(object);
-  return socket ? Tagged(socket->ReadData(byteCount), encoding) : nullptr;
+  return socket ? TaggedSocketText(socket->ReadData(byteCount), encoding) : nullptr;
 }
 
 stringStorage *SocketReadAll(RuntimeObject *object, RuntimeObject *encoding) {
   TCPSocket *socket = TCPSocketOf(object);
-  return socket ? Tagged(socket->ReadDataAll(), encoding) : nullptr;
+  return socket ? TaggedSocketText(socket->ReadDataAll(), encoding) : nullptr;
 }
 
 stringStorage *socketLookahead(RuntimeObject *object, RuntimeObject *encoding) {
   TCPSocket *socket = TCPSocketOf(object);
-  return socket ? Tagged(socket->Lookahead(), encoding) : nullptr;
+  return socket ? TaggedSocketText(socket->Lookahead(), encoding) : nullptr;
 }
 
 void SocketWrite(RuntimeObject *object, stringStorage *text) {
@@ -138,12 +145,12 @@ void SocketDisconnect(RuntimeObject *object) {
 }
 
 int32_t SocketIsConnected(RuntimeObject *object) {
-  TCPSocket *socket = SocketOfObject(object);
+  SocketCore *socket = CoreSocketOfObject(object);
   return socket && socket->IsConnected() ? 1 : 0;
 }
 
 int32_t socketLastErrorCode(RuntimeObject *object) {
-  if (IsTCPSocketObject(object))
+  if (IsSocketCoreObject(object))
     return Fields(object)->lastErrorCode;
   if (IsServerSocketObject(object))
     return reinterpret_cast<ServerSocketObject *>(object)->lastErrorCode;
@@ -193,7 +200,8 @@ stringStorage *socketLocalAddressGetter(RuntimeObject *object) {
 }
 
 int32_t SocketPortGetter(RuntimeObject *object) {
-  TCPSocket *socket = CheckedSocket(object, true);
+  SocketCore *socket = IsUDPSocketObject(object) ? CoreSocketOfObject(object)
+                                                 : CheckedSocket(object, true);
   if (!socket)
     return 0;
   int32_t bound = socket->ActualPortBoundTo();
@@ -201,12 +209,13 @@ int32_t SocketPortGetter(RuntimeObject *object) {
 }
 
 void SocketPortSetter(RuntimeObject *object, int32_t, int32_t value) {
-  if (CheckedSocket(object, true))
+  if (IsUDPSocketObject(object) ? CoreSocketOfObject(object) != nullptr
+                                : CheckedSocket(object, true) != nullptr)
     Fields(object)->port = value;
 }
 
 uint32_t socketGetEvents(RuntimeObject *object) {
-  TCPSocket *socket = SocketOfObject(object);
+  SocketCore *socket = CoreSocketOfObject(object);
   return socket ? socket->GetEvents() : 0;
 }
 

@@ -10,6 +10,9 @@
 // A closing window's objects: closes the object's socket when it is one (a
 // ServerSocket stops listening). The windows area calls it by this name.
 void CloseSocketOfObject(RuntimeObject *object);
+// The text as a returned string tagged with the encoding object's id
+// (unknown for nil).
+stringStorage *TaggedSocketText(string text, RuntimeObject *encoding);
 
 extern "C" {
 void SocketConnect(RuntimeObject *object);

@@ -36,7 +36,8 @@ void UpdateMouseCursor();
 void DebuggerSuspendTimerDispatcher();
 void DebuggerResumeTimerDispatcher();
 
-// Services of the networking area the step calls; do-nothing until it lands.
+// Services of the networking area the step and the end of the run call.
 void RunFireSerial();
+void SerialShutdown(); // closes the serial ports, restoring their devices' settings
 bool NetIdle(bool onlyUnowned); // true while a socket has bytes to move
 int32_t NetTerm();

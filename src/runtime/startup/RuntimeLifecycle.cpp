@@ -75,6 +75,7 @@ void RuntimeRun() {
   mainloop();
   gInMainLoop = 0;
   NetTerm();
+  SerialShutdown();
 }
 
 } // extern "C"

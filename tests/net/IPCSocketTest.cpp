@@ -1,0 +1,249 @@
+// The IPCSocket class driven as compiled code drives it (a subclass whose
+// handlers sit in the event slots), against a second process (python3) in a
+// private temporary folder.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "NetTestSupport.h"
+#include "net/IPCSocketClasses.h"
+#include "net/TCPSocketPosix.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/objects/RuntimeClass.h"
+#include "runtime/objects/ValueAccessors.h"
+#include "runtime/objects/ValueEntryPoints.h"
+
+namespace {
+
+std::map<RuntimeObject *, std::vector<std::string>> gEvents;
+
+void OnConnected(RuntimeObject *self) { gEvents[self].push_back("connected"); }
+void OnDataAvailable(RuntimeObject *self) { gEvents[self].push_back("data"); }
+void OnError(RuntimeObject *self) {
+  gEvents[self].push_back("error " + std::to_string(intGetter(self, offsetof(IPCSocketObject, lastErrorCode))));
+}
+
+RuntimeClass *IPCClass() {
+  static RuntimeClass *cls = nullptr;
+  if (!cls) {
+    RuntimeClass *base = LookupObjectDefinition(IPCSocketClass());
+    cls = RuntimeNewClass(base, base->methodCount, base->interfaceCount, base->eventCount,
+                          base->staticMethodCount, base->propertyCount);
+    cls->instanceSize = sizeof(IPCSocketObject);
+    auto set = [&](IPCSocketEvent event, void *handler) {
+      cls->events[IPCSocketHooks[event].hook->eventIndex].vector = handler;
+    };
+    set(kIPCConnectedEvent, reinterpret_cast<void *>(OnConnected));
+    set(kIPCDataAvailableEvent, reinterpret_cast<void *>(OnDataAvailable));
+    set(kIPCErrorEvent, reinterpret_cast<void *>(OnError));
+  }
+  return cls;
+}
+
+IPCSocket *SocketOf(RuntimeObject *object) {
+  return reinterpret_cast<IPCSocketObject *>(object)->socket;
+}
+
+bool Exists(const std::string &path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
+
+std::string Text(stringStorage *storage) {
+  std::string text(stringStorage::CString(storage), size_t(stringStorage::Length(storage)));
+  RuntimeUnlockString(storage);
+  return text;
+}
+
+// A python3 peer running beside the test; its output is read when it ends.
+class Peer {
+public:
+  explicit Peer(const std::string &script, const std::string &argument) {
+    std::string command = "python3 -c '" + script + "' '" + argument + "'";
+    mPipe = popen(command.c_str(), "r");
+  }
+  ~Peer() { Output(); }
+  std::string Output() {
+    if (mPipe) {
+      char buffer[4096];
+      size_t got;
+      while ((got = fread(buffer, 1, sizeof buffer, mPipe)) > 0)
+        mOutput.append(buffer, got);
+      pclose(mPipe);
+      mPipe = nullptr;
+    }
+    return mOutput;
+  }
+
+private:
+  FILE *mPipe = nullptr;
+  std::string mOutput;
+};
+
+// Waits for the path to appear (a python listener binding it).
+bool WaitForPath(const std::string &path) {
+  for (int i = 0; i < 2000 && !Exists(path); ++i)
+    usleep(5000);
+  return Exists(path);
+}
+
+class IPCSocketTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_EQ(NetInit(), 0);
+    gEvents.clear();
+    char folder[] = "/tmp/ipcsocketXXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    mFolder = folder;
+    mPath = mFolder + "/link";
+  }
+  void TearDown() override {
+    for (RuntimeObject *object : mObjects)
+      RuntimeUnlockObject(object);
+    EXPECT_EQ(gSocketList.count(), 0);
+    std::system(("rm -rf " + mFolder).c_str());
+  }
+  RuntimeObject *NewSocket(const std::string &path) {
+    RuntimeObject *object = RuntimeNewObject(IPCClass());
+    mObjects.push_back(object);
+    if (!path.empty()) {
+      string text(path.c_str());
+      stringSetter(object, offsetof(IPCSocketObject, path), text.Storage());
+    }
+    return object;
+  }
+  std::vector<std::string> &EventsOf(RuntimeObject *object) { return gEvents[object]; }
+  bool Saw(RuntimeObject *object, const std::string &event) {
+    return ServiceUntil([&] {
+      for (const std::string &seen : EventsOf(object))
+        if (seen == event)
+          return true;
+      return false;
+    }, 200000, 60);
+  }
+
+  std::string mFolder;
+  std::string mPath;
+  std::vector<RuntimeObject *> mObjects;
+};
+
+const char *kClientScript = R"(
+import socket, sys
+s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+s.connect(sys.argv[1])
+s.sendall(b"hello")
+got = b""
+while len(got) < 5:
+    part = s.recv(5 - len(got))
+    if not part: break
+    got += part
+sys.stdout.write(got.decode())
+s.close()
+)";
+
+TEST_F(IPCSocketTest, AListenerTalksToAnotherProcessAndSeesItGo) {
+  RuntimeObject *listener = NewSocket(mPath);
+  IPCSocketListen(listener);
+  ASSERT_TRUE(Exists(mPath));
+  Peer peer(kClientScript, mPath);
+  ASSERT_TRUE(Saw(listener, "connected"));
+  EXPECT_TRUE(IPCSocketIsConnected(listener));
+  ASSERT_TRUE(ServiceUntil([&] { return SocketOf(listener)->BytesAvailable() == 5; }, 200000, 60));
+  string world("world");
+  IPCSocketWrite(listener, world.Storage());
+  ASSERT_TRUE(Saw(listener, "error 102"));
+  EXPECT_EQ(peer.Output(), "world");
+  // The peer went: no longer connected, but the bytes it sent stay readable.
+  EXPECT_FALSE(IPCSocketIsConnected(listener));
+  EXPECT_FALSE(IPCSocketEOF(listener));
+  EXPECT_EQ(Text(IPCSocketReadAll(listener, nullptr)), "hello");
+  EXPECT_TRUE(IPCSocketEOF(listener));
+  EXPECT_TRUE(IPCSocketHadError(listener));
+  IPCSocketClose(listener);
+  EXPECT_FALSE(Exists(mPath)); // the listener's Close removes its path
+}
+
+const char *kListenerScript = R"(
+import socket, sys, time, os
+s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+s.bind(sys.argv[1])
+s.listen(1)
+c, _ = s.accept()
+time.sleep(0.3)
+got = b""
+while True:
+    part = c.recv(65536)
+    if not part: break
+    got += part
+open(sys.argv[1] + ".got", "wb").write(got)
+sys.stdout.write(str(len(got)))
+)";
+
+TEST_F(IPCSocketTest, AClientFlushesEverythingToASlowReaderAndLeavesThePath) {
+  Peer peer(kListenerScript, mPath);
+  ASSERT_TRUE(WaitForPath(mPath));
+  RuntimeObject *client = NewSocket(mPath);
+  IPCSocketConnect(client);
+  ASSERT_TRUE(Saw(client, "connected"));
+  const std::string bytes = PatternBytes(8 << 20);
+  string text;
+  text.ConstructFromBuffer(bytes.data(), int(bytes.size()));
+  IPCSocketWrite(client, text.Storage());
+  IPCSocketFlush(client);
+  TCPSocketPosix *inner = SocketOf(client)->GetInnerSocket();
+  ASSERT_TRUE(ServiceUntil([&] { return inner->BytesLeftToSend() == 0; }, 2000000, 120));
+  IPCSocketClose(client);
+  EXPECT_TRUE(Exists(mPath)); // a client never removes the listener's path
+  EXPECT_EQ(peer.Output(), std::to_string(bytes.size()));
+  std::ifstream got(mPath + ".got", std::ios::binary);
+  std::stringstream all;
+  all << got.rdbuf();
+  EXPECT_TRUE(all.str() == bytes) << "the peer got different bytes";
+  EXPECT_EQ(EventsOf(client), std::vector<std::string>{"connected"});
+}
+
+TEST_F(IPCSocketTest, PathsThatCannotBeUsedGiveError) {
+  struct Case {
+    std::string path;
+    std::string error;
+    bool listen;
+  } cases[] = {
+      {"", "error 106", false},
+      {"", "error 106", true},
+      {"nothing listens here", "error 103", false},
+      {"/missing/folder/link", "error 103", false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.path + (c.listen ? " (listen)" : " (connect)"));
+    std::string path = c.path == "nothing listens here" ? mPath : c.path;
+    RuntimeObject *object = NewSocket(path);
+    if (c.listen)
+      IPCSocketListen(object);
+    else
+      IPCSocketConnect(object);
+    EXPECT_TRUE(Saw(object, c.error));
+    EXPECT_FALSE(IPCSocketIsConnected(object));
+    IPCSocketClose(object);
+  }
+}
+
+TEST_F(IPCSocketTest, APathTooLongForTheAddressGivesErrorAndNothingElse) {
+  std::string path = mFolder + "/" + std::string(200, 'p');
+  RuntimeObject *object = NewSocket(path);
+  IPCSocketListen(object);
+  ASSERT_TRUE(ServiceUntil([&] { return !EventsOf(object).empty(); }, 2000, 10));
+  EXPECT_EQ(EventsOf(object).front().rfind("error ", 0), 0u);
+  EXPECT_FALSE(IPCSocketIsConnected(object));
+  EXPECT_FALSE(Exists(path));
+}
+
+} // namespace
