@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "NetTestSupport.h"
 #include "net/IPCSocketClasses.h"
 #include "net/TCPSocketPosix.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/RuntimeClass.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
+#include "support/NetTestSupport.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ std::map<RuntimeObject *, std::vector<std::string>> gEvents;
 void OnConnected(RuntimeObject *self) { gEvents[self].push_back("connected"); }
 void OnDataAvailable(RuntimeObject *self) { gEvents[self].push_back("data"); }
 void OnError(RuntimeObject *self) {
-  gEvents[self].push_back("error " + std::to_string(intGetter(self, offsetof(IPCSocketObject, lastErrorCode))));
+  gEvents[self].push_back(
+      "error " + std::to_string(intGetter(self, offsetof(IPCSocketObject, lastErrorCode))));
 }
 
 RuntimeClass *IPCClass() {
@@ -123,12 +124,14 @@ protected:
   }
   std::vector<std::string> &EventsOf(RuntimeObject *object) { return gEvents[object]; }
   bool Saw(RuntimeObject *object, const std::string &event) {
-    return ServiceUntil([&] {
-      for (const std::string &seen : EventsOf(object))
-        if (seen == event)
-          return true;
-      return false;
-    }, 200000, 60);
+    return ServiceUntil(
+        [&] {
+          for (const std::string &seen : EventsOf(object))
+            if (seen == event)
+              return true;
+          return false;
+        },
+        200000, 60);
   }
 
   std::string mFolder;

@@ -8,24 +8,24 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdarg>
 #include <algorithm>
+#include <cstdarg>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "NetTestSupport.h"
 #include "net/SerialCompatPosix.h"
 #include "net/SerialObjects.h"
+#include "runtime/ObjectModelFixtures.h"
+#include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/RuntimeClass.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
-#include "runtime/ObjectModelFixtures.h"
-#include "runtime/exceptions/ExceptionClasses.h"
 #include "support/AlertRecorder.h"
+#include "support/NetTestSupport.h"
 
 namespace {
 
@@ -195,7 +195,7 @@ TEST_F(SerialTest, OpeningAppliesTheSettingsToTheDevice) {
     EXPECT_FALSE(applied.c_lflag & ICANON);
     EXPECT_EQ(cfgetispeed(&applied), c.speed);
     EXPECT_GT(intGetter(serial, offsetof(SerialObject, baud)), 49); // the rate as a number
-    EXPECT_TRUE(gEvents[serial].empty()); // no modem lines: no Error
+    EXPECT_TRUE(gEvents[serial].empty());                           // no modem lines: no Error
     EXPECT_FALSE(LineStateGetter(serial, 2));
     serialClose(serial);
     EXPECT_TRUE(MasterSettings().c_lflag & ICANON); // the saved settings came back

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "NetTestSupport.h"
 #include "net/SocketClasses.h"
 #include "net/SocketEntryPoints.h"
 #include "net/UDPSocketClasses.h"
@@ -25,6 +24,7 @@
 #include "runtime/objects/RuntimeClass.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
+#include "support/NetTestSupport.h"
 
 namespace {
 
@@ -182,8 +182,7 @@ TEST_F(UDPSocketTest, AddressesSendOrReportAsTheyRead) {
       return std::find(events.begin(), events.end(), c.expectEvent) != events.end();
     };
     EXPECT_TRUE(ServiceUntil(saw, 2000, 10));
-    EXPECT_EQ(ReceivePlain(peer, c.reachesPeer ? 2000 : 100),
-              c.reachesPeer ? "payload" : "(none)");
+    EXPECT_EQ(ReceivePlain(peer, c.reachesPeer ? 2000 : 100), c.reachesPeer ? "payload" : "(none)");
     if (c.reachesSelf) {
       ASSERT_TRUE(ServiceUntil([&] { return PacketsAvailableGetter(object) > 0; }, 2000, 10));
       RuntimeObject *datagram = UDPReadDatagram(object, nullptr);
