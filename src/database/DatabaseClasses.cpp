@@ -10,6 +10,7 @@
 #include "database/DatabaseInterface.h"
 #include "database/DatabaseObjects.h"
 #include "database/ZANTEngine.h"
+#include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -93,4 +94,8 @@ void CreateDatabaseClasses() {
   addIntrinsicClass(Placeholder(record, "DatabaseRecord", nullptr, 28));
   addIntrinsicClass(Placeholder(scrollable, "ScrollableCursor", nullptr, 40));
   addIntrinsicClass(ZANTDatabaseClass());
+  // Until the classes' member tables list them, these are bound by name.
+  AddRelocEntry("cursorMoveNext", reinterpret_cast<void *>(cursorMoveNext));
+  AddRelocEntry("cursorClose", reinterpret_cast<void *>(cursorClose));
+  AddRelocEntry("databaseClose", reinterpret_cast<void *>(databaseClose));
 }
