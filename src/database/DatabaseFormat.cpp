@@ -25,6 +25,17 @@ const uint8_t macLexoMap[256] = {
 };
 // clang-format on
 
+bool SameName(const char *a, int aLength, const char *b, int bLength) {
+  if (aLength != bLength) return false;
+  for (int i = 0; i < aLength; i++) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = char(x - 32);
+    if (y >= 'a' && y <= 'z') y = char(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
 int CompareKeys(const uint8_t *a, int aLength, const uint8_t *b, int bLength) {
   int common = aLength < bLength ? aLength : bLength;
   int order = common ? std::memcmp(a, b, size_t(common)) : 0;

@@ -80,6 +80,10 @@ struct KeyBuffer {
   int length = 0;
 };
 
+// Names of tables, columns and streams: equal bytes, ASCII letters compared
+// without regard to case.
+bool SameName(const char *a, int aLength, const char *b, int bLength);
+
 // Keys compare as unsigned bytes; a prefix sorts first.
 int CompareKeys(const uint8_t *a, int aLength, const uint8_t *b, int bLength);
 

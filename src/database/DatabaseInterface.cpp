@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "database/DatabaseClasses.h"
+#include "database/DatabaseFormat.h"
 #include "database/DatabaseShutdownContext.h"
 #include "database/PluginDataSources.h"
 #include "database/ZANTEngine.h"
@@ -71,7 +72,7 @@ extern "C" void ZANTDatabaseSetError(RuntimeObject *object, int32_t code, const 
 
 extern "C" RuntimeObject *connectDatabase(stringStorage *engineName, void *data, int32_t length) {
   string name = string::Borrow(engineName);
-  RuntimeObject *result = name.EqualsIgnoringCase(string("zantdb"))
+  RuntimeObject *result = dbformat::SameName(name.CString(), name.Length(), "zantdb", 6)
                               ? connectZANTDatabase(data, length)
                               : ConnectPluginDataSource(name, data, length);
   if (result) reinterpret_cast<DatabaseObject *>(result)->connected = true;

@@ -26,7 +26,7 @@ bool ResolveConstraint(qvDatabaseConstraint *node, const ZANTTable *table) {
     return ResolveConstraint(node->left.get(), table) && ResolveConstraint(node->right.get(), table);
   if (node->op > kConstraintIsNotNull) return true;
   for (const ZANTColumn &column : table->columns) {
-    if (column.name.Compare(node->column) == 0) {
+    if (SameName(column.name, node->column)) {
       node->number = column.number;
       node->type = int16_t(column.type);
       return true;

@@ -340,10 +340,8 @@ bool qvdbDatabase::FindStreamRoot(const string &name, uint32_t &root) {
     int length;
     const uint8_t *record = contents.CurrentRecord(length);
     if (!record) return false;
-    string stored;
-    stored.ConstructFromBuffer(reinterpret_cast<const char *>(record + kContentsRecordFixed),
-                               length - kContentsRecordFixed);
-    if (stored.Compare(name) == 0) {
+    if (SameName(reinterpret_cast<const char *>(record + kContentsRecordFixed),
+                 length - kContentsRecordFixed, name.CString(), name.Length())) {
       root = Load32(record + 10);
       return true;
     }
@@ -357,10 +355,8 @@ bool qvdbDatabase::SetStreamRoot(const string &name, uint32_t root) {
     int length;
     const uint8_t *record = contents.CurrentRecord(length);
     if (!record) return false;
-    string stored;
-    stored.ConstructFromBuffer(reinterpret_cast<const char *>(record + kContentsRecordFixed),
-                               length - kContentsRecordFixed);
-    if (stored.Compare(name) == 0) {
+    if (SameName(reinterpret_cast<const char *>(record + kContentsRecordFixed),
+                 length - kContentsRecordFixed, name.CString(), name.Length())) {
       uint8_t *mutableRecord = contents.MutableCurrentRecord(length);
       if (!mutableRecord) return false;
       Store32(mutableRecord + 10, root);

@@ -477,7 +477,7 @@ RuntimeObject *GetTableRecordSetSlot(dbDatabase *db, stringStorage *tableName, Z
     }
     const ZANTColumn *found = nullptr;
     for (const ZANTColumn &column : table->columns)
-      if (!found && column.name.Compare(wanted) == 0) found = &column;
+      if (!found && SameName(column.name, wanted)) found = &column;
     if (!found) {
       CloseSlot(cursor);
       return nullptr;

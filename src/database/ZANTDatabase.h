@@ -48,6 +48,10 @@ struct dbDatabase {
   string lastErrorText;
 };
 
+inline bool SameName(const string &a, const string &b) {
+  return dbformat::SameName(a.CString(), a.Length(), b.CString(), b.Length());
+}
+
 // The stream names of the system tables.
 extern const char kSysTables[], kSysFields[], kSysBlob[];
 

@@ -247,7 +247,7 @@ void AddRecordSlot(dbDatabase *db, stringStorage *tableName, ZANTcolumnValue *va
   for (const ZANTColumn &column : table->columns) {
     bool matched = false;
     for (Slot &slot : slots) {
-      if (column.name.Compare(string::Borrow(slot.value->name)) == 0) {
+      if (SameName(column.name, string::Borrow(slot.value->name))) {
         slot.column = &column;
         matched = true;
       }
@@ -370,7 +370,7 @@ void SetZANTFileError(dbDatabase *db) {
 
 ZANTTable *FindZANTTable(dbDatabase *db, const string &name) {
   for (ZANTTable *table : db->tables)
-    if (table->name.Compare(name) == 0) return table;
+    if (SameName(table->name, name)) return table;
   return nullptr;
 }
 

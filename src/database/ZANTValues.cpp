@@ -62,7 +62,7 @@ int32_t ConvertColumnText(dbDatabase *db, int32_t type, stringStorage *text, Row
     return kZANTErrorInvalid;
   }
   case kColumnBoolean:
-    field.integer = string::Borrow(text).Compare(string("true")) == 0 ? 1 : 0;
+    field.integer = SameName(string::Borrow(text), string("true")) ? 1 : 0;
     return 0;
   case kColumnBinary:
   case kColumnLongText:

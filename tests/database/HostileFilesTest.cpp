@@ -65,7 +65,10 @@ TEST(DatabaseHostileFiles, MutatedAndTruncatedCopies) {
   std::string sample = BuildSample(scratch);
   std::string path = scratch.Path("mutant.db");
   std::mt19937 random(2009);
-  for (int round = 0; round < 400; round++) {
+  // DATABASE_FUZZ_ROUNDS runs more rounds, for longer sessions by hand.
+  const char *more = std::getenv("DATABASE_FUZZ_ROUNDS");
+  int rounds = more ? std::atoi(more) : 400;
+  for (int round = 0; round < rounds; round++) {
     std::string bytes = sample;
     int kind = round % 4;
     if (kind == 0) {
