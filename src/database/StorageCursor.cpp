@@ -207,6 +207,7 @@ uint8_t *qvdbCursor::MutableCurrentRecord(int &length) {
   const Thumb &thumb = mStack.back();
   qvdbRecordBlock *block = mDb->lockRecordBlock(thumb.block);
   if (!mDb->markDirty(thumb.block, block)) return nullptr;
+  block->Changed(); // the caller may change the record's state
   return block->Data() + thumb.offset;
 }
 
@@ -234,6 +235,7 @@ bool qvdbCursor::deleteRecord() {
   if (!record) return false;
   record[2] = kDeleted;
   Store24(record + 3, Stamp(mDb->getTransaction()));
+  mDb->CachedBlock(mStack.back().block)->Changed();
   return true;
 }
 
@@ -247,20 +249,25 @@ bool qvdbCursor::findInsertionPoint(const uint8_t *key, int keyLength, bool &exi
     if (!block || !CheckLeafType(block)) return false;
     const uint8_t *data = block->Data();
     uint32_t type = block->Type();
-    // The first live record whose key is not less; in an index block the
-    // walk then steps back to the last one whose key was less.
-    int used = block->Used(), at = 0, lastLess = -1;
-    for (; at < used; at += block->RecordLength(at)) {
-      const uint8_t *record = data + at;
-      if (record[2] != kLive) continue;
-      if (!KeyOf(type, record, block->RecordLength(at), recordKey)) return false;
-      int order = CompareKeys(recordKey.bytes, recordKey.length, key, keyLength);
-      if (order >= 0) {
-        exists = order == 0;
-        break;
-      }
-      lastLess = at;
+    // The first live record whose key is not less (binary search over the
+    // live records, which stand in key order); in an index block the walk
+    // then steps back to the last one whose key was less.
+    int used = block->Used(), at = used, lastLess = -1;
+    const std::vector<uint16_t> &live = block->LiveOffsets();
+    size_t low = 0, high = live.size();
+    while (low < high) {
+      size_t middle = (low + high) / 2;
+      const uint8_t *record = data + live[middle];
+      if (!KeyOf(type, record, Load16(record), recordKey)) return false;
+      if (CompareKeys(recordKey.bytes, recordKey.length, key, keyLength) < 0) low = middle + 1;
+      else high = middle;
     }
+    if (low < live.size()) {
+      at = live[low];
+      if (!KeyOf(type, data + at, Load16(data + at), recordKey)) return false;
+      exists = CompareKeys(recordKey.bytes, recordKey.length, key, keyLength) == 0;
+    }
+    if (low > 0) lastLess = live[low - 1];
     if (block->IsLeaf()) {
       thumb.offset = at;
       mFirstStep = true;
@@ -322,6 +329,7 @@ bool qvdbCursor::InsertAt(size_t level, int offset, const uint8_t *record, int l
     std::memcpy(data + offset, record, size_t(length));
     block->SetUsed(used + length);
     block->version = mDb->NextVersion();
+    block->Changed();
     if (mStack[level].offset >= offset) mStack[level].offset += length;
     return true;
   }
@@ -338,6 +346,7 @@ bool qvdbCursor::InsertAt(size_t level, int offset, const uint8_t *record, int l
     Store24(first + 3, Stamp(mDb->getTransaction()));
     Store32(first + 8, number);
     root->SetUsed(kIndexRecordFixed);
+    root->Changed();
     mStack.insert(mStack.begin(), Thumb{rootNumber, 0, root->version});
     level++;
     if (!SetRoot(rootNumber)) return false;
@@ -359,6 +368,7 @@ bool qvdbCursor::InsertAt(size_t level, int offset, const uint8_t *record, int l
     uint8_t *old = block->Data();
     std::memcpy(fresh->Data(), old + offset, size_t(tail));
     fresh->SetUsed(tail);
+    fresh->Changed();
     std::memset(old + offset, 0, size_t(tail));
     std::memcpy(old + offset, record, size_t(length));
     block->SetUsed(offset + length);
@@ -371,6 +381,7 @@ bool qvdbCursor::InsertAt(size_t level, int offset, const uint8_t *record, int l
     std::memcpy(fresh->Data(), record, size_t(length));
     std::memcpy(fresh->Data() + length, old + offset, size_t(tail));
     fresh->SetUsed(length + tail);
+    fresh->Changed();
     std::memset(old + offset, 0, size_t(tail));
     block->SetUsed(offset);
     if (thumbAtOffset) mStack[level] = Thumb{newNumber, 0, 0};
@@ -387,11 +398,14 @@ bool qvdbCursor::InsertAt(size_t level, int offset, const uint8_t *record, int l
     forRecord->SetUsed(length);
     std::memcpy(forTail->Data(), old + offset, size_t(tail));
     forTail->SetUsed(tail);
+    forRecord->Changed();
+    forTail->Changed();
     std::memset(old + offset, 0, size_t(tail));
     block->SetUsed(offset);
     if (thumbAtOffset) mStack[level] = Thumb{recordNumber, 0, 0};
   }
   block->version = mDb->NextVersion();
+  block->Changed();
   return true;
 }
 
@@ -460,4 +474,14 @@ bool qvdbCursor::PeekNextKey(const uint8_t *key, int keyLength, bool &exists) {
   mIdentity = identity;
   mExhausted = false;
   return !mDb->Failed();
+}
+
+const std::vector<uint16_t> &qvdbRecordBlock::LiveOffsets() {
+  if (liveValid) return live;
+  live.clear();
+  const uint8_t *data = Data();
+  for (int at = 0, used = Used(); at < used; at += RecordLength(at))
+    if (data[at + 2] == kLive) live.push_back(uint16_t(at));
+  liveValid = true;
+  return live;
 }

@@ -26,6 +26,12 @@ struct qvdbRecordBlock {
   uint8_t bytes[dbformat::kBlockSize];
   bool dirty = false;
   uint32_t version = 0; // changes whenever records move within the block
+  // The offsets of the live records, in order, for binary search; rebuilt
+  // after any change to the records (Changed()).
+  std::vector<uint16_t> live;
+  bool liveValid = false;
+  void Changed() { liveValid = false; }
+  const std::vector<uint16_t> &LiveOffsets();
 
   uint32_t Type() const { return dbformat::Load32(bytes + dbformat::kBlockType); }
   int Used() const { return dbformat::Load16(bytes + dbformat::kBlockUsed); }
