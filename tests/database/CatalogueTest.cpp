@@ -234,3 +234,53 @@ TEST_F(Catalogue, BlocksPastFourGibibytes) {
 }
 
 } // namespace
+
+namespace {
+
+// Rows deleted in an earlier transaction leave the block when it is read,
+// in memory only: reading opens no transaction and leaves the flag clear.
+TEST_F(Catalogue, ReadingPurgesDeadRowsWithoutATransaction) {
+  CreateTable(mDb, "t", {{"id", 3, false}}, {0});
+  for (int k = 0; k < 5; k++) Insert(mDb, "t", {{"id", std::to_string(k)}});
+  gZANTEngineDefinition.commitChanges(mDb);
+  RuntimeObject *rs = OpenTable(mDb, "t", Leaf("id", 1, "3"));
+  auto *cursor = reinterpret_cast<DatabaseCursorObject *>(rs);
+  for (; !cursor->eof; cursorMoveNext(rs)) cursor->definition->deleteRow(cursor->handle);
+  cursorClose(rs);
+  RuntimeUnlockObject(rs);
+  FreeZANTHandle(mDb);
+  std::string before = DatabaseScratch::Read(mPath);
+  mDb = OpenZANTPath(string(mPath.c_str()));
+  EXPECT_EQ(Select(mDb, "t"), (Rows{{"3"}, {"4"}}));
+  EXPECT_FALSE(mDb->storage->TransactionOpen());
+  EXPECT_EQ(DatabaseScratch::Read(mPath), before);
+}
+
+// A block joining a transaction whose number matches, in its low 24 bits,
+// the stamp of a record written 2^24 transactions earlier clears that stamp,
+// so no rollback can take the old record for one of its own.
+TEST_F(Catalogue, OldStampsEqualToTheNewTransactionAreCleared) {
+  CreateTable(mDb, "t", {{"id", 3, false}}, {0});
+  Insert(mDb, "t", {{"id", "1"}});
+  uint32_t stamp = mDb->storage->getTransaction() & 0xFFFFFF;
+  FreeZANTHandle(mDb);
+  std::string bytes = DatabaseScratch::Read(mPath);
+  // The next opening runs transaction stamp + 2^24.
+  dbformat::Store32(reinterpret_cast<uint8_t *>(&bytes[0]) + dbformat::kHeaderTransaction, stamp + 0xFFFFFF);
+  DatabaseScratch::Write(mPath, bytes);
+  mDb = OpenZANTPath(string(mPath.c_str()));
+  ASSERT_EQ(mDb->storage->getTransaction() & 0xFFFFFF, stamp);
+  Insert(mDb, "t", {{"id", "2"}});
+  FreeZANTHandle(mDb);
+  mDb = OpenZANTPath(string(mPath.c_str()));
+  ZANTTable *table = FindZANTTable(mDb, string("t"));
+  std::unique_ptr<qvdbCursor> cursor(mDb->storage->openTableCursor(table->StreamName(), nullptr, nullptr, 0));
+  std::vector<uint32_t> stamps;
+  while (cursor->nextValidRecord()) {
+    int length;
+    stamps.push_back(dbformat::Load24(cursor->CurrentRecord(length) + 3));
+  }
+  EXPECT_EQ(stamps, (std::vector<uint32_t>{0, stamp}));
+}
+
+} // namespace
