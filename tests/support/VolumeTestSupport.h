@@ -182,17 +182,23 @@ private:
 };
 
 // The contents of a file object as a string ("" when it cannot be opened).
+// Read in pieces, so that a damaged length costs no more than the data.
 inline std::string ReadAll(VHFSVolume &volume, const VFileRef &ref, bool *ok = nullptr) {
   VFile *file = volume.OpenFile(ref);
   if (ok)
     *ok = file != nullptr;
   if (!file)
     return std::string();
-  std::string out(file->GetLength(), '\0');
+  std::string out;
+  char piece[65536];
   long got = 0;
-  const bool read = out.empty() || file->ReadData(&out[0], out.size(), got);
+  bool read = true;
+  while (read && static_cast<long>(out.size()) < file->GetLength()) {
+    read = file->ReadData(piece, sizeof piece, got) && got > 0;
+    out.append(piece, read ? got : 0);
+  }
   if (ok)
-    *ok = read && got == static_cast<long>(out.size());
+    *ok = read && static_cast<long>(out.size()) == file->GetLength();
   delete file;
   return out;
 }
