@@ -1,6 +1,7 @@
 #include "foundation/VFSVolume.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -9,7 +10,6 @@
 namespace {
 
 constexpr int32_t kMaximumOpenFiles = 32767;
-constexpr int kZeroChunk = 4096;
 
 // A double read from the file counts only when it is finite, whole and
 // within [low, high].
@@ -192,16 +192,20 @@ bool VFSVolume::ReadHeader(VFSFileRef *record) {
   return true;
 }
 
-bool VFSVolume::WriteHeader(const VFSBlockHeader &header) {
-  if (!mStream)
-    return false;
+void VFSVolume::EncodeHeader(const VFSBlockHeader &header, char *bytes) const {
   const bool bigDoubles = mStream->mBigEndian && mStream->mSwapDoubles;
-  char bytes[kBlockHeaderSize];
   nstorelong(bytes + kBlockMagicOffset, header.mMagic);
   nstorelong(bytes + kBlockIdnumOffset, header.mIdnum);
   nstorelong(bytes + kBlockSequenceOffset, header.mSequence);
   StoreDouble(bytes + kBlockLengthOffset, header.mBlockLength, bigDoubles);
   StoreDouble(bytes + kBlockNextOffset, header.mNextBlock, bigDoubles);
+}
+
+bool VFSVolume::WriteHeader(const VFSBlockHeader &header) {
+  if (!mStream)
+    return false;
+  char bytes[kBlockHeaderSize];
+  EncodeHeader(header, bytes);
   return mStream->WriteData(bytes, sizeof bytes);
 }
 
@@ -319,6 +323,13 @@ void VFSVolume::SetBlockSizePrefs(double minimum, double newSize, double maximum
   mMaxReuseSize = maximum;
 }
 
+bool VFSVolume::SharesFile(const VFSFileRef &record) const {
+  for (const VFSFileRef *other : mOpenFiles)
+    if (other && other != &record && other->mBlockHeader.mIdnum == record.mBlockHeader.mIdnum)
+      return true;
+  return false;
+}
+
 bool VFSVolume::IsFileOpen(uint32_t idnum) const {
   for (const VFSFileRef *record : mOpenFiles)
     if (record && record->mBlockHeader.mIdnum == idnum)
@@ -326,12 +337,9 @@ bool VFSVolume::IsFileOpen(uint32_t idnum) const {
   return false;
 }
 
-double VFSVolume::FindOrAllocateBlock(double &outLength) {
+double VFSVolume::FindReusableBlock(double &outLength) {
   outLength = 0;
-  if (!mValid || !mStream || !InvalidateStoredMap())
-    return -1;
-  // Reuse a free block of the reuse range, but only one whose header on disk
-  // says it is free.
+  // Only a block whose header on disk says it is free is reused.
   for (int32_t i = 0; mBlockMap->FreeCount() > 0 && i < mBlockMap->Count(); ++i) {
     const MapObject entry = mBlockMap->Entry(i);
     if (entry.mIdnum != kFreeBlockIdnum || entry.mSequence != 0)
@@ -355,33 +363,60 @@ double VFSVolume::FindOrAllocateBlock(double &outLength) {
       return entry.mBlockStart;
     }
   }
+  return -1;
+}
 
+double VFSVolume::AppendBlock(uint32_t idnum, uint32_t sequence, const char *data, int64_t count,
+                              int64_t &consumed, double &outLength) {
+  consumed = 0;
+  outLength = 0;
   int64_t size = 0;
   const int64_t start = mFileLength;
   if (!WholeInRange(mNewBlockSize, kMinimumBlockLength, kMaximumVolumeLength, size) ||
       start + size > kMaximumVolumeLength)
     return -1;
-  const VFSBlockHeader header{kBlockMagic, kFreeBlockIdnum, 0, static_cast<double>(size), 0};
-  // The header goes first: an append cut short before the file grew is then
-  // recognisable as such (see RebuildBlockMapFromScratch).
-  if (!WriteHeaderAt(start, header) || !mStream->SetLength(static_cast<long>(start + size)))
+  // One write, header first: an append cut short leaves fewer bytes than the
+  // block needs, which the next map rebuild recognises and cuts off.
+  std::unique_ptr<char[]> block(new (std::nothrow) char[size]());
+  if (!block)
+    return -1;
+  const int64_t taken = data ? std::min(count, size - kBlockOverhead) : 0;
+  const VFSBlockHeader header{kBlockMagic, idnum, sequence, static_cast<double>(size), 0};
+  EncodeHeader(header, block.get());
+  if (taken > 0)
+    std::memcpy(block.get() + kBlockHeaderSize, data, taken);
+  nstorelong(block.get() + size - kBlockTrailerSize, kBlockTrailer);
+  if (!SeekTo(start) || !mStream->WriteData(block.get(), static_cast<long>(size)))
     return -1;
   mFileLength = start + size;
-  if (mZeroFillNewBlocks) {
-    static const char kZeros[kZeroChunk] = {};
-    if (!SeekTo(start + kBlockHeaderSize))
-      return -1;
-    for (int64_t left = size - kBlockOverhead; left > 0; left -= kZeroChunk)
-      if (!mStream->WriteData(kZeros, static_cast<long>(left < kZeroChunk ? left : kZeroChunk)))
-        return -1;
-  }
-  char trailer[4];
-  nstorelong(trailer, kBlockTrailer);
-  if (!SeekTo(start + size - kBlockTrailerSize) || !mStream->WriteData(trailer, 4))
-    return -1;
-  mBlockMap->AddEntry(kFreeBlockIdnum, static_cast<uint32_t>(start), 0);
+  mBlockMap->AddEntry(idnum, static_cast<uint32_t>(start), sequence);
+  consumed = taken;
   outLength = static_cast<double>(size);
   return static_cast<double>(start);
+}
+
+double VFSVolume::FindOrAllocateBlock(double &outLength) {
+  outLength = 0;
+  if (!mValid || !mStream || !InvalidateStoredMap())
+    return -1;
+  const double reused = FindReusableBlock(outLength);
+  if (reused >= 0)
+    return reused;
+  int64_t consumed = 0;
+  return AppendBlock(kFreeBlockIdnum, 0, nullptr, 0, consumed, outLength);
+}
+
+double VFSVolume::ClaimBlock(uint32_t idnum, uint32_t sequence, const char *data, int64_t count,
+                             int64_t &consumed, double &outLength) {
+  consumed = 0;
+  if (!mValid || !mStream || !InvalidateStoredMap())
+    return -1;
+  const double reused = FindReusableBlock(outLength);
+  if (reused < 0)
+    return AppendBlock(idnum, sequence, data, count, consumed, outLength);
+  mBlockMap->ChangeEntryByBlockStart(static_cast<uint32_t>(reused), idnum, sequence);
+  const VFSBlockHeader header{kBlockMagic, idnum, sequence, outLength, 0};
+  return WriteHeaderAt(static_cast<int64_t>(reused), header) ? reused : -1;
 }
 
 bool VFSVolume::FindFileFirstBlock(uint32_t idnum, VFSBlockHeader &header, double &blockStart) {
@@ -440,12 +475,8 @@ uint32_t VFSVolume::CreateFile() {
   if (!SeekTo(static_cast<int64_t>(mMetadataPosition)) || !mStream->WriteData(bytes, 4))
     return 0;
   double length = 0;
-  const double start = FindOrAllocateBlock(length);
-  if (start < 0)
-    return 0;
-  mBlockMap->ChangeEntryByBlockStart(static_cast<uint32_t>(start), idnum, 0);
-  const VFSBlockHeader header{kBlockMagic, idnum, 0, length, 0};
-  if (!WriteHeaderAt(static_cast<int64_t>(start), header))
+  int64_t consumed = 0;
+  if (ClaimBlock(idnum, 0, nullptr, 0, consumed, length) < 0)
     return 0;
   return idnum;
 }
@@ -510,7 +541,7 @@ bool VFSVolume::StepToNextBlock(VFSFileRef &record, bool &atEnd) {
   atEnd = false;
   // Another record of the same file may have grown the chain since this
   // record read the header.
-  if (record.mBlockHeader.mNextBlock == 0 && !ReadHeader(&record))
+  if (record.mBlockHeader.mNextBlock == 0 && SharesFile(record) && !ReadHeader(&record))
     return false;
   const int64_t next = static_cast<int64_t>(record.mBlockHeader.mNextBlock);
   if (next == 0) {
@@ -581,25 +612,24 @@ bool VFSVolume::SetFilePosition(int16_t handle, double position) {
   return true;
 }
 
-bool VFSVolume::ExtendChain(VFSFileRef &record) {
+bool VFSVolume::ExtendChain(VFSFileRef &record, const char *data, int64_t count,
+                            int64_t &consumed) {
   double length = 0;
-  const double start = FindOrAllocateBlock(length);
+  const uint32_t sequence = record.mBlockHeader.mSequence + 1;
+  // Claimed before the chain points to it (a new block carries its first
+  // data already).
+  const double start =
+      ClaimBlock(record.mBlockHeader.mIdnum, sequence, data, count, consumed, length);
   if (start < 0)
-    return false;
-  const VFSBlockHeader header{kBlockMagic, record.mBlockHeader.mIdnum,
-                              record.mBlockHeader.mSequence + 1, length, 0};
-  mBlockMap->ChangeEntryByBlockStart(static_cast<uint32_t>(start), header.mIdnum,
-                                     header.mSequence);
-  // Claimed before the chain points to it.
-  if (!WriteHeaderAt(static_cast<int64_t>(start), header))
     return false;
   VFSBlockHeader current = record.mBlockHeader;
   current.mNextBlock = start;
   if (!WriteHeaderAt(static_cast<int64_t>(record.mBlockStart), current))
     return false;
-  record.mBlockHeader = header;
+  record.mBlockHeader = {kBlockMagic, current.mIdnum, sequence, length, 0};
   record.mBlockStart = start;
-  record.mPosWithinBlock = kBlockHeaderSize;
+  record.mPosWithinBlock = static_cast<double>(kBlockHeaderSize + consumed);
+  record.mFilePosition += static_cast<double>(consumed);
   return true;
 }
 
@@ -635,8 +665,10 @@ bool VFSVolume::Transfer(VFSFileRef &record, void *buffer, int64_t count, bool w
     bool atEnd = false;
     if (StepToNextBlock(record, atEnd))
       continue;
-    if (!atEnd || !writing || !ExtendChain(record))
+    int64_t consumed = 0;
+    if (!atEnd || !writing || !ExtendChain(record, bytes + done, count - done, consumed))
       return false;
+    done += consumed;
   }
 }
 

@@ -110,8 +110,21 @@ private:
   // Steps the record into its next block (re-reading the current header when
   // the copy says there is none); false at the chain's end or on a bad block.
   bool StepToNextBlock(VFSFileRef &record, bool &atEnd);
-  // Appends a claimed block to the record's chain and steps into it.
-  bool ExtendChain(VFSFileRef &record);
+  // Appends a claimed block to the record's chain and steps into it; a new
+  // block takes up to count bytes of data with it (consumed says how many).
+  bool ExtendChain(VFSFileRef &record, const char *data, int64_t count, int64_t &consumed);
+  // A free block in the reuse range whose header on disk agrees; -1 if none.
+  double FindReusableBlock(double &outLength);
+  // Writes a new block at the end in one piece: header, data, zeros, trailer.
+  double AppendBlock(uint32_t idnum, uint32_t sequence, const char *data, int64_t count,
+                     int64_t &consumed, double &outLength);
+  // A block owned by idnum with that sequence: a reused one (header written),
+  // or a new one carrying up to count bytes of data.
+  double ClaimBlock(uint32_t idnum, uint32_t sequence, const char *data, int64_t count,
+                    int64_t &consumed, double &outLength);
+  void EncodeHeader(const VFSBlockHeader &header, char *bytes) const;
+  // Whether another open record is on the same file.
+  bool SharesFile(const VFSFileRef &record) const;
   bool Transfer(VFSFileRef &record, void *buffer, int64_t count, bool writing, int64_t &done);
   bool LoadStoredBlockMap();
   // Marks the stored map absent before the first change since it was stored.

@@ -273,10 +273,11 @@ TEST(VolumeHostileTest, EveryPrefixOfAVolumeIsRefusedOrUsable) {
   for (size_t length = 0; length <= bytes.size(); ++length) {
     SCOPED_TRACE(length);
     const Outcome outcome = Exercise(bytes.substr(0, length));
-    if (length < 48)
+    if (length < 48) {
       EXPECT_FALSE(outcome.valid);
-    if (length == bytes.size())
+    } else if (length == bytes.size()) {
       EXPECT_EQ(outcome.g, "hello");
+    }
   }
 }
 
