@@ -44,12 +44,12 @@ std::vector<BlockInfo> Blocks(const std::string &bytes) {
   return blocks;
 }
 
-const BlockInfo *FindBlock(const std::vector<BlockInfo> &blocks, uint32_t idnum,
-                           uint32_t sequence) {
+// The block, or one with start 0 when there is none.
+BlockInfo FindBlock(const std::vector<BlockInfo> &blocks, uint32_t idnum, uint32_t sequence) {
   for (const BlockInfo &b : blocks)
     if (b.idnum == idnum && b.sequence == sequence)
-      return &b;
-  return nullptr;
+      return b;
+  return BlockInfo{0, 0, 0, 0, 0};
 }
 
 void PutBigDouble(std::string &bytes, size_t at, double value) {
@@ -154,26 +154,26 @@ TEST(VolumeHostileTest, TheSmallVolumeIsWholeBeforeItIsDamaged) {
 TEST(VolumeHostileTest, DamagedBlocksOfOneFileLeaveTheOthersReadable) {
   const SmallVolume &small = Small();
   const std::vector<BlockInfo> blocks = Blocks(small.bytes);
-  const BlockInfo *first = FindBlock(blocks, small.f, 0);
-  const BlockInfo *second = FindBlock(blocks, small.f, 1);
-  ASSERT_TRUE(first && second);
+  const BlockInfo first = FindBlock(blocks, small.f, 0);
+  const BlockInfo second = FindBlock(blocks, small.f, 1);
+  ASSERT_TRUE(first.start && second.start);
   const struct {
     const char *what;
     size_t at;
     double value;
   } cases[] = {
-      {"length 0", second->start + 12u, 0},
-      {"length 31", second->start + 12u, 31},
-      {"length NaN", second->start + 12u, NAN},
-      {"length -1", second->start + 12u, -1},
-      {"length 2^40", second->start + 12u, std::ldexp(1.0, 40)},
-      {"length infinite", second->start + 12u, INFINITY},
-      {"length past the end", second->start + 12u, small.bytes.size() - second->start + 1.0},
-      {"next at itself", first->start + 20u, static_cast<double>(first->start)},
-      {"next past the end", first->start + 20u, static_cast<double>(small.bytes.size())},
-      {"next 2^40", first->start + 20u, std::ldexp(1.0, 40)},
-      {"next 3.5", first->start + 20u, 3.5},
-      {"next NaN", first->start + 20u, NAN},
+      {"length 0", second.start + 12u, 0},
+      {"length 31", second.start + 12u, 31},
+      {"length NaN", second.start + 12u, NAN},
+      {"length -1", second.start + 12u, -1},
+      {"length 2^40", second.start + 12u, std::ldexp(1.0, 40)},
+      {"length infinite", second.start + 12u, INFINITY},
+      {"length past the end", second.start + 12u, small.bytes.size() - second.start + 1.0},
+      {"next at itself", first.start + 20u, static_cast<double>(first.start)},
+      {"next past the end", first.start + 20u, static_cast<double>(small.bytes.size())},
+      {"next 2^40", first.start + 20u, std::ldexp(1.0, 40)},
+      {"next 3.5", first.start + 20u, 3.5},
+      {"next NaN", first.start + 20u, NAN},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
@@ -205,20 +205,18 @@ TEST(VolumeHostileTest, DamagedVolumeHeadersAndFirstBlocksAreInvalid) {
 
 TEST(VolumeHostileTest, AStoredMapThatCannotBeRightIsRebuilt) {
   const SmallVolume &small = Small();
-  const BlockInfo *metadata = FindBlock(Blocks(small.bytes), 1, 0);
-  ASSERT_TRUE(metadata);
-  // The record follows in file 1's second block: its count is what goes wrong.
-  const BlockInfo *record = FindBlock(Blocks(small.bytes), 1, 1);
-  ASSERT_TRUE(record);
+    // The record follows in file 1's second block: its count is what goes wrong.
+  const BlockInfo record = FindBlock(Blocks(small.bytes), 1, 1);
+  ASSERT_NE(record.start, 0u);
   const struct {
     const char *what;
     size_t at;
     uint32_t value;
-  } cases[] = {{"map count 2^30", record->start + 28u + 4u, 1u << 30},
+  } cases[] = {{"map count 2^30", record.start + 28u + 4u, 1u << 30},
                {"map size 2^31 - 1", 40, 0x7FFFFFFF},
                {"map size 3", 40, 3},
-               {"map magic", record->start + 28u, 0x424D6171},
-               {"map entry outside the file", record->start + 28u + 8u, 0x7FFFFF00}};
+               {"map magic", record.start + 28u, 0x424D6171},
+               {"map entry outside the file", record.start + 28u + 8u, 0x7FFFFF00}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.what);
     std::string bytes = small.bytes;
@@ -235,8 +233,8 @@ TEST(VolumeHostileTest, DamagedListsAndParentCyclesEndInAlertsOrRefusals) {
   // The root's child count: 2^30.
   {
     std::string bytes = small.bytes;
-    const BlockInfo *root = FindBlock(Blocks(bytes), kRootDirectoryIDnum, 0);
-    PutBigLong(bytes, root->start + 28u + 256u, 1u << 30);
+    const BlockInfo root = FindBlock(Blocks(bytes), kRootDirectoryIDnum, 0);
+    PutBigLong(bytes, root.start + 28u + 256u, 1u << 30);
     const Outcome outcome = Exercise(bytes);
     EXPECT_TRUE(outcome.valid);
     EXPECT_TRUE(outcome.readable.empty());
@@ -245,8 +243,8 @@ TEST(VolumeHostileTest, DamagedListsAndParentCyclesEndInAlertsOrRefusals) {
   // d names its own child e as parent: d leaves the root's listing.
   {
     std::string bytes = small.bytes;
-    const BlockInfo *d = FindBlock(Blocks(bytes), small.d, 0);
-    PutBigLong(bytes, d->start + 28u + 12u, small.e);
+    const BlockInfo d = FindBlock(Blocks(bytes), small.d, 0);
+    PutBigLong(bytes, d.start + 28u + 12u, small.e);
     const Outcome outcome = Exercise(bytes);
     EXPECT_TRUE(outcome.valid);
     EXPECT_EQ(outcome.readable, std::set<std::string>{"g"});
