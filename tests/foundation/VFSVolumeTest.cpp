@@ -330,4 +330,67 @@ TEST(VFSVolumeTest, AnAppendCutShortIsCutOffWhenTheMapIsRebuilt) {
   delete stream;
 }
 
+TEST(BlockMapTest, EntriesKeepTheirOrderAndTheFreeCount) {
+  AlertRecorder alerts;
+  BlockMap map;
+  map.AddEntry(1, 8, 0);
+  map.AddEntry(0, 48, 0);
+  map.AddEntry(5, 1072, 0);
+  map.AddEntry(5, 2096, 1);
+  map.AddEntry(0, 3120, 0);
+  EXPECT_EQ(map.FreeCount(), 2);
+  double start = 0;
+  EXPECT_EQ(map.FindBlockStartByID(5, start, 0, 1), 3);
+  EXPECT_EQ(start, 2096);
+  EXPECT_EQ(map.FindBlockStartByID(0, start, 2, 0), 4); // from index 2 on
+  EXPECT_EQ(map.FindBlockStartByID(9, start, 0, 0), -1);
+  EXPECT_EQ(start, -1);
+  // Re-owning: free to owned and back, a sequence of -1 keeps the old one.
+  EXPECT_TRUE(map.ChangeEntryByBlockStart(48, 6, -1));
+  EXPECT_EQ(map.FreeCount(), 1);
+  EXPECT_EQ(map.FindBlockStartByID(6, start, 0, 0), 1);
+  EXPECT_TRUE(map.ChangeEntryByBlockStart(1072, 0, 0));
+  EXPECT_EQ(map.FreeCount(), 2);
+  EXPECT_EQ(map.FindBlockStartByID(5, start, 0, 0), -1);
+  EXPECT_FALSE(map.ChangeEntryByBlockStart(7, 1, 0));
+  EXPECT_TRUE(map.ChangeEntryByID(6, 0, 0));
+  EXPECT_EQ(map.FreeCount(), 3);
+  uint32_t idnum = 0;
+  EXPECT_TRUE(map.FindIDByBlockStart(2096, idnum));
+  EXPECT_EQ(idnum, 5u);
+  EXPECT_TRUE(map.RemoveEntryByBlockStart(48));
+  EXPECT_TRUE(map.RemoveEntryByID(5));
+  EXPECT_FALSE(map.RemoveEntryByID(5));
+  EXPECT_EQ(map.Count(), 3);
+  EXPECT_EQ(map.FreeCount(), 2);
+  // The stored record, and a copy read back from it.
+  char *record = nullptr;
+  const int32_t size = map.WriteBlockMapToBuffer(record);
+  EXPECT_EQ(size, 8 + 12 * 3);
+  EXPECT_EQ(Hex(std::string(record, 20)), "424D617000000003000000080000000100000000");
+  BlockMap copy;
+  EXPECT_TRUE(copy.ConstructBlockMapFromBuffer(record, size));
+  EXPECT_EQ(copy.Count(), 3);
+  EXPECT_EQ(copy.FreeCount(), 2);
+  EXPECT_FALSE(copy.ConstructBlockMapFromBuffer(record, size - 1)); // count does not fit
+  record[3] = 'q';
+  EXPECT_FALSE(copy.ConstructBlockMapFromBuffer(record, size));
+  delete[] record;
+  EXPECT_FALSE(copy.ConstructBlockMapFromBuffer(nullptr, 8));
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_TRUE(ShownAt(alerts.alerts()[0], kBlockMapBufferAlert));
+}
+
+TEST(VFSVolumeTest, NilStreamsAndHeadersAlert) {
+  AlertRecorder alerts;
+  EXPECT_EQ(VFSVolume::Create(nullptr, true), nullptr);
+  VFSVolume volume(nullptr, true);
+  EXPECT_FALSE(volume.mValid);
+  EXPECT_FALSE(volume.ReadHeader(static_cast<VFSBlockHeader *>(nullptr)));
+  ASSERT_EQ(alerts.count(), 3u);
+  EXPECT_TRUE(ShownAt(alerts.alerts()[0], kVFSDiskFileAlert));
+  EXPECT_TRUE(ShownAt(alerts.alerts()[1], kVFSDiskFileAlert));
+  EXPECT_TRUE(ShownAt(alerts.alerts()[2], kVFSOutHeaderAlert));
+}
+
 } // namespace
