@@ -84,6 +84,30 @@ const SmallVolume &Small() {
   return small;
 }
 
+// A volume of small blocks that has seen deletes: long chains, free blocks
+// and a folder list spread over several blocks.
+const std::string &Busy() {
+  static const std::string bytes = [] {
+    MemoryStream stream;
+    {
+      std::unique_ptr<VHFSVolume> volume(VHFSVolume::Create(&stream, false));
+      volume->BlockStore()->SetBlockSizePrefs(64, 128, 16384);
+      const VFileRef root = volume->GetRoot();
+      const VFileRef folder = volume->CreateDirectory(root, "many");
+      std::vector<VFileRef> files;
+      for (int i = 0; i < 20; ++i) {
+        files.push_back(volume->CreateFile(folder, ("file" + std::to_string(i)).c_str(), kText));
+        WriteAll(*volume, files.back(), std::string(50 * i, static_cast<char>('a' + i)));
+      }
+      for (int i = 0; i < 20; i += 4)
+        volume->DeleteFile(files[i]);
+      WriteAll(*volume, volume->CreateFile(root, "g", kText), "hello");
+    }
+    return stream.Bytes();
+  }();
+  return bytes;
+}
+
 struct Outcome {
   bool valid = false;
   std::set<std::string> readable; // paths whose contents read to their length
@@ -144,11 +168,14 @@ Outcome Exercise(const std::string &bytes) {
   return outcome;
 }
 
-TEST(VolumeHostileTest, TheSmallVolumeIsWholeBeforeItIsDamaged) {
+TEST(VolumeHostileTest, TheVolumesAreWholeBeforeTheyAreDamaged) {
   const Outcome outcome = Exercise(Small().bytes);
   EXPECT_TRUE(outcome.valid);
   EXPECT_EQ(outcome.readable, (std::set<std::string>{"d/f", "g"}));
   EXPECT_EQ(outcome.g, "hello");
+  const Outcome busy = Exercise(Busy());
+  EXPECT_EQ(busy.readable.size(), 16u);
+  EXPECT_EQ(busy.g, "hello");
 }
 
 TEST(VolumeHostileTest, DamagedBlocksOfOneFileLeaveTheOthersReadable) {
@@ -352,12 +379,13 @@ TEST(VolumeHostileTest, SeededMutationsOfRealVolumesAreRefusedOrUsable) {
   const char *lastInput = std::getenv("VOLUME_FUZZ_LAST");
   const int iterations = iterationsText ? std::atoi(iterationsText) : 600;
   std::mt19937 random(2121);
-  // The bases: the small volume, and the same after the map was dropped.
+  // The bases: the small volume, the same after the map was dropped, and a
+  // volume of small blocks that has seen deletes.
   std::string unmapped = Small().bytes;
   PutBigLong(unmapped, 40, 0);
-  const std::string bases[] = {Small().bytes, unmapped};
+  const std::string bases[] = {Small().bytes, unmapped, Busy()};
   for (int i = 0; i < iterations; ++i) {
-    std::string bytes = bases[i % 2];
+    std::string bytes = bases[i % std::size(bases)];
     const int changes = 1 + static_cast<int>(random() % 4);
     for (int c = 0; c < changes; ++c)
       Mutate(bytes, random);
