@@ -370,7 +370,8 @@ std::string ReadFile(const std::filesystem::path &path) {
   return bytes.str();
 }
 
-// VOLUME_FUZZ_ITERATIONS runs longer; VOLUME_FUZZ_LAST names a file that holds
+// VOLUME_FUZZ_ITERATIONS runs longer, VOLUME_FUZZ_SEED starts from another
+// seed; VOLUME_FUZZ_LAST names a file that holds
 // each input while it runs, so that one that brings the test down can be
 // kept in volumes/.
 TEST(VolumeHostileTest, SeededMutationsOfRealVolumesAreRefusedOrUsable) {
@@ -378,7 +379,8 @@ TEST(VolumeHostileTest, SeededMutationsOfRealVolumesAreRefusedOrUsable) {
   const char *iterationsText = std::getenv("VOLUME_FUZZ_ITERATIONS");
   const char *lastInput = std::getenv("VOLUME_FUZZ_LAST");
   const int iterations = iterationsText ? std::atoi(iterationsText) : 600;
-  std::mt19937 random(2121);
+  const char *seedText = std::getenv("VOLUME_FUZZ_SEED");
+  std::mt19937 random(seedText ? static_cast<uint32_t>(std::atoi(seedText)) : 2121);
   // The bases: the small volume, the same after the map was dropped, and a
   // volume of small blocks that has seen deletes.
   std::string unmapped = Small().bytes;
