@@ -8,6 +8,7 @@
 #include "files/FolderItemImpUnix.h"
 #include "files/FolderItemImpVirtual.h"
 #include "files/VirtualVolumeObject.h"
+#include "foundation/UnixDataFile.h"
 #include "foundation/VFile.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -320,6 +321,40 @@ TEST(FolderItemImpVirtualTest, PathsEndEvenWhenParentsFormACycle) {
   store->CloseFile(handle);
   EXPECT_GT(inner->GetAbsolutePath().Length(), 0);
   EXPECT_FALSE(f.Child("d")->Exists());
+}
+
+TEST(FolderItemImpVirtualTest, AVolumeInADiskFileReadsBackAfterItIsClosed) {
+  ScratchTree tree;
+  const string path(tree.Path("volume").c_str());
+  auto openVolume = [&](bool create) {
+    UnixDataFile *file = new UnixDataFile;
+    EXPECT_TRUE(create ? file->Create(path) : file->Open(path, DataFile::kReadWritePermission));
+    file->SetBigEndian();
+    file->mSwapDoubles = 1;
+    RuntimeObject *object = RuntimeNewObject(LookupObjectDefinition(TestVolumeClass()));
+    VHFSVolume *volume = create ? VHFSVolume::Create(file, true) : new VHFSVolume(file, true);
+    reinterpret_cast<VirtVolObject *>(object)->mVolume = volume;
+    Item root(new FolderItemImpVirtual(object, volume->GetRoot()));
+    RuntimeUnlockObject(object); // the root item holds the only reference now
+    return root;
+  };
+  {
+    Item root = openVolume(true);
+    Item folder = VirtualFixture::ChildOf(*root, "docs");
+    ASSERT_TRUE(folder->CreateFolder());
+    for (int i = 0; i < 5; ++i)
+      ASSERT_TRUE(VirtualFixture::Write(*VirtualFixture::ChildOf(*folder, std::to_string(i).c_str()),
+                                        std::string(700 * i, static_cast<char>('0' + i))));
+  }
+  EXPECT_EQ(ScratchTree::Read(tree.Path("volume")).substr(0, 8),
+            std::string("VFSv\0\0\0\3", 8));
+  Item root = openVolume(false);
+  ASSERT_TRUE(root->Exists());
+  Item folder = VirtualFixture::ChildOf(*root, "docs");
+  ASSERT_EQ(folder->GetChildCount(), 5);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(VirtualFixture::Read(*VirtualFixture::ChildOf(*folder, std::to_string(i).c_str())),
+              std::string(700 * i, static_cast<char>('0' + i)));
 }
 
 } // namespace
