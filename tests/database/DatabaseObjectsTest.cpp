@@ -202,3 +202,91 @@ TEST_F(DatabaseObjects, ZANTDatabaseOldFormat) {
 }
 
 } // namespace
+
+// A data source registered under "fake", as a plug-in would register one.
+#include "database/PluginDataSources.h"
+#include "runtime/image/ResourceManager.h"
+
+namespace {
+std::string gSourceName, gSourceData;
+}
+
+RuntimeObject *ConnectPluginDataSource(const string &name, void *data, int32_t length) {
+  gSourceName = Std(name);
+  gSourceData.assign(static_cast<const char *>(data), size_t(length));
+  if (gSourceName != "fake") return nullptr;
+  return ZANTdbDatabaseFromDBDatabase(Handle(9), &gFakeEngine);
+}
+
+namespace {
+
+TEST_F(DatabaseObjects, EngineNamesAndDeferredConnections) {
+  for (const char *name : {"zantdb", "ZANTDB", "fake", "other"}) {
+    gSourceName.clear();
+    stringStorage *engine = Text(name);
+    RuntimeObject *db = connectDatabase(engine, const_cast<char *>("abc"), 3);
+    stringStorage::RemoveReference(engine);
+    bool builtIn = std::string(name) == "zantdb" || std::string(name) == "ZANTDB";
+    EXPECT_EQ(gSourceName, builtIn ? "" : name); // the built-in engine answers nil itself
+    EXPECT_EQ(db != nullptr, std::string(name) == "fake");
+    if (db) {
+      EXPECT_EQ(gSourceData, "abc");
+      EXPECT_TRUE(reinterpret_cast<DatabaseObject *>(db)->connected);
+      databaseClose(db);
+      RuntimeUnlockObject(db);
+    }
+  }
+  // A Database made unconnected connects on demand and takes the handle.
+  auto *db = reinterpret_cast<DatabaseObject *>(NewDatabaseObject(DatabaseClass()));
+  EXPECT_FALSE(demandConnectDatabase(db)); // no connection data
+  db->engineName = Text("fake");
+  db->connectionData = const_cast<char *>("xy");
+  db->connectionDataLength = 2;
+  ASSERT_TRUE(demandConnectDatabase(db));
+  EXPECT_EQ(db->handle, Handle(9));
+  EXPECT_EQ(db->definition, &gFakeEngine);
+  EXPECT_EQ(gSourceData, "xy");
+  gLog.clear();
+  Exit(); // the Database is listed for closing, the temporary one is not
+  EXPECT_EQ(gLog, (std::vector<std::string>{"closeDatabase 9"}));
+  RuntimeUnlockObject(&db->header);
+}
+
+// 'DBAS' resources: engine name and connection data, lengths checked.
+TEST_F(DatabaseObjects, DatabaseResources) {
+  auto resource = [](int32_t nameLength, const std::string &name, int32_t dataLength, const std::string &data) {
+    std::string bytes(reinterpret_cast<char *>(&nameLength), 4);
+    bytes += name;
+    bytes += std::string(reinterpret_cast<char *>(&dataLength), 4);
+    return bytes + data;
+  };
+  static std::vector<std::string> kept;
+  struct Case {
+    int16_t id;
+    std::string bytes;
+    bool opens;
+  } cases[] = {
+      {501, resource(4, "fake", 5, "hello"), true},
+      {502, resource(6, "zantdb", 0, ""), false},
+      {503, resource(400, "fake", 5, "hello"), false},
+      {504, resource(4, "fake", 500, "hello"), false},
+      {505, resource(-1, "fake", 5, "hello"), false},
+      {506, std::string("\x04\0", 2), false},
+  };
+  for (Case &c : cases) {
+    kept.push_back(c.bytes);
+    gResourceManager.Add(FourCharCode("DBAS"), c.id, reinterpret_cast<const uint8_t *>(kept.back().data()),
+                         uint32_t(kept.back().size()), 0);
+    gSourceData.clear();
+    RuntimeObject *db = RuntimeGetDatabaseFromResource(c.id);
+    EXPECT_EQ(db != nullptr, c.opens) << c.id;
+    if (db) {
+      EXPECT_EQ(gSourceData, "hello");
+      databaseClose(db);
+      RuntimeUnlockObject(db);
+    }
+  }
+  EXPECT_EQ(RuntimeGetDatabaseFromResource(599), nullptr);
+}
+
+} // namespace
