@@ -27,6 +27,11 @@ void *Code(F *function) {
 void DatabaseDestructor(RuntimeObject *object) {
   databaseClose(object);
   auto *database = reinterpret_cast<DatabaseObject *>(object);
+  // The built-in engine's handle record goes with its Database.
+  if (database->definition == &gZANTEngineDefinition) {
+    FreeZANTHandle(database->handle);
+    database->handle = nullptr;
+  }
   for (stringStorage **text : {&database->engineName, &database->errorMessage,
                                &database->databaseName, &database->host, &database->password,
                                &database->userName}) {
