@@ -2,6 +2,8 @@
 // seeking by primary key, field keys, updating rows, and their edge cases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "DatabaseTestSupport.h"
 #include "database/RowConditions.h"
 #include "database/ZANTCursors.h"
@@ -244,6 +246,32 @@ TEST_F(TableCursor, CursorOutlivingItsDatabase) {
   EXPECT_TRUE(rs->eof);
   EXPECT_EQ(ReadCursorValue(rs, 0).type, 0);
   Close(rs);
+}
+
+} // namespace
+
+namespace {
+
+// Rows inserted through other cursors split the blocks under an open
+// cursor: it goes on from the row it stood on, meeting every old row once
+// and in key order.
+TEST(TableCursorInterleaved, InsertsUnderAnOpenCursor) {
+  DatabaseScratch scratch;
+  dbDatabase *db = CreateZANTPath(string(scratch.Path("i.db").c_str()));
+  CreateTable(db, "t", {{"id", 3, false}, {"v", 5}}, {0});
+  for (int k = 0; k < 400; k += 2) Insert(db, "t", {{"id", std::to_string(k)}, {"v", std::string(300, 'o')}});
+  auto *rs = reinterpret_cast<DatabaseCursorObject *>(OpenTable(db, "t", nullptr, {"id"}));
+  std::vector<int> seen;
+  for (int i = 0; i < 50; i++, cursorMoveNext(&rs->header)) seen.push_back(std::stoi(ValueText(ReadCursorValue(rs, 0))));
+  for (int k = 1; k < 400; k += 2) Insert(db, "t", {{"id", std::to_string(k)}, {"v", std::string(300, 'n')}});
+  for (; !rs->eof; cursorMoveNext(&rs->header)) seen.push_back(std::stoi(ValueText(ReadCursorValue(rs, 0))));
+  cursorClose(&rs->header);
+  RuntimeUnlockObject(&rs->header);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end()) << "a row met twice";
+  for (int k = 0; k < 400; k += 2) EXPECT_TRUE(std::binary_search(seen.begin(), seen.end(), k)) << k;
+  EXPECT_EQ(db->lastError, 0);
+  FreeZANTHandle(db);
 }
 
 } // namespace
