@@ -275,3 +275,28 @@ TEST(TableCursorInterleaved, InsertsUnderAnOpenCursor) {
 }
 
 } // namespace
+
+namespace {
+
+int LiveBlobRecords(dbDatabase *db) {
+  std::unique_ptr<qvdbCursor> cursor(db->storage->openTableCursor(string("sys$blob"), nullptr, nullptr, 0));
+  int count = 0;
+  while (cursor->nextValidRecord()) count++;
+  return count;
+}
+
+// Updating a BLOB column writes a new BLOB and deletes the row's old one;
+// the other columns are carried over.
+TEST_F(TableCursor, UpdatingABlobColumnReplacesTheBlob) {
+  CreateTable(mDb, "docs", {{"id", 3, false}, {"body", 15}, {"score", 7}}, {0});
+  ASSERT_EQ(Insert(mDb, "docs", {{"id", "1"}, {"body", std::string(9000, 'a')}, {"score", "2.5"}}), 0);
+  EXPECT_EQ(LiveBlobRecords(mDb), 4); // three pieces and their list
+  auto *rs = reinterpret_cast<DatabaseCursorObject *>(OpenTable(mDb, "docs"));
+  Update(rs, {{0, std::string(10, 'b')}});
+  EXPECT_EQ(mDb->lastError, 0);
+  Close(rs);
+  EXPECT_EQ(Select(mDb, "docs"), (Rows{{std::string(10, 'b'), "1", "2.5"}}));
+  EXPECT_EQ(LiveBlobRecords(mDb), 1);
+}
+
+} // namespace
