@@ -1,6 +1,5 @@
 #include "controls/StaticTextGTK.h"
 
-#include "controls/ControlDrawing.h"
 #include "controls/StaticTextClass.h"
 #include "graphics/Graphics.h"
 #include "language/TextEscapes.h"
@@ -122,7 +121,7 @@ bool StaticText::GetBaseline(int32_t &y) {
   g->TextFont(mFont.name);
   g->TextSize(mFont.size);
   g->TextFace(mFont.Style());
-  y = DrawingFontAscent(g) + (Height() - DrawingFontHeight(g)) / 2;
+  y = g->FontAscent() + (Height() - g->FontHeight()) / 2;
   g->Release();
   return true;
 }
@@ -137,28 +136,28 @@ void StaticText::Redraw(Graphics *g) {
   int32_t baseline = 0;
   GetBaseline(baseline);
   const int32_t y = Bounds().top + baseline;
-  QV::RGBColor saved = DrawingForeColor(g);
+  QV::RGBColor saved = g->GetForeColor();
   QV::RGBColor colour = QV::RGBColorFromColorValue(mTextColour);
   if (!IsEnabled() || !IsActive())
     colour = DimmedColour(colour);
-  DrawingSetForeColor(g, colour);
+  g->RGBForeColor(&colour);
   const QV::Rect &b = Bounds();
   if (mMultiline) {
-    DrawingWrapText(g, s, b, mAlignment);
+    g->DrawWrapText(s, b, mAlignment);
   } else {
-    const int32_t pitch = DrawingFontHeight(g) + DrawingFontLeading(g);
+    const int32_t pitch = g->FontHeight() + g->FontLeading();
     for (const CaptionLine &line : SplitCaptionLines(s)) {
       string t = mid(s, line.start, line.length);
-      const int32_t w = DrawingStringWidth(g, t);
+      const int32_t w = g->StringWidth(t);
       int32_t x = b.left;
       if (mAlignment == 1)
         x = b.left + (b.right - b.left - w) / 2;
       else if (mAlignment == 2)
         x = b.right - w;
-      DrawingString(g, t, x, y + line.pitch * pitch);
+      g->DrawString(t, x, y + line.pitch * pitch);
     }
   }
-  DrawingSetForeColor(g, saved);
+  g->RGBForeColor(&saved);
 }
 
 bool StaticText::HandleClick(int32_t x, int32_t y, int32_t) {

@@ -1,4 +1,4 @@
-#include "GraphicsTestSupport.h"
+#include "support/OffscreenPixels.h"
 
 DrawablePane *NewOffscreen(int width, int height) {
   return new DrawablePane(Rect(0, 0, width, height), 32, 0);
@@ -12,10 +12,19 @@ uint32_t PixelAt(DrawablePane *pane, int x, int y) {
   return QV::ColorValueFromRGBColor(c);
 }
 
+namespace {
+
+// The pixels of the rectangle, or nil (unreferenced by the caller).
+GdkPixbuf *ReadPixels(DrawablePane *pane, int left, int top, int width, int height) {
+  return gdk_pixbuf_get_from_drawable(nullptr, pane->GetPixmap(),
+                                      gdk_drawable_get_colormap(pane->GetPixmap()), left, top, 0,
+                                      0, width, height);
+}
+
+} // namespace
+
 std::vector<std::string> Ink(DrawablePane *pane, int left, int top, int width, int height) {
-  GdkPixbuf *pixels = gdk_pixbuf_get_from_drawable(nullptr, pane->GetPixmap(),
-                                                   gdk_drawable_get_colormap(pane->GetPixmap()),
-                                                   left, top, 0, 0, width, height);
+  GdkPixbuf *pixels = ReadPixels(pane, left, top, width, height);
   std::vector<std::string> rows;
   if (!pixels)
     return rows;
@@ -50,4 +59,26 @@ int LowestInkRow(DrawablePane *pane) {
     if (rows[y].find('#') != std::string::npos)
       return y;
   return -1;
+}
+
+uint32_t DarkestPixel(DrawablePane *pane) {
+  int32_t w, h;
+  pane->getSize(&w, &h);
+  GdkPixbuf *pixels = ReadPixels(pane, 0, 0, w, h);
+  uint32_t darkest = 0xFFFFFF;
+  if (!pixels)
+    return darkest;
+  int stride = gdk_pixbuf_get_rowstride(pixels), step = gdk_pixbuf_get_n_channels(pixels);
+  const guchar *base = gdk_pixbuf_get_pixels(pixels);
+  int least = 3 * 255 + 1;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const guchar *p = base + y * stride + x * step;
+      if (p[0] + p[1] + p[2] < least) {
+        least = p[0] + p[1] + p[2];
+        darkest = (p[0] << 16) | (p[1] << 8) | p[2];
+      }
+    }
+  g_object_unref(pixels);
+  return darkest;
 }
