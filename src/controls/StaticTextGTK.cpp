@@ -1,5 +1,6 @@
 #include "controls/StaticTextGTK.h"
 
+#include "controls/DataControlLookup.h"
 #include "controls/StaticTextClass.h"
 #include "graphics/Graphics.h"
 #include "language/TextEscapes.h"
@@ -19,11 +20,6 @@ template <typename Handler> Handler EventOf(StaticTextObject *c, StaticTextEvent
 bool SameFont(const FontStructure &a, const FontStructure &b) {
   return a.name.CompareWithCase(b.name) == 0 && a.bold == b.bold && a.italic == b.italic &&
          a.underline == b.underline && a.size == b.size;
-}
-
-bool IsDataControl(RuntimeObject *object) {
-  ObjectDefinition *dataControl = DataControlClass ? DataControlClass() : nullptr;
-  return dataControl && RuntimeObjectIsa(object, LookupObjectDefinition(dataControl));
 }
 
 } // namespace
@@ -228,29 +224,16 @@ void StaticText::InitializeBinding() {
     RemoveBinding();
     return;
   }
-  if (!mControl || !mControl->control.view)
+  if (!mControl)
     return;
-  auto *view = reinterpret_cast<RuntimeView *>(mControl->control.view);
-  if (!view->controlMap)
+  // Only a data control keeps a list of bound controls.
+  RuntimeObject *object = FindBindableDataControl(mControl->control.view, mDataSource);
+  if (!object)
     return;
-  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-  RuntimeObject *object = nullptr;
-  while (it->Next(&object)) {
-    if (!IsControl(object))
-      continue;
-    auto *other = reinterpret_cast<RuntimeControl *>(object);
-    if (string::Borrow(other->name).Compare(mDataSource) != 0)
-      continue;
-    // Only a data control keeps a list of bound controls.
-    if (IsDataControl(object)) {
-      RemoveBinding();
-      mBoundDataControl = object;
-      RuntimeDataControl::AddBindControl(object, &mControl->control.header, kDataAwareStaticText);
-      DataControlRepopulateData(object);
-    }
-    break;
-  }
-  delete it;
+  RemoveBinding();
+  mBoundDataControl = object;
+  RuntimeDataControl::AddBindControl(object, &mControl->control.header, kDataAwareStaticText);
+  DataControlRepopulateData(object);
 }
 
 void StaticText::RemoveBinding() {

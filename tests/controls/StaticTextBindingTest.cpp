@@ -1,0 +1,71 @@
+// A label names its data control in DataSource: it binds only to a control
+// of the DataControl class, and lets go exactly once, when its pane closes
+// or when its object goes first.
+#include <gtest/gtest.h>
+
+#include "ControlWindowFixture.h"
+#include "controls/ControlEntryPoints.h"
+#include "controls/StaticTextClass.h"
+#include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ValueAccessors.h"
+#include "support/DataControlRecorder.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class LabelBinding : public ControlWindow {
+protected:
+  // A control of the class added to the open window as WindowAddControl adds
+  // it: in the window's pane, in its map (which holds the reference), with
+  // its pane made at once.
+  RuntimeObject *AddOf(ObjectDefinition *cls, const char *name, const char *dataSource = nullptr) {
+    RuntimeObject *o = CreateInstance(cls);
+    ctlPosSetter(o, 1, mNextTop); // apart, so that none holds another
+    mNextTop += 30;
+    Ctl(o)->view = window;
+    stringSetter(o, 36, string(name).Storage());
+    Ctl(o)->index = kNotInControlArray;
+    ctlPosSetter(o, 2, 40);
+    ctlPosSetter(o, 3, 20);
+    ControlVisibleSetter(o, 0, 1);
+    if (dataSource)
+      StaticTextDataSourceSetter(o, 0, string(dataSource).Storage());
+    Ctl(o)->container = view->nativeWindow;
+    view->controlMap->AddEntry(string(name), o);
+    CreateNewControlPane(o);
+    return o;
+  }
+  int32_t mNextTop = 40;
+};
+
+TEST_F(LabelBinding, OnlyADataControlBindsAndEachLabelLetsGoOnce) {
+  DataControlLog().clear();
+  Open();
+  Add("Plain", kNotInControlArray, 10, 10, 40, 20);
+  AddOf(DataControlClass(), "Data1");
+  AddOf(StaticTextClass(), "ToPlain", "Plain");
+  RuntimeObject *closed = AddOf(StaticTextClass(), "Closed", "data1");
+  RuntimeObject *released = AddOf(StaticTextClass(), "Released", "Data1");
+  ASSERT_NE(Ctl(released)->pane, nullptr);
+  EXPECT_EQ(DataControlLog(), (Strings{"add 1 Closed", "repopulate", "add 1 Released", "repopulate"}))
+      << "the two labels naming the data control, case ignored; not the one naming Plain";
+
+  DataControlLog().clear();
+  RuntimeLockObject(closed);
+  ControlClose(closed);
+  EXPECT_EQ(DataControlLog(), (Strings{"del 1 Closed"})) << "its pane closed";
+  RuntimeUnlockObject(closed);
+  EXPECT_EQ(DataControlLog(), (Strings{"del 1 Closed"})) << "the link was cleared: no second del";
+
+  // An object that goes while its pane still stands unbinds itself.
+  DataControlLog().clear();
+  RuntimeLockObject(released);
+  view->controlMap->DeleteEntry(string("Released"));
+  ASSERT_EQ(released->refCount, 3) << "the map's, the open window's and ours";
+  for (int i = 0; i < 3; ++i)
+    RuntimeUnlockObject(released);
+  EXPECT_EQ(DataControlLog(), (Strings{"del 1 Released"}));
+}
+
+} // namespace
