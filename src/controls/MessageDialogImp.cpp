@@ -4,6 +4,7 @@
 #include "graphics/Graphics.h"
 #include "language/TextEscapes.h"
 #include "runtime/loop/PaneInterface.h"
+#include "runtime/startup/StandardFonts.h"
 
 namespace {
 
@@ -28,13 +29,6 @@ void SelectFont(Graphics *g, const FontStructure &f) {
 int32_t ButtonWidth(Graphics *g, const string &caption) {
   return std::max(kMinButtonWidth,
                   g->StringWidth(StripAmpersand(caption, nullptr)) + kButtonTextMargin);
-}
-
-// The runtime's standard button font, "System" 12.
-FontStructure StandardButtonFont() {
-  FontStructure f = NamedFont("System");
-  f.size = 12;
-  return f;
 }
 
 QV::Rect RectOf(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -112,18 +106,18 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
 
   const int32_t top = H - 35, bottom = H - 12;
   int32_t x = W / 2 - buttons / 2;
-  mActionPane = newPushButton(this, StandardButtonFont(), this, 0, RectOf(x, top, x + wA, bottom),
+  mActionPane = newPushButton(this, standardButtonFont, this, 0, RectOf(x, top, x + wA, bottom),
                               dialog->actionCaption);
   x += wA;
   if (dialog->alternateShown) {
     x += kButtonGap;
-    mAlternatePane = newPushButton(this, StandardButtonFont(), this, 0,
+    mAlternatePane = newPushButton(this, standardButtonFont, this, 0,
                                    RectOf(x, top, x + wL, bottom), dialog->alternateCaption);
     x += wL;
   }
   if (dialog->cancelShown) {
     x += kButtonGap;
-    mCancelPane = newPushButton(this, StandardButtonFont(), this, 0, RectOf(x, top, x + wC, bottom),
+    mCancelPane = newPushButton(this, standardButtonFont, this, 0, RectOf(x, top, x + wC, bottom),
                                 dialog->cancelCaption);
   }
   if (PushButton *p = ButtonPane(dialog->defaultId)) {
