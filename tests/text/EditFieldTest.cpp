@@ -285,6 +285,11 @@ TEST_F(EditFieldTest, InvalidUTF8ShowsRepairedAndValidTextUnchanged) {
   for (const Case &c : cases) {
     editTextSetter(field, 0, Text(c.bytes, c.encoding).Storage());
     EXPECT_EQ(TextOf(field), c.shown);
+    // The selection's text takes the same road.
+    editTextSetter(field, 0, string("[]").Storage());
+    PaneOf(field)->SetSelection(1, 1);
+    editSelTextSetter(field, 0, Text(c.bytes, c.encoding).Storage());
+    EXPECT_EQ(TextOf(field), "[" + c.shown + "]");
   }
 }
 

@@ -1,6 +1,6 @@
-// A label names its data control in DataSource: it binds only to a control
-// of the DataControl class, and lets go exactly once, when its pane closes
-// or when its object goes first.
+// Labels and edit fields name their data control in DataSource: they bind
+// only to a control of the DataControl class, and a label lets go exactly
+// once, when its pane closes or when its object goes first.
 #include <gtest/gtest.h>
 
 #include "ControlWindowFixture.h"
@@ -8,18 +8,21 @@
 #include "controls/StaticTextClass.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ValueAccessors.h"
+#include "text/EditFieldClass.h"
 #include "support/DataControlRecorder.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
 
-class LabelBinding : public ControlWindow {
+class DataSourceBinding : public ControlWindow {
 protected:
   // A control of the class added to the open window as WindowAddControl adds
   // it: in the window's pane, in its map (which holds the reference), with
   // its pane made at once.
-  RuntimeObject *AddOf(ObjectDefinition *cls, const char *name, const char *dataSource = nullptr) {
+  using DataSourceSetter = void (*)(RuntimeObject *, int32_t, stringStorage *);
+  RuntimeObject *AddOf(ObjectDefinition *cls, const char *name, const char *dataSource = nullptr,
+                       DataSourceSetter setDataSource = StaticTextDataSourceSetter) {
     RuntimeObject *o = CreateInstance(cls);
     ctlPosSetter(o, 1, mNextTop); // apart, so that none holds another
     mNextTop += 30;
@@ -30,7 +33,7 @@ protected:
     ctlPosSetter(o, 3, 20);
     ControlVisibleSetter(o, 0, 1);
     if (dataSource)
-      StaticTextDataSourceSetter(o, 0, string(dataSource).Storage());
+      setDataSource(o, 0, string(dataSource).Storage());
     Ctl(o)->container = view->nativeWindow;
     view->controlMap->AddEntry(string(name), o);
     CreateNewControlPane(o);
@@ -39,7 +42,7 @@ protected:
   int32_t mNextTop = 40;
 };
 
-TEST_F(LabelBinding, OnlyADataControlBindsAndEachLabelLetsGoOnce) {
+TEST_F(DataSourceBinding, OnlyADataControlBindsAndEachLabelLetsGoOnce) {
   DataControlLog().clear();
   Open();
   Add("Plain", kNotInControlArray, 10, 10, 40, 20);
@@ -66,6 +69,19 @@ TEST_F(LabelBinding, OnlyADataControlBindsAndEachLabelLetsGoOnce) {
   for (int i = 0; i < 3; ++i)
     RuntimeUnlockObject(released);
   EXPECT_EQ(DataControlLog(), (Strings{"del 1 Released"}));
+}
+
+TEST_F(DataSourceBinding, AnEditFieldBindsOnlyToADataControlAndLeavesItForAnEmptyName) {
+  DataControlLog().clear();
+  Open();
+  Add("Plain", kNotInControlArray, 10, 10, 40, 20);
+  AddOf(DataControlClass(), "Data1");
+  AddOf(EditClass(), "ToPlain", "Plain", EditDataSourceSetter);
+  RuntimeObject *field = AddOf(EditClass(), "ToData", "DATA1", EditDataSourceSetter);
+  EXPECT_EQ(DataControlLog(), (Strings{"add 0 ToData", "repopulate"}));
+  DataControlLog().clear();
+  EditDataSourceSetter(field, 0, string("").Storage());
+  EXPECT_EQ(DataControlLog(), (Strings{"del 0 ToData"}));
 }
 
 } // namespace
