@@ -1,5 +1,7 @@
 #include "support/OffscreenPixels.h"
 
+#include <algorithm>
+
 DrawablePane *NewOffscreen(int width, int height) {
   return new DrawablePane(Rect(0, 0, width, height), 32, 0);
 }
@@ -81,4 +83,32 @@ uint32_t DarkestPixel(DrawablePane *pane) {
     }
   g_object_unref(pixels);
   return darkest;
+}
+
+QV::Rect DarkBounds(DrawablePane *pane, int left, int top, int w, int h, int limit) {
+  QV::Rect bounds{};
+  GdkPixbuf *pixels = ReadPixels(pane, left, top, w, h);
+  if (!pixels)
+    return bounds;
+  int stride = gdk_pixbuf_get_rowstride(pixels), step = gdk_pixbuf_get_n_channels(pixels);
+  const guchar *base = gdk_pixbuf_get_pixels(pixels);
+  bool any = false;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const guchar *p = base + y * stride + x * step;
+      if (p[0] >= limit || p[1] >= limit || p[2] >= limit)
+        continue;
+      const int px = left + x, py = top + y;
+      if (!any) {
+        bounds = Rect(px, py, px + 1, py + 1);
+        any = true;
+        continue;
+      }
+      bounds.left = std::min<int16_t>(bounds.left, px);
+      bounds.right = std::max<int16_t>(bounds.right, px + 1);
+      bounds.top = std::min<int16_t>(bounds.top, py);
+      bounds.bottom = std::max<int16_t>(bounds.bottom, py + 1);
+    }
+  g_object_unref(pixels);
+  return bounds;
 }
