@@ -130,6 +130,13 @@ TEST_F(EditFieldTest, PaneOnlyPropertiesReadNothingBeforeThePane) {
   EXPECT_EQ(editSelTextGetter(field, 0), nullptr);
   EXPECT_EQ(editCharPosAtLineNum(field, 0), 0);
   EXPECT_EQ(TextOf(field), "");
+
+  // A StyledText assigned before the pane is ignored and holds no reference.
+  RuntimeObject *styled = CreateInstance(EditClass()); // any object will do
+  StyledTextObjectSetter(field, 0, styled);
+  EXPECT_EQ(styled->refCount, 1);
+  EXPECT_EQ(StyledTextObjectGetter(field, 0), nullptr);
+  RuntimeUnlockObject(styled);
 }
 
 TEST_F(EditFieldTest, TypedAddressReadsBackThroughTheTextGetter) {
