@@ -232,6 +232,26 @@ TEST_F(MenuWindows, AHandlerClosingTheWindowEndsThatWindowsPart) {
   EXPECT_EQ(sLog, std::vector<std::string>{"EnableMenu Cut closes"});
 }
 
+// Quit's built-in answer quits unless the window's handler or Quit's own
+// Action takes the command; either keeps every window open.
+TEST_F(MenuWindows, QuitIsKeptFromQuittingByAHandlerThatAnswersTrue) {
+  RunMenuItem *byWindow = MakeItem("Quit1", "Quit", kNoMenuIndex, QuitMenuItemClass());
+  RunMenuItem *byAction = MakeItem("Quit2", "Quit", kNoMenuIndex, QuitMenuItemClass());
+  file->mImp->AddChild(byWindow);
+  file->mImp->AddChild(byAction);
+  Handle(&byAction->header, quitMenuItemActionHook, reinterpret_cast<void *>(ActionHandler));
+  RuntimeViewWindow *w = OpenWindow(bar);
+  AddHandler(ViewOf(w)->mMenuHandlers, "Quit1", reinterpret_cast<void *>(WindowHandler));
+  sWindowAnswer = sActionAnswer = true;
+  sLog.clear();
+  EXPECT_EQ(RuntimeMenuItemClick(byWindow, 0, w), 1);
+  EXPECT_EQ(RuntimeMenuItemClick(byAction, 0, w), 1);
+  EXPECT_EQ(sLog, (std::vector<std::string>{"window", "Action Quit2"}));
+  EXPECT_NE(ViewOf(w)->nativeWindow, nullptr);
+  Release(byWindow);
+  Release(byAction);
+}
+
 TEST_F(MenuWindows, PreferencesEndTheCommandBeforeThePane) {
   RunMenuItem *prefs = MakeItem("Prefs", "Preferences...", kNoMenuIndex, PrefsMenuItemClass());
   file->mImp->AddChild(prefs);
