@@ -5,28 +5,31 @@
 #include <memory>
 #include <string>
 
+#include "database/DatabaseEngine.h"
 #include "database/sql/SqlError.h"
 #include "database/sql/SqlTokenizer.h"
 
-// Operators of a WHERE node; the engine's condition records use the same
-// numbers.
+// Operators and column functions of a WHERE node: those of the engine's
+// condition records.
 enum SqlOperator : uint32_t {
-  kSqlEqual = 0,
-  kSqlLess = 1,
-  kSqlGreater = 2,
-  kSqlLessOrEqual = 3,
-  kSqlGreaterOrEqual = 4,
-  kSqlNotEqual = 5,
-  kSqlLike = 6,
-  kSqlNotLike = 7,
-  kSqlIsNull = 8,
-  kSqlIsNotNull = 9,
-  kSqlAnd = 64,
-  kSqlOr = 65,
+  kSqlEqual = kConstraintEqual,
+  kSqlLess = kConstraintLess,
+  kSqlGreater = kConstraintGreater,
+  kSqlLessOrEqual = kConstraintLessOrEqual,
+  kSqlGreaterOrEqual = kConstraintGreaterOrEqual,
+  kSqlNotEqual = kConstraintNotEqual,
+  kSqlLike = kConstraintLike,
+  kSqlNotLike = kConstraintNotLike,
+  kSqlIsNull = kConstraintIsNull,
+  kSqlIsNotNull = kConstraintIsNotNull,
+  kSqlAnd = kConstraintAnd,
+  kSqlOr = kConstraintOr,
 };
-
-// A function applied to the left column before comparing.
-enum SqlColumnFunction : uint32_t { kSqlNoFunction = 0, kSqlUpper = 2, kSqlLower = 3 };
+enum SqlColumnFunction : uint32_t {
+  kSqlNoFunction = kConstraintFunctionNone,
+  kSqlUpper = kConstraintFunctionUpper,
+  kSqlLower = kConstraintFunctionLower,
+};
 
 // The kind of a leaf's right side.
 enum SqlRightKind : uint32_t { kSqlRightLiteral = 0, kSqlRightColumn = 1 };
