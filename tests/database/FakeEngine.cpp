@@ -6,6 +6,8 @@
 
 #include "database/DatabaseClasses.h"
 #include "database/DatabaseInterface.h"
+#include "database/sql/RecordSetOperations.h"
+#include "database/sql/SelectCursor.h"
 #include "database/sql/SqlExecute.h"
 #include "database/sql/SqlStrings.h"
 
@@ -78,7 +80,7 @@ bool Matches(const FakeTable &table, const FakeRow &row, const ZANTcolumnConstra
     return !Like(left.c_str(), right.c_str());
   int order;
   if (table.columns[column].type == kColumnInteger) {
-    const long a = std::stol(left), b = std::strtol(right.c_str(), nullptr, 10);
+    const long a = std::strtol(left.c_str(), nullptr, 10), b = std::strtol(right.c_str(), nullptr, 10);
     order = a < b ? -1 : a > b;
   } else {
     order = left.compare(right);
@@ -382,4 +384,32 @@ std::vector<std::string> FakeRowTexts(const FakeTable &table) {
     texts.push_back(text);
   }
   return texts;
+}
+
+std::string FakeCurrentRow(DatabaseCursorObject *recordSet) {
+  std::string text;
+  const int32_t count = cursorFieldCount(&recordSet->header);
+  for (int32_t column = 0; column < count; ++column) {
+    std::string value;
+    const bool present = recordSetColumnText(recordSet, column, value);
+    text += (column ? "|" : "") + (present ? value : std::string("~"));
+  }
+  return text;
+}
+
+std::vector<std::string> FakeRecordSetRows(DatabaseCursorObject *recordSet) {
+  std::vector<std::string> rows;
+  for (; !recordSet->eof; cursorMoveNext(&recordSet->header))
+    rows.push_back(FakeCurrentRow(recordSet));
+  return rows;
+}
+
+std::vector<std::string> FakeSelect(FakeEngine &fake, const std::string &sql) {
+  const string text = sqlString(sql);
+  RuntimeObject *result = databaseSQLSelect(fake.Database(), text.Storage());
+  if (!result)
+    return {"error " + std::to_string(fake.database()->errorCode) + ": " + fake.ErrorMessage()};
+  std::vector<std::string> rows = FakeRecordSetRows(reinterpret_cast<DatabaseCursorObject *>(result));
+  RuntimeUnlockObject(result);
+  return rows;
 }

@@ -65,3 +65,11 @@ private:
 std::string FakeConditionText(const ZANTcolumnConstraints *node);
 // The rows of a table in order, each as its values joined by "|" (NULL: "~").
 std::vector<std::string> FakeRowTexts(const FakeTable &table);
+
+// The rows of a SELECT, each as the StringValue texts of its columns joined
+// by "|" (NULL: "~"); on failure a single entry "error N: message".
+std::vector<std::string> FakeSelect(FakeEngine &fake, const std::string &sql);
+// The rows of a record set from its current row on (it ends at EOF).
+std::vector<std::string> FakeRecordSetRows(DatabaseCursorObject *recordSet);
+// The current row of a record set only.
+std::string FakeCurrentRow(DatabaseCursorObject *recordSet);
