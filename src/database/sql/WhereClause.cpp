@@ -59,18 +59,20 @@ bool ParseQualifiedName(SqlText &text, SqlError &error, std::string first, std::
 
 bool ParseLeaf(SqlText &text, SqlError &error, selectConstraint &leaf) {
   std::string token = text.NextToken();
-  if (sqlEqualsIgnoringCase(token, "upper") || sqlEqualsIgnoringCase(token, "lower")) {
-    leaf.function = sqlEqualsIgnoringCase(token, "upper") ? kSqlUpper : kSqlLower;
+  const bool upper = sqlEqualsIgnoringCase(token, "upper");
+  const bool function = upper || sqlEqualsIgnoringCase(token, "lower");
+  if (function) {
+    leaf.function = upper ? kSqlUpper : kSqlLower;
     if (text.NextToken() != "(")
       return error.Fail(200, "Expected '('");
     token = text.NextToken();
-    if (text.NextToken() != ")")
-      return error.Fail(200, "Expected ')'");
   }
   if (!sqlValidIdentifier(token))
     return error.Fail(201, kInvalidIdentifier);
   if (!ParseQualifiedName(text, error, std::move(token), leaf.leftTable, leaf.column))
     return false;
+  if (function && text.NextToken() != ")")
+    return error.Fail(200, "Expected ')'");
   if (!ParseOperator(text, error, leaf))
     return false;
   if (leaf.op == kSqlIsNull || leaf.op == kSqlIsNotNull)
