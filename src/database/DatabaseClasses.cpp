@@ -9,6 +9,7 @@
 
 #include "database/DatabaseInterface.h"
 #include "database/DatabaseObjects.h"
+#include "database/ZANTEngine.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -20,17 +21,6 @@ namespace {
 template <typename F>
 void *Code(F *function) {
   return reinterpret_cast<void *>(function);
-}
-
-// Starts a description on the builder's first call; false when built already.
-bool Start(ObjectDefinition &defn, const char *name, ObjectDefinition *super, int32_t size) {
-  if (!defn.className.IsEmpty()) return false;
-  defn.super = super;
-  defn.className = string(name);
-  defn.objectSize = size;
-  defn.staticTables = 1;
-  defn.newAllowed = true;
-  return true;
 }
 
 void DatabaseDestructor(RuntimeObject *object) {
@@ -49,30 +39,41 @@ void DatabaseCursorDestructor(RuntimeObject *object) { cursorClose(object); }
 // A class known by name and size only, until its members are described.
 ObjectDefinition *Placeholder(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
                               int32_t size) {
-  Start(defn, name, super, size);
+  StartDatabaseDefinition(defn, name, super, size);
   return &defn;
 }
 
 
 } // namespace
 
+bool StartDatabaseDefinition(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
+                             int32_t size) {
+  if (!defn.className.IsEmpty()) return false;
+  defn.super = super;
+  defn.className = string(name);
+  defn.objectSize = size;
+  defn.staticTables = 1;
+  defn.newAllowed = true;
+  return true;
+}
+
 ObjectDefinition *DatabaseClass() {
   static ObjectDefinition defn;
-  if (!Start(defn, "Database", nullptr, sizeof(DatabaseObject))) return &defn;
+  if (!StartDatabaseDefinition(defn, "Database", nullptr, sizeof(DatabaseObject))) return &defn;
   defn.destructor = DatabaseDestructor;
   return &defn;
 }
 
 ObjectDefinition *DatabaseCursorClass() {
   static ObjectDefinition defn;
-  if (!Start(defn, "DatabaseCursor", nullptr, sizeof(DatabaseCursorObject))) return &defn;
+  if (!StartDatabaseDefinition(defn, "DatabaseCursor", nullptr, sizeof(DatabaseCursorObject))) return &defn;
   defn.destructor = DatabaseCursorDestructor;
   return &defn;
 }
 
 ObjectDefinition *RecordSetClass() {
   static ObjectDefinition defn;
-  Start(defn, "RecordSet", DatabaseCursorClass(), sizeof(DatabaseCursorObject));
+  StartDatabaseDefinition(defn, "RecordSet", DatabaseCursorClass(), sizeof(DatabaseCursorObject));
   return &defn;
 }
 
@@ -91,4 +92,5 @@ void CreateDatabaseClasses() {
   addIntrinsicClass(Placeholder(field, "DatabaseField", fieldBase, 32));
   addIntrinsicClass(Placeholder(record, "DatabaseRecord", nullptr, 28));
   addIntrinsicClass(Placeholder(scrollable, "ScrollableCursor", nullptr, 40));
+  addIntrinsicClass(ZANTDatabaseClass());
 }

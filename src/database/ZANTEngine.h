@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "database/DatabaseEngine.h"
+#include "foundation/String.h"
 #include "runtime/objects/RuntimeObject.h"
 
 extern dbEngineDefinition gZANTEngineDefinition;
@@ -27,3 +28,12 @@ int32_t ZANTDatabaseCreateDatabaseFile(RuntimeObject *object);
 // Constructor and destructor of ZANTDatabaseOldFormat objects.
 void ZANTDatabaseConstructor(RuntimeObject *object);
 void ZANTDatabaseDestructor(RuntimeObject *object);
+
+struct dbDatabase;
+// Handles over files named by folder items; nil when the file cannot be
+// created or opened. FreeZANTHandle closes the file and frees the record.
+dbDatabase *OpenZANTHandle(RuntimeObject *file);
+dbDatabase *CreateZANTHandle(RuntimeObject *file);
+dbDatabase *OpenZANTPath(const string &path);
+dbDatabase *CreateZANTPath(const string &path);
+void FreeZANTHandle(dbDatabase *db);
