@@ -1,4 +1,5 @@
-// The weights by which text values sort: the database's collation of bytes.
+// The weights by which text values sort: the built-in engine's collation of
+// bytes, which its keys use too.
 #pragma once
 #include <cstdint>
 
