@@ -349,13 +349,9 @@ FakeTable *FakeEngine::Find(const std::string &name) {
   return nullptr;
 }
 
-int32_t FakeEngine::Execute(const std::string &sql) {
-  const string text = sqlString(sql);
-  databaseSQLExecute(Database(), text.Storage());
-  return database()->errorCode;
-}
+int32_t FakeEngine::Execute(const std::string &sql) { return SqlExecuteText(Database(), sql); }
 
-std::string FakeEngine::ErrorMessage() { return sqlStdString(database()->errorMessage); }
+std::string FakeEngine::ErrorMessage() { return SqlErrorMessage(Database()); }
 
 std::string FakeConditionText(const ZANTcolumnConstraints *node) {
   if (!node)
@@ -405,11 +401,26 @@ std::vector<std::string> FakeRecordSetRows(DatabaseCursorObject *recordSet) {
 }
 
 std::vector<std::string> FakeSelect(FakeEngine &fake, const std::string &sql) {
+  return SqlSelectRows(fake.Database(), sql);
+}
+
+std::vector<std::string> SqlSelectRows(RuntimeObject *database, const std::string &sql) {
   const string text = sqlString(sql);
-  RuntimeObject *result = databaseSQLSelect(fake.Database(), text.Storage());
+  RuntimeObject *result = databaseSQLSelect(database, text.Storage());
   if (!result)
-    return {"error " + std::to_string(fake.database()->errorCode) + ": " + fake.ErrorMessage()};
+    return {"error " + std::to_string(reinterpret_cast<DatabaseObject *>(database)->errorCode) + ": " +
+            SqlErrorMessage(database)};
   std::vector<std::string> rows = FakeRecordSetRows(reinterpret_cast<DatabaseCursorObject *>(result));
   RuntimeUnlockObject(result);
   return rows;
+}
+
+int32_t SqlExecuteText(RuntimeObject *database, const std::string &sql) {
+  const string text = sqlString(sql);
+  databaseSQLExecute(database, text.Storage());
+  return reinterpret_cast<DatabaseObject *>(database)->errorCode;
+}
+
+std::string SqlErrorMessage(RuntimeObject *database) {
+  return sqlStdString(reinterpret_cast<DatabaseObject *>(database)->errorMessage);
 }

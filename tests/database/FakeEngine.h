@@ -69,6 +69,10 @@ std::vector<std::string> FakeRowTexts(const FakeTable &table);
 // The rows of a SELECT, each as the StringValue texts of its columns joined
 // by "|" (NULL: "~"); on failure a single entry "error N: message".
 std::vector<std::string> FakeSelect(FakeEngine &fake, const std::string &sql);
+std::vector<std::string> SqlSelectRows(RuntimeObject *database, const std::string &sql);
+// Runs a statement; answers the Database's error code.
+int32_t SqlExecuteText(RuntimeObject *database, const std::string &sql);
+std::string SqlErrorMessage(RuntimeObject *database);
 // The rows of a record set from its current row on (it ends at EOF).
 std::vector<std::string> FakeRecordSetRows(DatabaseCursorObject *recordSet);
 // The current row of a record set only.

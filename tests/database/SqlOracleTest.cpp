@@ -10,7 +10,13 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
+#include <memory>
+
 #include "FakeEngine.h"
+#include "database/DatabaseInterface.h"
+#include "database/ZANTEngine.h"
 
 namespace {
 
@@ -36,18 +42,96 @@ const std::vector<TableShape> kTables = {
 const char *const kWords[] = {"a", "ab", "abc", "b", "ba", "bb", "c", "ca", "zz"};
 const char *const kPatterns[] = {"a%", "%b", "_", "a_", "%", "b%a", "%a%", "__%", "c"};
 
-class Oracle : public ::testing::Test {
+// Where the generated tables live: the fake engine, or a database file of
+// the built-in engine filled through SQL.
+class Backend {
+public:
+  virtual ~Backend() = default;
+  virtual void Create(const TableShape &shape, const std::vector<FakeRow> &rows) = 0;
+  virtual RuntimeObject *Database() = 0;
+  // The table's rows, each as its values in shape order.
+  virtual Rows TableRows(const TableShape &shape) {
+    std::string columns;
+    for (const Column &column : shape.columns)
+      columns += (columns.empty() ? "" : ", ") + column.name;
+    return SqlSelectRows(Database(), "SELECT " + columns + " FROM " + shape.name);
+  }
+  int32_t Execute(const std::string &sql) { return SqlExecuteText(Database(), sql); }
+  Rows Select(const std::string &sql) { return SqlSelectRows(Database(), sql); }
+  std::string Error() { return SqlErrorMessage(Database()); }
+};
+
+class FakeBackend final : public Backend {
+public:
+  void Create(const TableShape &shape, const std::vector<FakeRow> &rows) override {
+    std::vector<FakeColumn> columns;
+    for (const Column &column : shape.columns)
+      columns.push_back({column.name, column.integer ? kColumnInteger : kColumnText});
+    fake.AddTable(shape.name, columns, rows);
+  }
+  RuntimeObject *Database() override { return fake.Database(); }
+  Rows TableRows(const TableShape &shape) override { return FakeRowTexts(*fake.Find(shape.name)); }
+
+  FakeEngine fake;
+};
+
+std::string InsertText(const TableShape &shape, const FakeRow &row) {
+  std::string columns, values;
+  for (size_t i = 0; i < shape.columns.size(); ++i) {
+    if (!row[i])
+      continue;
+    columns += (columns.empty() ? "" : ", ") + shape.columns[i].name;
+    values += (values.empty() ? "" : ", ") + (shape.columns[i].integer ? *row[i] : "'" + *row[i] + "'");
+  }
+  return "INSERT INTO " + shape.name + " (" + columns + ") VALUES (" + values + ")";
+}
+
+class BuiltInBackend final : public Backend {
+public:
+  BuiltInBackend() {
+    char path[] = "/tmp/sql-oracle-XXXXXX";
+    const int descriptor = mkstemp(path);
+    close(descriptor);
+    unlink(path);
+    mPath = path;
+    mDatabase = ZANTdbDatabaseFromDBDatabase(CreateZANTPath(string(path)), &gZANTEngineDefinition);
+  }
+  ~BuiltInBackend() override {
+    RuntimeUnlockObject(mDatabase);
+    unlink(mPath.c_str());
+    unlink((mPath + "-journal").c_str());
+  }
+  void Create(const TableShape &shape, const std::vector<FakeRow> &rows) override {
+    std::string create = "CREATE TABLE " + shape.name + " (";
+    for (size_t i = 0; i < shape.columns.size(); ++i)
+      create += (i ? ", " : "") + shape.columns[i].name +
+                (shape.columns[i].integer ? " integer" : shape.columns[i].name == "d" ? " date" : " varchar(20)");
+    EXPECT_EQ(Execute(create + ")"), 0) << Error();
+    for (const FakeRow &row : rows)
+      EXPECT_EQ(Execute(InsertText(shape, row)), 0) << InsertText(shape, row) << ": " << Error();
+    Execute("COMMIT");
+  }
+  RuntimeObject *Database() override { return mDatabase; }
+
+private:
+  std::string mPath;
+  RuntimeObject *mDatabase = nullptr;
+};
+
+class Oracle : public ::testing::TestWithParam<bool> {
 protected:
   void SetUp() override {
+    if (GetParam())
+      backend = std::make_unique<BuiltInBackend>();
+    else
+      backend = std::make_unique<FakeBackend>();
+    ASSERT_NE(backend->Database(), nullptr);
     ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
     Sqlite("PRAGMA case_sensitive_like = ON");
     for (const TableShape &shape : kTables) {
       std::string create = "CREATE TABLE " + shape.name + " (";
-      std::vector<FakeColumn> columns;
-      for (size_t i = 0; i < shape.columns.size(); ++i) {
+      for (size_t i = 0; i < shape.columns.size(); ++i)
         create += (i ? ", " : "") + shape.columns[i].name + (shape.columns[i].integer ? " INTEGER" : " TEXT");
-        columns.push_back({shape.columns[i].name, shape.columns[i].integer ? kColumnInteger : kColumnText});
-      }
       Sqlite(create + ")");
       std::vector<FakeRow> rows;
       for (int r = 0; r < shape.rows; ++r) {
@@ -61,7 +145,7 @@ protected:
         Sqlite(insert + ")");
         rows.push_back(row);
       }
-      fake.AddTable(shape.name, columns, rows);
+      backend->Create(shape, rows);
     }
   }
   void TearDown() override { sqlite3_close(db); }
@@ -110,11 +194,12 @@ protected:
     const TableShape *table;
     const Column *column;
   };
-  Pick RandomColumn(const std::vector<const TableShape *> &scope, int integer = -1) {
+  // A column of any kind, or of the kind (integer, text, date) of like.
+  Pick RandomColumn(const std::vector<const TableShape *> &scope, const Column *like = nullptr) {
     for (;;) {
       const TableShape *table = scope[random() % scope.size()];
       const Column &column = table->columns[random() % table->columns.size()];
-      if (integer < 0 || column.integer == (integer == 1))
+      if (!like || (column.integer == like->integer && (column.name == "d") == (like->name == "d")))
         return {table, &column};
     }
   }
@@ -132,7 +217,7 @@ protected:
       return name + (random() % 2 ? " IS NULL" : " IS NOT NULL");
     const std::string op = kOperators[random() % std::size(kOperators)];
     if (kind == 1 && columnsOnRight) {
-      const Pick right = RandomColumn(scope, left.column->integer ? 1 : 0);
+      const Pick right = RandomColumn(scope, left.column);
       return name + " " + op + " " + Name(right, qualify);
     }
     if (left.column->integer)
@@ -172,8 +257,10 @@ protected:
     return rows;
   }
 
+  Rows Ours(const std::string &sql) { return backend->Select(sql); }
+
   sqlite3 *db = nullptr;
-  FakeEngine fake;
+  std::unique_ptr<Backend> backend;
   std::mt19937 random{20261211};
   const std::vector<const TableShape *> a{&kTables[0]};
 };
@@ -200,15 +287,15 @@ bool SameRow(const std::string &ours, const std::string &theirs) {
 
 } // namespace
 
-TEST_F(Oracle, RandomConditionsOnOneTable) {
+TEST_P(Oracle, RandomConditionsOnOneTable) {
   for (int i = 0; i < 400; ++i) {
     const auto [ours, theirs] = Where(a, random() % 2 == 0);
     const Rows expected = Sorted(SqliteRows("SELECT id, n, s, d FROM a WHERE " + theirs));
-    ASSERT_EQ(Sorted(FakeSelect(fake, "SELECT id, n, s, d FROM a WHERE " + ours)), expected) << ours;
+    ASSERT_EQ(Sorted(Ours("SELECT id, n, s, d FROM a WHERE " + ours)), expected) << ours;
   }
 }
 
-TEST_F(Oracle, JoinsOfTwoAndThreeTablesAsMultisets) {
+TEST_P(Oracle, JoinsOfTwoAndThreeTablesAsMultisets) {
   const std::vector<const TableShape *> ab{&kTables[0], &kTables[1]};
   const std::vector<const TableShape *> abc{&kTables[0], &kTables[1], &kTables[2]};
   for (int i = 0; i < 200; ++i) {
@@ -217,11 +304,11 @@ TEST_F(Oracle, JoinsOfTwoAndThreeTablesAsMultisets) {
     const std::string select = three ? "SELECT a.id, b.id, c.id, a.s, c.u FROM a, b, c WHERE "
                                      : "SELECT a.id, b.id, a.n, b.t FROM a, b WHERE ";
     const Rows expected = Sorted(SqliteRows(select + theirs));
-    ASSERT_EQ(Sorted(FakeSelect(fake, select + ours)), expected) << ours;
+    ASSERT_EQ(Sorted(Ours(select + ours)), expected) << ours;
   }
 }
 
-TEST_F(Oracle, OrderByWithEveryColumnAsTieBreaker) {
+TEST_P(Oracle, OrderByWithEveryColumnAsTieBreaker) {
   const char *const kColumns[] = {"id", "n", "s", "d"};
   for (int i = 0; i < 150; ++i) {
     std::vector<std::string> order(std::begin(kColumns), std::end(kColumns));
@@ -231,33 +318,33 @@ TEST_F(Oracle, OrderByWithEveryColumnAsTieBreaker) {
       by += (by.empty() ? "" : ", ") + column + (random() % 2 ? " DESC" : "");
     const auto [ours, theirs] = Where(a, false);
     const Rows expected = SqliteRows("SELECT id, n, s, d FROM a WHERE " + theirs + " ORDER BY " + by);
-    ASSERT_EQ(FakeSelect(fake, "SELECT id, n, s, d FROM a WHERE " + ours + " ORDER BY " + by), expected)
+    ASSERT_EQ(Ours("SELECT id, n, s, d FROM a WHERE " + ours + " ORDER BY " + by), expected)
         << ours << " ORDER BY " << by;
   }
   // Sorting by a column that is not selected.
-  EXPECT_EQ(FakeSelect(fake, "SELECT id FROM a ORDER BY d DESC, id"),
+  EXPECT_EQ(Ours("SELECT id FROM a ORDER BY d DESC, id"),
             SqliteRows("SELECT id FROM a ORDER BY d DESC, id"));
 }
 
-TEST_F(Oracle, GroupByWithEachAggregate) {
+TEST_P(Oracle, GroupByWithEachAggregate) {
   for (int i = 0; i < 150; ++i) {
     const auto [ours, theirs] = Where(a, false);
     const char *group = i % 3 == 0 ? "s" : "n";
     const std::string select = std::string("SELECT ") + group + ", COUNT(*), SUM(id), MIN(id), MAX(n), AVG(n) FROM a";
     const Rows expected = Sorted(SqliteRows(select + " WHERE " + theirs + " GROUP BY " + group));
-    const Rows actual = Sorted(FakeSelect(fake, select + " WHERE " + ours + " GROUP BY " + group));
+    const Rows actual = Sorted(Ours(select + " WHERE " + ours + " GROUP BY " + group));
     ASSERT_EQ(actual.size(), expected.size()) << ours;
     for (size_t r = 0; r < actual.size(); ++r)
       ASSERT_TRUE(SameRow(actual[r], expected[r])) << ours << ": " << actual[r] << " vs " << expected[r];
 
     const std::string whole = "SELECT COUNT(*), SUM(n), MIN(n), MAX(n), AVG(n) FROM a WHERE ";
-    const Rows one = FakeSelect(fake, whole + ours), sqliteOne = SqliteRows(whole + theirs);
+    const Rows one = Ours(whole + ours), sqliteOne = SqliteRows(whole + theirs);
     ASSERT_EQ(one.size(), 1u) << ours;
     ASSERT_TRUE(SameRow(one[0], sqliteOne[0])) << ours << ": " << one[0] << " vs " << sqliteOne[0];
   }
 }
 
-TEST_F(Oracle, UpdateAndDeleteTouchExactlyTheRowsSqliteTouches) {
+TEST_P(Oracle, UpdateAndDeleteTouchExactlyTheRowsSqliteTouches) {
   int changed = 0, refused = 0;
   for (int i = 0; i < 300; ++i) {
     // Every fifth condition may compare two columns, which is refused.
@@ -275,14 +362,14 @@ TEST_F(Oracle, UpdateAndDeleteTouchExactlyTheRowsSqliteTouches) {
       statement += " and zz = 1";
     if (damage == 2)
       statement += " id = 1";
-    const Rows before = FakeRowTexts(*fake.Find("a"));
-    const int32_t code = fake.Execute(statement);
-    const Rows after = FakeRowTexts(*fake.Find("a"));
+    const Rows before = backend->TableRows(kTables[0]);
+    const int32_t code = backend->Execute(statement);
+    const Rows after = backend->TableRows(kTables[0]);
     if (code != 0) {
       ++refused;
       // A refused statement changes nothing, and only these are refused.
       ASSERT_EQ(after, before) << statement;
-      ASSERT_TRUE(damage <= 2 || columnsOnRight) << statement << ": " << fake.ErrorMessage();
+      ASSERT_TRUE(damage <= 2 || columnsOnRight) << statement << ": " << backend->Error();
       continue;
     }
     ++changed;
@@ -291,13 +378,12 @@ TEST_F(Oracle, UpdateAndDeleteTouchExactlyTheRowsSqliteTouches) {
     ASSERT_EQ(Sorted(after), Sorted(SqliteRows("SELECT id, n, s, d FROM a"))) << statement;
     // Deleted rows come back, so that later statements have rows to touch.
     if (after.size() < 8) {
-      fake.Find("a")->rows.clear();
+      ASSERT_EQ(backend->Execute("DELETE FROM a"), 0);
       Sqlite("DELETE FROM a");
       for (int r = 0; r < 24; ++r) {
-        FakeRow row{std::to_string(r), RandomValue({"n", true}), RandomValue({"s", false}), Date()};
-        fake.Find("a")->rows.push_back(row);
-        Sqlite("INSERT INTO a VALUES (" + *row[0] + ", " + (row[1] ? *row[1] : "NULL") + ", " +
-               (row[2] ? "'" + *row[2] + "'" : "NULL") + ", '" + *row[3] + "')");
+        const FakeRow row{std::to_string(r), RandomValue({"n", true}), RandomValue({"s", false}), Date()};
+        ASSERT_EQ(backend->Execute(InsertText(kTables[0], row)), 0);
+        Sqlite(InsertText(kTables[0], row));
       }
     }
   }
@@ -305,3 +391,6 @@ TEST_F(Oracle, UpdateAndDeleteTouchExactlyTheRowsSqliteTouches) {
   EXPECT_GT(changed, 150);
   EXPECT_GT(refused, 30);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Oracle, ::testing::Values(false, true),
+                         [](const auto &info) { return info.param ? "BuiltIn" : "Fake"; });
