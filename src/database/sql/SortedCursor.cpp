@@ -83,48 +83,95 @@ size_t RowBytes(const Row &row) {
   return bytes;
 }
 
-// Sorts the run and merges it into the sorted chunk; on ties the run's row
-// comes first (rows that compare equal hold equal values in every column).
-bool MergeRun(std::vector<Row> &run, ListChunk *&sorted, int32_t columnCount, const RowOrder &order) {
-  std::stable_sort(run.begin(), run.end(), [&](const Row &a, const Row &b) { return order(a, b) < 0; });
-  ListChunk *merged = newListChunk();
-  if (!merged)
-    return false;
-  const int32_t fileRows = listChunkCount(sorted);
-  int32_t fileIndex = 0;
-  long filePosition = 0;
-  Row fileRow;
-  auto readFileRow = [&]() {
-    if (fileIndex >= fileRows)
+// Reads the rows of a chunk in order, from the start of its data file.
+struct ChunkReader {
+  ChunkReader(ListChunk *from, int32_t columns) : chunk(from), columnCount(columns) {}
+
+  ListChunk *chunk;
+  int32_t columnCount;
+  int32_t next = 0;
+  long position = 0;
+  Row row;
+  bool have = false;
+
+  bool Advance() {
+    have = false;
+    if (next >= listChunkCount(chunk))
+      return true;
+    RandomAccessMechanism *data = getChunkStorage(chunk);
+    if (!data->SeekFromStart(position) || !ReadRow(data, columnCount, row))
       return false;
-    RandomAccessMechanism *data = getChunkStorage(sorted);
-    if (!data->SeekFromStart(filePosition) || !ReadRow(data, columnCount, fileRow))
-      return false;
-    filePosition = data->GetPosition();
-    ++fileIndex;
+    position = data->GetPosition();
+    ++next;
+    have = true;
     return true;
-  };
-  bool haveFileRow = readFileRow();
-  bool ok = true;
-  size_t runIndex = 0;
-  while (ok && (runIndex < run.size() || haveFileRow)) {
-    if (runIndex < run.size() && (!haveFileRow || order(run[runIndex], fileRow) <= 0)) {
-      ok = WriteRow(addListChunk(merged), run[runIndex++]);
-    } else {
-      ok = WriteRow(addListChunk(merged), fileRow);
-      haveFileRow = readFileRow();
-    }
   }
-  ok = ok && fileIndex == fileRows && !haveFileRow;
+};
+
+// Merges two sorted chunks into a new one (nil on failure); on ties the row
+// of the first comes first.
+ListChunk *MergeChunks(ListChunk *first, ListChunk *second, int32_t columnCount, const RowOrder &order) {
+  ListChunk *merged = newListChunk();
+  ChunkReader a(first, columnCount), b(second, columnCount);
+  bool ok = merged && a.Advance() && b.Advance();
+  while (ok && (a.have || b.have)) {
+    ChunkReader &from = a.have && (!b.have || order(a.row, b.row) <= 0) ? a : b;
+    ok = WriteRow(addListChunk(merged), from.row) && from.Advance();
+  }
   if (!ok) {
     disposeListChunk(merged);
-    return false;
+    return nullptr;
   }
-  disposeListChunk(sorted);
-  sorted = merged;
-  run.clear();
-  return true;
+  return merged;
 }
+
+// Sorted chunks waiting to be merged, the largest at the bottom. A new run is
+// merged with the chunks above it while they are no larger, so that every
+// row is rewritten only about log(rows) times.
+struct ChunkStack {
+  std::vector<ListChunk *> chunks;
+  ~ChunkStack() {
+    for (ListChunk *chunk : chunks)
+      disposeListChunk(chunk);
+  }
+  bool MergeTop(int32_t columnCount, const RowOrder &order) {
+    ListChunk *second = chunks.back();
+    ListChunk *first = chunks[chunks.size() - 2];
+    ListChunk *merged = MergeChunks(first, second, columnCount, order);
+    if (!merged)
+      return false;
+    chunks.pop_back();
+    chunks.back() = merged;
+    disposeListChunk(first);
+    disposeListChunk(second);
+    return true;
+  }
+  // Sorts the run, writes it as a chunk and merges what has grown alike.
+  bool AddRun(std::vector<Row> &run, int32_t columnCount, const RowOrder &order) {
+    std::stable_sort(run.begin(), run.end(), [&](const Row &a, const Row &b) { return order(a, b) < 0; });
+    ListChunk *chunk = newListChunk();
+    if (!chunk)
+      return false;
+    chunks.push_back(chunk);
+    for (const Row &row : run)
+      if (!WriteRow(addListChunk(chunk), row))
+        return false;
+    run.clear();
+    while (chunks.size() >= 2 && listChunkCount(chunks[chunks.size() - 2]) <= listChunkCount(chunks.back()))
+      if (!MergeTop(columnCount, order))
+        return false;
+    return true;
+  }
+  // Merges everything into one chunk and hands it over (nil when empty).
+  bool Finish(int32_t columnCount, const RowOrder &order, ListChunk *&result) {
+    while (chunks.size() >= 2)
+      if (!MergeTop(columnCount, order))
+        return false;
+    result = chunks.empty() ? nullptr : chunks.back();
+    chunks.clear();
+    return true;
+  }
+};
 
 // Cursor slots.
 void CloseSorted(dbCursor *cursor) {
@@ -239,6 +286,7 @@ RuntimeObject *buildOrderedCursor(DatabaseCursorObject *source, int32_t keyCount
   const RowOrder order{keys, keyCount};
   std::vector<Row> run;
   size_t runBytes = 0;
+  ChunkStack sorted;
   bool ok = true;
   while (ok && !source->eof) {
     Row row;
@@ -247,7 +295,7 @@ RuntimeObject *buildOrderedCursor(DatabaseCursorObject *source, int32_t keyCount
     // A row past the budget waits for the next run; a run always takes one
     // row, so a value larger than the budget is kept whole.
     if (!run.empty() && runBytes + bytes > budget) {
-      ok = MergeRun(run, state->rows, state->columnCount, order);
+      ok = sorted.AddRun(run, state->columnCount, order);
       runBytes = 0;
     }
     run.push_back(std::move(row));
@@ -256,8 +304,8 @@ RuntimeObject *buildOrderedCursor(DatabaseCursorObject *source, int32_t keyCount
     RuntimeBackgroundTask();
   }
   if (ok && !run.empty())
-    ok = MergeRun(run, state->rows, state->columnCount, order);
-  if (!ok) {
+    ok = sorted.AddRun(run, state->columnCount, order);
+  if (!ok || !sorted.Finish(state->columnCount, order, state->rows)) {
     CloseSorted(reinterpret_cast<dbCursor *>(state));
     return nullptr;
   }
