@@ -138,7 +138,7 @@ void ColumnValue(dbCursor *c, int32_t column, void **data, uint8_t *type, int32_
     return;
   const FakeTable &table = *cursor->engine->Find(cursor->table);
   if (table.columns[cursor->columns[column]].type == kColumnInteger) {
-    const int32_t number = static_cast<int32_t>(std::stol(*value));
+    const int32_t number = static_cast<int32_t>(std::strtol(value->c_str(), nullptr, 10));
     cursor->value.assign(reinterpret_cast<const char *>(&number), sizeof number);
     *type = kColumnInteger;
   } else {
