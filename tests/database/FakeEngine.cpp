@@ -424,3 +424,49 @@ int32_t SqlExecuteText(RuntimeObject *database, const std::string &sql) {
 std::string SqlErrorMessage(RuntimeObject *database) {
   return sqlStdString(reinterpret_cast<DatabaseObject *>(database)->errorMessage);
 }
+
+namespace {
+
+struct VectorCursor {
+  std::vector<SqlRow> rows;
+  int64_t current = -1;
+};
+
+VectorCursor *VectorOf(dbCursor *cursor) { return reinterpret_cast<VectorCursor *>(cursor); }
+
+ZANTdbCursorDefinition MakeVectorCursor(bool named) {
+  ZANTdbCursorDefinition d{};
+  d.version = kDatabaseDefinitionVersion;
+  d.closeCursor = [](dbCursor *c) { delete VectorOf(c); };
+  d.getColumnCount = [](dbCursor *c) {
+    return VectorOf(c)->rows.empty() ? int32_t{0} : static_cast<int32_t>(VectorOf(c)->rows[0].size());
+  };
+  if (named)
+    d.getColumnName = [](dbCursor *, int32_t column) { return sqlStorage("c" + std::to_string(column)); };
+  d.getColumnValue = [](dbCursor *c, int32_t column, void **data, uint8_t *type, int32_t *length) {
+    VectorCursor *v = VectorOf(c);
+    *data = nullptr;
+    *type = kColumnNull;
+    *length = 0;
+    if (v->current < 0 || v->current >= static_cast<int64_t>(v->rows.size()))
+      return;
+    SqlValue &value = v->rows[v->current][column];
+    *data = value.bytes.data();
+    *type = value.type;
+    *length = static_cast<int32_t>(value.bytes.size());
+  };
+  d.nextRow = [](dbCursor *c) { return int32_t(++VectorOf(c)->current < static_cast<int64_t>(VectorOf(c)->rows.size())); };
+  d.deleteRow = [](dbCursor *c) { VectorOf(c)->rows.erase(VectorOf(c)->rows.begin() + VectorOf(c)->current--); };
+  return d;
+}
+
+ZANTdbCursorDefinition gNamedVectorCursor = MakeVectorCursor(true);
+ZANTdbCursorDefinition gUnnamedVectorCursor = MakeVectorCursor(false);
+
+} // namespace
+
+DatabaseCursorObject *VectorSource(std::vector<SqlRow> rows, bool unnamed) {
+  auto *cursor = new VectorCursor{std::move(rows)};
+  return reinterpret_cast<DatabaseCursorObject *>(ZANTdbCursorFromDBCursor(
+      reinterpret_cast<dbCursor *>(cursor), unnamed ? &gUnnamedVectorCursor : &gNamedVectorCursor));
+}

@@ -11,6 +11,7 @@
 
 #include "database/DatabaseEngine.h"
 #include "database/DatabaseObjects.h"
+#include "database/sql/ValueOrder.h"
 
 struct FakeColumn {
   std::string name;
@@ -77,3 +78,20 @@ std::string SqlErrorMessage(RuntimeObject *database);
 std::vector<std::string> FakeRecordSetRows(DatabaseCursorObject *recordSet);
 // The current row of a record set only.
 std::string FakeCurrentRow(DatabaseCursorObject *recordSet);
+
+// A read-only record set over rows of typed values held in memory (the
+// cursor names its columns c0, c1, ...; without names when unnamed is set).
+using SqlRow = std::vector<SqlValue>;
+DatabaseCursorObject *VectorSource(std::vector<SqlRow> rows, bool unnamed = false);
+
+// Typed values as cursors hand them out.
+inline SqlValue SqlInteger(int32_t value) { return {kColumnInteger, std::string(reinterpret_cast<char *>(&value), 4)}; }
+inline SqlValue SqlDouble(double value) { return {kColumnDouble, std::string(reinterpret_cast<char *>(&value), 8)}; }
+inline SqlValue SqlText(const std::string &text) { return {kColumnText, text}; }
+// A date, time or timestamp: big-endian 16-bit fields.
+inline SqlValue SqlFields(uint8_t type, int a, int b, int c) {
+  const char bytes[] = {char(a >> 8), char(a), char(b >> 8), char(b), char(c >> 8), char(c)};
+  return {type, std::string(bytes, 6)};
+}
+inline SqlValue SqlBoolean(bool value) { return {kColumnBoolean, std::string(1, value ? 1 : 0)}; }
+inline SqlValue SqlBytes(const std::string &bytes) { return {kColumnLongBinary, bytes}; }

@@ -17,64 +17,18 @@
 
 namespace {
 
-using Row = std::vector<SqlValue>;
-
-// A read-only cursor over rows held in memory.
-struct VectorCursor {
-  std::vector<Row> rows;
-  int64_t current = -1;
-};
-
-ZANTdbCursorDefinition gVectorCursor = [] {
-  ZANTdbCursorDefinition d{};
-  d.version = kDatabaseDefinitionVersion;
-  d.closeCursor = [](dbCursor *c) { delete reinterpret_cast<VectorCursor *>(c); };
-  d.getColumnCount = [](dbCursor *c) {
-    auto *v = reinterpret_cast<VectorCursor *>(c);
-    return v->rows.empty() ? int32_t{0} : static_cast<int32_t>(v->rows[0].size());
-  };
-  d.getColumnName = [](dbCursor *, int32_t column) { return sqlStorage("c" + std::to_string(column)); };
-  d.getColumnValue = [](dbCursor *c, int32_t column, void **data, uint8_t *type, int32_t *length) {
-    SqlValue &value = reinterpret_cast<VectorCursor *>(c)->rows[reinterpret_cast<VectorCursor *>(c)->current][column];
-    *data = value.bytes.data();
-    *type = value.type;
-    *length = static_cast<int32_t>(value.bytes.size());
-  };
-  d.nextRow = [](dbCursor *c) {
-    auto *v = reinterpret_cast<VectorCursor *>(c);
-    return int32_t(++v->current < static_cast<int64_t>(v->rows.size()));
-  };
-  return d;
-}();
-
-DatabaseCursorObject *Source(std::vector<Row> rows) {
-  auto *cursor = new VectorCursor{std::move(rows)};
-  return reinterpret_cast<DatabaseCursorObject *>(
-      ZANTdbCursorFromDBCursor(reinterpret_cast<dbCursor *>(cursor), &gVectorCursor));
-}
-
-SqlValue Integer(int32_t value) { return {kColumnInteger, std::string(reinterpret_cast<char *>(&value), 4)}; }
-SqlValue Double(double value) { return {kColumnDouble, std::string(reinterpret_cast<char *>(&value), 8)}; }
-SqlValue Text(const std::string &text) { return {kColumnText, text}; }
-SqlValue Fields(uint8_t type, int a, int b, int c) {
-  const char bytes[] = {char(a >> 8), char(a), char(b >> 8), char(b), char(c >> 8), char(c)};
-  return {type, std::string(bytes, 6)};
-}
-SqlValue Boolean(bool value) { return {kColumnBoolean, std::string(1, value ? 1 : 0)}; }
-SqlValue Bytes(const std::string &bytes) { return {kColumnLongBinary, bytes}; }
-
 // Every row of a record set from its current one, as values.
-std::vector<Row> Read(DatabaseCursorObject *recordSet) {
-  std::vector<Row> rows;
+std::vector<SqlRow> Read(DatabaseCursorObject *recordSet) {
+  std::vector<SqlRow> rows;
   for (; !recordSet->eof; cursorMoveNext(&recordSet->header)) {
-    Row row;
+    SqlRow row;
     sqlLoadRow(recordSet, cursorFieldCount(&recordSet->header), row);
     rows.push_back(row);
   }
   return rows;
 }
 
-bool Same(const Row &a, const Row &b) {
+bool Same(const SqlRow &a, const SqlRow &b) {
   if (a.size() != b.size())
     return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -88,19 +42,19 @@ bool Same(const Row &a, const Row &b) {
 TEST(SortedCursor, ValuesFollowOneTotalOrder) {
   // Ascending, each strictly before the next.
   const std::vector<SqlValue> order = {
-      {},          Integer(-7),      Double(-0.5), Integer(0), Double(2.5), Integer(3), Text("A"), Text("a"),
-      Text("ab"),  Text("B"),        Fields(kColumnDate, 2001, 1, 9), Fields(kColumnDate, 2001, 2, 1),
-      Fields(kColumnDate, 2004, 7, 9), Fields(kColumnTime, 0, 0, 1), Fields(kColumnTime, 9, 5, 0), Boolean(false),
-      Boolean(true), Bytes(std::string("\0", 1)), Bytes("a")};
-  std::vector<Row> rows;
+      {},          SqlInteger(-7),      SqlDouble(-0.5), SqlInteger(0), SqlDouble(2.5), SqlInteger(3), SqlText("A"), SqlText("a"),
+      SqlText("ab"),  SqlText("B"),        SqlFields(kColumnDate, 2001, 1, 9), SqlFields(kColumnDate, 2001, 2, 1),
+      SqlFields(kColumnDate, 2004, 7, 9), SqlFields(kColumnTime, 0, 0, 1), SqlFields(kColumnTime, 9, 5, 0), SqlBoolean(false),
+      SqlBoolean(true), SqlBytes(std::string("\0", 1)), SqlBytes("a")};
+  std::vector<SqlRow> rows;
   for (size_t i = order.size(); i-- > 0;)
     rows.push_back({order[i]});
   std::shuffle(rows.begin(), rows.end(), std::mt19937(7));
   for (uint8_t descending : {0, 1}) {
-    DatabaseCursorObject *source = Source(rows);
+    DatabaseCursorObject *source = VectorSource(rows);
     const sortSpec key{0, descending};
     auto *sorted = reinterpret_cast<DatabaseCursorObject *>(buildOrderedCursor(source, 1, &key, 0));
-    const std::vector<Row> result = Read(sorted);
+    const std::vector<SqlRow> result = Read(sorted);
     ASSERT_EQ(result.size(), order.size());
     for (size_t i = 0; i < order.size(); ++i)
       EXPECT_TRUE(Same(result[i], {order[descending ? order.size() - 1 - i : i]})) << i;
@@ -111,18 +65,18 @@ TEST(SortedCursor, ValuesFollowOneTotalOrder) {
 
 TEST(SortedCursor, SmallRunsMergeToTheOrderOfAStableSort) {
   std::mt19937 random(42);
-  std::vector<Row> rows;
+  std::vector<SqlRow> rows;
   for (int i = 0; i < 3000; ++i) {
-    Row row;
-    row.push_back(random() % 7 == 0 ? SqlValue{} : Integer(static_cast<int32_t>(random() % 50) - 25));
-    row.push_back(Text(std::string(1 + random() % 3, static_cast<char>('a' + random() % 4))));
-    row.push_back(random() % 3 ? Fields(kColumnDate, 2000 + random() % 3, 1 + random() % 12, 1) : SqlValue{});
-    row.push_back(Integer(i)); // hidden: sorted by, not shown
+    SqlRow row;
+    row.push_back(random() % 7 == 0 ? SqlValue{} : SqlInteger(static_cast<int32_t>(random() % 50) - 25));
+    row.push_back(SqlText(std::string(1 + random() % 3, static_cast<char>('a' + random() % 4))));
+    row.push_back(random() % 3 ? SqlFields(kColumnDate, 2000 + random() % 3, 1 + random() % 12, 1) : SqlValue{});
+    row.push_back(SqlInteger(i)); // hidden: sorted by, not shown
     rows.push_back(row);
   }
   const sortSpec keys[] = {{2, 1}, {0, 0}, {1, 1}};
-  std::vector<Row> expected = rows;
-  std::stable_sort(expected.begin(), expected.end(), [&](const Row &a, const Row &b) {
+  std::vector<SqlRow> expected = rows;
+  std::stable_sort(expected.begin(), expected.end(), [&](const SqlRow &a, const SqlRow &b) {
     for (const sortSpec &key : keys) {
       const int order = sqlCompareValues(a[key.column], b[key.column]);
       if (order)
@@ -135,15 +89,15 @@ TEST(SortedCursor, SmallRunsMergeToTheOrderOfAStableSort) {
   });
   // Budgets from a few rows per run to all rows in one run.
   for (size_t budget : {size_t{1}, size_t{100}, size_t{5000}, kSortRunBudget}) {
-    DatabaseCursorObject *source = Source(rows);
+    DatabaseCursorObject *source = VectorSource(rows);
     auto *sorted = reinterpret_cast<DatabaseCursorObject *>(buildOrderedCursor(source, 3, keys, 1, budget));
     ASSERT_NE(sorted, nullptr);
     EXPECT_EQ(cursorFieldCount(&sorted->header), 3);
     EXPECT_TRUE(source->eof);
-    const std::vector<Row> result = Read(sorted);
+    const std::vector<SqlRow> result = Read(sorted);
     ASSERT_EQ(result.size(), expected.size());
     for (size_t i = 0; i < result.size(); ++i)
-      ASSERT_TRUE(Same(result[i], Row(expected[i].begin(), expected[i].begin() + 3))) << "budget " << budget << " row " << i;
+      ASSERT_TRUE(Same(result[i], SqlRow(expected[i].begin(), expected[i].begin() + 3))) << "budget " << budget << " row " << i;
     RuntimeUnlockObject(&sorted->header);
     RuntimeUnlockObject(&source->header);
   }
@@ -152,11 +106,11 @@ TEST(SortedCursor, SmallRunsMergeToTheOrderOfAStableSort) {
 TEST(SortedCursor, LargeValuesWideRowsAndEmptySources) {
   // A value past the budget comes back whole.
   const std::string big(kSortRunBudget + 1000, 'x');
-  std::vector<Row> rows = {{Integer(2), Bytes(big)}, {Integer(1), Bytes("small")}, {Integer(3), Bytes(big + "y")}};
-  DatabaseCursorObject *source = Source(rows);
+  std::vector<SqlRow> rows = {{SqlInteger(2), SqlBytes(big)}, {SqlInteger(1), SqlBytes("small")}, {SqlInteger(3), SqlBytes(big + "y")}};
+  DatabaseCursorObject *source = VectorSource(rows);
   const sortSpec key{0, 0};
   auto *sorted = reinterpret_cast<DatabaseCursorObject *>(buildOrderedCursor(source, 1, &key, 0));
-  const std::vector<Row> result = Read(sorted);
+  const std::vector<SqlRow> result = Read(sorted);
   ASSERT_EQ(result.size(), 3u);
   EXPECT_EQ(result[0][1].bytes, "small");
   EXPECT_EQ(result[1][1].bytes, big);
@@ -165,20 +119,20 @@ TEST(SortedCursor, LargeValuesWideRowsAndEmptySources) {
   RuntimeUnlockObject(&source->header);
 
   // More than 128 columns.
-  Row wide;
+  SqlRow wide;
   for (int i = 0; i < 300; ++i)
-    wide.push_back(Integer(i));
-  source = Source({wide, wide});
+    wide.push_back(SqlInteger(i));
+  source = VectorSource({wide, wide});
   const sortSpec last{299, 1};
   sorted = reinterpret_cast<DatabaseCursorObject *>(buildOrderedCursor(source, 1, &last, 0));
   EXPECT_EQ(cursorFieldCount(&sorted->header), 300);
-  const std::vector<Row> wideResult = Read(sorted);
+  const std::vector<SqlRow> wideResult = Read(sorted);
   ASSERT_EQ(wideResult.size(), 2u);
   EXPECT_TRUE(Same(wideResult[1], wide));
   RuntimeUnlockObject(&sorted->header);
   RuntimeUnlockObject(&source->header);
 
-  source = Source({});
+  source = VectorSource({});
   sorted = reinterpret_cast<DatabaseCursorObject *>(buildOrderedCursor(source, 1, &key, 0));
   EXPECT_TRUE(sorted->bof);
   EXPECT_TRUE(sorted->eof);
