@@ -6,6 +6,7 @@
 #include "FakeEngine.h"
 #include "database/DatabaseInterface.h"
 #include "database/sql/RecordSetOperations.h"
+#include "database/sql/SelectCursor.h"
 #include "database/sql/SqlStrings.h"
 
 namespace {
@@ -242,5 +243,39 @@ TEST_F(SqlExecute, EditsOfACursorWithoutUpdateRowBecomeOneUpdatePerRow) {
   // The edits stay readable until the next move.
   EXPECT_TRUE(recordSetColumnText(recordSet, 1, text));
   EXPECT_EQ(text, "x");
+  RuntimeUnlockObject(rows);
+}
+
+TEST_F(SqlExecute, EditsGoToUpdateFieldsWhenTheEngineHasIt) {
+  static std::vector<std::string> *log = nullptr;
+  log = &fake.updateLog;
+  fake.AddTable("w", {{"id"}, {"c1"}, {"c2"}}, {{"7", "a", "b"}}).keys = {0};
+  // A table cursor that updates its row gets the edits of a SELECT's columns
+  // as its own columns.
+  RuntimeObject *selected = databaseSQLSelect(fake.Database(), sqlString("SELECT c2, id FROM w").Storage());
+  ASSERT_NE(selected, nullptr);
+  cursorEdit(selected);
+  recordSetSetText(reinterpret_cast<DatabaseCursorObject *>(selected), 0, sqlString("z").Storage());
+  cursorUpdate(selected);
+  RuntimeUnlockObject(selected);
+  EXPECT_EQ(FakeRowTexts(*fake.Find("w")), Rows{"7|a|z"});
+
+  fake.cursor.updateRow = nullptr;
+  fake.engine.updateFields = [](dbDatabase *, ZANTupdateRecord *updates) {
+    for (; updates; updates = updates->next)
+      log->push_back(std::string(updates->qualifiedName, updates->qualifiedNameLength) + " | " +
+                     std::string(updates->key, updates->keyLength) + " | " +
+                     (updates->value ? sqlStdString(updates->value) : "NULL"));
+  };
+  RuntimeObject *rows = databaseSQLSelect(fake.Database(), sqlString("SELECT c2, c1 FROM w").Storage());
+  ASSERT_NE(rows, nullptr);
+  auto *recordSet = reinterpret_cast<DatabaseCursorObject *>(rows);
+  cursorEdit(rows);
+  recordSetSetText(recordSet, 1, sqlString("x").Storage());
+  recordSetSetText(recordSet, 0, nullptr);
+  cursorUpdate(rows);
+  // Oldest edit first, each column under its table's name.
+  EXPECT_EQ(fake.updateLog, (Rows{"w!c1 | id = '7' | x", "w!c2 | id = '7' | NULL"}));
+  EXPECT_TRUE(fake.directSQL.empty());
   RuntimeUnlockObject(rows);
 }

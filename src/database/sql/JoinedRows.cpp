@@ -58,6 +58,10 @@ bool OpenTable(JoinState &state, size_t t) {
   if (!rows)
     return false;
   auto *recordSet = reinterpret_cast<DatabaseCursorObject *>(rows);
+  // The table's edits write back through its Database.
+  RuntimeLockObject(&state.database->header);
+  RuntimeUnlockObject(recordSet->owner ? &recordSet->owner->header : nullptr);
+  recordSet->owner = state.database;
   state.rows[t] = recordSet;
   for (selectColumn &item : state.query.columns)
     if (item.resolvedTable == static_cast<int32_t>(t) && item.boundColumn < 0)

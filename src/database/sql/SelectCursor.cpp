@@ -113,19 +113,34 @@ int32_t SelectFieldKey(dbCursor *cursor, int32_t column, const char **name, int3
 void SelectUpdateRow(dbCursor *cursor, ZANTpendingEdit *edits) {
   SelectState *state = StateOf(cursor);
   DatabaseCursorObject *rows = FirstRows(state);
-  if (state->join.rows.size() != 1 || !rows || !rows->handle || !rows->definition->updateRow)
+  if (state->join.rows.size() != 1 || !rows || !rows->handle)
     return;
-  // The edits with each select column replaced by its table column.
+  // The edits with each select column replaced by its table column, newest
+  // first as they came.
   std::vector<ZANTpendingEdit> translated;
   for (ZANTpendingEdit *edit = edits; edit; edit = edit->next) {
     int32_t tableColumn = -1;
     if (BoundRows(state, edit->column, tableColumn))
       translated.push_back({nullptr, tableColumn, edit->value});
   }
+  if (translated.empty())
+    return;
   for (size_t i = 0; i + 1 < translated.size(); ++i)
     translated[i].next = &translated[i + 1];
-  if (!translated.empty())
+  if (rows->definition->updateRow) {
     rows->definition->updateRow(rows->handle, translated.data());
+    return;
+  }
+  // A table that cannot update its row writes the edits back by key through
+  // its Database, as any record set does.
+  recordSetDiscardEdits(rows);
+  for (size_t i = translated.size(); i-- > 0;) {
+    stringStorage::AddReference(translated[i].value);
+    rows->pendingEdits = new ZANTpendingEdit{rows->pendingEdits, translated[i].column, translated[i].value};
+  }
+  rows->editing = true;
+  cursorUpdate(&rows->header);
+  recordSetDiscardEdits(rows);
 }
 
 void SelectEditRow(dbCursor *cursor) {
