@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-void (*gDatabaseFileWriteHook)(int64_t offset, int32_t count) = nullptr;
+void (*gDatabaseFileWriteHook)(int64_t offset, int32_t count, const void *bytes) = nullptr;
 
 DatabaseFile::~DatabaseFile() { Close(); }
 
@@ -66,7 +66,7 @@ bool DatabaseFile::WriteAt(int64_t offset, const void *buffer, int32_t count) {
     errno = EBADF;
     return Fail("write");
   }
-  if (gDatabaseFileWriteHook) gDatabaseFileWriteHook(offset, count);
+  if (gDatabaseFileWriteHook) gDatabaseFileWriteHook(offset, count, buffer);
   const auto *bytes = static_cast<const uint8_t *>(buffer);
   while (count > 0) {
     ssize_t put = ::pwrite64(mDescriptor, bytes, size_t(count), offset);
@@ -89,13 +89,13 @@ int64_t DatabaseFile::Length() {
 }
 
 bool DatabaseFile::SetLength(int64_t length) {
-  if (gDatabaseFileWriteHook) gDatabaseFileWriteHook(-1, 0);
+  if (gDatabaseFileWriteHook) gDatabaseFileWriteHook(-1, 0, nullptr);
   return ::ftruncate64(mDescriptor, length) == 0 || Fail("set length");
 }
 
 bool DatabaseFile::Flush() {
   if (mReadOnly) return true;
-  if (gDatabaseFileWriteHook) gDatabaseFileWriteHook(-2, 0);
+  if (gDatabaseFileWriteHook) gDatabaseFileWriteHook(-2, 0, nullptr);
   return ::fsync(mDescriptor) == 0 || Fail("flush");
 }
 

@@ -43,7 +43,7 @@ private:
 // Called before every write, length change (offset -1) and flush (offset
 // -2) of any database or journal file, when set. Tests use it to stop a
 // writer at a chosen point.
-extern void (*gDatabaseFileWriteHook)(int64_t offset, int32_t count);
+extern void (*gDatabaseFileWriteHook)(int64_t offset, int32_t count, const void *bytes);
 
 // Removes a file; true when it is gone.
 bool RemoveDatabaseFile(const string &path);

@@ -165,14 +165,14 @@ bool EvaluateConstraint(const qvDatabaseConstraint *node, qvdbDatabase *db, cons
 }
 
 namespace {
-// Collects the "=" leaves of an and-tree; false when the tree has any other
-// node.
+// Collects the plain "=" leaves that every row must satisfy: those joined to
+// the root by "and" only. Other leaves are still evaluated on each row.
 bool EqualityLeaves(const qvDatabaseConstraint *node, std::vector<const qvDatabaseConstraint *> &out) {
   if (!node) return true;
   if (node->op == kConstraintAnd)
     return EqualityLeaves(node->left.get(), out) && EqualityLeaves(node->right.get(), out);
-  if (node->op != kConstraintEqual || node->function != kConstraintFunctionNone) return false;
-  out.push_back(node);
+  if (node->op == kConstraintOr) return true;
+  if (node->op == kConstraintEqual && node->function == kConstraintFunctionNone) out.push_back(node);
   return true;
 }
 } // namespace

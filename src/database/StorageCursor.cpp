@@ -247,6 +247,8 @@ bool qvdbCursor::findInsertionPoint(const uint8_t *key, int keyLength, bool &exi
     if (!block || !CheckLeafType(block)) return false;
     const uint8_t *data = block->Data();
     uint32_t type = block->Type();
+    // The first live record whose key is not less; in an index block the
+    // walk then steps back to the last one whose key was less.
     int used = block->Used(), at = 0, lastLess = -1;
     for (; at < used; at += block->RecordLength(at)) {
       const uint8_t *record = data + at;
@@ -263,7 +265,9 @@ bool qvdbCursor::findInsertionPoint(const uint8_t *key, int keyLength, bool &exi
       thumb.offset = at;
       mFirstStep = true;
       Remember();
-      return true;
+      // Past the leaf's last record the key may still stand first in the
+      // next leaf (its index record holds exactly that key): look there.
+      return at < used || PeekNextKey(key, keyLength, exists);
     }
     exists = false;
     int chosen = lastLess >= 0 ? lastLess : at;
@@ -436,4 +440,24 @@ bool qvdbCursor::UpdateFileHasKey(const uint8_t *key, int length) {
         CompareKeys(buffer->bytes, buffer->length, key, length) == 0)
       return true;
   return false;
+}
+
+bool qvdbCursor::PeekNextKey(const uint8_t *key, int keyLength, bool &exists) {
+  std::vector<Thumb> stack = mStack;
+  bool firstStep = mFirstStep;
+  uint32_t identity = mIdentity;
+  mFirstStep = false;
+  while (nextRecord()) {
+    int length;
+    const uint8_t *record = CurrentRecord(length);
+    if (!record || record[2] != kLive) continue;
+    if (!KeyOf(mDb->CachedBlock(mStack.back().block)->Type(), record, length, *mScratch)) return false;
+    exists = CompareKeys(mScratch->bytes, mScratch->length, key, keyLength) == 0;
+    break;
+  }
+  mStack = stack;
+  mFirstStep = firstStep;
+  mIdentity = identity;
+  mExhausted = false;
+  return !mDb->Failed();
 }

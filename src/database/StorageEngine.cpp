@@ -202,6 +202,8 @@ qvdbRecordBlock *qvdbDatabase::lockRecordBlock(uint32_t number) {
 }
 
 bool qvdbDatabase::markDirty(uint32_t number, qvdbRecordBlock *block) {
+  // After a failed commit the file is left to recovery: nothing more changes.
+  if (mBroken) return Fail(string("an earlier write failed; reopen the database"));
   if (block->dirty) return true;
   if (!mTransactionOpen && !startTransaction()) return false;
   if (Load32(block->bytes + kBlockTransaction) != mTransaction) {

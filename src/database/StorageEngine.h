@@ -199,6 +199,7 @@ private:
   bool CheckLeafType(const qvdbRecordBlock *block);
   int CountRecords(const uint8_t *data, int from, int to);
   bool SatisfiesConstraint();
+  bool PeekNextKey(const uint8_t *key, int keyLength, bool &exists);
 
   qvdbDatabase *mDb;
   string mStreamName; // empty for the contents stream
