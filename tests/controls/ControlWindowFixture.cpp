@@ -130,7 +130,7 @@ RuntimeObject *ControlWindow::Add(const char *name, int32_t index, int left, int
 }
 
 RuntimeViewWindow *ControlWindow::Open() {
-  return new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+  return RuntimeViewWindow::Open(view, Window::kWindowTypeDocument);
 }
 
 std::vector<std::string> ControlWindow::Keys() const {
