@@ -1,7 +1,6 @@
 // Full-screen mode of window objects: the window takes the bounds of the
 // screen that holds most of it, and gets its own bounds back when it leaves.
 #include "foundation/AssertionAlert.h"
-#include "windows/DesktopServices.h"
 #include "windows/MenuServices.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/WindowClass.h"
@@ -10,7 +9,7 @@ namespace {
 
 void EnterFullScreen(RuntimeView *window, RuntimeViewWindow *w) {
   ScreenRect screen{};
-  if (!GetScreenRect(GetBestScreenNumForRect(&window->bounds), &screen))
+  if (!GetSourceScreen(GetBestScreenNumForRect(&window->bounds), &screen))
     return; // without a screen the window keeps its bounds and its mode
   window->fullScreen = 1;
   window->savedBounds = window->bounds;
