@@ -65,10 +65,7 @@ ObjectDefinition *MenuWindowClass() {
     definition.super = WindowBaseClass();
     definition.objectSize = kRuntimeViewInstanceSize;
     definition.staticTables = 1;
-    auto *layout = new ObjectHookInstance;
-    layout->name = string("Layout");
-    layout->code = reinterpret_cast<void *>(MenuWindowLayout);
-    definition.hookInstances = layout;
+    HandleInClass(definition, "Layout", reinterpret_cast<void *>(MenuWindowLayout));
   }
   return &definition;
 }

@@ -65,14 +65,6 @@ extern "C" int32_t OnLayout(RuntimeObject *object) {
   return 0;
 }
 
-void Handle(ObjectDefinition &defn, const char *event, void *code) {
-  auto *item = new ObjectHookInstance;
-  item->name = string(event);
-  item->code = code;
-  item->next = defn.hookInstances;
-  defn.hookInstances = item;
-}
-
 // A window subclass as compiled code would make one, handling its events.
 ObjectDefinition *TestWindowClass() {
   static ObjectDefinition definition;
@@ -81,16 +73,16 @@ ObjectDefinition *TestWindowClass() {
     definition.super = WindowBaseClass();
     definition.objectSize = kRuntimeViewInstanceSize;
     definition.staticTables = 1;
-    Handle(definition, "Layout", reinterpret_cast<void *>(OnLayout));
-    Handle(definition, "MouseDown", reinterpret_cast<void *>(OnMouseDown));
-    Handle(definition, "MouseDrag", reinterpret_cast<void *>(OnMouseDrag));
-    Handle(definition, "MouseUp", reinterpret_cast<void *>(OnMouseUp));
-    Handle(definition, "KeyDown", reinterpret_cast<void *>(OnKeyDown));
-    Handle(definition, "CancelClose", reinterpret_cast<void *>(OnCancelClose));
-    Handle(definition, "Close", reinterpret_cast<void *>(OnClose));
-    Handle(definition, "CreateControls", reinterpret_cast<void *>(OnCreateControls));
-    Handle(definition, "SetupBindings", reinterpret_cast<void *>(OnSetupBindings));
-    Handle(definition, "Resized", reinterpret_cast<void *>(OnResized));
+    HandleInClass(definition, "Layout", reinterpret_cast<void *>(OnLayout));
+    HandleInClass(definition, "MouseDown", reinterpret_cast<void *>(OnMouseDown));
+    HandleInClass(definition, "MouseDrag", reinterpret_cast<void *>(OnMouseDrag));
+    HandleInClass(definition, "MouseUp", reinterpret_cast<void *>(OnMouseUp));
+    HandleInClass(definition, "KeyDown", reinterpret_cast<void *>(OnKeyDown));
+    HandleInClass(definition, "CancelClose", reinterpret_cast<void *>(OnCancelClose));
+    HandleInClass(definition, "Close", reinterpret_cast<void *>(OnClose));
+    HandleInClass(definition, "CreateControls", reinterpret_cast<void *>(OnCreateControls));
+    HandleInClass(definition, "SetupBindings", reinterpret_cast<void *>(OnSetupBindings));
+    HandleInClass(definition, "Resized", reinterpret_cast<void *>(OnResized));
   }
   return &definition;
 }

@@ -32,14 +32,6 @@ std::string NameOf(RuntimeObject *o) {
   return c->index == kNotInControlArray ? name : name + "$" + std::to_string(c->index);
 }
 
-void Handle(ObjectDefinition &defn, const char *event, void *code) {
-  auto *item = new ObjectHookInstance;
-  item->name = string(event);
-  item->code = code;
-  item->next = defn.hookInstances;
-  defn.hookInstances = item;
-}
-
 // A RectControl subclass whose pane is a plain container in its window.
 void MakePane(RuntimeObject *o) {
   auto *c = reinterpret_cast<RuntimeControl *>(o);
@@ -61,8 +53,8 @@ ObjectDefinition *PlainControlClass() {
     defn.super = RectControlClass();
     defn.objectSize = kControlInstanceSize;
     defn.staticTables = 1;
-    Handle(defn, "CreatePane", reinterpret_cast<void *>(MakePane));
-    Handle(defn, "Open", reinterpret_cast<void *>(ControlOpened));
+    HandleInClass(defn, "CreatePane", reinterpret_cast<void *>(MakePane));
+    HandleInClass(defn, "Open", reinterpret_cast<void *>(ControlOpened));
   }
   return &defn;
 }
@@ -110,11 +102,11 @@ ObjectDefinition *LifeWindowClass() {
     defn.objectSize = kRuntimeViewInstanceSize;
     defn.staticTables = 1;
     defn.destructor = Destroyed;
-    Handle(defn, "Layout", reinterpret_cast<void *>(Layout));
-    Handle(defn, "CreateControls", reinterpret_cast<void *>(CreateControls));
-    Handle(defn, "SetupBindings", reinterpret_cast<void *>(SetupBindings));
-    Handle(defn, "Open", reinterpret_cast<void *>(Opened));
-    Handle(defn, "Close", reinterpret_cast<void *>(Closed));
+    HandleInClass(defn, "Layout", reinterpret_cast<void *>(Layout));
+    HandleInClass(defn, "CreateControls", reinterpret_cast<void *>(CreateControls));
+    HandleInClass(defn, "SetupBindings", reinterpret_cast<void *>(SetupBindings));
+    HandleInClass(defn, "Open", reinterpret_cast<void *>(Opened));
+    HandleInClass(defn, "Close", reinterpret_cast<void *>(Closed));
   }
   return &defn;
 }
@@ -333,37 +325,26 @@ TEST_F(WindowLifeCycle, AHandlerClosingTheWindowDuringConstructionEndsItThere) {
 // Closing the window inside ShowModal may take the last other reference
 // to the window object: the loop still reads the object afterwards.
 TEST_F(WindowLifeCycle, ShowModalHoldsTheWindowObjectThatItsCloseWouldFree) {
-  RuntimeView *view = New();
-  mWindows.clear(); // the native window's reference is the only one left
-  RuntimeUnlockObject(&view->header);
-  static bool destroyedInClose;
-  destroyedInClose = true;
-  g_idle_add(
-      [](gpointer data) -> gboolean {
-        RuntimeCloseWindow(static_cast<RuntimeView *>(data));
-        destroyedInClose = sDestroyed;
-        return FALSE;
-      },
-      view);
-  RuntimeShowModal(view);
-  EXPECT_FALSE(destroyedInClose) << "ShowModal did not hold the object";
-  EXPECT_TRUE(sDestroyed) << "and let go of it afterwards";
-
-  sDestroyed = false;
-  view = New();
-  mWindows.clear();
-  RuntimeUnlockObject(&view->header);
-  destroyedInClose = true;
-  g_idle_add(
-      [](gpointer data) -> gboolean {
-        RuntimeCloseWindow(static_cast<RuntimeView *>(data));
-        destroyedInClose = sDestroyed;
-        return FALSE;
-      },
-      view);
-  RuntimeShowModalWithinWindow(view, nullptr);
-  EXPECT_FALSE(destroyedInClose) << "ShowModalWithin did not hold the object";
-  EXPECT_TRUE(sDestroyed);
+  using Modal = std::function<void(RuntimeView *)>;
+  for (const Modal &modal : {Modal(RuntimeShowModal),
+                             Modal([](RuntimeView *v) { RuntimeShowModalWithinWindow(v, nullptr); })}) {
+    sDestroyed = false;
+    RuntimeView *view = New();
+    mWindows.clear(); // the native window's reference is the only one left
+    RuntimeUnlockObject(&view->header);
+    static bool destroyedInClose;
+    destroyedInClose = true;
+    g_idle_add(
+        [](gpointer data) -> gboolean {
+          RuntimeCloseWindow(static_cast<RuntimeView *>(data));
+          destroyedInClose = sDestroyed;
+          return FALSE;
+        },
+        view);
+    modal(view);
+    EXPECT_FALSE(destroyedInClose) << "the modal loop did not hold the object";
+    EXPECT_TRUE(sDestroyed) << "and let go of it afterwards";
+  }
 }
 
 TEST_F(WindowLifeCycle, SizeFullScreenAndGraphicsReachTheOpenWindow) {
