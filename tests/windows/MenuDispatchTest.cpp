@@ -45,6 +45,19 @@ public:
   bool HandleRuntimeMenuCommand(void *) override { return sLog.push_back("pane"), sPaneAnswer; }
 };
 
+// The bar the next window's Layout sets (nil for none).
+RunMenuItem *sNextBar = nullptr;
+
+int32_t MenuWindowLayout(RuntimeObject *object) {
+  auto *view = reinterpret_cast<RuntimeView *>(object);
+  view->visible = 1;
+  view->menuBarVisible = 1;
+  QV::SetRect(&view->bounds, 0, 0, 300, 200);
+  if (sNextBar)
+    WindowMenuBarSetter(object, 0, &sNextBar->header);
+  return 0;
+}
+
 ObjectDefinition *MenuWindowClass() {
   static ObjectDefinition definition;
   if (definition.className.IsEmpty()) {
@@ -52,6 +65,7 @@ ObjectDefinition *MenuWindowClass() {
     definition.super = WindowBaseClass();
     definition.objectSize = kRuntimeViewInstanceSize;
     definition.staticTables = 1;
+    HandleInClass(definition, "Layout", reinterpret_cast<void *>(MenuWindowLayout));
   }
   return &definition;
 }
@@ -92,18 +106,11 @@ protected:
   }
   // A shown language window with the bar (or none).
   RuntimeViewWindow *OpenWindow(RunMenuItem *withBar) {
+    sNextBar = withBar;
     RuntimeObject *object = CreateInstance(MenuWindowClass());
+    sNextBar = nullptr;
     mViews.push_back(object);
-    auto *view = reinterpret_cast<RuntimeView *>(object);
-    view->visible = 1;
-    view->menuBarVisible = 1;
-    QV::SetRect(&view->bounds, 60 + 40 * static_cast<int>(mViews.size()), 80, 360, 280);
-    view->laidOutBounds = view->bounds;
-    if (withBar)
-      WindowMenuBarSetter(object, 0, &withBar->header);
-    RuntimeViewWindow *w = view->nativeWindow;
-    if (!w)
-      w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+    RuntimeViewWindow *w = reinterpret_cast<RuntimeView *>(object)->nativeWindow;
     EXPECT_TRUE(StepUntil([&] { return GTK_WIDGET_MAPPED(w->GetGtkWindow()); }));
     for (int i = 0; i < 5; ++i)
       PaneLoopStep();
