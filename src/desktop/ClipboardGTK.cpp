@@ -4,6 +4,7 @@
 
 #include "desktop/ClipboardClass.h"
 #include "desktop/ClipboardPictureBuffer.h"
+#include "desktop/ClipboardWait.h"
 #include "foundation/String.h"
 #include "foundation/TextEncodings.h"
 #include "language/ClassBuilding.h"
@@ -98,7 +99,7 @@ stringStorage *clipboardTextGetter(RuntimeObject *) {
   GtkClipboard *clipboard = GTKHelper::GetClipboard();
   if (!clipboard)
     return nullptr;
-  gchar *text = gtk_clipboard_wait_for_text(clipboard);
+  gchar *text = WaitForClipboardText(clipboard);
   if (!text)
     return nullptr;
   string result;
@@ -114,7 +115,7 @@ void clipboardTextSetter(RuntimeObject *object, int32_t, stringStorage *text) {
 
 int32_t clipboardTextAvailable(RuntimeObject *) {
   GtkClipboard *clipboard = GTKHelper::GetClipboard();
-  return clipboard && gtk_clipboard_wait_is_text_available(clipboard) ? 1 : 0;
+  return clipboard && WaitForClipboardTextTargets(clipboard) ? 1 : 0;
 }
 
 int32_t RequestClipboardPicture() {

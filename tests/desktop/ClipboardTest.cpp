@@ -9,6 +9,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "desktop/ClipboardClass.h"
 #include "desktop/ClipboardPictureBuffer.h"
@@ -17,6 +19,7 @@
 #include "runtime/objects/ClassLookup.h"
 #include "support/WindowsTestSupport.h"
 #include "windows/GTKHelper.h"
+#include "QuittingClipboardOwner.h"
 
 namespace {
 
@@ -128,6 +131,38 @@ TEST_F(ClipboardTest, WithoutAnOwnerNothingIsAvailable) {
   EXPECT_EQ(clipboardPictureAvailable(mClipboard), 0);
   AwaitPictureReply();
   EXPECT_EQ(clipboardPictureAvailable(mClipboard), 0);
+}
+
+// A reading whose owner quits without answering ends there, instead of
+// waiting for an answer that never comes: with a new owner it reads that
+// one's text, with none it finds no text.
+TEST_F(ClipboardTest, AnOwnerThatQuitsWithoutAnsweringGivesWayToTheNextOne) {
+  std::string next = TempFile("the next owner's");
+  mFiles.push_back(next);
+  struct Case {
+    std::string command;
+    const char *expected;
+  } cases[] = {{"xclip -selection clipboard -i " + next, "the next owner's"}, {"true", nullptr}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.command);
+    pid_t owner = StartOwnerThatQuitsWhenAsked(c.command);
+    ASSERT_GT(owner, 0);
+    // A generous bound, far below the half minute GTK+ would wait for the
+    // answer; it runs inside the reading's nested main loop.
+    bool stillWaiting = false;
+    guint patience = g_timeout_add(
+        10000, [](gpointer flag) { return *static_cast<bool *>(flag) = true, FALSE; },
+        &stillWaiting);
+    stringStorage *text = clipboardTextGetter(mClipboard);
+    EXPECT_FALSE(stillWaiting) << "the reading waited for the owner that quit";
+    if (!stillWaiting)
+      g_source_remove(patience);
+    if (c.expected)
+      EXPECT_EQ(Bytes(text), c.expected);
+    else
+      EXPECT_EQ(text, nullptr);
+    waitpid(owner, nullptr, 0);
+  }
 }
 
 TEST_F(ClipboardTest, TextFromAnotherClientReadsBackByteExactTaggedUTF8) {
