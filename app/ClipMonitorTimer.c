@@ -25,12 +25,13 @@ void ClipMonitorTimer_Constructor(RuntimeObject *self, RuntimeObject *manager) {
   KIT_END();
 }
 
-/* Asking GTK+ for the clipboard runs a nested main loop, in which a text
- * from the peer can arrive and be put on the clipboard; what this reading
- * got is then older than that text and is dropped, so that it neither
- * overwrites the peer's text nor goes back to the peer. */
+/* Asking GTK+ for the clipboard runs a nested main loop while the owner
+ * answers, and a text from the peer can arrive meanwhile; once it is taken
+ * and put on the clipboard, what this reading got is older than that text
+ * and is dropped, so that it neither overwrites the peer's text nor goes
+ * back to the peer. */
 void ClipMonitorTimer_Action(RuntimeObject *self) {
-  RuntimeObject *clipboard = 0;
+  RuntimeObject *clipboard = 0, *window = 0, *connection = 0;
   stringStorage *type = 0, *data = 0;
   int32_t remoteUpdatesBefore = gImage.remoteUpdates;
   KIT_ENTER();
@@ -47,12 +48,21 @@ void ClipMonitorTimer_Action(RuntimeObject *self) {
     KIT_ASSIGN_STRING(type, KIT_STRING("Unsupported Type"));
   }
   clipboardClose(clipboard);
+  /* Frames that came while the owner was answering are taken first: the
+   * sockets are serviced between run-loop steps, not inside the read. */
+  KIT_TAKE_OBJECT(window, AppWindowInstance());
+  KIT_CHECK_NIL(window);
+  KIT_ASSIGN_OBJECT(connection, ((AppWindowObject *)window)->MyConnection);
+  if (connection)
+    socketPoll(connection);
   if (gImage.remoteUpdates != remoteUpdatesBefore)
     KIT_LEAVE();
   KIT_CHECK_NIL(Monitor(self)->MyClipboardManager);
   ClipboardManager_UpdateClipboardInfo(Monitor(self)->MyClipboardManager, type, data, 1);
   KIT_CATCH_ALL();
   KIT_RELEASE_OBJECT(clipboard);
+  KIT_RELEASE_OBJECT(window);
+  KIT_RELEASE_OBJECT(connection);
   KIT_RELEASE_STRING(type);
   KIT_RELEASE_STRING(data);
   KIT_RELEASE_HELD_OBJECT(self);

@@ -18,7 +18,7 @@ static RuntimeObject *NewClipboard(void) {
 
 /* The data are compared byte for byte, so a change of letter case is a
  * change and reaches the peer; a text read back from the clipboard after the
- * peer's text was put there is byte-identical and is not echoed. */
+ * peer's text was put there is byte-identical and is not sent again. */
 void ClipboardManager_UpdateClipboardInfo(RuntimeObject *self, stringStorage *type,
                                           stringStorage *data, int32_t local) {
   RuntimeObject *clipboard = 0, *window = 0;
@@ -35,11 +35,19 @@ void ClipboardManager_UpdateClipboardInfo(RuntimeObject *self, stringStorage *ty
     KIT_ASSIGN_STRING(Manager(self)->MyClipType, type);
     KIT_ASSIGN_STRING(Manager(self)->MyClipData, data);
     Manager(self)->MyClipLocal = local != 0;
+    KIT_TAKE_OBJECT(window, AppWindowInstance());
+    KIT_CHECK_NIL(window);
     if (!local) {
       KIT_CHECK_NIL(clipboard);
       clipboardTextSetter(clipboard, 0, Manager(self)->MyClipData);
+      /* Two changes made at once cross on the wire, and each side would
+       * end on the other's text. The side that dialled settles it: it
+       * sends back each text it takes from the peer, so the peer ends on
+       * whatever the dialler ends on. The peer takes nothing from a text
+       * it already holds, so the confirmation goes no further. */
+      if (((AppWindowObject *)window)->ConnSourceLocal)
+        AppWindow_SendClipboard(window, type, data);
     } else {
-      KIT_TAKE_OBJECT(window, AppWindowInstance());
       AppWindow_SendClipboard(window, type, data);
     }
     ClipboardManager_UpdateAppWindow(self);

@@ -1,6 +1,7 @@
 /* The application's clipboard monitor and clipboard manager with stand-ins
  * for the clipboard and the main window, driven tick by tick: a change of
- * letter case is sent, a text taken from the peer is not sent back, and a
+ * letter case is sent, a text taken from the peer is not sent back (but for
+ * the dialling side's one confirmation), and a
  * peer's text that arrives while a clipboard reading waits (the reading
  * runs a nested main loop) wins over that stale reading. Exit status 42 when
  * every check held, the number of the first failed check otherwise, and 77
@@ -48,8 +49,14 @@ stringStorage *clipboardTextGetter(RuntimeObject *clipboard, int32_t index) {
   return read;
 }
 
-/* The main window's stand-ins: what would go to the peer is counted. */
-RuntimeObject *AppWindowInstance(void) { return 0; }
+/* The main window's stand-ins: a bare object of the window's size (no
+ * connection; ConnSourceLocal set when this side dialled), and what would go
+ * to the peer is counted. */
+static RuntimeObject *sWindow;
+RuntimeObject *AppWindowInstance(void) {
+  RuntimeLockObject(sWindow);
+  return sWindow;
+}
 void AppWindow_SetInfo(RuntimeObject *self, stringStorage *type, stringStorage *data,
                        int32_t local) {}
 void AppWindow_SendClipboard(RuntimeObject *self, stringStorage *type, stringStorage *data) {
@@ -67,6 +74,9 @@ void ImageEntry(void) {
     KitWriteError("the runtime has no Clipboard class yet\n");
     _exit(77);
   }
+  ClassCounts none = {0, 0, 0, 0, 0};
+  sWindow = RuntimeNewObject(
+      NewImageClass(0, none, none, KIT_STRING("AppWindow"), sizeof(AppWindowObject), 0));
   sManager = RuntimeNewObject(ClipboardManagerClass());
   timer = RuntimeNewObject(ClipMonitorTimerClass());
   ClipMonitorTimer_Constructor(timer, sManager);
@@ -100,5 +110,13 @@ void ImageEntry(void) {
   /* A peer's change of letter case is a change too. */
   ClipboardManager_UpdateClipboardInfo(sManager, KIT_STRING("Text"), KIT_STRING("FRESH REMOTE"), 0);
   Check(9, TextIs(sClipboard, "FRESH REMOTE") && sSent == 2);
+
+  /* The side that dialled sends back what it takes from the peer, once. */
+  ((AppWindowObject *)sWindow)->ConnSourceLocal = 1;
+  ClipboardManager_UpdateClipboardInfo(sManager, KIT_STRING("Text"), KIT_STRING("crossed"), 0);
+  Check(10, TextIs(sClipboard, "crossed") && sSent == 3 && TextIs(sLastSent, "crossed"));
+  ClipboardManager_UpdateClipboardInfo(sManager, KIT_STRING("Text"), KIT_STRING("crossed"), 0);
+  ClipMonitorTimer_Action(timer);
+  Check(11, sSent == 3);
   _exit(sFailed ? sFailed : 42);
 }
