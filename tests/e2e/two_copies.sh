@@ -62,7 +62,6 @@ pids+=($!)
 displayB=$(free_display $((displayA + 1)))
 Xvfb ":$displayB" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
-sleep 2
 
 # Runs a command in a side's namespace on its display.
 on() {
@@ -104,6 +103,11 @@ wait_for() {
     sleep 0.1
   done
 }
+
+for display in "$displayA" "$displayB"; do
+  wait_for 30 "the X server :$display" env DISPLAY=":$display" xdotool getdisplaygeometry ||
+    skip "the X server :$display did not start"
+done
 
 listening() { on "$1" ss -ltn "sport = :7582" | grep -q 7582; }
 connected() { on "$1" ss -tn state established "( sport = :7582 or dport = :7582 )" | grep -q 7582; }
