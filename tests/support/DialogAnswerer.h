@@ -33,7 +33,7 @@ inline std::string Output(const std::string &command) {
 
 // The windows of a program are found by their class name, which GTK+ takes
 // from the program's file name; each one that becomes visible is focused and
-// sent Return once.
+// sent Return once; the answering is serialised across test processes.
 inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
   auto run = std::async(std::launch::async, [&] { return RunTestImage(name); });
   std::set<std::string> answered;
@@ -45,7 +45,11 @@ inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
     for (std::string id; ids >> id;) {
       if (!answered.insert(id).second)
         continue;
-      dialog_answerer::Output("xdotool windowfocus --sync " + id + " key Return 2>/dev/null");
+      // Focus and key under one lock shared by every answering test: two
+      // answerers interleaving would send both Returns to one window and
+      // none to the other, which would then wait for ever.
+      dialog_answerer::Output("flock /tmp/dialog-answerer.lock xdotool windowfocus --sync " + id +
+                              " key Return 2>/dev/null");
     }
   }
   const ProgramRun finished = run.get();
