@@ -1,35 +1,37 @@
-// The resource manager's databases: a 'DBAS' resource names an engine and
-// carries its connection data.
+// The image's 'DBAS' resources: an engine name and connection data, opened
+// through connectDatabase.
 #include <cstring>
 
-#include "database/DatabaseConnections.h"
+#include "database/DatabaseInterface.h"
 #include "runtime/image/ResourceManager.h"
 
 namespace {
+constexpr uint32_t kDatabaseResourceType = FourCharCode("DBAS");
 
-int32_t ReadInt32(const uint8_t *at) {
+// A length in the machine's byte order at the offset, when it and the bytes
+// it counts lie within the resource.
+bool ReadCounted(const ResourceEntry &entry, uint32_t offset, uint32_t &length) {
+  if (entry.length < 4 || offset > entry.length - 4) return false;
   int32_t value;
-  std::memcpy(&value, at, sizeof value); // the machine's byte order
-  return value;
+  std::memcpy(&value, entry.data + offset, 4);
+  if (value < 0 || uint32_t(value) > entry.length - offset - 4) return false;
+  length = uint32_t(value);
+  return true;
 }
-
 } // namespace
 
-// Layout: int32 n, n bytes of engine name, int32 m, m bytes of connection
-// data. The lengths come from the image and are checked against the
-// resource's own length, in 64 bits so that no sum can wrap.
 RuntimeObject *ResourceManagerElf::GetDatabase(int16_t id) {
-  const ResourceEntry entry = GetResource(FourCharCode("DBAS"), id);
-  if (!entry.data || entry.length < 8)
+  ResourceEntry entry = GetResource(kDatabaseResourceType, id);
+  uint32_t nameLength, dataLength;
+  if (!entry.data || !ReadCounted(entry, 0, nameLength) ||
+      !ReadCounted(entry, 4 + nameLength, dataLength))
     return nullptr;
-  const int64_t length = entry.length;
-  const int64_t nameLength = ReadInt32(entry.data);
-  if (nameLength < 0 || 8 + nameLength > length)
-    return nullptr;
-  const int64_t dataLength = ReadInt32(entry.data + 4 + nameLength);
-  if (dataLength < 0 || 8 + nameLength + dataLength > length)
-    return nullptr;
-  string engine;
-  engine.ConstructFromBuffer(reinterpret_cast<const char *>(entry.data + 4), int(nameLength));
-  return connectDatabase(engine, entry.data + 8 + nameLength, int32_t(dataLength));
+  string name;
+  name.ConstructFromBuffer(reinterpret_cast<const char *>(entry.data) + 4, int(nameLength));
+  void *data = const_cast<uint8_t *>(entry.data) + 8 + nameLength;
+  return connectDatabase(name.Storage(), data, int32_t(dataLength));
+}
+
+extern "C" RuntimeObject *RuntimeGetDatabaseFromResource(int32_t resourceId) {
+  return gResourceManager.GetDatabase(int16_t(resourceId));
 }

@@ -1,6 +1,6 @@
-// The resource getters for pictures, sounds and databases, through recording
-// bodies of the picture, sound and database interfaces they hand over to:
-// what reaches those interfaces, and what never does.
+// The resource getters for pictures and sounds, through recording bodies of
+// the picture and sound interfaces they hand over to: what reaches those
+// interfaces, and what never does.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "database/DatabaseConnections.h"
 #include "desktop/SoundServices.h"
 #include "graphics/DrawablePaneGTK.h"
 #include "graphics/PictureServices.h"
@@ -27,7 +26,6 @@ struct Handed {
   int32_t pictureWidth = -1, pictureHeight = -1;
   std::string soundPath;
   uint32_t soundOffset = 0;
-  std::string engine, data;
   bool soundSupport = true;
 };
 Handed sHanded;
@@ -57,18 +55,6 @@ std::vector<uint8_t> Bmp(int32_t width, int32_t height) {
     for (int32_t x = 0; x < width; ++x)
       file[54 + size_t(y) * row + size_t(x) * 3] = 0xFF;
   return file;
-}
-
-// A 'DBAS' record: int32 n, the name, int32 m, the data, with the lengths
-// given (which need not match what follows).
-std::vector<uint8_t> Dbas(int32_t n, const std::string &name, int32_t m, const std::string &data) {
-  std::vector<uint8_t> record(4);
-  std::memcpy(record.data(), &n, 4);
-  record.insert(record.end(), name.begin(), name.end());
-  record.resize(record.size() + 4);
-  std::memcpy(record.data() + record.size() - 4, &m, 4);
-  record.insert(record.end(), data.begin(), data.end());
-  return record;
 }
 
 template <typename Result>
@@ -132,46 +118,6 @@ TEST_F(ResourceGetters, WaveResourcePlaysFromTheRealExecutableAtItsOffset) {
   EXPECT_TRUE(sHanded.calls.empty());
 }
 
-TEST_F(ResourceGetters, DatabaseResourcesOpenOnlyWithinTheirLength) {
-  struct Case {
-    const char *what;
-    std::vector<uint8_t> record;
-    bool opens;
-    const char *engine, *data;
-  };
-  const std::string name = "zantdb", data = std::string("conn\0ect", 8);
-  std::vector<uint8_t> truncated = Dbas(6, name, 8, data);
-  truncated.pop_back();
-  std::vector<uint8_t> longer = Dbas(6, name, 8, data);
-  longer.push_back('!');
-  std::vector<Case> cases = {
-      {"whole", Dbas(6, name, 8, data), true, "zantdb", "conn\0ect"},
-      {"bytes after the data", longer, true, "zantdb", "conn\0ect"},
-      {"empty name and data", Dbas(0, "", 0, ""), true, "", ""},
-      {"data one byte short", truncated, false, "", ""},
-      {"name past the end", Dbas(200, name, 8, data), false, "", ""},
-      {"negative name length", Dbas(-4, name, 8, data), false, "", ""},
-      {"negative data length", Dbas(6, name, -1, data), false, "", ""},
-      {"a huge data length", Dbas(6, name, 0x7FFFFFFC, data), false, "", ""},
-      {"too short for the first length", {1, 0}, false, "", ""},
-  };
-  int16_t id = 720;
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    sHanded = Handed();
-    gResourceManager.Add(FourCharCode("DBAS"), id, c.record.data(), uint32_t(c.record.size()), 0);
-    RuntimeObject *database = gResourceManager.GetDatabase(id++);
-    EXPECT_EQ(database != nullptr, c.opens);
-    RuntimeUnlockObject(database);
-    EXPECT_EQ(sHanded.calls.size(), c.opens ? 1u : 0u);
-    if (c.opens) {
-      EXPECT_EQ(sHanded.engine, c.engine);
-      EXPECT_EQ(sHanded.data, std::string(c.data, c.data == std::string("") ? 0 : 8));
-    }
-  }
-  EXPECT_EQ(gResourceManager.GetDatabase(id), nullptr) << "absent";
-}
-
 TEST_F(ResourceGetters, TruncatedCursorResourceIsNilAndTheRowAnswersIt) {
   static const uint8_t shortCursor[67] = {};
   gResourceManager.Add(FourCharCode("CURS"), 730, shortCursor, sizeof shortCursor, 0);
@@ -195,12 +141,5 @@ RuntimeObject *NewSoundForFile(const string &path, uint32_t offset) {
   sHanded.calls.push_back("sound");
   sHanded.soundPath = Bytes(path);
   sHanded.soundOffset = offset;
-  return NewMarker();
-}
-
-RuntimeObject *connectDatabase(const string &engine, const void *data, int32_t length) {
-  sHanded.calls.push_back("database");
-  sHanded.engine = Bytes(engine);
-  sHanded.data.assign(static_cast<const char *>(data), size_t(length));
   return NewMarker();
 }
