@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "windows/MenuServices.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/WindowClass.h"
+#include "windows/menus/MenuItemClasses.h"
 
 namespace {
 
@@ -141,6 +143,57 @@ std::vector<std::string> Keys(RuntimeView *view) {
   return keys;
 }
 
+// An object of a compiled class implementing _PaneChild: what the window
+// hands it is logged.
+int32_t sChildIndex = 0;
+void ChildSetWindow(RuntimeObject *, RuntimeObject *window) {
+  sLog.push_back(std::string("_SetWindow ") + (window ? "window" : "nil"));
+}
+int32_t ChildIndex(RuntimeObject *) { return sChildIndex; }
+void ChildSetIndex(RuntimeObject *, int32_t index) {
+  sChildIndex = index;
+  sLog.push_back("_SetIndex " + std::to_string(index));
+}
+RuntimeObject *ChildWindow(RuntimeObject *) { return nullptr; }
+// And one implementing _MenuBarInstaller.
+void InstallBar(RuntimeObject *, RuntimeObject *bar) {
+  sLog.push_back(std::string("_Install ") + (bar ? "bar" : "nil"));
+}
+
+#define CHILD_METHOD(name, f)                                                                      \
+  { name, nullptr, nullptr, 0, {{reinterpret_cast<void *>(f), nullptr, {}}, {}}, 0, 0, 0 }
+PropertyMethod sChildMethods[] = {
+    CHILD_METHOD("_SetWindow", ChildSetWindow),
+    CHILD_METHOD("Window", ChildWindow),
+    CHILD_METHOD("_Index", ChildIndex),
+    CHILD_METHOD("_SetIndex", ChildSetIndex),
+};
+PropertyMethod sInstallerMethods[] = {CHILD_METHOD("_Install", InstallBar)};
+
+ObjectDefinition *PaneChildClass() {
+  static ObjectDefinition defn;
+  if (defn.className.IsEmpty()) {
+    defn.className = string("WindowPaneChild");
+    defn.objectSize = sizeof(RuntimeObject);
+    defn.staticTables = 1;
+    defn.methods = FillMethods(sChildMethods, std::size(sChildMethods));
+    defn.addInterface(PaneChildInterface());
+  }
+  return &defn;
+}
+
+ObjectDefinition *InstallerClass() {
+  static ObjectDefinition defn;
+  if (defn.className.IsEmpty()) {
+    defn.className = string("WindowBarInstaller");
+    defn.objectSize = sizeof(RuntimeObject);
+    defn.staticTables = 1;
+    defn.methods = FillMethods(sInstallerMethods, std::size(sInstallerMethods));
+    defn.addInterface(MenubarInstallerInterface());
+  }
+  return &defn;
+}
+
 class WindowLifeCycle : public testing::Test {
 protected:
   void SetUp() override {
@@ -259,6 +312,35 @@ TEST_F(WindowLifeCycle, ACloseHandlerClosingAgainClosesOnce) {
   RuntimeCloseWindow(view);
   EXPECT_EQ(sLog, (std::vector<std::string>{"Close window"}));
   EXPECT_EQ(view->header.refCount, 1);
+}
+
+// Objects of compiled classes that implement the window-owned interfaces:
+// a pane child is bound and keyed by its own index until the window opens,
+// by the next free one afterwards; an installer gets the window's bar.
+TEST_F(WindowLifeCycle, PaneChildrenAndBarInstallersDeclaredInTheWindow) {
+  sDesign.createControls = [](RuntimeView *view) {
+    RuntimeObject *child = WindowAllocateObject(view, LookupObjectDefinition(PaneChildClass()));
+    sChildIndex = 3; // its design-time index
+    WindowAddControl(view, string("Helper").Storage(), child);
+    RuntimeUnlockObject(child);
+  };
+  sChildIndex = 0;
+  RuntimeView *view = New();
+  EXPECT_EQ(Keys(view), (std::vector<std::string>{"Helper$3"}));
+  EXPECT_EQ(sLog, (std::vector<std::string>{"Layout", "CreateControls", "_SetWindow window",
+                                            "_SetIndex -2147483648", "SetupBindings"}));
+  sLog.clear();
+  RuntimeObject *late = WindowAllocateObject(view, LookupObjectDefinition(PaneChildClass()));
+  WindowAddControl(view, string("Helper").Storage(), late);
+  EXPECT_EQ(sLog.back(), "_SetIndex 0") << "the first free member after opening";
+  EXPECT_EQ(Keys(view), (std::vector<std::string>{"Helper$3", "Helper$0"}));
+  EXPECT_EQ(windowControlCountGetter(view, 0), 0);
+  RuntimeUnlockObject(late);
+
+  sLog.clear();
+  RuntimeObject *installer = WindowAllocateObject(view, LookupObjectDefinition(InstallerClass()));
+  EXPECT_EQ(sLog, (std::vector<std::string>{"_Install nil"})) << "the window has no bar";
+  RuntimeUnlockObject(installer);
 }
 
 // A member made at run time over its array's first member would land in
