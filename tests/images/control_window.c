@@ -30,7 +30,8 @@ ImageGlobals gImage;
 
 enum { kNameOffset = 36, kMessageOffset = 28, kDoublings = 12 };
 
-/* "<event> <control's name>", then the string's bytes when given. */
+/* "<event> <control's name>", then the string's bytes when given, with
+ * CR and LF written as \r and \n. */
 static void SayOf(const char *event, RuntimeObject *control, stringStorage *text) {
   stringStorage *name = stringGetter(control, kNameOffset);
   char line[200];
@@ -42,8 +43,14 @@ static void SayOf(const char *event, RuntimeObject *control, stringStorage *text
     line[n++] = (char)name->buffer[1 + i];
   if (text) {
     line[n++] = ' ';
-    for (i = 0; i < text->length && n < 190; ++i)
-      line[n++] = (char)text->buffer[1 + i];
+    for (i = 0; i < text->length && n < 190; ++i) {
+      char c = (char)text->buffer[1 + i];
+      if (c == '\r' || c == '\n') { /* a line break shows as \r or \n */
+        line[n++] = '\\';
+        c = c == '\r' ? 'r' : 'n';
+      }
+      line[n++] = c;
+    }
   }
   line[n] = 0;
   RuntimeUnlockString(name);
