@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "support/ImageRunner.h"
+#include "support/WindowsTestSupport.h"
 
 namespace {
 
@@ -119,6 +120,13 @@ std::string RunningImage::WindowTitled(const std::string &title) const {
       Words(Output("timeout " + std::to_string(kBoundMilliseconds / 1000) +
                    " xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null"));
   return ids.empty() ? std::string() : ids.front();
+}
+
+std::string RunningImage::FocusedWindow(const std::string &title, const std::string &line) {
+  const std::string window = WindowTitled(title);
+  if (window.empty() || !WaitForLine(line) || !XDoTool("windowfocus --sync " + window))
+    return std::string();
+  return window;
 }
 
 std::vector<std::string> RunningImage::VisibleWindows() const {

@@ -30,6 +30,9 @@ public:
   // The X window id of the image's visible window with exactly that title,
   // waiting for it to appear; "" when it does not.
   std::string WindowTitled(const std::string &title) const;
+  // The window titled so, once it is there and the image has written the
+  // line, given the keyboard focus; "" when that does not happen.
+  std::string FocusedWindow(const std::string &title, const std::string &line);
   // The ids of the image's visible windows (matched by the class name GTK+
   // takes from the program's file name).
   std::vector<std::string> VisibleWindows() const;

@@ -33,10 +33,8 @@ protected:
     if (!HaveDisplay())
       GTEST_SKIP() << "no display";
     ASSERT_TRUE(mImage.Started());
-    mWindow = mImage.WindowTitled("Controls");
+    mWindow = mImage.FocusedWindow("Controls", "Open window");
     ASSERT_FALSE(mWindow.empty()) << "no window";
-    ASSERT_TRUE(mImage.WaitForLine("Open window"));
-    ASSERT_TRUE(XDoTool("windowfocus --sync " + mWindow));
   }
 
   RunningImage mImage{"control_window"};
