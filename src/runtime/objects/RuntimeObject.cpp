@@ -17,31 +17,29 @@ ObjectProc sObjectDestructionMonitor = nullptr;
 // the outermost release frees them, last in first out, so a chain of objects
 // whose destructors release each other is freed in a loop, not by recursion.
 bool sFreeing = false;
+bool sAnyPending = false;
 SimpleVector<RuntimeObject *> &PendingFrees() {
   static SimpleVector<RuntimeObject *> pending;
   return pending;
 }
 
-void AddToActiveList(RuntimeObject *objToAdd) {
-  if (!RUNTIME_CHECK(objToAdd))
-    return;
-  objToAdd->previous = nullptr;
-  objToAdd->next = sActiveObjectListHead;
+// The list links of an object that is known to exist.
+inline void LinkAsNewest(RuntimeObject *object) {
+  object->previous = nullptr;
+  object->next = sActiveObjectListHead;
   if (sActiveObjectListHead)
-    sActiveObjectListHead->previous = objToAdd;
-  sActiveObjectListHead = objToAdd;
+    sActiveObjectListHead->previous = object;
+  sActiveObjectListHead = object;
 }
 
-void RemoveFromActiveList(RuntimeObject *objToRemove) {
-  if (!RUNTIME_CHECK(objToRemove))
-    return;
-  if (objToRemove->previous)
-    objToRemove->previous->next = objToRemove->next;
-  else if (sActiveObjectListHead == objToRemove)
-    sActiveObjectListHead = objToRemove->next;
-  if (objToRemove->next)
-    objToRemove->next->previous = objToRemove->previous;
-  objToRemove->previous = objToRemove->next = nullptr;
+inline void Unlink(RuntimeObject *object) {
+  if (object->previous)
+    object->previous->next = object->next;
+  else if (sActiveObjectListHead == object)
+    sActiveObjectListHead = object->next;
+  if (object->next)
+    object->next->previous = object->previous;
+  object->previous = object->next = nullptr;
 }
 
 void RunConstructorsRootFirst(RuntimeClass *cls, RuntimeObject *object) {
@@ -55,7 +53,7 @@ size_t EventTableBytes(const RuntimeClass *cls) {
   return cls->eventCount > 0 ? sizeof(EventEntry) * cls->eventCount : 0;
 }
 
-void ReleaseObjectMemory(RuntimeObject *object) {
+inline void ReleaseObjectMemory(RuntimeObject *object) {
   RuntimeClass *cls = object->classPtr;
   for (RuntimeClass *c = cls; c; c = c->base)
     if (c->destructor)
@@ -64,8 +62,8 @@ void ReleaseObjectMemory(RuntimeObject *object) {
     sObjectDestructionMonitor(object);
   if (object->eventTable && object->eventTable != cls->events)
     OSfreelen(reinterpret_cast<char *>(object->eventTable), EventTableBytes(cls));
-  RemoveFromActiveList(object);
-  OSfreelen(reinterpret_cast<char *>(object), cls->instanceSize);
+  Unlink(object);
+  OSfreelenQuick(reinterpret_cast<char *>(object), cls->instanceSize);
   --sCurrentObjectCount;
 }
 
@@ -73,15 +71,23 @@ void DestroyObject(RuntimeObject *object) {
   for (RuntimeClass *c = object->classPtr; c; c = c->base)
     if (c->destructorHook)
       c->destructorHook(object);
-  SimpleVector<RuntimeObject *> &pending = PendingFrees();
   if (sFreeing) {
-    pending.push_back(object);
+    PendingFrees().push_back(object);
+    sAnyPending = true;
     return;
   }
   sFreeing = true;
-  ReleaseObjectMemory(object);
-  while (pending.count() > 0)
-    ReleaseObjectMemory(pending.pop_back());
+  for (;;) {
+    ReleaseObjectMemory(object);
+    if (!sAnyPending)
+      break;
+    SimpleVector<RuntimeObject *> &pending = PendingFrees();
+    if (pending.count() == 0) {
+      sAnyPending = false;
+      break;
+    }
+    object = pending.pop_back();
+  }
   sFreeing = false;
 }
 
@@ -97,20 +103,22 @@ extern "C" RuntimeObject *RuntimeNewObject(RuntimeClass *parent) {
   if (!RUNTIME_CHECK(!parent->isAnInterface) ||
       !RUNTIME_CHECK(parent->instanceSize >= int32_t(sizeof(RuntimeObject))))
     return nullptr;
-  auto *object =
-      reinterpret_cast<RuntimeObject *>(OSalloclen(parent->instanceSize, kMemFullReturnNull));
+  int32_t size = parent->instanceSize;
+  auto *object = reinterpret_cast<RuntimeObject *>(OSalloclenQuick(size, kMemFullReturnNull));
   if (!object) {
     RaiseNilObjectException();
     return nullptr;
   }
   ++sCurrentObjectCount;
-  std::memset(object, 0, parent->instanceSize);
-  AddToActiveList(object);
+  // Every header field is set below; the class's own fields start at zero.
+  std::memset(object + 1, 0, size_t(size) - sizeof(RuntimeObject));
+  LinkAsNewest(object);
   object->classPtr = parent;
   object->vtable = parent->methods;
   object->eventTable = parent->events;
   object->refCount = 1;
-  RunConstructorsRootFirst(parent, object);
+  if (parent->base || parent->constructor)
+    RunConstructorsRootFirst(parent, object);
   return object;
 }
 
