@@ -220,6 +220,32 @@ __attribute__((no_sanitize_address)) uint32_t FoldedHash31(const char *bytes, in
   return h * kPowersOf31[length] + FoldedASCIIBlockHash(block);
 }
 
+// Sixteen bytes a step; the last block, short of sixteen, is read whole when
+// that stays within the page, with the bytes past the run masked off.
+__attribute__((no_sanitize_address)) int FindLineBreak(const char *bytes, int length) {
+  const __m128i carriageReturn = _mm_set1_epi8(0x0D), lineFeed = _mm_set1_epi8(0x0A);
+  auto breaks = [&](const char *p) {
+    __m128i block = Load16(p);
+    return unsigned(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn), _mm_cmpeq_epi8(block, lineFeed))));
+  };
+  int at = 0;
+  for (; length - at >= 16; at += 16)
+    if (unsigned found = breaks(bytes + at))
+      return at + __builtin_ctz(found);
+  int rest = length - at;
+  if (rest <= 0)
+    return length;
+  if (SixteenBytesInPage(bytes + at)) {
+    unsigned found = breaks(bytes + at) & ((1u << rest) - 1);
+    return found ? at + __builtin_ctz(found) : length;
+  }
+  for (; at < length; ++at)
+    if (bytes[at] == 0x0D || bytes[at] == 0x0A)
+      return at;
+  return length;
+}
+
 int ustrcmp(const char *a, const char *b) { return CompareTexts(a, b, Raw); }
 
 int ustrcmp(const char *a, int aLength, const char *b, int bLength) {

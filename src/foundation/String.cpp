@@ -197,9 +197,13 @@ void string::SetEncoding(uint32_t encoding) {
 void string::AllocateBuffer(int len) { Replace(NewTextStorage(len)); }
 
 void string::ConstructFromBuffer(const char *src, int len) {
+  ConstructFromBuffer(src, len, kEncodingUnknown);
+}
+
+void string::ConstructFromBuffer(const char *src, int len, uint32_t encoding) {
   // The new storage is filled before the old one goes, so src may point into
   // this string's own bytes.
-  stringStorage *s = NewTextStorage(len);
+  stringStorage *s = NewTextStorage(len, encoding);
   if (s && src)
     std::memcpy(s->mBuffer + 1, src, static_cast<size_t>(len));
   Replace(s);
@@ -284,7 +288,13 @@ char *string::MutableChar(int pos) {
   return mStorage->mBuffer + 1 + pos;
 }
 
-void string::Append(const char *bytes, int length) {
+void string::AppendBytes(const char *bytes, int length) {
+  if (length <= 0)
+    return;
+  if (!mStorage) {
+    Replace(CopyOfBytes(bytes, length, kEncodingUnknown));
+    return;
+  }
   int64_t newLength = int64_t{mStorage->mLength} + length;
   // Room for the text and two zeros, so that wide text stays ended too.
   if (mStorage->mRefCount == 1 && mStorage->mBuffer == reinterpret_cast<char *>(mStorage + 1) &&
@@ -310,13 +320,8 @@ void string::Append(const char *bytes, int length) {
 }
 
 string &string::operator+=(const char *s) {
-  int length = s ? static_cast<int>(std::strlen(s)) : 0;
-  if (length == 0)
-    return *this;
-  if (!mStorage)
-    Replace(CopyOfBytes(s, length, kEncodingUnknown));
-  else
-    Append(s, length);
+  if (s)
+    AppendBytes(s, static_cast<int>(std::strlen(s)));
   return *this;
 }
 
@@ -327,7 +332,7 @@ string &string::operator+=(const string &s) {
     return *this = s;
   if (Encoding() != s.Encoding())
     return *this = *this + s;
-  Append(s.CString(), s.Length());
+  AppendBytes(s.CString(), s.Length());
   return *this;
 }
 

@@ -93,6 +93,8 @@ public:
   void AllocateBuffer(int len);
   // Copies len bytes (a null src leaves them unset); tagged kEncodingUnknown.
   void ConstructFromBuffer(const char *src, int len);
+  // The same, tagged with the encoding.
+  void ConstructFromBuffer(const char *src, int len, uint32_t encoding);
   void ConstructFromBuffer(stringStorage *src);
   // The low 16 bits of n wide characters in host order, tagged UTF-16.
   void ConstructFromWString(const wchar_t *src, int n);
@@ -115,6 +117,11 @@ public:
 
   string &operator+=(const char *s);
   string &operator+=(const string &s);
+  // Appends length bytes, zero bytes included, keeping the tag; the empty
+  // string takes them tagged kEncodingUnknown, as += of a C string does. In
+  // place when this string alone holds a buffer with room, else into new
+  // storage with room for the appends that usually follow.
+  void AppendBytes(const char *bytes, int length);
 
   // -1, 0 or 1. Compare ignores case; text tagged with different known
   // encodings is first brought to a common one.
@@ -127,10 +134,6 @@ public:
 private:
   explicit string(stringStorage *adopted) : mStorage(adopted) {}
   void Replace(stringStorage *s);
-  // Appends bytes to non-empty text, keeping its tag: in place when this
-  // string alone holds a buffer with room, else into new storage with room
-  // for the appends that usually follow.
-  void Append(const char *bytes, int length);
 
   stringStorage *mStorage;
 };

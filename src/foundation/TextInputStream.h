@@ -23,6 +23,9 @@ public:
 private:
   // Refills the buffer from the stream; false when no byte arrived.
   bool Refill();
+  // Moves past the line end at that offset of the buffer: a carriage return,
+  // a line feed, or both in that order.
+  void SkipLineEnd(int at);
 
   static constexpr int kBufferSize = 128;
   char mBuffer[kBufferSize];
