@@ -39,6 +39,8 @@ int ustrcmp(const char *a, const char *b);
 uint32_t FoldedHash31(const char *bytes, int length);
 int ustrcmp(const char *a, int aLength, const char *b, int bLength);
 
+// Whether two runs of length bytes are the same.
+bool SameBytes(const char *a, const char *b, int length);
 // Offset of the first carriage return or line feed in a run, or length.
 int FindLineBreak(const char *bytes, int length);
 

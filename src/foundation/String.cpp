@@ -474,24 +474,6 @@ int string::Compare(const string &other) const {
   return CompareIgnoringCase(a, b, encoding);
 }
 
-namespace {
-// Four bytes a step: keys are short, and a library call costs more than the
-// comparison itself.
-bool SameBytes(const char *a, const char *b, int length) {
-  for (; length >= 4; a += 4, b += 4, length -= 4) {
-    uint32_t x, y;
-    std::memcpy(&x, a, 4);
-    std::memcpy(&y, b, 4);
-    if (x != y)
-      return false;
-  }
-  for (; length > 0; ++a, ++b, --length)
-    if (*a != *b)
-      return false;
-  return true;
-}
-} // namespace
-
 // Texts tagged alike match when their bytes are the same, the usual case of
 // a lookup; outside Mac Roman they cannot match at different lengths, as
 // only ASCII letters fold. Everything else takes the full compare.
