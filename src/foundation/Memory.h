@@ -61,7 +61,7 @@ inline char *OSalloclenQuick(long size, MemFullHandling handling) {
 
 inline void OSfreelenQuick(char *block, long size) {
 #if !SMALL_BLOCKS_USE_MALLOC
-  if (block && size <= kLargestSmallBlock) {
+  if (block && size > 0 && size <= kLargestSmallBlock) {
     gTotalAllocLen -= size;
     SmallFreeBlock *&head = gSmallFreeLists[SmallBlockClassOf(size)];
     auto *freed = reinterpret_cast<SmallFreeBlock *>(block);

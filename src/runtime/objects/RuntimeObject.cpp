@@ -1,6 +1,7 @@
 #include "runtime/objects/RuntimeObject.h"
 
 #include <cstring>
+#include <emmintrin.h>
 
 #include "foundation/AssertionAlert.h"
 #include "foundation/Memory.h"
@@ -32,6 +33,8 @@ inline void LinkAsNewest(RuntimeObject *object) {
   sActiveObjectListHead = object;
 }
 
+// Unlinks an object whose memory is about to be released (its own links are
+// left as they are).
 inline void Unlink(RuntimeObject *object) {
   if (object->previous)
     object->previous->next = object->next;
@@ -39,7 +42,20 @@ inline void Unlink(RuntimeObject *object) {
     sActiveObjectListHead = object->next;
   if (object->next)
     object->next->previous = object->previous;
-  object->previous = object->next = nullptr;
+}
+
+// Zeroes an object's own fields in sixteen-byte stores (the last one
+// overlapping the one before), without a library call for the usual small
+// object.
+inline void ZeroFields(char *fields, size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  if (n >= 16) {
+    for (size_t i = 0; i + 16 < n; i += 16)
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(fields + i), zero);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(fields + n - 16), zero);
+  } else {
+    std::memset(fields, 0, n);
+  }
 }
 
 void RunConstructorsRootFirst(RuntimeClass *cls, RuntimeObject *object) {
@@ -67,7 +83,8 @@ inline void ReleaseObjectMemory(RuntimeObject *object) {
   --sCurrentObjectCount;
 }
 
-void DestroyObject(RuntimeObject *object) {
+// Inlined into its one caller, which saves a frame on every release.
+__attribute__((always_inline)) inline void DestroyObject(RuntimeObject *object) {
   for (RuntimeClass *c = object->classPtr; c; c = c->base)
     if (c->destructorHook)
       c->destructorHook(object);
@@ -111,7 +128,7 @@ extern "C" RuntimeObject *RuntimeNewObject(RuntimeClass *parent) {
   }
   ++sCurrentObjectCount;
   // Every header field is set below; the class's own fields start at zero.
-  std::memset(object + 1, 0, size_t(size) - sizeof(RuntimeObject));
+  ZeroFields(reinterpret_cast<char *>(object + 1), size_t(size) - sizeof(RuntimeObject));
   LinkAsNewest(object);
   object->classPtr = parent;
   object->vtable = parent->methods;
