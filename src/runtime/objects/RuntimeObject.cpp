@@ -58,11 +58,28 @@ inline void ZeroFields(char *fields, size_t n) {
   }
 }
 
+// The chain is gathered first and run from the root down, eight classes at a
+// time; only deeper hierarchies recurse. Inlined into creation, where it
+// saves a frame.
+void RunConstructorsRootFirst(RuntimeClass *cls, RuntimeObject *object);
+
+__attribute__((always_inline)) inline void RunChainRootFirst(RuntimeClass *cls,
+                                                             RuntimeObject *object) {
+  constexpr int kDepth = 8;
+  RuntimeClass *chain[kDepth];
+  int n = 0;
+  RuntimeClass *c = cls;
+  for (; c && n < kDepth; c = c->base)
+    chain[n++] = c;
+  if (c)
+    RunConstructorsRootFirst(c, object);
+  while (n > 0)
+    if (ObjectProc constructor = chain[--n]->constructor)
+      constructor(object);
+}
+
 void RunConstructorsRootFirst(RuntimeClass *cls, RuntimeObject *object) {
-  if (cls->base)
-    RunConstructorsRootFirst(cls->base, object);
-  if (cls->constructor)
-    cls->constructor(object);
+  RunChainRootFirst(cls, object);
 }
 
 size_t EventTableBytes(const RuntimeClass *cls) {
@@ -135,7 +152,7 @@ extern "C" RuntimeObject *RuntimeNewObject(RuntimeClass *parent) {
   object->eventTable = parent->events;
   object->refCount = 1;
   if (parent->base || parent->constructor)
-    RunConstructorsRootFirst(parent, object);
+    RunChainRootFirst(parent, object);
   return object;
 }
 
