@@ -54,7 +54,8 @@ std::string Alternating(const char *text, bool startUpper) {
 
 string Tagged(const std::string &bytes, uint32_t encoding) {
   string s;
-  s.ConstructFromBuffer(bytes.data(), int(bytes.size()), encoding);
+  s.ConstructFromBuffer(bytes.data(), int(bytes.size()));
+  s.SetEncoding(encoding);
   return s;
 }
 
