@@ -1,10 +1,10 @@
 #include <algorithm>
 
-#include "controls/ControlDrawing.h"
 #include "controls/MessageDialog.h"
 #include "graphics/Graphics.h"
 #include "language/TextEscapes.h"
 #include "runtime/loop/PaneInterface.h"
+#include "runtime/startup/StandardFonts.h"
 
 namespace {
 
@@ -28,14 +28,7 @@ void SelectFont(Graphics *g, const FontStructure &f) {
 
 int32_t ButtonWidth(Graphics *g, const string &caption) {
   return std::max(kMinButtonWidth,
-                  DrawingStringWidth(g, StripAmpersand(caption, nullptr)) + kButtonTextMargin);
-}
-
-// The runtime's standard button font, "System" 12.
-FontStructure StandardButtonFont() {
-  FontStructure f = NamedFont("System");
-  f.size = 12;
-  return f;
+                  g->StringWidth(StripAmpersand(caption, nullptr)) + kButtonTextMargin);
 }
 
 QV::Rect RectOf(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -72,8 +65,8 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
 
   Graphics *g = getGraphics();
   SelectFont(g, mMessageFont);
-  const int32_t textWidth = std::max(DrawingStringWidth(g, dialog->message),
-                                     DrawingStringWidth(g, dialog->explanation));
+  const int32_t textWidth = std::max(g->StringWidth(dialog->message),
+                                     g->StringWidth(dialog->explanation));
   if (dialog->actionCaption.IsEmpty())
     dialog->actionCaption = string("OK");
   if (dialog->cancelCaption.IsEmpty())
@@ -92,9 +85,9 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
   const int32_t W = std::max(32 + buttons + 36, textWidth + 32 + 36);
   const int32_t wrap = W - 68;
   SelectFont(g, mMessageFont);
-  const int32_t h1 = DrawingWrapHeight(g, dialog->message, wrap);
+  const int32_t h1 = g->GetWrapHeight(dialog->message, wrap);
   SelectFont(g, mExplanationFont);
-  const int32_t h2 = DrawingWrapHeight(g, dialog->explanation, wrap);
+  const int32_t h2 = g->GetWrapHeight(dialog->explanation, wrap);
   const int32_t textHeight = h2 <= 0 ? h1 : h1 + 8 + h2;
   const int32_t H = std::max(textHeight, 32) + 62;
   g->Release();
@@ -113,18 +106,18 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
 
   const int32_t top = H - 35, bottom = H - 12;
   int32_t x = W / 2 - buttons / 2;
-  mActionPane = newPushButton(this, StandardButtonFont(), this, 0, RectOf(x, top, x + wA, bottom),
+  mActionPane = newPushButton(this, standardButtonFont, this, 0, RectOf(x, top, x + wA, bottom),
                               dialog->actionCaption);
   x += wA;
   if (dialog->alternateShown) {
     x += kButtonGap;
-    mAlternatePane = newPushButton(this, StandardButtonFont(), this, 0,
+    mAlternatePane = newPushButton(this, standardButtonFont, this, 0,
                                    RectOf(x, top, x + wL, bottom), dialog->alternateCaption);
     x += wL;
   }
   if (dialog->cancelShown) {
     x += kButtonGap;
-    mCancelPane = newPushButton(this, StandardButtonFont(), this, 0, RectOf(x, top, x + wC, bottom),
+    mCancelPane = newPushButton(this, standardButtonFont, this, 0, RectOf(x, top, x + wC, bottom),
                                 dialog->cancelCaption);
   }
   if (PushButton *p = ButtonPane(dialog->defaultId)) {
@@ -153,11 +146,11 @@ PushButton *MessageDialog::Imp::ButtonPane(int32_t id) const {
 void MessageDialog::Imp::Redraw(Graphics *g) {
   Window::Redraw(g);
   if (int32_t type = StandardIconFor(mDialog->icon); type >= 0)
-    DrawingStandardIcon(g, type, kIconLeft, kIconTop, kIconSize, kIconSize);
+    g->DrawStandardIcon(type, kIconLeft, kIconTop, kIconSize, kIconSize);
   SelectFont(g, mMessageFont);
-  DrawingWrapText(g, mDialog->message, mMessageRect, 0);
+  g->DrawWrapText(mDialog->message, mMessageRect, 0);
   SelectFont(g, mExplanationFont);
-  DrawingWrapText(g, mDialog->explanation, mExplanationRect, 0);
+  g->DrawWrapText(mDialog->explanation, mExplanationRect, 0);
 }
 
 // The window's close box ends the run without a button.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "controls/ControlDrawing.h"
 #include "graphics/Graphics.h"
 #include "language/TextEscapes.h"
 #include "runtime/loop/PaneInterface.h"
@@ -139,14 +138,15 @@ void PushButtonGTK::DrawIntoOffscreen(Graphics *g) {
                   static_cast<GtkStateType>(GTK_WIDGET_STATE(GetWidget())), GTK_SHADOW_OUT,
                   nullptr, GetWidget(), nullptr, r.left, r.top, Width(), Height());
   }
-  QV::RGBColor saved = DrawingForeColor(g);
+  QV::RGBColor saved = g->GetForeColor();
   g->TextFont(mFont.name);
   g->TextFace(mFont.Style());
   g->TextSize(mFont.size);
-  DrawingSetForeColor(g, QV::RGBColor{0, 0, 0});
+  const QV::RGBColor black{0, 0, 0};
+  g->RGBForeColor(&black);
   string caption = StripAmpersand(mTitle, nullptr);
-  int32_t x = std::max(0, (Width() - DrawingStringWidth(g, caption)) / 2);
-  int32_t y = (Height() - DrawingFontHeight(g)) / 2 + DrawingFontAscent(g) + b.top;
-  DrawingString(g, caption, b.left + x, y);
-  DrawingSetForeColor(g, saved);
+  int32_t x = std::max(0, (Width() - g->StringWidth(caption)) / 2);
+  int32_t y = (Height() - g->FontHeight()) / 2 + g->FontAscent() + b.top;
+  g->DrawString(caption, b.left + x, y);
+  g->RGBForeColor(&saved);
 }

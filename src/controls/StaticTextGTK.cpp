@@ -1,6 +1,6 @@
 #include "controls/StaticTextGTK.h"
 
-#include "controls/ControlDrawing.h"
+#include "controls/DataControlLookup.h"
 #include "controls/StaticTextClass.h"
 #include "graphics/Graphics.h"
 #include "language/TextEscapes.h"
@@ -20,11 +20,6 @@ template <typename Handler> Handler EventOf(StaticTextObject *c, StaticTextEvent
 bool SameFont(const FontStructure &a, const FontStructure &b) {
   return a.name.CompareWithCase(b.name) == 0 && a.bold == b.bold && a.italic == b.italic &&
          a.underline == b.underline && a.size == b.size;
-}
-
-bool IsDataControl(RuntimeObject *object) {
-  ObjectDefinition *dataControl = DataControlClass ? DataControlClass() : nullptr;
-  return dataControl && RuntimeObjectIsa(object, LookupObjectDefinition(dataControl));
 }
 
 } // namespace
@@ -122,7 +117,7 @@ bool StaticText::GetBaseline(int32_t &y) {
   g->TextFont(mFont.name);
   g->TextSize(mFont.size);
   g->TextFace(mFont.Style());
-  y = DrawingFontAscent(g) + (Height() - DrawingFontHeight(g)) / 2;
+  y = g->FontAscent() + (Height() - g->FontHeight()) / 2;
   g->Release();
   return true;
 }
@@ -137,28 +132,28 @@ void StaticText::Redraw(Graphics *g) {
   int32_t baseline = 0;
   GetBaseline(baseline);
   const int32_t y = Bounds().top + baseline;
-  QV::RGBColor saved = DrawingForeColor(g);
+  QV::RGBColor saved = g->GetForeColor();
   QV::RGBColor colour = QV::RGBColorFromColorValue(mTextColour);
   if (!IsEnabled() || !IsActive())
     colour = DimmedColour(colour);
-  DrawingSetForeColor(g, colour);
+  g->RGBForeColor(&colour);
   const QV::Rect &b = Bounds();
   if (mMultiline) {
-    DrawingWrapText(g, s, b, mAlignment);
+    g->DrawWrapText(s, b, mAlignment);
   } else {
-    const int32_t pitch = DrawingFontHeight(g) + DrawingFontLeading(g);
+    const int32_t pitch = g->FontHeight() + g->FontLeading();
     for (const CaptionLine &line : SplitCaptionLines(s)) {
       string t = mid(s, line.start, line.length);
-      const int32_t w = DrawingStringWidth(g, t);
+      const int32_t w = g->StringWidth(t);
       int32_t x = b.left;
       if (mAlignment == 1)
         x = b.left + (b.right - b.left - w) / 2;
       else if (mAlignment == 2)
         x = b.right - w;
-      DrawingString(g, t, x, y + line.pitch * pitch);
+      g->DrawString(t, x, y + line.pitch * pitch);
     }
   }
-  DrawingSetForeColor(g, saved);
+  g->RGBForeColor(&saved);
 }
 
 bool StaticText::HandleClick(int32_t x, int32_t y, int32_t) {
@@ -229,29 +224,16 @@ void StaticText::InitializeBinding() {
     RemoveBinding();
     return;
   }
-  if (!mControl || !mControl->control.view)
+  if (!mControl)
     return;
-  auto *view = reinterpret_cast<RuntimeView *>(mControl->control.view);
-  if (!view->controlMap)
+  // Only a data control keeps a list of bound controls.
+  RuntimeObject *object = FindBindableDataControl(mControl->control.view, mDataSource);
+  if (!object)
     return;
-  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-  RuntimeObject *object = nullptr;
-  while (it->Next(&object)) {
-    if (!IsControl(object))
-      continue;
-    auto *other = reinterpret_cast<RuntimeControl *>(object);
-    if (string::Borrow(other->name).Compare(mDataSource) != 0)
-      continue;
-    // Only a data control keeps a list of bound controls.
-    if (IsDataControl(object)) {
-      RemoveBinding();
-      mBoundDataControl = object;
-      RuntimeDataControl::AddBindControl(object, &mControl->control.header, kDataAwareStaticText);
-      DataControlRepopulateData(object);
-    }
-    break;
-  }
-  delete it;
+  RemoveBinding();
+  mBoundDataControl = object;
+  RuntimeDataControl::AddBindControl(object, &mControl->control.header, kDataAwareStaticText);
+  DataControlRepopulateData(object);
 }
 
 void StaticText::RemoveBinding() {

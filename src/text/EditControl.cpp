@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controls/DataControlLookup.h"
 #include "controls/RuntimeControl.h"
 #include "foundation/StringMap.h"
 #include "foundation/TextEncodings.h"
@@ -114,36 +115,6 @@ void EditControl::loadFromFile(FolderItemImp *) {}
 void EditControl::saveToFile(FolderItemImp *) {}
 RuntimeObject *EditControl::getPrintingObject(RuntimeObject *, int32_t) { return nullptr; }
 
-namespace {
-
-// Whether the object is an instance of the database's DataControl class;
-// without that class no object is one, and nothing binds.
-bool IsDataControl(RuntimeObject *object) {
-  if (!DataControlClass || !object)
-    return false;
-  RuntimeClass *cls = LookupObjectDefinition(DataControlClass());
-  return cls && RuntimeObjectIsa(object, cls);
-}
-
-// The first control of the window whose Name matches, case ignored.
-RuntimeObject *FindControlNamed(RuntimeObject *window, const string &name) {
-  auto *view = reinterpret_cast<RuntimeView *>(window);
-  if (!view || !view->controlMap)
-    return nullptr;
-  std::unique_ptr<StringMapIterator<RuntimeObject *>> it(view->controlMap->NewIterator());
-  RuntimeObject *control = nullptr;
-  while (it->Next(&control)) {
-    if (!control || !IsControl(control))
-      continue;
-    auto *fields = reinterpret_cast<RuntimeControl *>(control);
-    if (string::Borrow(fields->name).Compare(name) == 0)
-      return control;
-  }
-  return nullptr;
-}
-
-} // namespace
-
 void EditControl::InitializeBinding() {
   if (mDataSource.Compare(string("")) == 0) {
     RemoveBinding();
@@ -151,11 +122,11 @@ void EditControl::InitializeBinding() {
   }
   if (!mOwner)
     return;
-  RuntimeObject *window = reinterpret_cast<RuntimeControl *>(mOwner)->view;
-  RuntimeObject *control = FindControlNamed(window, mDataSource);
-  // A control of that name that is not a data control binds nothing.
-  if (!IsDataControl(control))
+  RuntimeObject *control =
+      FindBindableDataControl(reinterpret_cast<RuntimeControl *>(mOwner)->view, mDataSource);
+  if (!control)
     return;
+  RemoveBinding();
   mBoundDataControl = control;
   RuntimeDataControl::AddBindControl(control, mOwner, kDataAwareEditField);
   DataControlRepopulateData(control);

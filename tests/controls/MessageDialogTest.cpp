@@ -5,7 +5,6 @@
 
 #include <functional>
 
-#include "controls/ControlDrawing.h"
 #include "controls/MessageDialog.h"
 #include "controls/MessageDialogClass.h"
 #include "graphics/Graphics.h"
@@ -52,11 +51,11 @@ Layout LayoutOf(MessageDialog::Imp *imp) {
   return l;
 }
 
-// Runs the dialog; once its window is on screen, its layout goes to laidOut
-// (when given) and act runs once with it from inside the dialog's loop (to
-// press keys or buttons).
-int32_t RunDialog(MessageDialog &d, std::function<void(MessageDialog::Imp *)> act,
-                  Layout *laidOut = nullptr) {
+// Runs run (which shows a dialog modally); once the dialog's window is on
+// screen, its layout goes to laidOut (when given) and act runs once with it
+// from inside the dialog's loop (to press keys or buttons).
+template <typename Run>
+auto WhileShown(Run run, std::function<void(MessageDialog::Imp *)> act, Layout *laidOut) {
   struct Watch {
     std::function<void(MessageDialog::Imp *)> act;
     Layout *laidOut;
@@ -81,9 +80,14 @@ int32_t RunDialog(MessageDialog &d, std::function<void(MessageDialog::Imp *)> ac
         return TRUE;
       },
       &watch);
-  int32_t response = d.ShowModal();
+  auto result = run();
   g_source_remove(source);
-  return response;
+  return result;
+}
+
+int32_t RunDialog(MessageDialog &d, std::function<void(MessageDialog::Imp *)> act,
+                  Layout *laidOut = nullptr) {
+  return WhileShown([&] { return d.ShowModal(); }, std::move(act), laidOut);
 }
 
 bool Key(const std::string &keys) { return XDoTool("key --window 0 " + keys); }
@@ -143,15 +147,31 @@ TEST_F(Dialogs, ALongMessageWidensTheWindowToItsWidthPlus68) {
         Graphics *measure = imp->getGraphics();
         measure->TextFont(string("System"));
         measure->TextSize(0);
-        textWidth = DrawingStringWidth(measure, d.message);
+        textWidth = measure->StringWidth(d.message);
         measure->Release();
         imp->ButtonPane(kActionButton)->PressButton();
       },
       &l);
   EXPECT_EQ(response, kActionButton);
-  if (textWidth == 0)
-    GTEST_SKIP() << "the drawing context does not measure text yet";
+  ASSERT_GT(textWidth, 0);
   EXPECT_EQ(l.width, textWidth + 68);
+}
+
+TEST_F(Dialogs, ShowModalAnswersTheButtonObjectTheKeyChose) {
+  RuntimeObject *dialog = CreateInstance(MessageDialogClass());
+  ASSERT_NE(dialog, nullptr);
+  RuntimeObject *action = MDButtonGetter(dialog, kActionButton);
+  RuntimeObject *cancel = MDButtonGetter(dialog, kCancelButton);
+  MDBBooleanSetter(cancel, 0, 1); // shown
+  for (const char *key : {"Return", "Escape"}) {
+    RuntimeObject *pressed = WhileShown([&] { return MessageDialogShowModal(dialog); },
+                                        [&](MessageDialog::Imp *) { Key(key); }, nullptr);
+    EXPECT_EQ(pressed, std::string(key) == "Return" ? action : cancel) << key;
+    RuntimeUnlockObject(pressed);
+  }
+  RuntimeUnlockObject(cancel);
+  RuntimeUnlockObject(action);
+  RuntimeUnlockObject(dialog);
 }
 
 TEST_F(Dialogs, DefaultFalseOnTheCancelButtonLeavesNoDefaultAndNoFocus) {

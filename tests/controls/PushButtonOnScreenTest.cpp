@@ -4,6 +4,7 @@
 
 #include "controls/PushButtonGTK.h"
 #include "runtime/loop/PaneInterface.h"
+#include "support/OffscreenPixels.h"
 #include "windows/WindowsTestSupport.h"
 
 namespace {
@@ -155,6 +156,24 @@ TEST_F(ButtonsOnScreen, PushFromCodeReportsEvenWithoutAnEventAndTitlesTurnAmpers
   auto *a = static_cast<PushButtonGTK *>(d.a);
   EXPECT_STREQ(gtk_label_get_label(GTK_LABEL(a->Label())), "_Alpha");
   EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(a->Label())), static_cast<guint>('a'));
+}
+
+TEST_F(ButtonsOnScreen, DrawnOffscreenTheCaptionSitsInTheMiddleOfItsBox) {
+  DrawablePane *pixmap = NewOffscreen(300, 200);
+  Graphics *g = pixmap->getGraphics();
+  auto *a = static_cast<PushButtonGTK *>(d.a); // (20, 20) to (120, 50), "&Alpha"
+  a->DrawIntoOffscreen(g);
+  const int32_t width = g->StringWidth(string("Alpha"));
+  Graphics::Release(g);
+  EXPECT_NE(PixelAt(pixmap, 21, 35), 0xFFFFFFu) << "the box";
+  EXPECT_EQ(PixelAt(pixmap, 10, 35), 0xFFFFFFu) << "nothing outside it";
+  // The black caption, inside the box's frame and shades.
+  QV::Rect text = DarkBounds(pixmap, 24, 24, 92, 22, 64);
+  ASSERT_GT(text.right, text.left) << "a caption was drawn";
+  EXPECT_NEAR((text.left + text.right) / 2.0, 70, 3) << "centred across";
+  EXPECT_NEAR((text.top + text.bottom) / 2.0, 35, 4) << "and down";
+  EXPECT_NEAR(text.right - text.left, width, 3) << "the caption without its ampersand";
+  pixmap->removeReference();
 }
 
 } // namespace

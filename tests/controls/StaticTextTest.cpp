@@ -8,6 +8,7 @@
 #include "runtime/loop/PaneInterface.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
+#include "support/OffscreenPixels.h"
 #include "windows/WindowsTestSupport.h"
 
 namespace {
@@ -155,6 +156,69 @@ TEST_F(Labels, ADisabledLabelFiresNothing) {
   pane->EnablePane(false, true);
   EXPECT_FALSE(pane->HandleClick(30, 40, 0));
   EXPECT_TRUE(Events().empty());
+}
+
+// Bands of rows holding ink, as (first row, last row).
+std::vector<std::pair<int, int>> InkBands(DrawablePane *pixmap) {
+  int32_t w, h;
+  pixmap->getSize(&w, &h);
+  std::vector<std::pair<int, int>> bands;
+  std::vector<std::string> rows = Ink(pixmap, 0, 0, w, h);
+  for (int y = 0; y < h; ++y) {
+    if (rows[y].find('#') == std::string::npos)
+      continue;
+    if (!bands.empty() && bands.back().second == y - 1)
+      bands.back().second = y;
+    else
+      bands.push_back({y, y});
+  }
+  return bands;
+}
+
+TEST_F(Labels, RedrawPutsLinesAtTheirPitchesStripsAmpersandsAndDimsWhenDisabled) {
+  ShowAndFocus();
+  FontStructure font;
+  font.name = string("Sans");
+  font.size = 12;
+  pane->SetFont(&font);
+  // The label's caption drawn into a white pixmap the size of its window.
+  auto redraw = [&](const char *caption) {
+    staticCaptionSetter(object, 0, string(caption).Storage());
+    DrawablePane *pixmap = NewOffscreen(300, 200);
+    Graphics *g = pixmap->getGraphics();
+    pane->Redraw(g);
+    Graphics::Release(g);
+    return pixmap;
+  };
+  DrawablePane *lines = redraw("a\r\nb\n\nc");
+  Graphics *measure = lines->getGraphics();
+  measure->TextFont(&font);
+  const int32_t pitch = measure->FontHeight() + measure->FontLeading();
+  Graphics::Release(measure);
+  ASSERT_GT(pitch, 0);
+  std::vector<std::pair<int, int>> bands = InkBands(lines);
+  ASSERT_EQ(bands.size(), 3u) << "a, b and c (no descenders) on separate lines";
+  EXPECT_EQ(bands[1].second - bands[0].second, pitch);
+  EXPECT_EQ(bands[2].second - bands[0].second, 3 * pitch) << "the empty line takes its pitch";
+  lines->removeReference();
+
+  DrawablePane *doubled = redraw("&&x");
+  int32_t baseline = 0;
+  pane->GetBaseline(baseline);
+  DrawablePane *expected = NewOffscreen(300, 200);
+  Graphics *g = expected->getGraphics();
+  g->TextFont(&font);
+  g->DrawString(string("&x"), label->control.bounds.left, label->control.bounds.top + baseline);
+  Graphics::Release(g);
+  EXPECT_EQ(Ink(doubled, 0, 0, 300, 200), Ink(expected, 0, 0, 300, 200));
+  EXPECT_GT(InkCount(doubled), 0);
+  doubled->removeReference();
+  expected->removeReference();
+
+  pane->EnablePane(false, true);
+  DrawablePane *dimmed = redraw("HIL");
+  EXPECT_EQ(DarkestPixel(dimmed), 0x606060u) << "black dims to grey 24576";
+  dimmed->removeReference();
 }
 
 TEST_F(Labels, AlignmentOutsideZeroToTwoIsKeptAndLeavesTheLabelAsItWas) {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <random>
 
-#include "GraphicsTestSupport.h"
+#include "support/OffscreenPixels.h"
 #include "graphics/BitmapDecoder.h"
 #include "support/AlertRecorder.h"
 #include "support/GuardedBytes.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "GraphicsTestSupport.h"
+#include "support/OffscreenPixels.h"
 #include "graphics/DrawingUtilities.h"
 #include "support/AlertRecorder.h"
 

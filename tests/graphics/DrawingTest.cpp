@@ -1,7 +1,7 @@
 // Primitives and image copies drawn into offscreen panes and read back.
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "support/OffscreenPixels.h"
 #include "language/RuntimeArray.h"
 #include "support/AlertRecorder.h"
 
@@ -83,9 +83,11 @@ TEST_F(Offscreen, FilledPolygonsGetTheirOutline) {
   fg->DrawPolygon(points, true);
   Rows inside = Ink(filled, 0, 0, 12, 12);
   for (size_t y = 0; y < outline.size(); ++y)
-    for (size_t x = 0; x < outline[y].size(); ++x)
-      if (outline[y][x] == '#')
+    for (size_t x = 0; x < outline[y].size(); ++x) {
+      if (outline[y][x] == '#') {
         EXPECT_EQ(inside[y][x], '#') << x << "," << y;
+      }
+    }
   EXPECT_GT(InkCount(filled), InkCount(pane));
   Graphics::Release(fg);
   filled->removeReference();

@@ -2,7 +2,7 @@
 // points, drawing into offscreen panes.
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "support/OffscreenPixels.h"
 #include "graphics/PictureObject.h"
 #include "graphics/RuntimeGraphics.h"
 #include "language/RuntimeArray.h"

@@ -2,7 +2,7 @@
 // into offscreen panes.
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "support/OffscreenPixels.h"
 #include "foundation/TextEncodings.h"
 #include "graphics/TextForPango.h"
 

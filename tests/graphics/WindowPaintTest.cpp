@@ -3,7 +3,7 @@
 // X server.
 #include <gtest/gtest.h>
 
-#include "GraphicsTestSupport.h"
+#include "support/OffscreenPixels.h"
 #include "graphics/PictureObject.h"
 #include "graphics/RuntimeGraphics.h"
 #include "runtime/objects/ClassLookup.h"

@@ -130,6 +130,13 @@ TEST_F(EditFieldTest, PaneOnlyPropertiesReadNothingBeforeThePane) {
   EXPECT_EQ(editSelTextGetter(field, 0), nullptr);
   EXPECT_EQ(editCharPosAtLineNum(field, 0), 0);
   EXPECT_EQ(TextOf(field), "");
+
+  // A StyledText assigned before the pane is ignored and holds no reference.
+  RuntimeObject *styled = CreateInstance(EditClass()); // any object will do
+  StyledTextObjectSetter(field, 0, styled);
+  EXPECT_EQ(styled->refCount, 1);
+  EXPECT_EQ(StyledTextObjectGetter(field, 0), nullptr);
+  RuntimeUnlockObject(styled);
 }
 
 TEST_F(EditFieldTest, TypedAddressReadsBackThroughTheTextGetter) {
@@ -285,6 +292,11 @@ TEST_F(EditFieldTest, InvalidUTF8ShowsRepairedAndValidTextUnchanged) {
   for (const Case &c : cases) {
     editTextSetter(field, 0, Text(c.bytes, c.encoding).Storage());
     EXPECT_EQ(TextOf(field), c.shown);
+    // The selection's text takes the same road.
+    editTextSetter(field, 0, string("[]").Storage());
+    PaneOf(field)->SetSelection(1, 1);
+    editSelTextSetter(field, 0, Text(c.bytes, c.encoding).Storage());
+    EXPECT_EQ(TextOf(field), "[" + c.shown + "]");
   }
 }
 

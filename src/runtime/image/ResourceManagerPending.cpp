@@ -2,6 +2,5 @@
 // for a missing resource, until its subsystem supplies the real one.
 #include "runtime/image/ResourceManager.h"
 
-RuntimeObject *ResourceManagerElf::GetDatabase(int16_t) { return nullptr; }
 RuntimeObject *ResourceManagerElf::GetPicture(int16_t) { return nullptr; }
 RuntimeObject *ResourceManagerElf::GetSound(int16_t) { return nullptr; }

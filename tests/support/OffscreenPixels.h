@@ -20,6 +20,12 @@ std::vector<std::string> Ink(DrawablePane *pane, int left, int top, int width, i
 int InkCount(DrawablePane *pane);
 // The lowest row with a non-white pixel, or -1.
 int LowestInkRow(DrawablePane *pane);
+// Within the rectangle (left, top, width, height), the smallest rectangle
+// holding every pixel whose channels are all below limit, in the pane's
+// coordinates; empty (all zero) when there is none.
+QV::Rect DarkBounds(DrawablePane *pane, int left, int top, int width, int height, int limit);
+// The darkest pixel of the pane (least sum of channels) as 0xRRGGBB.
+uint32_t DarkestPixel(DrawablePane *pane);
 
 constexpr QV::RGBColor kBlack{0, 0, 0};
 constexpr QV::RGBColor kWhite{65535, 65535, 65535};
