@@ -17,7 +17,7 @@ bool TextInputStream::Refill() {
   return mCount > 0;
 }
 
-void TextInputStream::SkipLineEnd(int at) {
+inline void TextInputStream::SkipLineEnd(int at) {
   char terminator = mBuffer[at];
   mPosition = at + 1;
   if (terminator == kCarriageReturn) {
@@ -61,10 +61,12 @@ string TextInputStream::ReadLine() {
     if (mStream->IsEOF() || !Refill())
       break;
   }
-  line.AppendBytes(gathered, gatheredLength);
-  if (!line.IsEmpty())
+  if (line.IsEmpty()) {
+    line.ConstructFromBuffer(gathered, gatheredLength, mEncoding);
+  } else {
+    line.AppendBytes(gathered, gatheredLength);
     line.SetEncoding(mEncoding);
+  }
   return line;
 }
 
-bool TextInputStream::IsEOF() { return mPosition >= mCount && (!mStream || mStream->IsEOF()); }

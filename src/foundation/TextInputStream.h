@@ -18,7 +18,7 @@ public:
   // bytes without reporting its end, the line read so far is the last one.
   string ReadLine();
   // The buffer is used up and the stream is at its end.
-  bool IsEOF();
+  bool IsEOF() { return mPosition >= mCount && (!mStream || mStream->IsEOF()); }
 
 private:
   // Refills the buffer from the stream; false when no byte arrived.

@@ -127,16 +127,26 @@ __attribute__((always_inline)) inline void DestroyObject(RuntimeObject *object) 
 
 } // namespace
 
-extern "C" RuntimeObject *RuntimeNewObject(RuntimeClass *parent) {
+namespace {
+// Creation refused: a nil class raises NilObjectException; an interface has
+// no instances, and a size below the header's would let the header be
+// written past the block, so both alert.
+__attribute__((noinline, cold)) RuntimeObject *RefuseNewObject(RuntimeClass *parent) {
   if (!parent) {
     RaiseNilObjectException();
     return nullptr;
   }
-  // An interface has no instances, and a size below the header's would let
-  // the header be written past the block.
-  if (!RUNTIME_CHECK(!parent->isAnInterface) ||
-      !RUNTIME_CHECK(parent->instanceSize >= int32_t(sizeof(RuntimeObject))))
-    return nullptr;
+  if (RUNTIME_CHECK(!parent->isAnInterface))
+    RUNTIME_CHECK(parent->instanceSize >= int32_t(sizeof(RuntimeObject)));
+  return nullptr;
+}
+} // namespace
+
+extern "C" RuntimeObject *RuntimeNewObject(RuntimeClass *parent) {
+  if (__builtin_expect(!parent || parent->isAnInterface ||
+                           parent->instanceSize < int32_t(sizeof(RuntimeObject)),
+                       0))
+    return RefuseNewObject(parent);
   int32_t size = parent->instanceSize;
   auto *object = reinterpret_cast<RuntimeObject *>(OSalloclenQuick(size, kMemFullReturnNull));
   if (!object) {
