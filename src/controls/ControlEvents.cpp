@@ -32,7 +32,7 @@ ControlFields FieldsOfControl(RuntimeObject *object) {
       &c->pane,          &c->visible, &c->enabled,     &c->autoDeactivate,      &c->mouseInside,
       &c->lockLeft,      &c->lockTop, &c->lockRight,   &c->lockBottom,          &c->bounds,
       &c->tabPanelIndex, &c->view,    &c->balloonHelp, &c->disabledBalloonHelp, &c->helpTag,
-      &c->mMenuHandlers};
+      &c->mMenuHandlers, &c->name,    &c->index,       &c->container};
 }
 
 // Pending: tab and page panels re-apply their pages here once they exist.

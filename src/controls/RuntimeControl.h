@@ -48,6 +48,7 @@ struct RuntimeControl {
 };
 constexpr int32_t kControlInstanceSize = 100;
 static_assert(sizeof(RuntimeControl) == kControlInstanceSize);
+static_assert(offsetof(RuntimeControl, initialParent) == 24);
 static_assert(offsetof(RuntimeControl, pane) == 32);
 static_assert(offsetof(RuntimeControl, name) == 36);
 static_assert(offsetof(RuntimeControl, index) == 40);

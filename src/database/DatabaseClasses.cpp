@@ -10,6 +10,8 @@
 #include "database/DatabaseInterface.h"
 #include "database/DatabaseObjects.h"
 #include "database/ZANTEngine.h"
+#include "database/sql/RecordSetOperations.h"
+#include "database/sql/SqlEntryPoints.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ClassTables.h"
@@ -41,6 +43,13 @@ void DatabaseDestructor(RuntimeObject *object) {
 }
 
 void DatabaseCursorDestructor(RuntimeObject *object) { cursorClose(object); }
+
+// A field object holds one reference on the record set it reads.
+void DatabaseFieldDestructor(RuntimeObject *object) {
+  auto *field = reinterpret_cast<DatabaseFieldObject *>(object);
+  RuntimeUnlockObject(reinterpret_cast<RuntimeObject *>(field->recordSet)); // nil is fine
+  field->recordSet = nullptr;
+}
 
 // A class known by name and size only, until its members are described.
 ObjectDefinition *Placeholder(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
@@ -93,6 +102,7 @@ void CreateDatabaseClasses() {
   addIntrinsicClass(DatabaseClass());
   addIntrinsicClass(DatabaseCursorClass());
   ObjectDefinition *fieldBase = Placeholder(cursorField, "DatabaseCursorField", nullptr, 32);
+  cursorField.destructor = DatabaseFieldDestructor;
   addIntrinsicClass(fieldBase);
   addIntrinsicClass(RecordSetClass());
   addIntrinsicClass(Placeholder(field, "DatabaseField", fieldBase, 32));
@@ -103,4 +113,5 @@ void CreateDatabaseClasses() {
   AddRelocEntry("cursorMoveNext", reinterpret_cast<void *>(cursorMoveNext));
   AddRelocEntry("cursorClose", reinterpret_cast<void *>(cursorClose));
   AddRelocEntry("databaseClose", reinterpret_cast<void *>(databaseClose));
+  RegisterSqlEntryPoints();
 }

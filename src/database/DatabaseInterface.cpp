@@ -11,18 +11,6 @@
 #include "database/ZANTEngine.h"
 
 namespace {
-// Releases the pending edits and their values.
-void DiscardPendingEdits(DatabaseCursorObject *recordSet) {
-  ZANTpendingEdit *edit = recordSet->pendingEdits;
-  recordSet->pendingEdits = nullptr;
-  while (edit) {
-    ZANTpendingEdit *next = edit->next;
-    stringStorage::RemoveReference(edit->value);
-    delete edit;
-    edit = next;
-  }
-}
-
 // Cursors written as C may answer a Boolean in the low byte only.
 bool Truth(int32_t value) { return (value & 0xFF) != 0; }
 } // namespace
@@ -175,4 +163,15 @@ DatabaseValue ReadCursorValue(DatabaseCursorObject *recordSet, int32_t column) {
   }
   if (definition->releaseValue) definition->releaseValue(recordSet->handle);
   return value;
+}
+
+void DiscardPendingEdits(DatabaseCursorObject *recordSet) {
+  ZANTpendingEdit *edit = recordSet->pendingEdits;
+  recordSet->pendingEdits = nullptr;
+  while (edit) {
+    ZANTpendingEdit *next = edit->next;
+    stringStorage::RemoveReference(edit->value);
+    delete edit;
+    edit = next;
+  }
 }

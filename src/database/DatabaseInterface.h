@@ -41,6 +41,9 @@ void databaseClose(RuntimeObject *database);
 // connected (now or already). Database operations call it before the engine.
 bool demandConnectDatabase(DatabaseObject *database);
 
+// Drops a record set's pending edits and their values.
+void DiscardPendingEdits(DatabaseCursorObject *recordSet);
+
 // A column value read through a cursor: getColumnValue, then releaseValue.
 // The bytes are copied out so they outlive the release.
 struct DatabaseValue {

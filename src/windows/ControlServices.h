@@ -7,6 +7,7 @@
 #include "foundation/QVGeometry.h"
 #include "foundation/StringMap.h"
 
+class ContainerPane;
 class SubPane;
 struct ObjectDefinition;
 struct ObjectHook;
@@ -18,6 +19,17 @@ struct stringStorage;
 ObjectDefinition *ControlClass() __attribute__((weak));
 // Whether the object is a control (false while there is no Control class).
 bool IsControl(RuntimeObject *object);
+// The interface of window-owned objects that are not controls, and the
+// slots of its methods. Weak: nil until the controls area defines it.
+ObjectDefinition *PaneChildInterface() __attribute__((weak));
+enum PaneChildSlot : int32_t {
+  kPaneChildSetWindow,
+  kPaneChildWindow,
+  kPaneChildIndex,
+  kPaneChildSetIndex
+};
+// The language's root class, defined by the controls area; weak likewise.
+ObjectDefinition *ObjectClass() __attribute__((weak));
 
 // The fields of one control object that windows read and write.
 struct ControlFields {
@@ -32,6 +44,9 @@ struct ControlFields {
   RuntimeObject **window; // its window object, not counted
   stringStorage **balloonHelp, **disabledBalloonHelp, **helpTag;
   StringMap<void *> **menuHandlers; // menu-item name to handler; nil until the first
+  stringStorage **name;             // Name, held by the control
+  int32_t *index;                   // its control-array index, or INT32_MIN
+  ContainerPane **container;        // where its pane is made: the native window
 };
 // Defined by the controls area, which owns the layout.
 ControlFields FieldsOfControl(RuntimeObject *control);

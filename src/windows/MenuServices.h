@@ -1,7 +1,6 @@
-// What windows use of the menus and of the window class's later parts: the
+// What the native windows use of the menus and of the Window class: the
 // menu-enabling pass, the menu bar's show and hide, installing a window
-// object's menu bar, full-screen mode and the implicit-window list. The menu
-// work supplies them; until then MenuServicesPending.cpp does nothing.
+// object's menu bar, full-screen mode and the implicit-window list.
 #pragma once
 #include <cstdint>
 

@@ -20,32 +20,6 @@
 
 RuntimeViewWindow *gRuntimeViewWindowList = nullptr;
 
-ObjectHookTemplate WindowBaseHooks[kWindowEventCount] = {
-    {0x40, "Layout", "", "", nullptr, 0},
-    {0x40, "CreateControls", "", "", nullptr, 0},
-    {0x40, "SetupBindings", "", "", nullptr, 0},
-    {0, "Open", "", "", nullptr, 0},
-    {0, "Close", "", "", nullptr, 0},
-    {0, "CancelClose", "appQuitting as Boolean", "Boolean", nullptr, 0},
-    {0, "KeyDown", "Key As String", "Boolean", nullptr, 0},
-    {0, "MouseMove", "X As Integer, Y As Integer", "", nullptr, 0},
-    {0, "MouseEnter", "", "", nullptr, 0},
-    {0, "MouseExit", "", "", nullptr, 0},
-    {0, "Paint", "g As Graphics", "", nullptr, 0},
-    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
-    {0, "MouseDrag", "X As Integer, Y As Integer", "", nullptr, 0},
-    {0, "MouseUp", "X As Integer, Y As Integer", "", nullptr, 0},
-    {0, "EnableMenuItems", "", "", nullptr, 0},
-    {0, "Resized", "", "", nullptr, 0},
-    {0, "Resizing", "", "", nullptr, 0},
-    {0, "Moved", "", "", nullptr, 0},
-    {0, "DropObject", "obj As DragItem", "", nullptr, 0},
-    {0, "Activate", "", "", nullptr, 0},
-    {0, "Deactivate", "", "", nullptr, 0},
-    {0, "Minimize", "", "", nullptr, 0},
-    {0, "Maximize", "", "", nullptr, 0},
-    {0, "Restore", "", "", nullptr, 0},
-};
 
 namespace {
 
@@ -56,22 +30,6 @@ Drawable *BackdropImage(RuntimeView *view) {
   return reinterpret_cast<PictureObject *>(view->backdrop)->image;
 }
 
-// clang-format off
-ObjectConstantTemplate sWindowConstants[] = {
-    {0, "FrameTypeDocument", 1, "0"},      {0, "FrameTypeMovableModal", 1, "1"},
-    {0, "FrameTypeModal", 1, "2"},         {0, "FrameTypeFloating", 1, "3"},
-    {0, "FrameTypePlain", 1, "4"},         {0, "FrameTypeShadowed", 1, "5"},
-    {0, "FrameTypeRounded", 1, "6"},       {0, "FrameTypeGlobalFloating", 1, "7"},
-    {0, "FrameTypeSheet", 1, "8"},         {0, "FrameTypeMetal", 1, "9"},
-    {0, "FrameTypeDrawer", 1, "10"},       {0, "PlacementDefault", 1, "0"},
-    {0, "PlacementParent", 1, "1"},        {0, "PlacementMainScreen", 1, "2"},
-    {0, "PlacementParentScreen", 1, "3"},  {0, "PlacementStagger", 1, "4"},
-    {0, "PlacementDrawerTopLeft", 1, "0"}, {0, "PlacementDrawerCenter", 1, "1"},
-    {0, "PlacementDrawerBottomRight", 1, "2"}, {0, "ShowWithinDefault", 1, "-1"},
-    {0, "ShowWithinTop", 1, "0"},          {0, "ShowWithinBottom", 1, "1"},
-    {0, "ShowWithinRight", 1, "2"},        {0, "ShowWithinLeft", 1, "3"},
-};
-// clang-format on
 
 void *Handler(RuntimeView *view, WindowEvent event) {
   return view ? FindObjectCode(&view->header, WindowBaseHooks[event].hook) : nullptr;
@@ -108,8 +66,6 @@ void FireControl(RuntimeObject *control, ControlEvent event, int32_t x, int32_t 
     reinterpret_cast<Event2>(code)(control, x, y);
 }
 
-// The window's controls in the control map's order, each held for the walk
-// (a handler may take a control out of the map).
 // Closes the sockets among a window's objects (they are not controls). The
 // networking area defines the hook; until it is linked the reference is nil.
 void CloseWindowSockets(RuntimeView *view) {
@@ -117,7 +73,7 @@ void CloseWindowSockets(RuntimeView *view) {
     return;
   std::vector<RuntimeObject *> objects;
   StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-  RuntimeObject *object;
+  RuntimeObject *object = nullptr;
   while (it->Next(&object))
     if (object) {
       RuntimeLockObject(object);
@@ -130,31 +86,6 @@ void CloseWindowSockets(RuntimeView *view) {
   }
 }
 
-class ControlWalk {
-public:
-  explicit ControlWalk(RuntimeView *view) {
-    if (!view || !view->controlMap)
-      return;
-    StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-    RuntimeObject *object;
-    while (it->Next(&object))
-      if (IsControl(object)) {
-        RuntimeLockObject(object);
-        mControls.push_back(object);
-      }
-    delete it;
-  }
-  ~ControlWalk() {
-    for (RuntimeObject *c : mControls)
-      RuntimeUnlockObject(c);
-  }
-  ControlWalk(const ControlWalk &) = delete;
-  ControlWalk &operator=(const ControlWalk &) = delete;
-  const std::vector<RuntimeObject *> &controls() const { return mControls; }
-
-private:
-  std::vector<RuntimeObject *> mControls;
-};
 
 bool UnderPoint(const ControlFields &f, int32_t x, int32_t y) {
   SubPane *pane = *f.pane;
@@ -172,6 +103,24 @@ void ControlExit(RuntimeObject *c, const ControlFields &f) {
 string WindowTitle(RuntimeView *view) { return string::Borrow(view->title); }
 
 } // namespace
+
+ControlWalk::ControlWalk(RuntimeView *view) {
+  if (!view || !view->controlMap)
+    return;
+  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
+  RuntimeObject *object = nullptr;
+  while (it->Next(&object))
+    if (IsControl(object)) {
+      RuntimeLockObject(object);
+      mControls.push_back(object);
+    }
+  delete it;
+}
+
+ControlWalk::~ControlWalk() {
+  for (RuntimeObject *c : mControls)
+    RuntimeUnlockObject(c);
+}
 
 bool IsControl(RuntimeObject *object) {
   ObjectDefinition *control = ControlClass ? ControlClass() : nullptr;
@@ -196,23 +145,45 @@ RuntimeViewWindow::RuntimeViewWindow(RuntimeView *view, WindowType type)
   mMaximizeHandler = Handler(view, kMaximizeEvent);
   mRestoreHandler = Handler(view, kRestoreEvent);
   view->nativeWindow = this;
+}
+
+RuntimeViewWindow *RuntimeViewWindow::Open(RuntimeView *view, WindowType type) {
+  auto *w = new RuntimeViewWindow(view, type);
+  // A handler that closes the window must not delete it under the steps.
+  w->Protect();
+  w->Build();
+  return w->UnprotectCausesDeath() ? nullptr : w;
+}
+
+void RuntimeViewWindow::Build() {
+  RuntimeView *view = mView;
+  auto closed = [this] { return IsClosing() || !mView; };
   if (view->menuBar)
     WindowMenuBarSetter(&view->header, 0, view->menuBar);
   if (!view->visible)
     HideWindow();
   Fire(view, kCreateControlsEvent);
+  if (closed())
+    return;
   view->opened = 1;
   {
     ControlWalk walk(view);
-    for (RuntimeObject *c : walk.controls())
+    for (RuntimeObject *c : walk.controls()) {
+      if (closed())
+        return;
       CreateNewControlPane(c);
+    }
   }
+  if (closed())
+    return;
   if (view->hasBackColor)
     SetBackgroundColour(view->backColor);
   setBalloonHelp(string::Borrow(view->balloonHelp));
   if (view->pendingFullScreen)
     windowFullScreenSetter(&view->header, 0, 1);
   Fire(view, kSetupBindingsEvent);
+  if (closed())
+    return;
   if (Drawable *image = BackdropImage(view))
     image->Preload();
 }
@@ -459,7 +430,7 @@ void RuntimeViewWindow::Close() {
     RemoveFromImplicitWindowList(&view->header);
     if (StringMap<RuntimeObject *> *map = view->controlMap) {
       StringMapIterator<RuntimeObject *> *it = map->NewIterator();
-      RuntimeObject *object;
+      RuntimeObject *object = nullptr;
       while (it->Next(&object)) {
         bool control = IsControl(object);
         bool lastReference = object && object->refCount < 2;
@@ -483,6 +454,8 @@ void RuntimeViewWindow::FireWindowCloseEvents() {
   {
     ControlWalk walk(mView);
     for (RuntimeObject *c : walk.controls()) {
+      if (!mView)
+        return;
       ControlFields f = FieldsOfControl(c);
       if (*f.pane && GetFocusPane() == *f.pane)
         InvalidateFocus();
@@ -635,17 +608,9 @@ void RuntimePaneDelegate::PaneClipToBounds(Pane *, QV::Rect *r) {
     QV::SectRect(r, &embedder->Bounds(), r);
 }
 
-ObjectDefinition *WindowBaseClass() {
-  static ObjectDefinition definition;
-  if (definition.className.IsEmpty()) {
-    definition.className = string("Window");
-    definition.objectSize = kRuntimeViewInstanceSize;
-    definition.staticTables = 1;
-    FillConstants(&definition, sWindowConstants, std::size(sWindowConstants));
-    FillHooks(&definition, WindowBaseHooks, std::size(WindowBaseHooks));
-  }
-  return &definition;
-}
+bool FireWindowEvent(RuntimeView *view, WindowEvent event) { return Fire(view, event); }
+
+void FireControlEvent(RuntimeObject *control, ControlEvent event) { FireControl(control, event); }
 
 extern "C" int32_t FireCancelCloseEvent(RuntimeObject *view, int32_t appQuitting) {
   if (!view) {

@@ -3,9 +3,11 @@
 // the window object's events and its controls' mouse events.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/objects/ClassTables.h"
+#include "windows/ControlServices.h"
 #include "windows/PaneDelegate.h"
 #include "windows/Window.h"
 
@@ -19,8 +21,11 @@ public:
 
 class RuntimeViewWindow : public RuntimeWindow {
 public:
-  // type: the native window type chosen for the window object's frame.
-  RuntimeViewWindow(RuntimeView *view, WindowType type);
+  // Makes the native window of a window object (type: the native window
+  // type chosen for its frame) and builds it: menu bar, CreateControls, the
+  // control panes, SetupBindings. A handler may close the window meanwhile:
+  // the rest is skipped and the answer is nil.
+  static RuntimeViewWindow *Open(RuntimeView *view, WindowType type);
   ~RuntimeViewWindow() override;
 
   bool HandleClick(int32_t x, int32_t y, int32_t modifiers) override;
@@ -55,6 +60,11 @@ public:
   RuntimeViewWindow *NextRuntimeWindow() const { return mNext; }
 
 private:
+  RuntimeViewWindow(RuntimeView *view, WindowType type);
+  // The construction steps that run the window's handlers, each skipped once
+  // the window is closing.
+  void Build();
+
   // Controls whose mouse-inside flag is set and that are not under (x, y),
   // or all of them when everywhere, hear MouseExit; false when the window
   // closed meanwhile.
@@ -77,6 +87,20 @@ void FireCloseEvents();
 bool IterateRuntimeWindowList(bool (*fn)(RuntimeViewWindow *w, void *arg), void *arg);
 // The window objects of the runtime windows still listed when visited.
 void IterateLanguageWindows(LanguageWindowVisitor visit, void *ref);
+
+// The window's controls in the control map's order, each held for as long
+// as the walk lives (a handler may take a control out of the map).
+class ControlWalk {
+public:
+  explicit ControlWalk(RuntimeView *view);
+  ~ControlWalk();
+  ControlWalk(const ControlWalk &) = delete;
+  ControlWalk &operator=(const ControlWalk &) = delete;
+  const std::vector<RuntimeObject *> &controls() const { return mControls; }
+
+private:
+  std::vector<RuntimeObject *> mControls;
+};
 
 // Gives a control its pane: fires CreatePane, applies the control's states
 // and those of the controls that contain it, and attaches a delegate.
@@ -128,8 +152,14 @@ enum WindowEvent : int32_t {
 };
 extern ObjectHookTemplate WindowBaseHooks[kWindowEventCount];
 
-// The language's Window class: name, size, constants and events.
+// The language's Window class (WindowClass.cpp).
 ObjectDefinition *WindowBaseClass();
+
+// Fires a window event without arguments; a Boolean event without a handler
+// answers false.
+bool FireWindowEvent(RuntimeView *view, WindowEvent event);
+// Fires a control's event without arguments when it has a handler.
+void FireControlEvent(RuntimeObject *control, ControlEvent event);
 
 // The window object's CancelClose; true vetoes the close.
 extern "C" int32_t FireCancelCloseEvent(RuntimeObject *view, int32_t appQuitting);

@@ -498,8 +498,14 @@ void Window::AboutToYield() {
       continue;
     w->Protect();
     w->MoveWindowPosition();
-    if (!w->IsClosing() && w->mWindowVisible && !GTK_WIDGET_VISIBLE(w->mGtkWindow))
+    if (!w->IsClosing() && w->mWindowVisible && !GTK_WIDGET_VISIBLE(w->mGtkWindow)) {
+      // Mapped at its size with the menu bar, the window needs no second
+      // configure when it is shown.
+      int32_t bar = w->mHasMenuBar ? GTKHelper::GetMenuBarHeight(w) : 0;
+      gtk_window_resize(GTK_WINDOW(w->mGtkWindow), std::max(1, w->Width()),
+                        std::max(1, w->Height() + bar));
       gtk_widget_show(w->mGtkWindow);
+    }
     w->UnprotectCausesDeath();
   }
 }

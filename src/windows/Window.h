@@ -213,3 +213,5 @@ struct ScreenSource {
   bool (*get)(int32_t i, ScreenRect *screen);
 };
 ScreenSource SetScreenSource(ScreenSource source);
+// Screen i as the current source has it; false when there is no such screen.
+bool GetSourceScreen(int32_t i, ScreenRect *screen);

@@ -43,6 +43,10 @@ ScreenSource SetScreenSource(ScreenSource source) {
   return old;
 }
 
+bool GetSourceScreen(int32_t i, ScreenRect *screen) {
+  return i >= 0 && i < sScreens.count() && sScreens.get(i, screen);
+}
+
 int32_t PlacementClass(int32_t type) {
   switch (type) {
   case 1:

@@ -45,6 +45,7 @@ const WindowHooks kWindowHooks{
     [](RuntimeView *view, bool appQuitting) {
       return FireCancelCloseEvent(&view->header, appQuitting) != 0;
     },
+    [](RuntimeViewWindow *w) { w->Close(); },
 };
 
 } // namespace

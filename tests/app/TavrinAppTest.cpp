@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -323,7 +324,7 @@ TEST_F(TavrinApp, APeersTextDuringASlowClipboardReadWinsOverTheStaleReading) {
 TEST_F(TavrinApp, AboutChosenTwiceShowsOneAboutWindow) {
   const std::string window = MainWindow();
   for (int i = 0; i < 2; ++i) {
-    std::system(("xdotool windowactivate --sync " + window + " key alt+f").c_str());
+    std::system(("xdotool windowfocus --sync " + window + " key alt+f").c_str());
     usleep(500000);
     std::system("xdotool key Return");
     ASSERT_TRUE(WaitFor([] { return !Output("xdotool search --name '^About$'").empty(); }, 20));
@@ -334,26 +335,37 @@ TEST_F(TavrinApp, AboutChosenTwiceShowsOneAboutWindow) {
 }
 
 TEST_F(TavrinApp, CtrlQEndsTheApplicationWithStatusZero) {
-  std::system(("xdotool windowactivate --sync " + MainWindow() + " key ctrl+q").c_str());
+  std::system(("xdotool windowfocus --sync " + MainWindow() + " key ctrl+q").c_str());
   int status = -1;
   ASSERT_TRUE(WaitFor([&] { return waitpid(mApp, &status, WNOHANG) == mApp; }, 60));
   mApp = -1;
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
-// Clicks Connect on the main window and answers the dialog.
+// The height of the window's menu bar: what its X window has above the
+// 163 pixels of content.
+static int MenuBarHeight(const std::string &window) {
+  std::string geometry = Output("xdotool getwindowgeometry " + window);
+  size_t x = geometry.find('x', geometry.find("Geometry:"));
+  return x == std::string::npos ? 0 : std::atoi(geometry.c_str() + x + 1) - 163;
+}
+
+// Clicks Connect on the main window (content 258, 46) and answers the
+// dialog.
 static void Dial(const std::string &window, const std::string &address, const std::string &key) {
-  std::system(("xdotool windowactivate --sync " + window + " mousemove --window " + window +
-               " 258 46 click 1")
+  std::system(("xdotool windowfocus --sync " + window + " mousemove --window " + window + " 258 " +
+               std::to_string(46 + MenuBarHeight(window)) + " click 1")
                   .c_str());
-  WaitFor([] { return !Output("xdotool search --name '^Connect To\\.\\.\\.$'").empty(); }, 20);
+  ASSERT_TRUE(WaitFor(
+      [] { return !Output("xdotool search --name '^Connect To\\.\\.\\.$'").empty(); }, 20))
+      << "no connect dialog";
   if (!address.empty())
     std::system(("xdotool type --delay 50 " + address).c_str());
   std::system(("xdotool key " + key).c_str());
 }
 
 TEST_F(TavrinApp, CancelInTheConnectDialogKeepsListening) {
-  Dial(MainWindow(), "", "Escape");
+  ASSERT_NO_FATAL_FAILURE(Dial(MainWindow(), "", "Escape"));
   EXPECT_TRUE(WaitFor([] { return Output("xdotool search --name '^Connect To'").empty(); }, 20));
   EXPECT_TRUE(Listening());
   PlainSocket peer = Peer();
@@ -363,7 +375,7 @@ TEST_F(TavrinApp, CancelInTheConnectDialogKeepsListening) {
 // Dialling closes the listener first, so the application's own address has
 // nobody listening: the refusal brings it back to listening.
 TEST_F(TavrinApp, DiallingWhereNobodyListensReturnsToListening) {
-  Dial(MainWindow(), "127.0.0.1", "Return");
+  ASSERT_NO_FATAL_FAILURE(Dial(MainWindow(), "127.0.0.1", "Return"));
   EXPECT_TRUE(WaitFor([] { return Listening(); }, 60));
   EXPECT_GE(ConnectWithin(60).fd(), 0);
 }

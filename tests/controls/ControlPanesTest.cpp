@@ -200,7 +200,7 @@ TEST_F(ControlWindow, AParentInAnotherWindowRaisesAndChangesNothing) {
   auto *otherView = reinterpret_cast<RuntimeView *>(other);
   QV::SetRect(&otherView->bounds, 500, 60, 800, 300);
   otherView->controlMap = new StringMap<RuntimeObject *>;
-  new RuntimeViewWindow(otherView, Window::kWindowTypeDocument);
+  RuntimeViewWindow::Open(otherView, Window::kWindowTypeDocument);
   RuntimeObject *stranger = CreateInstance(TestControlClass());
   Ctl(stranger)->view = other;
   Ctl(stranger)->visible = Ctl(stranger)->enabled = 1;

@@ -32,14 +32,6 @@ void OnMouseMove(RuntimeObject *o, int32_t x, int32_t y) {
   ControlLog().back() += " " + std::to_string(x) + "," + std::to_string(y);
 }
 
-void Handle(ObjectDefinition &defn, const char *event, void *code) {
-  auto *item = new ObjectHookInstance;
-  item->name = string(event);
-  item->code = code;
-  item->next = defn.hookInstances;
-  defn.hookInstances = item;
-}
-
 } // namespace
 
 std::vector<std::string> &ControlLog() {
@@ -54,11 +46,11 @@ ObjectDefinition *TestControlClass() {
     defn.super = RectControlClass();
     defn.objectSize = kControlInstanceSize;
     defn.staticTables = 1;
-    Handle(defn, "CreatePane", reinterpret_cast<void *>(CreatePane));
-    Handle(defn, "Close", reinterpret_cast<void *>(OnClose));
-    Handle(defn, "MouseEnter", reinterpret_cast<void *>(OnMouseEnter));
-    Handle(defn, "MouseExit", reinterpret_cast<void *>(OnMouseExit));
-    Handle(defn, "MouseMove", reinterpret_cast<void *>(OnMouseMove));
+    HandleInClass(defn, "CreatePane", reinterpret_cast<void *>(CreatePane));
+    HandleInClass(defn, "Close", reinterpret_cast<void *>(OnClose));
+    HandleInClass(defn, "MouseEnter", reinterpret_cast<void *>(OnMouseEnter));
+    HandleInClass(defn, "MouseExit", reinterpret_cast<void *>(OnMouseExit));
+    HandleInClass(defn, "MouseMove", reinterpret_cast<void *>(OnMouseMove));
   }
   return &defn;
 }
@@ -130,7 +122,7 @@ RuntimeObject *ControlWindow::Add(const char *name, int32_t index, int left, int
 }
 
 RuntimeViewWindow *ControlWindow::Open() {
-  return new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+  return RuntimeViewWindow::Open(view, Window::kWindowTypeDocument);
 }
 
 std::vector<std::string> ControlWindow::Keys() const {

@@ -54,7 +54,7 @@ propagate A B "$work/again" "a text after B's restart"
 # Ctrl+Q ends both copies with status 0.
 for side in A B; do
   window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
-  on "$side" xdotool windowactivate --sync "$window" key ctrl+q
+  on "$side" xdotool windowfocus --sync "$window" key ctrl+q
   wait "${appPid[$side]}"
   status=$?
   [ "$status" -eq 0 ] || fail "Ctrl+Q ended $side with status $status"

@@ -133,10 +133,15 @@ propagate() {
 byte_counters() { on "$1" ss -tni state established "( sport = :7582 or dport = :7582 )" | grep -o 'bytes_\(acked\|received\):[0-9]*' | tr '\n' ' '; }
 
 # The side clicks Connect, types the address and confirms with Return.
+# The Connect button sits at content 258, 46, below the menu bar: the X
+# window's height less the 163 pixels of content. Without a window manager
+# the window is focused, not activated.
 dial() {
-  local side=$1 address=$2 window
+  local side=$1 address=$2 window height
   window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
-  on "$side" xdotool windowactivate --sync "$window" mousemove --window "$window" 258 46 click 1
+  height=$(on "$side" xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+  on "$side" xdotool windowfocus --sync "$window" mousemove --window "$window" 258 \
+    $((46 + ${height:-163} - 163)) click 1
   wait_for 20 "$side's connect dialog" on "$side" xdotool search --name '^Connect To\.\.\.$'
   on "$side" xdotool type --delay 50 "$address"
   on "$side" xdotool key Return

@@ -91,7 +91,7 @@ TEST(WindowPaint, PaintDrawsThroughTheEntryPointsAndAKeptGraphicsOutlivesTheWind
   backdrop.image = image; // an uncounted stand-in: reference count 0
   view->backdrop = &backdrop.header;
 
-  auto *w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+  auto *w = RuntimeViewWindow::Open(view, Window::kWindowTypeDocument);
   ASSERT_TRUE(StepUntil([&] {
     return sPaint.paints > 0 && ScreenPixel(w, 25, 35) == 0x00C000;
   })) << "paints " << sPaint.paints;

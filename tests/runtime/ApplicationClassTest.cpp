@@ -147,7 +147,7 @@ TEST(ApplicationClass, QuitTestAsksEveryWindowThenClosesThemUnlessOneVetoes) {
   WindowHooks hooks{};
   hooks.IterateLanguageWindows = PretendWindows::Iterate;
   hooks.FireCancelCloseEvent = PretendWindows::CancelClose;
-  hooks.CloseWindow = PretendWindows::Close;
+  hooks.CloseNativeWindow = PretendWindows::Close; // asked already: no second CancelClose
   InstallWindowHooks(&hooks);
   for (RuntimeView &window : PretendWindows::windows)
     window.nativeWindow = reinterpret_cast<RuntimeViewWindow *>(&window);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/loop/WindowInterface.h"
+#include "runtime/objects/ObjectDefinition.h"
 #include "windows/GTKHelper.h"
 #include "windows/RunLoopRegisters.h"
 
@@ -112,6 +113,14 @@ bool XDoTool(const std::string &args) {
   gdk_flush();
   std::string command = "xdotool " + args + " >/dev/null 2>&1";
   return std::system(command.c_str()) == 0;
+}
+
+void HandleInClass(ObjectDefinition &defn, const char *event, void *code) {
+  auto *item = new ObjectHookInstance;
+  item->name = string(event);
+  item->code = code;
+  item->next = defn.hookInstances;
+  defn.hookInstances = item;
 }
 
 unsigned long XidOf(Window *w) { return gdk_x11_drawable_get_xid(w->GetGtkWindow()->window); }

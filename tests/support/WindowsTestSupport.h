@@ -11,6 +11,8 @@
 #include "windows/SubPane.h"
 #include "windows/Window.h"
 
+struct ObjectDefinition;
+
 // True once GTK+ runs on the test process's own X server.
 bool HaveDisplay();
 
@@ -30,6 +32,10 @@ unsigned long XidOf(Window *w);
 std::vector<std::string> &Log();
 
 QV::Rect MakeRect(int left, int top, int right, int bottom);
+
+// Gives a test class a handler for an event of one of its superclasses, as
+// a built-in class supplies one.
+void HandleInClass(ObjectDefinition &defn, const char *event, void *code);
 
 // A pane that records its calls and answers clicks as told.
 class RecordingPane : public ContainerPane {

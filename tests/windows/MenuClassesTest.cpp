@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MenuTestSupport.h"
 #include "WindowsTestSupport.h"
 #include "controls/ContextualMenuClass.h"
+#include "controls/ControlClasses.h"
+#include "controls/ControlEntryPoints.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassRegistry.h"
@@ -42,6 +45,27 @@ Strings EventNames(ObjectDefinition *defn) {
     names.push_back(std::string(h->name.CString()) + "(" + h->paramText.CString() + ")" +
                     h->returnText.CString());
   return names;
+}
+
+// Every property is settable at design time (flags 0 as the tables give
+// them) and every accessor and method that has code is bound under its
+// export name.
+void ExpectRowsBound(ObjectDefinition *defn) {
+  const char *cls = defn->className.CString();
+  for (InstanceVariable *p = defn->properties; p; p = p->next) {
+    EXPECT_EQ(p->flags, 0) << cls << "." << p->name.CString();
+    for (auto [code, name] :
+         {std::pair{p->getter, p->getterExportName}, std::pair{p->setter, p->setterExportName}})
+      if (code) {
+        const RelocEntry *entry = resolveRelocEntry(name);
+        EXPECT_TRUE(entry && entry->address == code) << cls << " " << name;
+      }
+  }
+  for (ObjectMethod *m = defn->methods; m; m = m->next)
+    if (void *code = m->method.implementation[0].code) {
+      const RelocEntry *entry = resolveRelocEntry(m->method.implementation[0].exportName);
+      EXPECT_TRUE(entry && entry->address == code) << cls << "." << m->name.CString();
+    }
 }
 
 TEST(MenuClasses, TablesKeepTheirOrderAndRegisterWithoutAlerts) {
@@ -90,9 +114,17 @@ TEST(MenuClasses, TablesKeepTheirOrderAndRegisterWithoutAlerts) {
   EXPECT_EQ(MenuBarClass()->super, item);
   EXPECT_EQ(MenubarInstallerInterface()->isInterface, 1);
   EXPECT_EQ(MethodRows(MenubarInstallerInterface()), Strings{"_Install "});
-  EXPECT_EQ(EventNames(QuitMenuItemClass()), Strings{"Action()Boolean"});
-  EXPECT_NE(QuitMenuItemClass()->hookInstances, nullptr);
-  EXPECT_EQ(AppleMenuItemClass()->super, item);
+  EXPECT_EQ(MenubarInstallerInterface()->objectSize, 24);
+  for (ObjectDefinition *special : {QuitMenuItemClass(), PrefsMenuItemClass()}) {
+    EXPECT_EQ(EventNames(special), Strings{"Action()Boolean"});
+    ASSERT_NE(special->hookInstances, nullptr);
+    EXPECT_STREQ(special->hookInstances->name.CString(), "Action"); // its answer to MenuItem's
+  }
+  for (ObjectDefinition *sub :
+       {MenuBarClass(), QuitMenuItemClass(), PrefsMenuItemClass(), AppleMenuItemClass()}) {
+    EXPECT_EQ(sub->super, item);
+    EXPECT_EQ(sub->objectSize, 28);
+  }
 
   ObjectDefinition *cmm = ContextualMenuClass();
   EXPECT_EQ(cmm->objectSize, 108);
@@ -103,13 +135,17 @@ TEST(MenuClasses, TablesKeepTheirOrderAndRegisterWithoutAlerts) {
                                       "AddSeparator contextualMenuAddSeparator",
                                       "Open contextualMenuOpen"}));
   EXPECT_EQ(EventNames(cmm), Strings{"Action(item As String)"});
+  EXPECT_EQ(cmm->super, ControlClass());
+  EXPECT_EQ(cmm->destructor, RuntimeContextualMenuDestructor);
+  ASSERT_NE(cmm->hookInstances, nullptr); // a control without a pane
+  EXPECT_STREQ(cmm->hookInstances->name.CString(), "CreatePane");
+  EXPECT_EQ(cmm->hookInstances->code, reinterpret_cast<void *>(NilCreatePane));
 
   for (ObjectDefinition *defn : {item, MenuBarClass(), QuitMenuItemClass(), PrefsMenuItemClass(),
                                  AppleMenuItemClass(), cmm})
     EXPECT_NE(LookupObjectDefinition(defn), nullptr) << defn->className.CString();
-  for (const char *name : {"RuntimeMenuItemTextSetter", "RuntimeMenuItemLookupArray",
-                           "MenuBarInstallClone", "contextualMenuOpen"})
-    EXPECT_NE(resolveRelocEntry(name), nullptr) << name;
+  for (ObjectDefinition *defn : {item, MenuBarClass(), cmm})
+    ExpectRowsBound(defn);
   for (const RecordedAlert &alert : alerts.alerts())
     ADD_FAILURE() << alert.file << ":" << alert.line << " " << alert.condition;
   DisposeIntrinsicClassMap();
@@ -195,8 +231,15 @@ TEST_F(ContextualMenus, TheChosenRowIsRecordedNotDispatched) {
 }
 
 std::vector<std::string> sChosen;
-void OnContextAction(RuntimeObject *, stringStorage *text) {
+bool sDropSelf = false;
+int32_t sRefsAfterDrop = -1;
+void OnContextAction(RuntimeObject *self, stringStorage *text) {
   sChosen.push_back(stringStorage::CString(text));
+  if (sDropSelf) { // the program lets go of the menu inside its own handler
+    RuntimeUnlockObject(self);
+    sRefsAfterDrop = self->refCount;
+    contextualMenuAddRow(self, string("After").Storage());
+  }
 }
 
 TEST_F(ContextualMenus, OpenFiresActionWithTheRowAndRowsPersistUntilDeleted) {
@@ -216,7 +259,15 @@ TEST_F(ContextualMenus, OpenFiresActionWithTheRowAndRowsPersistUntilDeleted) {
   EXPECT_EQ(sChosen, (std::vector<std::string>{"Two", "Three"}));
   contextualMenuResetContent(menu);
   EXPECT_EQ(fields->context, nullptr);
-  RuntimeUnlockObject(menu);
+
+  // Open holds the menu through its Action: dropping the last reference
+  // there frees it only when Open returns.
+  contextualMenuAddRow(menu, string("Last").Storage());
+  sDropSelf = true;
+  WithChoice(fields->context, 0, open);
+  sDropSelf = false;
+  EXPECT_EQ(sChosen.back(), "Last");
+  EXPECT_EQ(sRefsAfterDrop, 1);
 }
 
 } // namespace

@@ -45,6 +45,19 @@ public:
   bool HandleRuntimeMenuCommand(void *) override { return sLog.push_back("pane"), sPaneAnswer; }
 };
 
+// The bar the next window's Layout sets (nil for none).
+RunMenuItem *sNextBar = nullptr;
+
+int32_t MenuWindowLayout(RuntimeObject *object) {
+  auto *view = reinterpret_cast<RuntimeView *>(object);
+  view->visible = 1;
+  view->menuBarVisible = 1;
+  QV::SetRect(&view->bounds, 0, 0, 300, 200);
+  if (sNextBar)
+    WindowMenuBarSetter(object, 0, &sNextBar->header);
+  return 0;
+}
+
 ObjectDefinition *MenuWindowClass() {
   static ObjectDefinition definition;
   if (definition.className.IsEmpty()) {
@@ -52,6 +65,7 @@ ObjectDefinition *MenuWindowClass() {
     definition.super = WindowBaseClass();
     definition.objectSize = kRuntimeViewInstanceSize;
     definition.staticTables = 1;
+    HandleInClass(definition, "Layout", reinterpret_cast<void *>(MenuWindowLayout));
   }
   return &definition;
 }
@@ -92,18 +106,11 @@ protected:
   }
   // A shown language window with the bar (or none).
   RuntimeViewWindow *OpenWindow(RunMenuItem *withBar) {
+    sNextBar = withBar;
     RuntimeObject *object = CreateInstance(MenuWindowClass());
+    sNextBar = nullptr;
     mViews.push_back(object);
-    auto *view = reinterpret_cast<RuntimeView *>(object);
-    view->visible = 1;
-    view->menuBarVisible = 1;
-    QV::SetRect(&view->bounds, 60 + 40 * static_cast<int>(mViews.size()), 80, 360, 280);
-    view->laidOutBounds = view->bounds;
-    if (withBar)
-      WindowMenuBarSetter(object, 0, &withBar->header);
-    RuntimeViewWindow *w = view->nativeWindow;
-    if (!w)
-      w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+    RuntimeViewWindow *w = reinterpret_cast<RuntimeView *>(object)->nativeWindow;
     EXPECT_TRUE(StepUntil([&] { return GTK_WIDGET_MAPPED(w->GetGtkWindow()); }));
     for (int i = 0; i < 5; ++i)
       PaneLoopStep();
@@ -174,6 +181,82 @@ TEST_F(MenuWindows, AFocusedControlIsAskedFirst) {
   EXPECT_EQ(RuntimeMenuItemClick(cut, 0, w), 0);
   EXPECT_EQ(sLog, (std::vector<std::string>{"control", "window", "pane"}));
   fields->pane = nullptr;
+}
+
+RuntimeViewWindow *sToClose = nullptr;
+int32_t ClosingControlHandler(RuntimeObject *, int32_t) {
+  sLog.push_back("control closes");
+  sToClose->Close();
+  return 0;
+}
+int32_t ClosingEnableMenu(RuntimeObject *self) {
+  if (!sToClose)
+    return 0; // the passes that showing a window runs
+  sLog.push_back("EnableMenu " + NameOf(AsMenuItem(self)) + " closes");
+  sToClose->Close();
+  return 0;
+}
+
+// A handler may close the window a command or an enabling pass is for: from
+// then on nothing of that window is asked, and what does not belong to it
+// goes on.
+TEST_F(MenuWindows, AHandlerClosingTheWindowEndsThatWindowsPart) {
+  RunMenuItem *cut = AddItem(file, "Cut");
+  RunMenuItem *paste = AddItem(file, "Paste");
+  Handle(&cut->header, menuItemEnableMenu, reinterpret_cast<void *>(ClosingEnableMenu));
+  Handle(&paste->header, menuItemEnableMenu, reinterpret_cast<void *>(EnableMenuHandler));
+  RuntimeViewWindow *w = OpenWindow(bar);
+  RuntimeView *view = ViewOf(w);
+  auto *pane = new MenuPane(w);
+  if (!view->controlMap)
+    view->controlMap = new StringMap<RuntimeObject *>(256);
+  for (auto handler : {ClosingControlHandler, ControlHandler}) { // both on the focused pane
+    RuntimeObject *control = CreateInstance(ControlClass());
+    auto *fields = reinterpret_cast<RuntimeControl *>(control);
+    fields->pane = pane;
+    fields->view = &view->header;
+    view->controlMap->AddEntry(string(handler == ControlHandler ? "Second" : "First"), control);
+    AddHandler(fields->mMenuHandlers, "Cut", reinterpret_cast<void *>(handler));
+  }
+  AddHandler(view->mMenuHandlers, "Cut", reinterpret_cast<void *>(WindowHandler));
+  AddHandler(AsApplication(app)->menuHandlers, "Cut", reinterpret_cast<void *>(AppHandler));
+  sAppAnswer = true;
+  SetFocusPane(pane);
+  sToClose = w;
+  sLog.clear();
+  EXPECT_EQ(RuntimeMenuItemClick(cut, 0, w), 1);
+  EXPECT_EQ(sLog, (std::vector<std::string>{"control closes", "application"}));
+  EXPECT_EQ(view->nativeWindow, nullptr);
+  sToClose = nullptr;
+
+  RuntimeViewWindow *other = OpenWindow(bar);
+  Handle(&ViewOf(other)->header, WindowBaseHooks[kEnableMenuItemsEvent].hook,
+         reinterpret_cast<void *>(WindowEnableMenuItems));
+  sToClose = other;
+  sLog.clear();
+  EnableMenus(false, other);
+  sToClose = nullptr;
+  EXPECT_EQ(sLog, std::vector<std::string>{"EnableMenu Cut closes"});
+}
+
+// Quit's built-in answer quits unless the window's handler or Quit's own
+// Action takes the command; either keeps every window open.
+TEST_F(MenuWindows, QuitIsKeptFromQuittingByAHandlerThatAnswersTrue) {
+  RunMenuItem *byWindow = MakeItem("Quit1", "Quit", kNoMenuIndex, QuitMenuItemClass());
+  RunMenuItem *byAction = MakeItem("Quit2", "Quit", kNoMenuIndex, QuitMenuItemClass());
+  file->mImp->AddChild(byWindow);
+  file->mImp->AddChild(byAction);
+  Handle(&byAction->header, quitMenuItemActionHook, reinterpret_cast<void *>(ActionHandler));
+  RuntimeViewWindow *w = OpenWindow(bar);
+  AddHandler(ViewOf(w)->mMenuHandlers, "Quit1", reinterpret_cast<void *>(WindowHandler));
+  sWindowAnswer = sActionAnswer = true;
+  sLog.clear();
+  EXPECT_EQ(RuntimeMenuItemClick(byWindow, 0, w), 1);
+  EXPECT_EQ(RuntimeMenuItemClick(byAction, 0, w), 1);
+  EXPECT_EQ(sLog, (std::vector<std::string>{"window", "Action Quit2"}));
+  EXPECT_NE(ViewOf(w)->nativeWindow, nullptr);
+  Release(byWindow);
+  Release(byAction);
 }
 
 TEST_F(MenuWindows, PreferencesEndTheCommandBeforeThePane) {

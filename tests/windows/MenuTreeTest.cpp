@@ -2,6 +2,9 @@
 // captions, accelerators, enabling and clones.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <vector>
 
 #include <gdk/gdkkeysyms.h>
@@ -16,6 +19,63 @@
 #include "windows/menus/MenuDispatch.h"
 
 namespace {
+
+// The slot of a virtual member function in its class's table: the C++ ABI
+// this runtime is built with stores one plus the slot's byte offset in a
+// pointer to a virtual member.
+template <typename Member>
+int SlotOf(Member member) {
+  struct {
+    uintptr_t ptr;
+    ptrdiff_t adj;
+  } raw;
+  static_assert(sizeof(Member) == sizeof raw);
+  std::memcpy(&raw, &member, sizeof raw);
+  return raw.ptr & 1 ? static_cast<int>((raw.ptr - 1) / sizeof(void *)) : -1;
+}
+
+// Slots 0 and 1 are the destructors; the GTK+ node overrides in place and
+// adds its own ten behind Menu's twenty-one.
+TEST(MenuNodes, VirtualOperationsKeepTheirSlots) {
+  using Text = void (Menu::*)(const string &);
+  using Flag = void (Menu::*)(unsigned char);
+  const int slots[] = {
+      SlotOf(static_cast<RunMenuItem *(Menu::*)(unsigned long)>(&Menu::LookupMenuCommand)),
+      SlotOf(&Menu::Enable),
+      SlotOf(&Menu::Disable),
+      SlotOf(static_cast<Text>(&Menu::SetText)),
+      SlotOf(static_cast<Text>(&Menu::SetName)),
+      SlotOf(&Menu::SetIndex),
+      SlotOf(&Menu::SetTag),
+      SlotOf(static_cast<Text>(&Menu::SetHelp)),
+      SlotOf(static_cast<Text>(&Menu::SetDisabledHelp)),
+      SlotOf(static_cast<Flag>(&Menu::SetCheck)),
+      SlotOf(static_cast<Flag>(&Menu::SetVisible)),
+      SlotOf(static_cast<Text>(&Menu::SetCommandKey)),
+      SlotOf(static_cast<Flag>(&Menu::SetBold)),
+      SlotOf(static_cast<Flag>(&Menu::SetItalic)),
+      SlotOf(static_cast<Flag>(&Menu::SetUnderline)),
+      SlotOf(&Menu::AddChild),
+      SlotOf(&Menu::InsertChild),
+      SlotOf(static_cast<void (Menu::*)(RunMenuItem *)>(&Menu::RemoveChild)),
+      SlotOf(static_cast<void (Menu::*)(long)>(&Menu::RemoveChild)),
+      SlotOf(&XMenuGTK::Clone),
+      SlotOf(&XMenuGTK::CloneHelper),
+      SlotOf(&XMenuGTK::GetOwnerWindow),
+      SlotOf(&XMenuGTK::GetParent),
+      SlotOf(&XMenuGTK::IsSeparator),
+      SlotOf(&XMenuGTK::IsSubMenu),
+      SlotOf(&XMenuGTK::IsTopLevel),
+      SlotOf(static_cast<RunMenuItem *(XMenuGTK::*)(XMenuGTK *)>(&XMenuGTK::LookupMenuCommand)),
+      SlotOf(&XMenuGTK::SetCustomMenuActionFunction),
+      SlotOf(&XMenuGTK::SetOwnerWindow),
+  };
+  for (int i = 0; i < static_cast<int>(std::size(slots)); ++i)
+    EXPECT_EQ(slots[i], i + 2) << "operation " << i;
+  // Overrides stay where Menu put them.
+  EXPECT_EQ(SlotOf(static_cast<void (XMenuGTK::*)(const string &)>(&XMenuGTK::SetText)), 5);
+  EXPECT_EQ(SlotOf(static_cast<void (XMenuGTK::*)(long)>(&XMenuGTK::RemoveChild)), 20);
+}
 
 class MenuTree : public testing::Test {
 protected:
@@ -56,6 +116,59 @@ TEST_F(MenuTree, ItemOutsideTheListRaisesAndRemovalByIdentityDropsEveryEntry) {
   EXPECT_EQ(Raised(), Names{"OutOfBoundsException"});
   Release(twice);
   Release(stranger);
+}
+
+// The language's methods: a nil item raises, except for Close and _Lookup;
+// Insert takes the positions 0 to Count, Remove 0 to Count - 1.
+TEST_F(MenuTree, MethodsCheckTheItemAndThePosition) {
+  void (*const onNil[])(RunMenuItem *) = {
+      [](RunMenuItem *) { RuntimeEnableMenu(nullptr); },
+      [](RunMenuItem *) { RuntimeMenuItemItem(nullptr, 0); },
+      [](RunMenuItem *) { RuntimeMenuItemCount(nullptr); },
+      [](RunMenuItem *) { RuntimeMenuItemChild(nullptr, nullptr); },
+      [](RunMenuItem *other) { RuntimeMenuItemAppend(nullptr, other); },
+      [](RunMenuItem *other) { RuntimeMenuItemInsert(nullptr, 0, other); },
+      [](RunMenuItem *) { RuntimeMenuItemRemoveIndex(nullptr, 0); },
+      [](RunMenuItem *other) { RuntimeMenuItemRemoveItem(nullptr, other); },
+      [](RunMenuItem *) { RuntimeMenuItemTextSetter(nullptr, 0, nullptr); },
+      [](RunMenuItem *) { RuntimeMenuItemEnabledGetter(nullptr, 0); },
+  };
+  for (auto call : onNil)
+    call(bar);
+  EXPECT_EQ(Raised(), Names(std::size(onNil), "NilObjectException"));
+  RuntimeCloseMenuItem(nullptr);
+  EXPECT_EQ(RuntimeMenuItemLookup(nullptr, string("File").Storage()), nullptr);
+  EXPECT_TRUE(Raised().empty());
+
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *a = MakeItem("A");
+  RunMenuItem *b = MakeItem("B");
+  RuntimeMenuItemInsert(file, 0, a); // at Count: appended
+  RuntimeMenuItemInsert(file, 1, b);
+  RuntimeMenuItemInsert(file, 0, nullptr);
+  EXPECT_TRUE(Raised().empty());
+  RuntimeMenuItemInsert(file, 3, a);
+  RuntimeMenuItemInsert(file, -1, a);
+  RuntimeMenuItemRemoveIndex(file, 2);
+  EXPECT_EQ(Raised(), Names(3, "OutOfBoundsException"));
+  ASSERT_EQ(RuntimeMenuItemCount(file), 2);
+  EXPECT_EQ(file->mImp->At(0), a);
+  GList *shown = gtk_container_get_children(GTK_CONTAINER(GTKNodeOf(file)->MenuWidget()));
+  EXPECT_EQ(g_list_nth_data(shown, 1), GTKNodeOf(b)->ItemWidget());
+  g_list_free(shown);
+  RuntimeMenuItemRemoveIndex(file, 0);
+  EXPECT_EQ(file->mImp->At(0), b);
+  EXPECT_EQ(a->header.refCount, 1);
+
+  // An item that lost its node answers nil after the alert.
+  Menu *node = a->mImp;
+  a->mImp = nullptr;
+  AlertRecorder alerts;
+  EXPECT_EQ(RuntimeMenuItemTextGetter(a, 0), nullptr);
+  EXPECT_TRUE(alerts.saw("obj->mImp"));
+  a->mImp = node;
+  Release(a);
+  Release(b);
 }
 
 TEST_F(MenuTree, LookupsMatchNamesWithoutCaseAndIndexesExactly) {
@@ -214,6 +327,9 @@ TEST_F(MenuTree, CommandKeysBecomeControlAcceleratorsAndLeaveSubmenuItems) {
             GTKNodeOf(open)->MenuWidget());
 }
 
+int32_t sActions = 0;
+int32_t CountAction(RuntimeObject *) { return ++sActions, 1; }
+
 TEST_F(MenuTree, ASeparatorTakesTheItemsPlaceAndACaptionTakesItBack) {
   RunMenuItem *file = AddItem(bar, "File", "&File");
   AddItem(file, "Open");
@@ -235,6 +351,12 @@ TEST_F(MenuTree, ASeparatorTakesTheItemsPlaceAndACaptionTakesItBack) {
   EXPECT_FALSE(GTKNodeOf(middle)->IsSeparator());
   EXPECT_EQ(widgetAt(1), GTKNodeOf(middle)->ItemWidget());
   EXPECT_EQ(LabelOf(middle), "Back");
+  // The new widget dispatches its item like the first one did.
+  MakePrivateEventTable(&middle->header)[menuItemActionHook->eventIndex].vector =
+      reinterpret_cast<void *>(CountAction);
+  sActions = 0;
+  gtk_menu_item_activate(GTK_MENU_ITEM(widgetAt(1)));
+  EXPECT_EQ(sActions, 1);
   EXPECT_EQ(criticals.count(), 0) << criticals.last();
 }
 

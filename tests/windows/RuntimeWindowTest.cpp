@@ -22,6 +22,7 @@ struct Seen {
   bool mouseDownAnswer = true;
   bool cancelClose = false;
   bool keyDownAnswer = false;
+  int16_t minWidth = 0; // what Layout designs
 };
 Seen sSeen;
 
@@ -52,8 +53,19 @@ extern "C" int32_t OnClose(RuntimeObject *) { return Note("Close"), 0; }
 extern "C" int32_t OnCreateControls(RuntimeObject *) { return Note("CreateControls"), 0; }
 extern "C" int32_t OnSetupBindings(RuntimeObject *) { return Note("SetupBindings"), 0; }
 extern "C" int32_t OnResized(RuntimeObject *) { return Note("Resized"), 0; }
+// The design compiled code applies before the native window is made.
+extern "C" int32_t OnLayout(RuntimeObject *object) {
+  Note("Layout");
+  auto *view = reinterpret_cast<RuntimeView *>(object);
+  view->visible = 1;
+  view->growIcon = 1;
+  view->closeBox = 1;
+  QV::SetRect(&view->bounds, 0, 0, 300, 200);
+  view->minWidth = sSeen.minWidth;
+  return 0;
+}
 
-// A window subclass as compiled code would make one.
+// A window subclass as compiled code would make one, handling its events.
 ObjectDefinition *TestWindowClass() {
   static ObjectDefinition definition;
   if (definition.className.IsEmpty()) {
@@ -61,14 +73,18 @@ ObjectDefinition *TestWindowClass() {
     definition.super = WindowBaseClass();
     definition.objectSize = kRuntimeViewInstanceSize;
     definition.staticTables = 1;
+    HandleInClass(definition, "Layout", reinterpret_cast<void *>(OnLayout));
+    HandleInClass(definition, "MouseDown", reinterpret_cast<void *>(OnMouseDown));
+    HandleInClass(definition, "MouseDrag", reinterpret_cast<void *>(OnMouseDrag));
+    HandleInClass(definition, "MouseUp", reinterpret_cast<void *>(OnMouseUp));
+    HandleInClass(definition, "KeyDown", reinterpret_cast<void *>(OnKeyDown));
+    HandleInClass(definition, "CancelClose", reinterpret_cast<void *>(OnCancelClose));
+    HandleInClass(definition, "Close", reinterpret_cast<void *>(OnClose));
+    HandleInClass(definition, "CreateControls", reinterpret_cast<void *>(OnCreateControls));
+    HandleInClass(definition, "SetupBindings", reinterpret_cast<void *>(OnSetupBindings));
+    HandleInClass(definition, "Resized", reinterpret_cast<void *>(OnResized));
   }
   return &definition;
-}
-
-void Handle(RuntimeObject *object, WindowEvent event, void *code) {
-  EventEntry *table = MakePrivateEventTable(object);
-  ASSERT_NE(table, nullptr);
-  table[WindowBaseHooks[event].hook->eventIndex].vector = code;
 }
 
 class LanguageWindow : public testing::Test {
@@ -77,23 +93,6 @@ protected:
     if (!HaveDisplay())
       GTEST_SKIP() << "no display";
     sSeen = Seen{};
-    object = CreateInstance(TestWindowClass());
-    ASSERT_NE(object, nullptr);
-    view = reinterpret_cast<RuntimeView *>(object);
-    view->visible = 1;
-    view->growIcon = 1;
-    view->closeBox = 1;
-    QV::SetRect(&view->bounds, 60, 80, 360, 280);
-    view->laidOutBounds = view->bounds;
-    Handle(object, kMouseDownEvent, reinterpret_cast<void *>(OnMouseDown));
-    Handle(object, kMouseDragEvent, reinterpret_cast<void *>(OnMouseDrag));
-    Handle(object, kMouseUpEvent, reinterpret_cast<void *>(OnMouseUp));
-    Handle(object, kKeyDownEvent, reinterpret_cast<void *>(OnKeyDown));
-    Handle(object, kCancelCloseEvent, reinterpret_cast<void *>(OnCancelClose));
-    Handle(object, kCloseEvent, reinterpret_cast<void *>(OnClose));
-    Handle(object, kCreateControlsEvent, reinterpret_cast<void *>(OnCreateControls));
-    Handle(object, kSetupBindingsEvent, reinterpret_cast<void *>(OnSetupBindings));
-    Handle(object, kResizedEvent, reinterpret_cast<void *>(OnResized));
   }
   void TearDown() override {
     FireCloseEvents();
@@ -101,8 +100,16 @@ protected:
     if (object)
       RuntimeUnlockObject(object);
   }
+  // The window object, built by its class's constructor.
+  RuntimeViewWindow *Create() {
+    object = CreateInstance(TestWindowClass());
+    EXPECT_NE(object, nullptr);
+    view = reinterpret_cast<RuntimeView *>(object);
+    return view->nativeWindow;
+  }
+  // The window shown; created first unless it was.
   RuntimeViewWindow *Open() {
-    auto *w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+    RuntimeViewWindow *w = object ? view->nativeWindow : Create();
     EXPECT_TRUE(StepUntil([&] {
       return GTK_WIDGET_MAPPED(w->GetGtkWindow()) &&
              gdk_window_is_viewable(w->GetGtkWindow()->window);
@@ -123,8 +130,8 @@ protected:
 };
 
 TEST_F(LanguageWindow, ConstructionTiesTheTwoTogetherAndFiresItsEventsInOrder) {
-  RuntimeViewWindow *w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
-  EXPECT_EQ(view->nativeWindow, w);
+  RuntimeViewWindow *w = Create();
+  ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->GetView(), view);
   EXPECT_EQ(gRuntimeViewWindowList, w);
   EXPECT_EQ(object->refCount, 2);
@@ -133,7 +140,8 @@ TEST_F(LanguageWindow, ConstructionTiesTheTwoTogetherAndFiresItsEventsInOrder) {
   EXPECT_TRUE(w->getProperty(string("RuntimeViewWindow"), &marked));
   EXPECT_EQ(marked, 1u);
   EXPECT_TRUE(w->IsRuntimeWindow());
-  EXPECT_EQ(sSeen.events, (std::vector<std::string>{"CreateControls", "SetupBindings"}));
+  EXPECT_EQ(sSeen.events,
+            (std::vector<std::string>{"Layout", "CreateControls", "SetupBindings"}));
   int visited = 0;
   IterateLanguageWindows(
       [](RuntimeView *v, void *n) { return ++*static_cast<int *>(n), v != nullptr; }, &visited);
@@ -152,7 +160,9 @@ TEST_F(LanguageWindow, MouseDownTakesTheCaptureForDragsAndOneMouseUp) {
   for (int i = 0; i < 10; ++i)
     PaneLoopStep();
   EXPECT_EQ(Count("MouseUp"), 1);
-  EXPECT_EQ(sSeen.events.back(), "MouseUp -50,-70") << "content coordinates, outside";
+  EXPECT_EQ(sSeen.events.back(),
+            "MouseUp " + Str(10 - view->bounds.left) + "," + Str(10 - view->bounds.top))
+      << "content coordinates, outside";
   EXPECT_EQ(GetCaptureMouse(), nullptr);
 }
 
@@ -169,9 +179,11 @@ TEST_F(LanguageWindow, KeyDownGetsOneCharacterOnce) {
 }
 
 TEST_F(LanguageWindow, MovesAndResizesReachTheWindowObject) {
+  Create();
+  QV::Rect placed = view->bounds;
   RuntimeViewWindow *w = Open();
-  EXPECT_EQ(view->bounds.left, 60) << "showing kept the designed place";
-  EXPECT_EQ(view->bounds.top, 80);
+  EXPECT_EQ(view->bounds.left, placed.left) << "showing kept the place it was given";
+  EXPECT_EQ(view->bounds.top, placed.top);
   ASSERT_TRUE(XDoTool("windowmove " + Str(XidOf(w)) + " 150 120"));
   ASSERT_TRUE(StepUntil([&] { return view->bounds.left == 150 && view->bounds.top == 120; }));
   sSeen.events.clear();
@@ -183,7 +195,7 @@ TEST_F(LanguageWindow, MovesAndResizesReachTheWindowObject) {
 }
 
 TEST_F(LanguageWindow, MinWidthReachesTheSizeHints) {
-  view->minWidth = 200;
+  sSeen.minWidth = 200;
   RuntimeViewWindow *w = Open();
   XSize min;
   ASSERT_TRUE(StepUntil([&] { return XMinimumSizeHint(XidOf(w), &min); }));
@@ -221,7 +233,7 @@ TEST_F(LanguageWindow, CancelCloseKeepsTheWindowAndItsWidgets) {
 }
 
 TEST_F(LanguageWindow, ClosingTwiceAndClosingEverythingCloseOnce) {
-  RuntimeViewWindow *w = new RuntimeViewWindow(view, Window::kWindowTypeDocument);
+  RuntimeViewWindow *w = Create();
   w->Protect();
   w->Close();
   w->Close();

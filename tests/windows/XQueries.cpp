@@ -23,3 +23,16 @@ bool XMinimumSizeHint(unsigned long xid, XSize *min) {
   *min = XSize{hints.min_width, hints.min_height};
   return true;
 }
+
+void XSendDeleteWindow(unsigned long xid) {
+  Display *display = gdk_x11_get_default_xdisplay();
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = xid;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, xid, False, NoEventMask, &event);
+  XFlush(display);
+}

@@ -9,3 +9,6 @@ struct XSize {
 XSize XWindowSize(unsigned long xid);
 // The minimum size in the window's WM_NORMAL_HINTS; false without one.
 bool XMinimumSizeHint(unsigned long xid, XSize *min);
+// Sends the X window what a window manager's close box sends: the
+// WM_DELETE_WINDOW protocol message.
+void XSendDeleteWindow(unsigned long xid);

@@ -170,8 +170,8 @@ bool AskToClose(RuntimeView *window, void *ref) {
 
 bool CloseForQuit(RuntimeView *window, void *) {
   const WindowHooks &hooks = GetWindowHooks();
-  if (hooks.CloseWindow && window->nativeWindow)
-    hooks.CloseWindow(window->nativeWindow);
+  if (hooks.CloseNativeWindow && window->nativeWindow)
+    hooks.CloseNativeWindow(window->nativeWindow);
   return true;
 }
 

@@ -39,6 +39,8 @@ void RuntimeCloseWindow(RuntimeView *window) {
 void RuntimeShowModal(RuntimeView *window) {
   if (!window || !window->nativeWindow)
     return;
+  // Closing the window may drop every other reference to the object.
+  RuntimeLockObject(&window->header);
   if (sWindowHooks.ShowWindow)
     sWindowHooks.ShowWindow(window->nativeWindow);
   if (sWindowHooks.SelectWindow)
@@ -47,6 +49,7 @@ void RuntimeShowModal(RuntimeView *window) {
   while (window->nativeWindow && sWindowHooks.IsVisible &&
          sWindowHooks.IsVisible(window->nativeWindow))
     ModalEvents();
+  RuntimeUnlockObject(&window->header);
 }
 
 } // extern "C"

@@ -103,6 +103,9 @@ struct WindowHooks {
   void (*CloseWindow)(RuntimeViewWindow *window); // the unified close
   // The window's CancelClose event; true vetoes the close.
   bool (*FireCancelCloseEvent)(RuntimeView *window, bool appQuitting);
+  // The native window's own close, without asking CancelClose (the quit
+  // test has asked every window already).
+  void (*CloseNativeWindow)(RuntimeViewWindow *window);
 };
 
 // Copies the hooks; a nil member does nothing (the window list counts as

@@ -325,10 +325,9 @@ void RuntimeMenuItemEnabledSetter(RunMenuItem *item, int32_t, int32_t value) {
 
 void RuntimeEnableMenu(RunMenuItem *item) { RuntimeMenuItemEnabledSetter(item, 0, 1); }
 
-void RuntimeCloseMenuItem(RunMenuItem *item) {
-  if (!item)
-    RaiseNilObjectException();
-}
+// Items close with their last reference; the method itself does nothing,
+// on nil too.
+void RuntimeCloseMenuItem(RunMenuItem *) {}
 
 RunMenuItem *RuntimeMenuItemItem(RunMenuItem *item, int32_t index) {
   Menu *node = Node(item);
