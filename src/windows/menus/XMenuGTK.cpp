@@ -38,6 +38,20 @@ RunMenuItem *CopyOfItem(RunMenuItem *source) {
   return AsMenuItem(copy);
 }
 
+// The font of menu labels in each of the four styles. Finding a font loads
+// it, so each style's description is found once and shared by all labels.
+PangoFontDescription *MenuFontDescription(bool bold, bool italic) {
+  static PangoFontDescription *descriptions[4] = {};
+  PangoFontDescription *&desc = descriptions[(bold ? 1 : 0) | (italic ? 2 : 0)];
+  if (!desc) {
+    FontStructure font;
+    font.bold = bold;
+    font.italic = italic;
+    desc = GTKHelper::GetPangoFontDescription(&font);
+  }
+  return desc;
+}
+
 } // namespace
 
 GtkAccelGroup *MenuAcceleratorGroup() {
@@ -313,11 +327,9 @@ void XMenuGTK::UpdateMenuStyle() {
     return;
   mStyledLabel = label;
   mStyledAs = style;
-  FontStructure font;
-  font.bold = mBold;
-  font.italic = mItalic;
-  font.underline = mUnderline;
-  GTKHelper::SetupFont(label, &font);
+  gtk_widget_modify_font(label, MenuFontDescription(mBold, mItalic));
+  if (mUnderline)
+    GTKHelper::UnderlineLabel(label);
 }
 
 // --- children ---------------------------------------------------------------
