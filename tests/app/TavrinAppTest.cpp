@@ -25,6 +25,7 @@
 
 #include "TavrinImage.h"
 #include "support/ImageRunner.h"
+#include "support/PrivateXvfb.h"
 #include "support/NetTestSupport.h"
 
 namespace {
@@ -143,16 +144,13 @@ protected:
     Stop(mCopier);
     Stop(mOwner);
     Stop(mApp);
-    Stop(mXvfb);
+    StopPrivateXvfb(mXvfb);
   }
 
   void StartXvfb() {
-    int n = 120 + getpid() % 200;
-    while (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0 ||
-           access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0)
-      ++n;
-    mXvfb = Start("Xvfb :" + std::to_string(n) + " -screen 0 1024x768x24 -nolisten tcp");
-    setenv("DISPLAY", (":" + std::to_string(n)).c_str(), 1);
+    mXvfb = StartPrivateXvfb();
+    ASSERT_FALSE(mXvfb.display.empty()) << "Xvfb did not start";
+    setenv("DISPLAY", mXvfb.display.c_str(), 1);
     ASSERT_TRUE(
         WaitFor([] { return std::system("xdotool getdisplaygeometry >/dev/null 2>&1") == 0; }, 30));
   }
@@ -220,7 +218,8 @@ protected:
     return poll(&readable, 1, 60000) == 1 && recv(socket.fd(), &byte, 1, 0) == 0;
   }
 
-  pid_t mXvfb = -1, mApp = -1, mCopier = -1, mOwner = -1;
+  PrivateXvfb mXvfb;
+  pid_t mApp = -1, mCopier = -1, mOwner = -1;
 };
 
 TEST_F(TavrinApp, LocalTextsReachThePeerByteForByte) {

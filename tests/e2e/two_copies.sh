@@ -50,19 +50,20 @@ done
 ip -n "$nsA" link set "${tag}va" up
 ip -n "$nsB" link set "${tag}vb" up
 
-# A free display number for each side.
-free_display() {
-  local n=$1
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  echo "$n"
+# Sets displayA or displayB: each side's X server picks a free display number itself and writes it once
+# it accepts clients, so runs going on at the same time never share a display.
+start_xvfb() {
+  local fifo="$work/display$1"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  pids+=($!)
+  local number
+  read -r -t 30 number <"$fifo"
+  [ -n "$number" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  printf -v "display$1" '%s' "$number"
 }
-displayA=$(free_display 70)
-Xvfb ":$displayA" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-displayB=$(free_display $((displayA + 1)))
-Xvfb ":$displayB" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-sleep 2
+start_xvfb A
+start_xvfb B
 
 # Runs a command in a side's namespace on its display.
 on() {

@@ -4,7 +4,8 @@
 #pragma once
 #include <cstdio>
 #include <future>
-#include <set>
+#include <chrono>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -33,19 +34,27 @@ inline std::string Output(const std::string &command) {
 
 // The windows of a program are found by their class name, which GTK+ takes
 // from the program's file name; each one that becomes visible is focused and
-// sent Return once.
+// sent Return. Focus and key go under one lock shared by every answering
+// test, so two answerers never send both Returns to one window. A Return can
+// still be lost (another test's window took the focus between the two, or the
+// dialog did not take keys yet), so a window still showing a few seconds after
+// its answer is answered again.
 inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
+  using Clock = std::chrono::steady_clock;
   auto run = std::async(std::launch::async, [&] { return RunTestImage(name); });
-  std::set<std::string> answered;
+  std::map<std::string, Clock::time_point> answered;
   while (run.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
     // Waits (up to a second, then looks whether the program ended) for a
     // visible window of the program.
     std::istringstream ids(dialog_answerer::Output(
         "timeout 1 xdotool search --sync --onlyvisible --classname '" + name + "' 2>/dev/null"));
     for (std::string id; ids >> id;) {
-      if (!answered.insert(id).second)
+      auto known = answered.find(id);
+      if (known != answered.end() && Clock::now() - known->second < std::chrono::seconds(3))
         continue;
-      dialog_answerer::Output("xdotool windowfocus --sync " + id + " key Return 2>/dev/null");
+      answered[id] = Clock::now();
+      dialog_answerer::Output("flock /tmp/dialog-answerer.lock xdotool windowfocus --sync " + id +
+                              " key Return 2>/dev/null");
     }
   }
   const ProgramRun finished = run.get();

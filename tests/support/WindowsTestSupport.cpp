@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/loop/WindowInterface.h"
+#include "support/PrivateXvfb.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "windows/GTKHelper.h"
 #include "windows/RunLoopRegisters.h"
@@ -22,26 +23,10 @@ namespace {
 class PrivateDisplay : public testing::Environment {
 public:
   void SetUp() override {
-    int fds[2];
-    if (pipe(fds) != 0)
+    mServer = StartPrivateXvfb();
+    if (mServer.display.empty())
       return;
-    mServer = fork();
-    if (mServer == 0) {
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-             "tcp", "-noreset", static_cast<char *>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    char c;
-    while (read(fds[0], &c, 1) == 1 && c != '\n')
-      number += c;
-    close(fds[0]);
-    if (number.empty())
-      return;
-    setenv("DISPLAY", (":" + number).c_str(), 1);
+    setenv("DISPLAY", mServer.display.c_str(), 1);
     sReady = gtk_init_check(nullptr, nullptr);
     if (sReady) {
       GTKHelper::Init();
@@ -49,17 +34,12 @@ public:
     }
   }
 
-  void TearDown() override {
-    if (mServer > 0) {
-      kill(mServer, SIGTERM);
-      waitpid(mServer, nullptr, 0);
-    }
-  }
+  void TearDown() override { StopPrivateXvfb(mServer); }
 
   static bool sReady;
 
 private:
-  pid_t mServer = -1;
+  PrivateXvfb mServer;
 };
 
 bool PrivateDisplay::sReady = false;
