@@ -10,3 +10,7 @@ RuntimeObject *ResourceManagerElf::GetCursor(int16_t id) {
     return nullptr; // absent, or too short to be a cursor
   return NewMouseCursorObject(record);
 }
+
+extern "C" RuntimeObject *RuntimeGetCursorFromResourceManager(int32_t id) {
+  return gResourceManager.GetCursor(int16_t(id));
+}

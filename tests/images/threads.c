@@ -13,6 +13,7 @@
  *  64  the classes were found */
 #include "class_names.h"
 #include "plain_objects.h"
+#include "recursion.h"
 #include "runtime_classes.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
@@ -28,7 +29,7 @@ void RuntimeBackgroundTask(void);
 
 static int32_t sStop, sCounts[2], sCaughtOwn[2], sCrossed, sAlreadyRunning;
 static int32_t sActions, sProgressTogether, sEmptyRuns;
-static int32_t sUnreached, sDepth, sOverflowDepth[2], sOverflowCaught[2], sOverflowIndex;
+static int32_t sUnreached, sOverflowDepth[2], sOverflowCaught[2], sOverflowIndex;
 
 static void LoopBody(RuntimeObject *self, int32_t index) {
   RuntimeObject *mine = 0, *error = 0;
@@ -91,27 +92,18 @@ void EmptyRun(RuntimeObject *self) {
   KIT_END();
 }
 
-void Recurse(void) {
-  KIT_ENTER();
-  sDepth += 1;
-  if (sDepth > 0) /* always: only the stack check ends the recursion */
-    Recurse();
-  KIT_CATCH_ALL();
-  KIT_END();
-}
-
 void OverflowRun(RuntimeObject *self) {
   RuntimeObject *error = 0;
   KIT_ENTER();
   KIT_HOLD_OBJECT(self);
-  sDepth = 0;
+  gRecursionDepth = 0;
   KIT_TRY(error) {
     Recurse();
     sUnreached += 1;
   }
   KIT_CATCH(error) {
     sOverflowCaught[sOverflowIndex] = ClassNameIs(error, "stackOverflowException");
-    sOverflowDepth[sOverflowIndex] = sDepth;
+    sOverflowDepth[sOverflowIndex] = gRecursionDepth;
   }
   KIT_END_TRY();
   KIT_CATCH_ALL();

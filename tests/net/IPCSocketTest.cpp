@@ -20,6 +20,7 @@
 #include "runtime/objects/RuntimeClass.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
+#include "support/AlertRecorder.h"
 #include "support/NetTestSupport.h"
 
 namespace {
@@ -247,6 +248,28 @@ TEST_F(IPCSocketTest, APathTooLongForTheAddressGivesErrorAndNothingElse) {
   EXPECT_EQ(EventsOf(object).front().rfind("error ", 0), 0u);
   EXPECT_FALSE(IPCSocketIsConnected(object));
   EXPECT_FALSE(Exists(path));
+}
+
+// Nil objects, and a manager whose owner is gone: the alert, then nothing.
+TEST_F(IPCSocketTest, EntryPointsGivenNilAlertAndAnswerNothing) {
+  AlertRecorder alerts;
+  EXPECT_EQ(IPCSocketIsConnected(nullptr), 0);
+  EXPECT_EQ(IPCSocketEOF(nullptr), 0);
+  EXPECT_EQ(IPCSocketHadError(nullptr), 0);
+  EXPECT_EQ(IPCSocketReadAll(nullptr, nullptr), nullptr);
+  IPCSocketConnect(nullptr);
+  IPCSocketFlush(nullptr);
+  ASSERT_EQ(alerts.count(), 6u);
+  for (const RecordedAlert &alert : alerts.alerts())
+    EXPECT_EQ(alert.condition, "ctl");
+  alerts.clear();
+  IPCSocketEventManager orphan(nullptr);
+  orphan.IPCSocketConnected(nullptr);
+  orphan.IPCSocketDataReceived(nullptr);
+  orphan.IPCSocketError(nullptr, 102);
+  ASSERT_EQ(alerts.count(), 3u);
+  for (const RecordedAlert &alert : alerts.alerts())
+    EXPECT_EQ(alert.condition, "mOwningControl");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // inside a network namespace of their own (skipped where none can be made).
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include "support/NetTestSupport.h"
 #include "net/NetworkInterfacesPosix.h"
 #include "net/SocketCore.h"
+#include "net/UDPSocketPosix.h"
 
 namespace {
 
@@ -88,6 +90,46 @@ int RefusedAfterInProgressChecks() {
   kill(holder, SIGKILL);
   waitpid(holder, nullptr, 0);
   return result;
+}
+
+// A UDP socket's BroadcastAddress is the interface's, and a datagram written
+// to "255.255.255.255" goes out as the broadcast it is: a listener on the
+// machine receives it.
+int BroadcastChecks() {
+  if (std::system("ip link add t17a type veth peer name t17b && "
+                  "ip addr add 10.17.0.1/24 brd + dev t17a && ip link set t17a up && "
+                  "ip link set t17b up && ip route add default dev t17a") != 0)
+    return kSkipped;
+  UDPSocketPosix udp(nullptr);
+  if (std::string(udp.GetBroadcastAddress().CString()) != "10.17.0.255")
+    return 1;
+  int listener = socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in own{};
+  own.sin_family = AF_INET;
+  socklen_t length = sizeof own;
+  if (bind(listener, reinterpret_cast<sockaddr *>(&own), sizeof own) != 0 ||
+      getsockname(listener, reinterpret_cast<sockaddr *>(&own), &length) != 0)
+    return 2;
+  udp.Open(0);
+  char address[] = "255.255.255.255", data[] = "to all";
+  udp.Send(Datagram{address, ntohs(own.sin_port), data, 6});
+  if (udp.GetLastError() != 0)
+    return 3;
+  pollfd entry{listener, POLLIN, 0};
+  char got[16] = {};
+  if (poll(&entry, 1, 2000) != 1 || recv(listener, got, sizeof got, 0) != 6 ||
+      std::string(got) != "to all")
+    return 4;
+  close(listener);
+  return 0;
+}
+
+TEST(NetworkInterfaces, UDPBroadcastAddressAndTheBroadcastAddressWrittenOut) {
+  ASSERT_EQ(NetInit(), 0);
+  int status = InOwnNetworkNamespace(BroadcastChecks);
+  if (status == kSkipped)
+    GTEST_SKIP() << "no network namespace with a veth pair can be made here";
+  EXPECT_EQ(status, 0) << "check " << status << " failed";
 }
 
 TEST(NetworkInterfaces, OnlyLoopbackCountsAsNoneAndAVethAddressIsFound) {

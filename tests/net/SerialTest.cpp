@@ -1,6 +1,7 @@
 // The Serial class on pseudo-terminals: the master end is the peer, and a
 // SerialPort whose InputDriverName is the slave's path is the device.
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -20,6 +21,7 @@
 #include "net/SerialObjects.h"
 #include "runtime/ObjectModelFixtures.h"
 #include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/loop/RunLoop.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/RuntimeClass.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -224,6 +226,23 @@ TEST_F(SerialTest, BytesFromThePeerFireOneEventPerStep) {
   EXPECT_EQ(Text(serialLookahead(serial, nullptr)), "abc");
   EXPECT_EQ(Text(serialRead(serial, 0, nullptr)), "");
   EXPECT_EQ(Text(serialReadAll(serial, nullptr)), "abc");
+}
+
+// Nothing but the open port (no socket, timer or thread) keeps the run
+// loop's blocking step waking, so its bytes arrive through the loop's steps.
+TEST_F(SerialTest, AnOpenPortAloneKeepsTheRunLoopWaking) {
+  if (!gtk_init_check(nullptr, nullptr))
+    GTEST_SKIP() << "the run loop's steps need a display";
+  RuntimeObject *serial = NewSerial();
+  ASSERT_TRUE(serialOpen(serial));
+  ASSERT_EQ(write(mMaster, "woken", 5), 5);
+  alarm(120); // a step that never wakes ends the test here
+  for (int step = 0; step < 100000 && gEvents[serial].empty(); ++step)
+    RunLoopStep();
+  alarm(0);
+  ASSERT_EQ(gEvents[serial], std::vector<std::string>{"data"});
+  EXPECT_EQ(Text(serialReadAll(serial, nullptr)), "woken");
+  serialClose(serial);
 }
 
 TEST_F(SerialTest, ReadingInsideDataAvailableNests) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "support/NetTestSupport.h"
 #include "foundation/TextEncodings.h"
@@ -49,6 +50,11 @@ void OnError(RuntimeObject *self) {
 void OnSendComplete(RuntimeObject *self, int32_t aborted) {
   Saw(self, aborted ? "complete aborted" : "complete");
 }
+// True, which aborts the rest of the transfer, for the sockets listed.
+std::set<RuntimeObject *> gAbortingSenders;
+int32_t OnSendProgress(RuntimeObject *self, int32_t, int32_t) {
+  return gAbortingSenders.count(self) ? 1 : 0;
+}
 
 std::vector<RuntimeObject *> gAddSocketAnswers;
 int gAddSocketCalls = 0;
@@ -89,6 +95,7 @@ RuntimeClass *ClientClass() {
                reinterpret_cast<void *>(OnDataAvailable));
     SetHandler(cls, SocketCoreHooks[kSocketErrorEvent], reinterpret_cast<void *>(OnError));
     SetHandler(cls, SocketCoreHooks[kSendCompleteEvent], reinterpret_cast<void *>(OnSendComplete));
+    SetHandler(cls, SocketHooks[kSendProgressEvent], reinterpret_cast<void *>(OnSendProgress));
   }
   return cls;
 }
@@ -148,6 +155,7 @@ protected:
     gAddSocketAnswers.clear();
     gAddSocketCalls = 0;
     gAddSocketAnswersNil = false;
+    gAbortingSenders.clear();
     gPooledClass = ClientClass();
     SetObjectDestructionMonitor(RecordDestruction);
   }
@@ -280,6 +288,43 @@ TEST_F(SocketClassesTest, DisconnectFiresError102Once) {
   EXPECT_EQ(EventsOf(client), (std::vector<std::string>{"connected", "error 102"}));
   EXPECT_EQ(socketLastErrorCode(client), 102);
   RuntimeUnlockObject(client);
+}
+
+// One socket's SendProgress answering True aborts its own transfer only: the
+// other socket sending at the same time completes, not aborted, in full.
+TEST_F(SocketClassesTest, AbortingInSendProgressConcernsThatSocketAlone) {
+  const std::string payload = PatternBytes(4 << 20, 5);
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  RuntimeObject *aborting = NewClient(port), *going = NewClient(port);
+  SocketConnect(aborting);
+  PlainSocket abortingPeer = AcceptPlain(listener);
+  SocketConnect(going);
+  PlainSocket goingPeer = AcceptPlain(listener);
+  ASSERT_TRUE(Step([&] { return !EventsOf(aborting).empty() && !EventsOf(going).empty(); }));
+  gAbortingSenders.insert(aborting);
+  std::string arrived;
+  std::thread reader([&] { arrived = ReadUpTo(goingPeer.fd(), payload.size(), 60000); });
+  string text;
+  text.ConstructFromBuffer(payload.data(), int(payload.size()));
+  SocketWrite(aborting, text.Storage());
+  SocketWrite(going, text.Storage());
+  auto completed = [&](RuntimeObject *object) {
+    for (const std::string &event : EventsOf(object))
+      if (event.rfind("complete", 0) == 0)
+        return true;
+    return false;
+  };
+  bool done = Step([&] { return completed(aborting) && completed(going); });
+  reader.join();
+  ASSERT_TRUE(done);
+  EXPECT_EQ(EventsOf(aborting).back(), "complete aborted");
+  EXPECT_EQ(EventsOf(going).back(), "complete");
+  EXPECT_TRUE(arrived == payload);
+  socketClose(aborting);
+  socketClose(going);
+  RuntimeUnlockObject(aborting);
+  RuntimeUnlockObject(going);
 }
 
 // Handlers that end their own object, close their socket or start another

@@ -24,6 +24,7 @@
 #include "runtime/objects/RuntimeClass.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
+#include "support/AlertRecorder.h"
 #include "support/NetTestSupport.h"
 
 namespace {
@@ -298,6 +299,13 @@ TEST_F(UDPSocketTest, CloseUnbindsAndLeavesTheList) {
   Write(object, "127.0.0.1:9", "late");
   ASSERT_FALSE(EventsOf(object).empty());
   EXPECT_EQ(EventsOf(object).back(), "error 106");
+}
+
+TEST_F(UDPSocketTest, EntryPointsGivenNilAlertAndAnswerNothing) {
+  AlertRecorder alerts;
+  EXPECT_EQ(UDPSocketPacketsLeftToSend(nullptr), 0);
+  ASSERT_EQ(alerts.count(), 1u);
+  EXPECT_EQ(alerts.alerts()[0].condition, "ctl");
 }
 
 } // namespace

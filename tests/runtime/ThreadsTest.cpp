@@ -13,8 +13,10 @@
 #include "ObjectModelFixtures.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
+#include "runtime/exceptions/StackCheck.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/startup/RuntimeLifecycle.h"
 #include "runtime/threads/RuntimeThread.h"
 #include "runtime/threads/ThreadClasses.h"
 #include "support/AlertRecorder.h"
@@ -212,6 +214,45 @@ TEST_F(Threads, ReachingTheGuardPageEndsTheProcessWithAMessage) {
       testing::ExitedWithCode(kGuardPageExitStatus), "guard page");
 }
 
+// Frames without handler records: an overflow nobody catches goes to the
+// unhandled path right at the depth where it was raised, so the
+// UnhandledException filter and the final dialog (recorded here) run in the
+// headroom below the budget, above the guard page.
+std::vector<std::pair<std::string, uintptr_t>> sFinalDialogs;
+void RecordFinalDialog(const FinalDialogText &text) {
+  sFinalDialogs.emplace_back(text.message.CString(), GetStackPointer());
+}
+
+void CheckedRecursion(int depth) {
+  volatile char frame[512];
+  frame[0] = static_cast<char>(depth);
+  RuntimeStackCheck();
+  if (sFinalDialogs.empty())
+    CheckedRecursion(depth + 1);
+  frame[1] = frame[0]; // the frame stays live across the call
+}
+
+TEST_F(Threads, UncaughtOverflowRunsTheFinalDialogInTheHeadroom) {
+  ObjectHolder thread(RuntimeNewObject(ThreadWithRun()));
+  RuntimeThread *record = nullptr;
+  sFinalDialogs.clear();
+  SetUnhandledExceptionHook(UnhandledExceptionFilter);
+  FinalDialogPresenter previous = SetFinalDialogPresenter(RecordFinalDialog);
+  sRun = [&](RuntimeObject *) {
+    record = sCurrentThread;
+    CheckedRecursion(0);
+  };
+  threadRun(thread.get());
+  SetFinalDialogPresenter(previous);
+  ASSERT_NE(record, nullptr);
+  ASSERT_EQ(sFinalDialogs.size(), 1u);
+  EXPECT_NE(sFinalDialogs[0].first.find("stackOverflowException"), std::string::npos);
+  const uintptr_t sp = sFinalDialogs[0].second;
+  EXPECT_LT(sp, record->stackBase + kStackReserve);
+  EXPECT_GT(sp, record->stackBase - kThreadStackHeadroom);
+  EXPECT_EQ(ThreadGetID(thread.get(), 0), 0); // Run returned: the thread ended
+}
+
 TEST_F(Threads, StackSizeReadsTheDefaultForZeroOrLessAndCannotChangeWhileRunning) {
   ObjectHolder thread(RuntimeNewObject(ThreadWithRun()));
   struct Case {
@@ -302,6 +343,31 @@ TEST_F(Threads, DoEventsSleepInAThreadWaitsByTheWallClockWithoutSpinning) {
   EXPECT_GE(slept, 200);
   EXPECT_LT(slept, 1000);
   EXPECT_LT(cpu, 0.1);
+}
+
+// Two threads each calling DoEvents, so that both turn a nested step of the
+// loop while the other's stack is suspended: both go on together.
+TEST_F(Threads, DoEventsInsideTwoThreadsAtOnce) {
+  ObjectHolder first(RuntimeNewObject(ThreadWithRun()));
+  ObjectHolder second(RuntimeNewObject(ThreadWithRun()));
+  int turns[2] = {0, 0}, otherTurnsWhenDone[2] = {-1, -1};
+  bool done[2] = {false, false};
+  sRun = [&](RuntimeObject *self) {
+    const int mine = self == first.get() ? 0 : 1;
+    for (int i = 0; i < 20; ++i) {
+      RuntimeDoEvents(nullptr, 5);
+      ++turns[mine];
+    }
+    otherTurnsWhenDone[mine] = turns[1 - mine];
+    done[mine] = true;
+  };
+  threadRun(first.get());
+  threadRun(second.get());
+  for (int i = 0; i < 2000 && !(done[0] && done[1]); ++i)
+    RuntimeDoEvents(nullptr, 5);
+  ASSERT_TRUE(done[0] && done[1]);
+  EXPECT_GT(otherTurnsWhenDone[0], 0);
+  EXPECT_GT(otherTurnsWhenDone[1], 0);
 }
 
 // Semaphores and critical sections between the main thread and one started

@@ -10,6 +10,7 @@
 #include "runtime/loop/Pollables.h"
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/startup/RuntimeLifecycle.h"
+#include "runtime/threads/RuntimeThread.h"
 
 namespace {
 
@@ -59,7 +60,10 @@ void RunLoopStep() {
     FeedCapturePane(capture);
     gtk_main_iteration_do(FALSE);
   } else {
-    gtk_main_iteration_do(TRUE);
+    // A thread's step must not wait for the toolkit: the dispatcher's timeout
+    // may be held by the main stack, suspended inside its dispatch, and
+    // nothing else might wake the wait. The thread yields below instead.
+    gtk_main_iteration_do(!RunningOnThreadStack());
   }
   applyDeferredUpdates();
   if (SubPane *focus = GetFocusPane(); focus && GetPaneHooks().FocusIdle)
@@ -70,6 +74,8 @@ void RunLoopStep() {
   ClearCommandStop();
   if (ShouldAutoQuit())
     SignalShutdown();
+  if (RunningOnThreadStack())
+    YieldToNextThread();
 }
 
 void CallFunctionWithExceptionHandling(void (*fp)()) {

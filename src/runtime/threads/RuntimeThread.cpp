@@ -46,6 +46,16 @@ public:
     if (!sDisableThreadDispatcher)
       YieldToNextThread();
   }
+  // Inside the toolkit's dispatch a thread's stack does not switch away: the
+  // toolkit keeps one record of the dispatch in progress, so a stack
+  // suspended there and resumed after another stack dispatched would find it
+  // overwritten, and while one stack is suspended there this timeout cannot
+  // fire anywhere else. A thread yields at the end of its loop step instead
+  // (RunLoopStep); only the main stack switches from here.
+  void PerformTaskFromTimeout() override {
+    if (!RunningOnThreadStack())
+      PerformTask();
+  }
 };
 BackgroundTask *sDispatcherTask = nullptr;
 
@@ -213,6 +223,8 @@ bool RuntimeThread::AllocateStack(int32_t size) {
   asanSize = total - page;
   return true;
 }
+
+bool RunningOnThreadStack() { return sCurrentThread && sCurrentThread != &sMainThread; }
 
 RuntimeThread *ThreadListHead() { return sThreadList; }
 RuntimeThread *MainThreadRecord() { return &sMainThread; }

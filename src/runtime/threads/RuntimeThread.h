@@ -74,6 +74,8 @@ void DebuggerSuspendThreadDispatcher();
 void DebuggerResumeThreadDispatcher();
 }
 
+// True while a language thread's stack runs (not the main stack).
+bool RunningOnThreadStack();
 RuntimeThread *ThreadListHead();
 RuntimeThread *MainThreadRecord();
 RuntimeThread *DeadThreadListHead();

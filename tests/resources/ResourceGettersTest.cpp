@@ -1,0 +1,145 @@
+// The resource getters for pictures and sounds, through recording bodies of
+// the picture and sound interfaces they hand over to: what reaches those
+// interfaces, and what never does.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "desktop/SoundServices.h"
+#include "graphics/DrawablePaneGTK.h"
+#include "graphics/PictureServices.h"
+#include "runtime/ObjectModelFixtures.h"
+#include "runtime/exports/ExportTable.h"
+#include "runtime/image/ResourceManager.h"
+#include "runtime/startup/ProgramArguments.h"
+
+namespace {
+
+// What the recording bodies were handed; each answers a new object of its own.
+struct Handed {
+  std::vector<std::string> calls;
+  int32_t pictureWidth = -1, pictureHeight = -1;
+  std::string soundPath;
+  uint32_t soundOffset = 0;
+  bool soundSupport = true;
+};
+Handed sHanded;
+
+RuntimeObject *NewMarker() {
+  static RuntimeClass *cls = MakeClass(nullptr, "ResourceMarker", int32_t(sizeof(RuntimeObject)));
+  return RuntimeNewObject(cls);
+}
+
+std::string Bytes(const string &s) { return std::string(s.CString(), size_t(s.Length())); }
+
+// A 24-bit BMP of width × height, every pixel blue.
+std::vector<uint8_t> Bmp(int32_t width, int32_t height) {
+  const int32_t row = (width * 3 + 3) & ~3;
+  std::vector<uint8_t> file(54 + size_t(row) * height, 0);
+  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&file[at], &v, 4); };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, uint32_t(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, uint32_t(width));
+  put32(22, uint32_t(height));
+  file[26] = 1;
+  file[28] = 24;
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x)
+      file[54 + size_t(y) * row + size_t(x) * 3] = 0xFF;
+  return file;
+}
+
+template <typename Result>
+Result CallRow(const char *name, int32_t id) {
+  const RelocEntry *row = FindFirstRelocEntry(name);
+  if (!row || !row->address)
+    return Result();
+  return reinterpret_cast<Result (*)(int32_t)>(row->address)(id);
+}
+
+class ResourceGetters : public testing::Test {
+protected:
+  void SetUp() override { sHanded = Handed(); }
+};
+
+TEST_F(ResourceGetters, BitmapResourceBecomesAPictureOfItsSize) {
+  if (!gtk_init_check(nullptr, nullptr))
+    GTEST_SKIP() << "offscreen images need a display";
+  static const std::vector<uint8_t> bmp = Bmp(5, 3);
+  gResourceManager.Add(FourCharCode("BMP "), 700, bmp.data(), uint32_t(bmp.size()), 0);
+  // Cut short inside the pixel rows: the decoder refuses it.
+  gResourceManager.Add(FourCharCode("BMP "), 701, bmp.data(), uint32_t(bmp.size() - 1), 0);
+
+  RuntimeObject *picture = CallRow<RuntimeObject *>("RuntimeGetBitmapFromResourceManager", 700);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->refCount, 1);
+  RuntimeUnlockObject(picture);
+  EXPECT_EQ(sHanded.calls, std::vector<std::string>{"picture"});
+  EXPECT_EQ(sHanded.pictureWidth, 5);
+  EXPECT_EQ(sHanded.pictureHeight, 3);
+
+  sHanded.calls.clear();
+  EXPECT_EQ(gResourceManager.GetPicture(701), nullptr) << "cut short";
+  EXPECT_EQ(gResourceManager.GetPicture(702), nullptr) << "absent";
+  EXPECT_TRUE(sHanded.calls.empty());
+}
+
+TEST_F(ResourceGetters, WaveResourcePlaysFromTheRealExecutableAtItsOffset) {
+  static const uint8_t wave[] = "RIFF....WAVE";
+  gResourceManager.Add(FourCharCode("WAVE"), 710, wave, sizeof wave, 123456);
+  char real[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", real, sizeof real);
+  ASSERT_GT(length, 0);
+  // Started by a bare name from the search path: argument 0 is no path.
+  char bareName[] = "test_resources";
+  char *arguments[] = {bareName, nullptr};
+  char **savedArgv = gArgv;
+  gArgv = arguments;
+  RuntimeObject *sound = CallRow<RuntimeObject *>("RuntimeGetSoundFromResourceManager", 710);
+  gArgv = savedArgv;
+  ASSERT_NE(sound, nullptr);
+  RuntimeUnlockObject(sound);
+  EXPECT_EQ(sHanded.calls, std::vector<std::string>{"sound"});
+  EXPECT_EQ(sHanded.soundPath, std::string(real, size_t(length)));
+  EXPECT_EQ(sHanded.soundOffset, 123456u);
+
+  sHanded = Handed();
+  EXPECT_EQ(gResourceManager.GetSound(711), nullptr) << "absent";
+  sHanded.soundSupport = false;
+  EXPECT_EQ(gResourceManager.GetSound(710), nullptr) << "no sound support";
+  EXPECT_TRUE(sHanded.calls.empty());
+}
+
+TEST_F(ResourceGetters, TruncatedCursorResourceIsNilAndTheRowAnswersIt) {
+  static const uint8_t shortCursor[67] = {};
+  gResourceManager.Add(FourCharCode("CURS"), 730, shortCursor, sizeof shortCursor, 0);
+  EXPECT_EQ(CallRow<RuntimeObject *>("RuntimeGetCursorFromResourceManager", 730), nullptr);
+  EXPECT_EQ(CallRow<RuntimeObject *>("RuntimeGetCursorFromResourceManager", 731), nullptr);
+}
+
+} // namespace
+
+// The recording bodies, in place of the subsystems' stand-ins.
+RuntimeObject *NewPictureFromDrawable(DrawablePane *image) {
+  sHanded.calls.push_back("picture");
+  image->getSize(&sHanded.pictureWidth, &sHanded.pictureHeight);
+  image->removeReference();
+  return NewMarker();
+}
+
+bool HasSoundSupport() { return sHanded.soundSupport; }
+
+RuntimeObject *NewSoundForFile(const string &path, uint32_t offset) {
+  sHanded.calls.push_back("sound");
+  sHanded.soundPath = Bytes(path);
+  sHanded.soundOffset = offset;
+  return NewMarker();
+}
