@@ -211,8 +211,8 @@ __attribute__((no_sanitize_address)) uint32_t FoldedHash31(const char *bytes, in
     else
       h = h * kPowersOf31[16] + FoldedASCIIBlockHash(block);
   }
-  if (length <= 0)
-    return h;
+  if (length <= 4) // a short tail costs less byte by byte than as a block
+    return FoldedHashByBytes(h, p, length);
   const char *blockStart = reinterpret_cast<const char *>(p) + length - 16;
   if ((reinterpret_cast<uintptr_t>(blockStart) & 4095) > 4096 - 16)
     return FoldedHashByBytes(h, p, length);
@@ -221,6 +221,47 @@ __attribute__((no_sanitize_address)) uint32_t FoldedHash31(const char *bytes, in
   if (_mm_movemask_epi8(block))
     return FoldedHashByBytes(h, p, length);
   return h * kPowersOf31[length] + FoldedASCIIBlockHash(block);
+}
+
+// Sixteen bytes a step; the last block, short of sixteen, is read whole when
+// that stays within the page, with the bytes past the run masked off.
+__attribute__((no_sanitize_address)) int FindLineBreak(const char *bytes, int length) {
+  const __m128i carriageReturn = _mm_set1_epi8(0x0D), lineFeed = _mm_set1_epi8(0x0A);
+  auto breaks = [&](const char *p) {
+    __m128i block = Load16(p);
+    return unsigned(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn), _mm_cmpeq_epi8(block, lineFeed))));
+  };
+  int at = 0;
+  for (; length - at >= 16; at += 16)
+    if (unsigned found = breaks(bytes + at))
+      return at + __builtin_ctz(found);
+  int rest = length - at;
+  if (rest <= 0)
+    return length;
+  if (SixteenBytesInPage(bytes + at)) {
+    unsigned found = breaks(bytes + at) & ((1u << rest) - 1);
+    return found ? at + __builtin_ctz(found) : length;
+  }
+  for (; at < length; ++at)
+    if (bytes[at] == 0x0D || bytes[at] == 0x0A)
+      return at;
+  return length;
+}
+
+// Sixteen bytes a step, the last block read whole when it stays within the
+// page of each run, as in the compares above.
+__attribute__((no_sanitize_address)) bool SameBytes(const char *a, const char *b, int length) {
+  for (; length >= 16; a += 16, b += 16, length -= 16)
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(Load16(a), Load16(b))) != 0xFFFF)
+      return false;
+  if (length <= 0)
+    return true;
+  if (SixteenBytesInPage(a) && SixteenBytesInPage(b)) {
+    unsigned differing = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(Load16(a), Load16(b)))) ^ 0xFFFF;
+    return (differing & ((1u << length) - 1)) == 0;
+  }
+  return std::memcmp(a, b, static_cast<size_t>(length)) == 0;
 }
 
 int ustrcmp(const char *a, const char *b) { return CompareTexts(a, b, Raw); }

@@ -39,6 +39,11 @@ int ustrcmp(const char *a, const char *b);
 uint32_t FoldedHash31(const char *bytes, int length);
 int ustrcmp(const char *a, int aLength, const char *b, int bLength);
 
+// Whether two runs of length bytes are the same.
+bool SameBytes(const char *a, const char *b, int length);
+// Offset of the first carriage return or line feed in a run, or length.
+int FindLineBreak(const char *bytes, int length);
+
 // Fill n bytes (nothing for n <= 0) and answer n.
 int umemzero(void *dst, int n);
 int umemset(void *dst, int byte, int n);

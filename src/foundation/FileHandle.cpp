@@ -56,6 +56,22 @@ bool FileHandle::ReadData(void *buffer, long count, long &got) {
 }
 
 bool FileHandle::WriteData(const void *buffer, long count) {
+  // The common case first: a typed write that fits in the handle as it is.
+  if (count > 0 && count <= 8 && count <= mCapacity - mPosition && mHandle && !mFailed) {
+    long end = mPosition + count;
+    char *target = *mHandle + mPosition;
+    if (count == 4)
+      memcpy(target, buffer, 4);
+    else if (count == 8)
+      memcpy(target, buffer, 8);
+    else
+      memcpy(target, buffer, static_cast<size_t>(count));
+    ApplyEncryption(target, static_cast<int>(count));
+    if (end > mLength)
+      mLength = end;
+    mPosition = end;
+    return true;
+  }
   if (mFailed || count < 0)
     return false;
   if (!mHandle) {

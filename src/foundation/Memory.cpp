@@ -6,6 +6,7 @@
 #include "foundation/MemoryExhaustion.h"
 
 long gTotalAllocLen = 0;
+SmallFreeBlock *gSmallFreeLists[kSmallBlockClasses];
 
 namespace {
 bool sMemoryLockFlag = false;
@@ -24,20 +25,10 @@ char *Exhausted(MemFullHandling handling) {
 }
 
 #if !SMALL_BLOCKS_USE_MALLOC
-// Size class k holds blocks of 4k bytes, k from 1 to 63; a free block's first
-// word links to the next free block of its class.
-constexpr int kSizeClasses = 64;
 constexpr long kChunkSize = 8192;
 
-struct FreeBlock {
-  FreeBlock *next;
-};
-
-FreeBlock *sFreeLists[kSizeClasses];
 char *sChunkCursor = nullptr;
 long sChunkBytesLeft = 0;
-
-inline int SizeClassOf(long size) { return static_cast<int>((size + 3) / 4); }
 
 // Cuts a block of class k from the current chunk, starting a new chunk when
 // the current one is too short. The rest of an abandoned chunk is lost.
@@ -78,10 +69,10 @@ char *OSalloclen(long size, MemFullHandling handling) {
   // checkers see each one.
   char *block = static_cast<char *>(std::malloc(static_cast<size_t>(size)));
 #else
-  int k = SizeClassOf(size);
+  int k = SmallBlockClassOf(size);
   char *block;
-  if (FreeBlock *head = sFreeLists[k]) {
-    sFreeLists[k] = head->next;
+  if (SmallFreeBlock *head = gSmallFreeLists[k]) {
+    gSmallFreeLists[k] = head->next;
     block = reinterpret_cast<char *>(head);
   } else {
     block = CutFromChunk(k);
@@ -106,10 +97,10 @@ void OSfreelen(char *block, long size) {
 #if SMALL_BLOCKS_USE_MALLOC
   std::free(block);
 #else
-  int k = SizeClassOf(size);
-  FreeBlock *freed = reinterpret_cast<FreeBlock *>(block);
-  freed->next = sFreeLists[k];
-  sFreeLists[k] = freed;
+  int k = SmallBlockClassOf(size);
+  auto *freed = reinterpret_cast<SmallFreeBlock *>(block);
+  freed->next = gSmallFreeLists[k];
+  gSmallFreeLists[k] = freed;
 #endif
 }
 

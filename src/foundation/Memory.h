@@ -28,13 +28,55 @@ void OSfreelen(char *block, long size);
 // not rounded up).
 extern long gTotalAllocLen;
 
+// The largest block the small-block path serves; larger requests go to malloc.
+constexpr long kLargestSmallBlock = 252;
+
+// The small-block free lists, for the inline paths below: size class k holds
+// blocks of 4k bytes, k from 1 to 63; a free block's first word links to the
+// next free block of its class.
+struct SmallFreeBlock {
+  SmallFreeBlock *next;
+};
+constexpr int kSmallBlockClasses = 64;
+extern SmallFreeBlock *gSmallFreeLists[kSmallBlockClasses];
+
+inline int SmallBlockClassOf(long size) { return static_cast<int>((size + 3) / 4); }
+
+// OSalloclen and OSfreelen with the common case inline: a small block taken
+// from, or given back to, its free list. Everything else (an empty list,
+// large blocks, sizes of 0 or less) goes through the functions.
+inline char *OSalloclenQuick(long size, MemFullHandling handling) {
+#if !SMALL_BLOCKS_USE_MALLOC
+  if (size > 0 && size <= kLargestSmallBlock) {
+    SmallFreeBlock *&head = gSmallFreeLists[SmallBlockClassOf(size)];
+    if (SmallFreeBlock *block = head) {
+      head = block->next;
+      gTotalAllocLen += size;
+      return reinterpret_cast<char *>(block);
+    }
+  }
+#endif
+  return OSalloclen(size, handling);
+}
+
+inline void OSfreelenQuick(char *block, long size) {
+#if !SMALL_BLOCKS_USE_MALLOC
+  if (block && size > 0 && size <= kLargestSmallBlock) {
+    gTotalAllocLen -= size;
+    SmallFreeBlock *&head = gSmallFreeLists[SmallBlockClassOf(size)];
+    auto *freed = reinterpret_cast<SmallFreeBlock *>(block);
+    freed->next = head;
+    head = freed;
+    return;
+  }
+#endif
+  OSfreelen(block, size);
+}
+
 // Start-up and exit calls. There is one thread, so no lock is taken; the flag
 // only records that start-up ran.
 void initializeMemoryCriticalSection();
 void deleteMemoryCriticalSection();
-
-// The largest block the small-block path serves; larger requests go to malloc.
-constexpr long kLargestSmallBlock = 252;
 
 // The two words in front of every block from the global operator new.
 struct ObjectBlockHeader {

@@ -26,10 +26,17 @@ std::string NumberText(double x, Notation notation, long precision) {
   std::string text;
   {
     CLocaleScope cLocale;
-    int length = std::snprintf(nullptr, 0, pattern, printfPrecision, x);
-    text.resize(static_cast<size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), pattern, printfPrecision, x);
-    text.resize(static_cast<size_t>(length));
+    // One pass into a stack buffer holds the usual number; only longer text
+    // (large values, many decimals) is printed again at its size.
+    char printed[64];
+    int length = std::snprintf(printed, sizeof printed, pattern, printfPrecision, x);
+    if (length < static_cast<int>(sizeof printed)) {
+      text.assign(printed, static_cast<size_t>(length));
+    } else {
+      text.resize(static_cast<size_t>(length) + 1);
+      std::snprintf(text.data(), text.size(), pattern, printfPrecision, x);
+      text.resize(static_cast<size_t>(length));
+    }
   }
   if (notation == Notation::Scientific) {
     size_t exponent = text.find("e+0");
@@ -43,11 +50,9 @@ std::string NumberText(double x, Notation notation, long precision) {
   return text;
 }
 
-string TaggedText(const std::string &bytes, uint32_t encoding) {
+string TaggedText(const char *bytes, size_t length, uint32_t encoding) {
   string result;
-  result.ConstructFromBuffer(bytes.data(), static_cast<int>(bytes.size()));
-  if (!result.IsEmpty())
-    result.SetEncoding(encoding);
+  result.ConstructFromBuffer(bytes, static_cast<int>(length), encoding);
   return result;
 }
 
@@ -85,6 +90,49 @@ struct Pattern {
 
 struct Section {
   size_t begin, end;
+};
+
+// The text a section prints: the usual short number on the stack, anything
+// longer in a std::string.
+class PrintedText {
+public:
+  PrintedText() = default;
+  PrintedText(const PrintedText &) = delete;
+  PrintedText &operator=(const PrintedText &) = delete;
+
+  PrintedText &operator+=(char c) {
+    if (mLength < sizeof mShort)
+      mShort[mLength++] = c;
+    else
+      Spill(&c, 1);
+    return *this;
+  }
+  PrintedText &operator+=(const char *text) { return Append(text, std::strlen(text)); }
+  PrintedText &operator+=(const std::string &text) { return Append(text.data(), text.size()); }
+  PrintedText &Append(const char *bytes, size_t length) {
+    if (mLength + length <= sizeof mShort) {
+      std::memcpy(mShort + mLength, bytes, length);
+      mLength += length;
+    } else {
+      Spill(bytes, length);
+    }
+    return *this;
+  }
+
+  const char *Data() const { return mLength <= sizeof mShort ? mShort : mLong.data(); }
+  size_t Size() const { return mLength; }
+
+private:
+  void Spill(const char *bytes, size_t length) {
+    if (mLong.empty())
+      mLong.assign(mShort, mLength);
+    mLong.append(bytes, length);
+    mLength = mLong.size();
+  }
+
+  char mShort[64];
+  size_t mLength = 0;
+  std::string mLong;
 };
 
 // Positive numbers take the first section, negative ones the second (or all
@@ -163,7 +211,7 @@ public:
     mDotPos = dot == std::string::npos ? ePos : static_cast<long>(dot);
   }
 
-  std::string Print() {
+  const PrintedText &Print() {
     for (size_t i = mSection.begin; i < mSection.end; ++i) {
       char c = mPattern.bytes[i];
       if (IsPlaceholder(c))
@@ -180,7 +228,7 @@ public:
         mOut += c;
       else if (c == '\\') {
         size_t end = mPattern.EscapeEnd(i);
-        mOut.append(mPattern.bytes + i + 1, end - i - 1);
+        mOut.Append(mPattern.bytes + i + 1, end - i - 1);
         i = end - 1;
       }
     }
@@ -258,10 +306,12 @@ private:
     bool hasSign = !exponent.empty() && (exponent[0] == '+' || exponent[0] == '-');
     char next = at + 1 < mSection.end ? mPattern.bytes[at + 1] : '\0';
     if (next == '+') {
-      mOut += hasSign ? exponent : "+" + exponent;
+      if (!hasSign)
+        mOut += '+';
+      mOut += exponent;
       ++at;
     } else if (next == '-') {
-      mOut += hasSign && exponent[0] == '+' ? exponent.substr(1) : exponent;
+      mOut += exponent.c_str() + (hasSign && exponent[0] == '+' ? 1 : 0);
       ++at;
     } else {
       mOut += exponent;
@@ -281,7 +331,7 @@ private:
   bool mAfterPoint = false;
   bool mPrintedIntegerDigit = false;
   bool mExponentPrinted = false;
-  std::string mOut;
+  PrintedText mOut;
 };
 
 const char kScientificPattern[] = "-#.000000E+";
@@ -291,7 +341,7 @@ const char kScientificPattern[] = "-#.000000E+";
 string FormatNumber(double value, const string &format) {
   Pattern pattern{format.CString(), static_cast<size_t>(format.Length()),
                   format.Encoding() == kEncodingUTF8};
-  if (ustrcmpi(pattern.bytes, "Scientific") == 0)
+  if (pattern.length == sizeof "Scientific" - 1 && ustrcmpi(pattern.bytes, "Scientific") == 0)
     pattern = {kScientificPattern, sizeof kScientificPattern - 1, false};
 
   Section section = ChooseSection(pattern, value);
@@ -315,7 +365,8 @@ string FormatNumber(double value, const string &format) {
   }
 
   SectionPrinter printer(pattern, section, layout, text, ePos, sign);
-  return TaggedText(printer.Print(), format.Encoding());
+  const PrintedText &printed = printer.Print();
+  return TaggedText(printed.Data(), printed.Size(), format.Encoding());
 }
 
 // More digits than a double's exact decimal expansion has (at most 767
@@ -344,7 +395,7 @@ string doubleStr(double value, long mode, unsigned long digits) {
     if (!text.empty() && text.back() == '.')
       text.pop_back();
   }
-  return TaggedText(text, kEncodingASCII);
+  return TaggedText(text.data(), text.size(), kEncodingASCII);
 }
 
 void GetDigitSeparators(string *thousands, string *decimal, string *date, string *time) {

@@ -11,8 +11,7 @@ namespace {
 
 string BytesTagged(const char *bytes, int length, uint32_t encoding) {
   string result;
-  result.ConstructFromBuffer(bytes, length);
-  result.SetEncoding(encoding);
+  result.ConstructFromBuffer(bytes, length, encoding);
   return result;
 }
 

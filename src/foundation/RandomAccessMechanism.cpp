@@ -19,31 +19,6 @@ void RandomAccessMechanism::SetBigEndian() { mBigEndian = 1; }
 
 void RandomAccessMechanism::SetLittleEndian() { mBigEndian = 0; }
 
-bool RandomAccessMechanism::WriteByte(int value) {
-  uint8_t byte = static_cast<uint8_t>(value);
-  return WriteData(&byte, 1);
-}
-
-// Writes a value's bytes, reversed when swap is set.
-template <typename Value>
-bool RandomAccessMechanism::WriteOrdered(Value value, bool swap) {
-  if (swap)
-    swapBytes(&value, sizeof value);
-  return WriteData(&value, sizeof value);
-}
-
-bool RandomAccessMechanism::WriteShort(int value) {
-  return WriteOrdered(static_cast<uint16_t>(value), mBigEndian != 0);
-}
-
-bool RandomAccessMechanism::WriteLong(int value) {
-  return WriteOrdered(static_cast<uint32_t>(value), mBigEndian != 0);
-}
-
-bool RandomAccessMechanism::WriteDouble(double value) {
-  return WriteOrdered(value, mSwapDoubles && mBigEndian);
-}
-
 bool RandomAccessMechanism::WritePString(const string &text) {
   uint8_t record[1 + kLargestPStringLength];
   int length = text.Length() < kLargestPStringLength ? text.Length() : kLargestPStringLength;
@@ -135,9 +110,7 @@ int RandomAccessMechanism::SetEncryption(int on) {
 // Both directions keep the state as the XOR of every plain byte so far with
 // the starting constant, so a reader that starts where the writer started
 // recovers the text.
-void RandomAccessMechanism::ApplyEncryption(void *bytes, int count) {
-  if (!mScrambleOn)
-    return;
+void RandomAccessMechanism::Scramble(void *bytes, int count) {
   auto *p = static_cast<uint8_t *>(bytes);
   for (int i = 0; i < count; ++i) {
     uint8_t plain = p[i];
@@ -146,9 +119,7 @@ void RandomAccessMechanism::ApplyEncryption(void *bytes, int count) {
   }
 }
 
-void RandomAccessMechanism::ApplyDecryption(void *bytes, int count) {
-  if (!mScrambleOn)
-    return;
+void RandomAccessMechanism::Unscramble(void *bytes, int count) {
   auto *p = static_cast<uint8_t *>(bytes);
   for (int i = 0; i < count; ++i) {
     uint8_t plain = static_cast<uint8_t>(p[i] ^ mScrambleState);

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "foundation/ByteOrder.h"
 #include "foundation/String.h"
 
 class RandomAccessMechanism {
@@ -29,10 +30,14 @@ public:
 
   // Typed writes; 16- and 32-bit values are swapped on a big-endian stream,
   // doubles only when mSwapDoubles is set as well. True when every byte went.
-  bool WriteByte(int value);
-  bool WriteShort(int value);
-  bool WriteLong(int value);
-  bool WriteDouble(double value);
+  // Inline, as streams of many small values are made of them.
+  bool WriteByte(int value) {
+    uint8_t byte = static_cast<uint8_t>(value);
+    return WriteData(&byte, 1);
+  }
+  bool WriteShort(int value) { return WriteOrdered(static_cast<uint16_t>(value), mBigEndian != 0); }
+  bool WriteLong(int value) { return WriteOrdered(static_cast<uint32_t>(value), mBigEndian != 0); }
+  bool WriteDouble(double value) { return WriteOrdered(value, mSwapDoubles && mBigEndian); }
   // A length byte (at most 255) and that many bytes of the text.
   bool WritePString(const string &text);
   // The text and one line feed.
@@ -55,8 +60,14 @@ public:
   // setting; switching it on from off starts a fresh scramble state.
   int SetEncryption(int on);
   // Scramble or unscramble a run in place while the scramble is on.
-  void ApplyEncryption(void *bytes, int count);
-  void ApplyDecryption(void *bytes, int count);
+  void ApplyEncryption(void *bytes, int count) {
+    if (mScrambleOn)
+      Scramble(bytes, count);
+  }
+  void ApplyDecryption(void *bytes, int count) {
+    if (mScrambleOn)
+      Unscramble(bytes, count);
+  }
 
   int32_t mLastError = 0;     // system error number of the last failing call
   uint8_t mScrambleOn = 0;    // the scramble is on
@@ -76,9 +87,16 @@ protected:
   static long ClampedPosition(long offset, long length);
 
 private:
+  void Scramble(void *bytes, int count);
+  void Unscramble(void *bytes, int count);
   // Typed values in the stream's byte order (defined beside their users).
   template <typename Value>
   bool ReadOrdered(Value &value, bool swap);
+  // Writes a value's bytes, reversed when swap is set.
   template <typename Value>
-  bool WriteOrdered(Value value, bool swap);
+  bool WriteOrdered(Value value, bool swap) {
+    if (swap)
+      swapBytes(&value, sizeof value);
+    return WriteData(&value, sizeof value);
+  }
 };

@@ -1,5 +1,6 @@
 #include "foundation/String.h"
 
+#include <climits>
 #include <cstring>
 
 #include "foundation/ByteStrings.h"
@@ -18,43 +19,75 @@ char sScratchByte;
 // Leaves room for the length byte and two zeros within the int fields.
 constexpr int64_t kLongestText = INT32_MAX - 3;
 
-// New storage of length bytes (left unset) in a buffer of bufferSize bytes,
-// count 1, tagged unknown. Everything after the text is zero. Null when the
-// length is not positive or too long, or the buffer cannot be had.
-stringStorage *NewStorage(int64_t length, int64_t bufferSize) {
-  if (length <= 0 || bufferSize > kLongestText + 3)
-    return nullptr;
-  char *buffer = OSalloclen(static_cast<long>(bufferSize), kMemFullReturnNull);
-  if (!buffer)
-    return nullptr;
-  auto *s = reinterpret_cast<stringStorage *>(OSalloclen(sizeof(stringStorage), kMemFullQuit));
+// Fills in a fresh block as storage of length bytes (left unset) in a buffer
+// of bufferSize bytes, count 1, tagged unknown. Everything after the text is
+// zero.
+inline stringStorage *InitializeStorage(char *block, int32_t length, int32_t bufferSize,
+                                        uint32_t encoding) {
+  auto *s = reinterpret_cast<stringStorage *>(block);
+  char *buffer = reinterpret_cast<char *>(s + 1);
   s->mRefCount = 1;
   s->mBuffer = buffer;
-  s->mBufferSize = static_cast<int32_t>(bufferSize);
-  s->mLength = static_cast<int32_t>(length);
-  s->mEncoding = kEncodingUnknown;
+  s->mBufferSize = bufferSize;
+  s->mLength = length;
+  s->mEncoding = encoding;
   buffer[0] = static_cast<char>(length > 255 ? 255 : length);
-  std::memset(buffer + 1 + length, 0, static_cast<size_t>(bufferSize - 1 - length));
-  return s;
-}
-
-stringStorage *NewStorage(int64_t length) { return NewStorage(length, length + 2); }
-
-stringStorage *CopyOfBytes(const char *bytes, int length, uint32_t encoding) {
-  stringStorage *s = NewStorage(length);
-  if (s) {
-    std::memcpy(s->mBuffer + 1, bytes, static_cast<size_t>(length));
-    s->mEncoding = encoding;
+  char *tail = buffer + 1 + length;
+  int32_t tailSize = bufferSize - 1 - length;
+  if (tailSize <= 2) { // the usual one zero, or two after wide text
+    tail[0] = 0;
+    tail[tailSize - 1] = 0;
+  } else {
+    std::memset(tail, 0, static_cast<size_t>(tailSize));
   }
   return s;
 }
 
+// New storage of length bytes (left unset) in a buffer of bufferSize bytes
+// (at least length + 2), count 1, tagged unknown, record and buffer in one
+// block. Null when the length is not positive or too long, or the block
+// cannot be had.
+stringStorage *NewStorage(int64_t length, int64_t bufferSize) {
+  if (length <= 0 || bufferSize > kLongestText + 3)
+    return nullptr;
+  int64_t blockSize = int64_t{sizeof(stringStorage)} + bufferSize;
+  if (blockSize > LONG_MAX)
+    return nullptr;
+  char *block = OSalloclenQuick(static_cast<long>(blockSize), kMemFullReturnNull);
+  if (!block)
+    return nullptr;
+  return InitializeStorage(block, static_cast<int32_t>(length), static_cast<int32_t>(bufferSize),
+                           kEncodingUnknown);
+}
+
+// The same with a buffer of exactly length + 2 bytes and the given tag; a
+// small block, the usual case, is taken straight from its free list.
+inline stringStorage *NewTextStorage(int64_t length, uint32_t encoding = kEncodingUnknown) {
+  constexpr int64_t kLongestSmallText = kLargestSmallBlock - int64_t{sizeof(stringStorage)} - 2;
+  if (length > 0 && length <= kLongestSmallText) {
+    auto small = static_cast<int32_t>(length);
+    if (char *block = OSalloclenQuick(long{sizeof(stringStorage)} + small + 2, kMemFullReturnNull))
+      return InitializeStorage(block, small, small + 2, encoding);
+    return nullptr;
+  }
+  stringStorage *s = NewStorage(length, length + 2);
+  if (s)
+    s->mEncoding = encoding;
+  return s;
+}
+
+stringStorage *CopyOfBytes(const char *bytes, int length, uint32_t encoding) {
+  stringStorage *s = NewTextStorage(length, encoding);
+  if (s)
+    std::memcpy(s->mBuffer + 1, bytes, static_cast<size_t>(length));
+  return s;
+}
+
 stringStorage *Joined(const string &a, const char *b, int bLength, uint32_t encoding) {
-  stringStorage *s = NewStorage(int64_t{a.Length()} + bLength);
+  stringStorage *s = NewTextStorage(int64_t{a.Length()} + bLength, encoding);
   if (s) {
     std::memcpy(s->mBuffer + 1, a.CString(), static_cast<size_t>(a.Length()));
     std::memcpy(s->mBuffer + 1 + a.Length(), b, static_cast<size_t>(bLength));
-    s->mEncoding = encoding;
   }
   return s;
 }
@@ -86,19 +119,14 @@ uint32_t BringToComparableEncoding(string &a, string &b) {
 
 // ---- storage ----
 
-void stringStorage::AddReference(stringStorage *s) {
-  if (s)
-    ++s->mRefCount;
-}
-
-int32_t stringStorage::RemoveReference(stringStorage *s) {
-  if (!s)
-    return 0;
-  if (--s->mRefCount > 0)
-    return s->mRefCount;
+void stringStorage::Free(stringStorage *s) {
+  if (s->mBuffer == reinterpret_cast<char *>(s + 1)) {
+    OSfreelenQuick(reinterpret_cast<char *>(s), long{sizeof(stringStorage)} + s->mBufferSize);
+    return;
+  }
+  // A record whose buffer lies elsewhere was not made by NewStorage.
   OSfreelen(s->mBuffer, s->mBufferSize);
   OSfreelen(reinterpret_cast<char *>(s), sizeof(stringStorage));
-  return 0;
 }
 
 int32_t stringStorage::Length(const stringStorage *s) { return s ? s->mLength : 0; }
@@ -117,12 +145,6 @@ string::string(const char *text) : mStorage(nullptr) {
   if (text)
     mStorage = CopyOfBytes(text, static_cast<int>(std::strlen(text)), kEncodingASCII);
 }
-
-string::string(const string &other) : mStorage(other.mStorage) {
-  stringStorage::AddReference(mStorage);
-}
-
-string::~string() { stringStorage::RemoveReference(mStorage); }
 
 string &string::operator=(const string &other) {
   stringStorage::AddReference(other.mStorage);
@@ -172,12 +194,16 @@ void string::SetEncoding(uint32_t encoding) {
 
 // ---- construction ----
 
-void string::AllocateBuffer(int len) { Replace(NewStorage(len)); }
+void string::AllocateBuffer(int len) { Replace(NewTextStorage(len)); }
 
 void string::ConstructFromBuffer(const char *src, int len) {
+  ConstructFromBuffer(src, len, kEncodingUnknown);
+}
+
+void string::ConstructFromBuffer(const char *src, int len, uint32_t encoding) {
   // The new storage is filled before the old one goes, so src may point into
   // this string's own bytes.
-  stringStorage *s = NewStorage(len);
+  stringStorage *s = NewTextStorage(len, encoding);
   if (s && src)
     std::memcpy(s->mBuffer + 1, src, static_cast<size_t>(len));
   Replace(s);
@@ -262,14 +288,40 @@ char *string::MutableChar(int pos) {
   return mStorage->mBuffer + 1 + pos;
 }
 
+void string::AppendBytes(const char *bytes, int length) {
+  if (length <= 0)
+    return;
+  if (!mStorage) {
+    Replace(CopyOfBytes(bytes, length, kEncodingUnknown));
+    return;
+  }
+  int64_t newLength = int64_t{mStorage->mLength} + length;
+  // Room for the text and two zeros, so that wide text stays ended too.
+  if (mStorage->mRefCount == 1 && mStorage->mBuffer == reinterpret_cast<char *>(mStorage + 1) &&
+      newLength + 3 <= mStorage->mBufferSize) {
+    char *buffer = mStorage->mBuffer;
+    std::memcpy(buffer + 1 + mStorage->mLength, bytes, static_cast<size_t>(length));
+    mStorage->mLength = static_cast<int32_t>(newLength);
+    buffer[0] = static_cast<char>(newLength > 255 ? 255 : newLength);
+    return;
+  }
+  int64_t room = newLength < kLongestText / 2 ? 2 * newLength + 3 : kLongestText + 3;
+  stringStorage *s = NewStorage(newLength, room);
+  if (!s)
+    s = NewTextStorage(newLength, mStorage->mEncoding);
+  if (!s) {
+    Replace(nullptr);
+    return;
+  }
+  std::memcpy(s->mBuffer + 1, mStorage->mBuffer + 1, static_cast<size_t>(mStorage->mLength));
+  std::memcpy(s->mBuffer + 1 + mStorage->mLength, bytes, static_cast<size_t>(length));
+  s->mEncoding = mStorage->mEncoding;
+  Replace(s);
+}
+
 string &string::operator+=(const char *s) {
-  int length = s ? static_cast<int>(std::strlen(s)) : 0;
-  if (length == 0)
-    return *this;
-  if (!mStorage)
-    Replace(CopyOfBytes(s, length, kEncodingUnknown));
-  else
-    Replace(Joined(*this, s, length, mStorage->mEncoding));
+  if (s)
+    AppendBytes(s, static_cast<int>(std::strlen(s)));
   return *this;
 }
 
@@ -280,7 +332,7 @@ string &string::operator+=(const string &s) {
     return *this = s;
   if (Encoding() != s.Encoding())
     return *this = *this + s;
-  Replace(Joined(*this, s.CString(), s.Length(), Encoding()));
+  AppendBytes(s.CString(), s.Length());
   return *this;
 }
 
@@ -421,24 +473,6 @@ int string::Compare(const string &other) const {
   encoding = BringToComparableEncoding(a, b);
   return CompareIgnoringCase(a, b, encoding);
 }
-
-namespace {
-// Four bytes a step: keys are short, and a library call costs more than the
-// comparison itself.
-bool SameBytes(const char *a, const char *b, int length) {
-  for (; length >= 4; a += 4, b += 4, length -= 4) {
-    uint32_t x, y;
-    std::memcpy(&x, a, 4);
-    std::memcpy(&y, b, 4);
-    if (x != y)
-      return false;
-  }
-  for (; length > 0; ++a, ++b, --length)
-    if (*a != *b)
-      return false;
-  return true;
-}
-} // namespace
 
 // Texts tagged alike match when their bytes are the same, the usual case of
 // a lookup; outside Mac Roman they cannot match at different lengths, as

@@ -17,8 +17,10 @@ inline constexpr AlertSite kStringMutableCharOfEmptyAlert{kStringAlertSource, 74
 
 // Reference-counted text. The buffer holds a length byte (the length, or 0xFF
 // when above 255), the bytes and a zero terminator, so it reads both as a
-// length-prefixed and as a zero-terminated string. No storage of length 0
-// exists: the empty string is a null pointer.
+// length-prefixed and as a zero-terminated string; every byte after the text
+// is zero. No storage of length 0 exists: the empty string is a null pointer.
+// The runtime makes record and buffer as one block, the buffer right after
+// the record, as the image's string constants lie.
 struct stringStorage {
   int32_t mRefCount;
   char *mBuffer;
@@ -27,10 +29,22 @@ struct stringStorage {
   uint32_t mEncoding;  // encoding tag (TextEncodings.h)
 
   // Each accepts a null storage, which stands for the empty string.
-  static void AddReference(stringStorage *s);
+  static void AddReference(stringStorage *s) {
+    if (s)
+      ++s->mRefCount;
+  }
   // Drops one reference; frees buffer and record at zero. Answers the count
   // that is left (0 for null or freed storage).
-  static int32_t RemoveReference(stringStorage *s);
+  static int32_t RemoveReference(stringStorage *s) {
+    if (!s)
+      return 0;
+    if (--s->mRefCount > 0)
+      return s->mRefCount;
+    Free(s);
+    return 0;
+  }
+  // Frees the memory of a storage whose count reached zero.
+  static void Free(stringStorage *s);
   static int32_t Length(const stringStorage *s);
   static const char *CString(const stringStorage *s);          // text, or ""
   static const unsigned char *PString(const stringStorage *s); // length byte first
@@ -52,9 +66,9 @@ class string {
 public:
   string() : mStorage(nullptr) {}
   string(const char *text); // a copy of the zero-terminated bytes, tagged ASCII
-  string(const string &other);
+  string(const string &other) : mStorage(other.mStorage) { stringStorage::AddReference(mStorage); }
   string(string &&other) noexcept : mStorage(other.mStorage) { other.mStorage = nullptr; }
-  ~string();
+  ~string() { stringStorage::RemoveReference(mStorage); }
   string &operator=(const string &other);
   string &operator=(string &&other) noexcept;
 
@@ -79,6 +93,8 @@ public:
   void AllocateBuffer(int len);
   // Copies len bytes (a null src leaves them unset); tagged kEncodingUnknown.
   void ConstructFromBuffer(const char *src, int len);
+  // The same, tagged with the encoding.
+  void ConstructFromBuffer(const char *src, int len, uint32_t encoding);
   void ConstructFromBuffer(stringStorage *src);
   // The low 16 bits of n wide characters in host order, tagged UTF-16.
   void ConstructFromWString(const wchar_t *src, int n);
@@ -101,6 +117,11 @@ public:
 
   string &operator+=(const char *s);
   string &operator+=(const string &s);
+  // Appends length bytes, zero bytes included, keeping the tag; the empty
+  // string takes them tagged kEncodingUnknown, as += of a C string does. In
+  // place when this string alone holds a buffer with room, else into new
+  // storage with room for the appends that usually follow.
+  void AppendBytes(const char *bytes, int length);
 
   // -1, 0 or 1. Compare ignores case; text tagged with different known
   // encodings is first brought to a common one.

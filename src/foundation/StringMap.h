@@ -130,7 +130,10 @@ public:
     const stringStorage *storage = key.Storage();
     if (!storage)
       return 0;
-    return FoldedHash31(storage->mBuffer + 1, storage->mLength) % mBinCount;
+    uint32_t h = FoldedHash31(storage->mBuffer + 1, storage->mLength);
+    // Bin counts are powers of two unless chosen otherwise; a mask then
+    // gives the remainder without a division.
+    return (mBinCount & (mBinCount - 1)) == 0 ? h & (mBinCount - 1) : h % mBinCount;
   }
 
   virtual bool StringsMatch(const string &a, const string &b) const {

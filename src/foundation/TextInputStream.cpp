@@ -1,6 +1,8 @@
 #include "foundation/TextInputStream.h"
 
-#include <string>
+#include <cstring>
+
+#include "foundation/ByteStrings.h"
 
 namespace {
 constexpr char kCarriageReturn = 0x0D;
@@ -15,35 +17,56 @@ bool TextInputStream::Refill() {
   return mCount > 0;
 }
 
+inline void TextInputStream::SkipLineEnd(int at) {
+  char terminator = mBuffer[at];
+  mPosition = at + 1;
+  if (terminator == kCarriageReturn) {
+    if (mPosition == mCount)
+      Refill(); // the line feed of a CR LF pair may be in the next block
+    if (mPosition < mCount && mBuffer[mPosition] == kLineFeed)
+      ++mPosition;
+  }
+}
+
 string TextInputStream::ReadLine() {
   if (!mStream)
     return string();
-  std::string line;
+  // The usual line lies within the buffer and goes straight into its storage.
+  string line;
+  int length = FindLineBreak(mBuffer + mPosition, mCount - mPosition);
+  if (mPosition + length < mCount) {
+    line.ConstructFromBuffer(mBuffer + mPosition, length, mEncoding);
+    SkipLineEnd(mPosition + length);
+    return line;
+  }
+  // One that runs past a refill is gathered on the stack, and only a long one
+  // piece by piece in the string.
+  char gathered[2 * kBufferSize];
+  int gatheredLength = 0;
   for (;;) {
-    int end = mPosition;
-    while (end < mCount && mBuffer[end] != kCarriageReturn && mBuffer[end] != kLineFeed)
-      ++end;
-    line.append(mBuffer + mPosition, static_cast<size_t>(end - mPosition));
+    const char *piece = mBuffer + mPosition;
+    int end = mPosition + FindLineBreak(piece, mCount - mPosition);
+    int pieceLength = end - mPosition;
+    if (gatheredLength + pieceLength > int(sizeof gathered)) {
+      line.AppendBytes(gathered, gatheredLength);
+      gatheredLength = 0;
+    }
+    memcpy(gathered + gatheredLength, piece, size_t(pieceLength));
+    gatheredLength += pieceLength;
     if (end < mCount) {
-      char terminator = mBuffer[end];
-      mPosition = end + 1;
-      if (terminator == kCarriageReturn) {
-        if (mPosition == mCount)
-          Refill(); // the line feed of a CR LF pair may be in the next block
-        if (mPosition < mCount && mBuffer[mPosition] == kLineFeed)
-          ++mPosition;
-      }
+      SkipLineEnd(end);
       break;
     }
     mPosition = mCount;
     if (mStream->IsEOF() || !Refill())
       break;
   }
-  string result;
-  result.ConstructFromBuffer(line.data(), static_cast<int>(line.size()));
-  if (!result.IsEmpty())
-    result.SetEncoding(mEncoding);
-  return result;
+  if (line.IsEmpty()) {
+    line.ConstructFromBuffer(gathered, gatheredLength, mEncoding);
+  } else {
+    line.AppendBytes(gathered, gatheredLength);
+    line.SetEncoding(mEncoding);
+  }
+  return line;
 }
 
-bool TextInputStream::IsEOF() { return mPosition >= mCount && (!mStream || mStream->IsEOF()); }

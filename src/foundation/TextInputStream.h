@@ -18,11 +18,14 @@ public:
   // bytes without reporting its end, the line read so far is the last one.
   string ReadLine();
   // The buffer is used up and the stream is at its end.
-  bool IsEOF();
+  bool IsEOF() { return mPosition >= mCount && (!mStream || mStream->IsEOF()); }
 
 private:
   // Refills the buffer from the stream; false when no byte arrived.
   bool Refill();
+  // Moves past the line end at that offset of the buffer: a carriage return,
+  // a line feed, or both in that order.
+  void SkipLineEnd(int at);
 
   static constexpr int kBufferSize = 128;
   char mBuffer[kBufferSize];

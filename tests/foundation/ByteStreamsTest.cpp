@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -162,6 +163,40 @@ TEST(FileHandle, GrowsWithSlackAndTrimsWhenExtracted) {
   QV::DisposeHandle(handle);
 }
 
+// Writes of one to eight bytes take a short path while they fit in the
+// handle: against writing the same bytes in one piece (the general path),
+// with the scramble off and on, appending and overwriting, across the growth
+// of the handle.
+TEST(FileHandle, SmallWritesMakeWhatOneLargeWriteMakes) {
+  std::string bytes;
+  for (int i = 0; i < 5000; ++i)
+    bytes += char(i * 37 + (i >> 8));
+  for (int scrambled = 0; scrambled <= 1; ++scrambled) {
+    FileHandle pieces, whole;
+    pieces.SetEncryption(scrambled);
+    whole.SetEncryption(scrambled);
+    for (size_t at = 0, size = 1; at < bytes.size(); at += size, size = size % 8 + 1)
+      ASSERT_TRUE(pieces.WriteData(bytes.data() + at, long(std::min(size, bytes.size() - at))));
+    ASSERT_TRUE(whole.WriteData(bytes.data(), long(bytes.size())));
+    EXPECT_EQ(pieces.GetLength(), long(bytes.size()));
+    EXPECT_EQ(pieces.GetPosition(), long(bytes.size()));
+    EXPECT_EQ(Contents(pieces), Contents(whole)) << "scrambled " << scrambled;
+  }
+
+  // Overwriting inside the data and running past its end.
+  FileHandle stream;
+  std::string model(100, 'x');
+  stream.WriteData(model.data(), 100);
+  for (long at : {0L, 37L, 96L, 99L}) {
+    stream.SeekFromStart(at);
+    ASSERT_TRUE(stream.WriteLong(0x64636261)); // "abcd" in host order
+    model.replace(size_t(at), 4, "abcd");
+    EXPECT_EQ(stream.GetPosition(), at + 4);
+  }
+  EXPECT_EQ(Contents(stream), model);
+  EXPECT_EQ(stream.GetLength(), 103);
+}
+
 TEST(FileHandle, SeeksClampAndAWriteAtTheEndAppends) {
   FileHandle stream;
   stream.WriteData("abc", 3);
@@ -323,6 +358,42 @@ TEST(TextInputStream, LinesEndAtCRLFOrCRLFAcrossBufferRefills) {
   }
   EXPECT_TRUE(reader.IsEOF());
   EXPECT_TRUE(reader.ReadLine().IsEmpty());
+}
+
+// Lines taken straight from the buffer, lines gathered across refills and
+// lines longer than the gathering room (spilled into the string) against a
+// plain split of the same bytes: every length from 0 to 300 with each kind of
+// line end, bytes of every kind on the line (zeros, bytes of 0x80 and above,
+// mixed case), so that line ends fall at every offset of the 128-byte
+// buffer, a CR LF pair split across two refills included.
+TEST(TextInputStream, LinesOfEveryLengthAndEndReadAsAPlainSplit) {
+  const std::string ends[] = {"\n", "\r", "\r\n"};
+  const std::string filler = std::string("aZ\0\x80\xFF\xC3\xA9", 7);
+  std::string data;
+  std::vector<std::string> expected;
+  for (int length = 0; length <= 300; ++length) {
+    std::string line;
+    for (int i = 0; i < length; ++i)
+      line += filler[size_t(i) % filler.size()];
+    expected.push_back(line);
+    data += line + ends[size_t(length) % 3];
+  }
+  expected.push_back("last, without an end");
+  data += expected.back();
+
+  FileHandle memory;
+  ASSERT_TRUE(memory.WriteData(data.data(), static_cast<long>(data.size())));
+  memory.SeekFromStart(0);
+  TextInputStream reader(&memory, kEncodingUTF16);
+  for (const std::string &line : expected) {
+    ASSERT_FALSE(reader.IsEOF());
+    string read = reader.ReadLine();
+    ASSERT_EQ(Text(read), line) << "line of " << line.size() << " bytes";
+    if (!read.IsEmpty()) {
+      EXPECT_EQ(read.Encoding(), kEncodingUTF16);
+    }
+  }
+  EXPECT_TRUE(reader.IsEOF());
 }
 
 TEST(TextInputStream, AStreamThatStopsWithoutItsEndEndsTheLine) {

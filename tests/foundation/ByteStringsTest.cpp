@@ -130,6 +130,68 @@ TEST(ByteStrings, BlockwiseHashAnswersAsTheByteLoop) {
       }
 }
 
+// Two pages, so that a run can end right at a page end (where the last block
+// cannot be read whole) or start just past a page start.
+struct TwoPages {
+  std::vector<char> bytes = std::vector<char>(3 * 4096);
+  char *page = bytes.data() + (4096 - reinterpret_cast<uintptr_t>(bytes.data()) % 4096);
+  // Places for a run of length bytes: ending at the page end, starting past
+  // the page start, starting at the page start.
+  std::vector<char *> Places(size_t length) {
+    return {page + 4096 - length, page + 4096 + 3, page + 4096};
+  }
+};
+
+// The block-wise byte match against memcmp: every length around the block
+// size, one byte changed at every position (to another byte of each kind:
+// a case change, a byte above 0x7F, a zero), at every place in the page.
+TEST(ByteStrings, SameBytesAnswersAsMemcmp) {
+  const std::string base = "The Quick brown fox: jumps over 0123456789 lazy dogs!";
+  const char replacements[] = {'t', '\x80', '\0', '\xFF'};
+  TwoPages a, b;
+  for (size_t length = 0; length <= 48; ++length)
+    for (size_t at = 0; at <= length; ++at)
+      for (char replacement : replacements) {
+        std::string run = base.substr(0, length), other = run;
+        if (at < length)
+          other[at] = replacement;
+        // The places overlap, so each is filled and tried in turn; b's run
+        // lies at a different place from a's.
+        std::vector<char *> aPlaces = a.Places(length), bPlaces = b.Places(length);
+        for (size_t i = 0; i < aPlaces.size(); ++i) {
+          char *x = aPlaces[i], *y = bPlaces[(i + 1) % bPlaces.size()];
+          std::memcpy(x, run.data(), length);
+          std::memcpy(y, other.data(), length);
+          ASSERT_EQ(SameBytes(x, y, int(length)), run == other)
+              << "length " << length << ", byte " << at << " = " << int(replacement);
+        }
+      }
+}
+
+// The block-wise line-break search against a byte loop: a CR or an LF at
+// every position of every length, with bytes around it that are neither
+// (zeros, bytes above 0x7F, 0x8D and 0x8A, whose low bits match), and runs
+// at every place in the page.
+TEST(ByteStrings, FindLineBreakAnswersAsTheByteLoop) {
+  const std::string base =
+      std::string("ab\0\x8D\x8A\xFF\x1D\x1A", 8) + "0123456789abcdefghijklmnopqrstuvwxyz0123456";
+  TwoPages pages;
+  for (size_t length = 0; length <= 48; ++length)
+    for (size_t at = 0; at <= length; ++at)
+      for (char lineBreak : {'\r', '\n'}) {
+        std::string run = base.substr(0, length);
+        if (at < length)
+          run[at] = lineBreak;
+        size_t expected = run.find_first_of("\r\n");
+        for (char *p : pages.Places(length)) {
+          std::memcpy(p, run.data(), length);
+          ASSERT_EQ(FindLineBreak(p, int(length)),
+                    int(expected == std::string::npos ? length : expected))
+              << "length " << length << ", break at " << at;
+        }
+      }
+}
+
 TEST(ByteStrings, UmemcmpFindsEveryOccurrence) {
   struct Case {
     const char *text, *pattern;

@@ -1,4 +1,6 @@
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -68,6 +70,29 @@ const FormatCase kFormatCases[] = {
 TEST(NumberFormat, FormatsByPattern) {
   for (const FormatCase &c : kFormatCases)
     EXPECT_EQ(Formatted(c.value, c.format), c.expected) << c.value << " with " << c.format;
+}
+
+// Texts longer than the printer's short buffer (large values, long literal
+// runs) come out whole: against the printf digits with separators put in.
+TEST(NumberFormat, LongTextsComeOutWhole) {
+  char digits[400];
+  std::snprintf(digits, sizeof digits, "%.2f", 1e70);
+  std::string integer(digits, std::strchr(digits, '.'));
+  std::string grouped;
+  for (size_t i = 0; i < integer.size(); ++i) {
+    if (i > 0 && (integer.size() - i) % 3 == 0)
+      grouped += ',';
+    grouped += integer[i];
+  }
+  EXPECT_EQ(Formatted(1e70, "#,##0.00"), grouped + std::strchr(digits, '.'));
+  EXPECT_EQ(Formatted(-1e70, "-#"), "-" + integer);
+
+  std::string pattern = "#", literal;
+  for (int i = 0; i < 40; ++i) {
+    pattern += "\\" + std::string(1, char('a' + i % 26)) + "+";
+    literal += std::string(1, char('a' + i % 26)) + "+";
+  }
+  EXPECT_EQ(Formatted(5, pattern.c_str()), "5" + literal);
 }
 
 TEST(NumberFormat, ResultCarriesThePatternsTag) {

@@ -100,6 +100,59 @@ TEST(StringMap, HashFoldsCaseAndTakesHighBytesAsSigned) {
   EXPECT_EQ(map.hashString("aB\xE9"), h % 1000);
 }
 
+// Power-of-two bin counts take the bin by mask: the same bin as the
+// remainder, for keys whose hashes use every bit.
+TEST(StringMap, BinIsTheHashModuloTheBinCountForEveryCount) {
+  for (uint32_t bins : {1u, 2u, 256u, 1000u, 1024u, 4096u})
+    for (const char *key : {"a", "ControlName1234567", "\xFF\xFE\xFD\xFC zz", "mIxEd CaSe"}) {
+      StringMap<int> map(bins);
+      string k(key);
+      EXPECT_EQ(map.hashString(k), FoldedHash31(k.CString(), k.Length()) % bins)
+          << key << " in " << bins << " bins";
+    }
+}
+
+// Lookups match keys by their bytes first and fall back on the
+// case-insensitive compare: for every pair of keys of one tag from a table of
+// mixed case, bytes of 0x80 and above, embedded zeros, UTF-16 and untagged
+// text, a key finds the other exactly when the two compare equal.
+TEST(StringMap, LookupsAgreeWithTheComparisonOnKeysOfOneTag) {
+  auto key = [](const std::string &bytes, uint32_t encoding) {
+    string s;
+    s.ConstructFromBuffer(bytes.data(), int(bytes.size()), encoding);
+    return s;
+  };
+  const std::string spellings[] = {"name",
+                                   "NAME",
+                                   "NaMe",
+                                   "names",
+                                   "ControlName1234567",
+                                   "CONTROLNAME1234567",
+                                   "ControlName1234568",
+                                   "\xC4\x8A",
+                                   "\xC4\x80",
+                                   "\x8E",
+                                   "\x83",
+                                   std::string("a\0b", 3),
+                                   std::string("A\0B", 3),
+                                   std::string("a\0c", 3),
+                                   std::string("n\0a\0m\0e\0", 8),
+                                   std::string("N\0A\0M\0E\0", 8)};
+  for (uint32_t encoding :
+       {kEncodingASCII, kEncodingUTF8, kEncodingMacRoman, kEncodingUTF16, kEncodingUnknown})
+    for (const std::string &stored : spellings) {
+      StringMap<int> map;
+      string storedKey = key(stored, encoding);
+      map.AddEntry(storedKey, 1);
+      for (const std::string &looked : spellings) {
+        string lookedKey = key(looked, encoding);
+        EXPECT_EQ(map.HasEntry(lookedKey), storedKey.Compare(lookedKey) == 0)
+            << "tag " << encoding << ": " << testing::PrintToString(stored) << " and "
+            << testing::PrintToString(looked);
+      }
+    }
+}
+
 TEST(StringMap, IterateGoesBinByBinAndStopsOnFalse) {
   StringMap<int> map(16);
   EXPECT_TRUE(map.Iterate([](const string &, const int &, void *) { return false; }, nullptr));

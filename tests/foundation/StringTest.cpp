@@ -243,6 +243,67 @@ TEST(String, AppendingInPlaceChoosesTheTag) {
   EXPECT_EQ(Text(ascii), "ab\xC3\xA9");
 }
 
+// Appends grow a string alone in its storage in place and copy shared
+// storage first. Against the bytes a plain concatenation gives, for pieces
+// of every kind (mixed case, bytes of 0x80 and above, embedded zeros) under
+// every kind of tag, through growth well past the first buffer and past 255
+// bytes (where the length byte saturates).
+TEST(String, AppendsMatchAPlainConcatenationAndLeaveSharedCopiesAlone) {
+  const std::string pieces[] = {"MiXeD", "\xC3\xA9\x8E\xFF", std::string("a\0b\0", 4), "z",
+                                std::string(40, 'q')};
+  for (uint32_t encoding :
+       {kEncodingASCII, kEncodingUTF8, kEncodingMacRoman, kEncodingUTF16, kEncodingUnknown}) {
+    SCOPED_TRACE(encoding);
+    string text = Bytes("start", encoding);
+    std::string expected = "start";
+    for (int round = 0; round < 12; ++round)
+      for (const std::string &piece : pieces) {
+        string before = text; // shared: must not see the append
+        std::string beforeBytes = expected;
+        if (round % 2)
+          text.AppendBytes(piece.data(), int(piece.size()));
+        else
+          text += Bytes(piece, encoding);
+        expected += piece;
+        EXPECT_EQ(Text(before), beforeBytes);
+        ASSERT_EQ(Text(text), expected);
+        stringStorage *s = text.Storage();
+        EXPECT_EQ(s->mEncoding, encoding);
+        EXPECT_EQ(s->mRefCount, 1);
+        EXPECT_EQ(s->mBuffer[0], char(expected.size() > 255 ? 255 : expected.size()));
+        // Everything after the text is zero, so wide text ends in two zeros.
+        ASSERT_GE(s->mBufferSize, s->mLength + 3);
+        for (int i = 1 + s->mLength; i < s->mBufferSize; ++i)
+          ASSERT_EQ(s->mBuffer[i], 0) << "byte " << i;
+        before = string(); // the next append finds the storage alone again
+      }
+  }
+}
+
+TEST(String, AppendingToItselfAndToNothing) {
+  string text("abc");
+  text += text;
+  text.AppendBytes(text.CString(), text.Length()); // in place, from its own bytes
+  EXPECT_EQ(Text(text), "abcabcabcabc");
+  text.AppendBytes("ignored", 0);
+  text.AppendBytes("ignored", -1);
+  EXPECT_EQ(text.Length(), 12);
+
+  string empty;
+  empty.AppendBytes(std::string("\0x", 2).data(), 2);
+  EXPECT_EQ(Text(empty), std::string("\0x", 2));
+  EXPECT_EQ(empty.Encoding(), kEncodingUnknown);
+}
+
+TEST(String, ConstructFromBufferTagsWhenAsked) {
+  string s;
+  s.ConstructFromBuffer("\xC3\xA9", 2, kEncodingUTF8);
+  EXPECT_EQ(Text(s), "\xC3\xA9");
+  EXPECT_EQ(s.Encoding(), kEncodingUTF8);
+  s.ConstructFromBuffer("x", 0, kEncodingUTF8);
+  EXPECT_TRUE(s.IsEmpty());
+}
+
 TEST(String, CompareIgnoresCaseAndOrdersPrefixesFirst) {
   struct Case {
     string a, b;
@@ -287,6 +348,14 @@ TEST(String, CompareIgnoresCaseAndOrdersPrefixesFirst) {
        Bytes(std::string("A\0b\0", 4), kEncodingUTF16), 0, 1},
       // Same tag, different lengths.
       {Bytes("\x8E", kEncodingMacRoman), Bytes("\x83x", kEncodingMacRoman), -1, 1},
+      // Longer than one sixteen-byte block: a difference past the first
+      // block, and equal bytes, equal cases and zeros there.
+      {"ControlName1234567", "ControlName1234568", -1, -1},
+      {"ControlName1234567", "CONTROLNAME1234567", 0, 1},
+      {Bytes(std::string("0123456789abcdef\0\xC4\x8A", 19), kEncodingUTF8),
+       Bytes(std::string("0123456789ABCDEF\0\xC4\x80", 19), kEncodingUTF8), 1, 1},
+      {Bytes(std::string("0123456789abcdef\0\xC4\x8A", 19), kEncodingUnknown),
+       Bytes(std::string("0123456789abcdef\0\xC4\x8A", 19), kEncodingUnknown), 0, 0},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(Text(c.a) + " vs " + Text(c.b));

@@ -134,6 +134,47 @@ TEST_F(RuntimeObjectTest, ConstructorsRunRootFirstHooksAndDestructorsMostDerived
                                             "hook:root", "dtor:middle", "dtor:root"}));
 }
 
+// Constructors run from a gathered chain, eight classes at a time: a chain of
+// eleven still runs root first, skips a level without a constructor, and
+// every level's hook runs.
+TEST_F(RuntimeObjectTest, ALongChainStillConstructsRootFirst) {
+  static std::vector<int> order;
+  order.clear();
+  RuntimeClass *cls = nullptr;
+  ObjectProc constructors[] = {
+      [](RuntimeObject *) { order.push_back(0); }, [](RuntimeObject *) { order.push_back(1); },
+      [](RuntimeObject *) { order.push_back(2); }, [](RuntimeObject *) { order.push_back(3); },
+      [](RuntimeObject *) { order.push_back(4); }, [](RuntimeObject *) { order.push_back(5); },
+      [](RuntimeObject *) { order.push_back(6); }, [](RuntimeObject *) { order.push_back(7); },
+      [](RuntimeObject *) { order.push_back(8); }, [](RuntimeObject *) { order.push_back(9); },
+      [](RuntimeObject *) { order.push_back(10); }};
+  for (ObjectProc constructor : constructors) {
+    cls = MakeClass(cls, "Level", 24);
+    cls->constructor = constructor;
+    cls->destructorHook = [](RuntimeObject *) { order.push_back(-1); };
+  }
+  cls->base->base->constructor = nullptr; // level 8 has no constructor of its own
+  RuntimeUnlockObject(RuntimeNewObject(cls));
+  EXPECT_EQ(order, (std::vector<int>{0,  1,  2,  3,  4,  5,  6,  7,  9,  10, -1,
+                                     -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+}
+
+// The class's own fields start at zero whatever the freed block held before,
+// for sizes that are and are not multiples of the zeroing step.
+TEST_F(RuntimeObjectTest, ReusedBlocksStartWithZeroFields) {
+  for (int32_t size : {24, 28, 36, 40, 41, 43, 56, 100, 252, 300}) {
+    RuntimeClass *cls = MakeClass(nullptr, "Dirty", size);
+    RuntimeObject *dirty = RuntimeNewObject(cls);
+    std::fill_n(reinterpret_cast<char *>(dirty + 1), size - 24, '\xA5');
+    RuntimeUnlockObject(dirty);
+    RuntimeObject *object = RuntimeNewObject(cls);
+    const char *fields = reinterpret_cast<const char *>(object + 1);
+    EXPECT_TRUE(std::all_of(fields, fields + size - 24, [](char c) { return c == 0; }))
+        << "size " << size;
+    RuntimeUnlockObject(object);
+  }
+}
+
 TEST_F(RuntimeObjectTest, NestedReleasesAreQueuedAndFreedAfterTheReleaseInProgress) {
   SetObjectDestructionMonitor(LogFreed);
   int32_t before = CountAllocatedObjects();

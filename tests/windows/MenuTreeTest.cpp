@@ -11,11 +11,13 @@
 
 #include "MenuTestSupport.h"
 #include "WindowsTestSupport.h"
+#include "graphics/FontStructure.h"
 #include "runtime/ObjectModelFixtures.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "support/AlertRecorder.h"
+#include "windows/GTKHelper.h"
 #include "windows/menus/MenuDispatch.h"
 
 namespace {
@@ -410,6 +412,100 @@ TEST_F(MenuTree, ClonesFollowTheMasterAndVisibilityStaysWithEachCopy) {
   save->mImp->SetText(string("Save"));
   save->mImp->Disable();
   EXPECT_EQ(criticals.count(), 0) << criticals.last();
+}
+
+// Nodes make their bar and submenu only once they have children; an item
+// that gains its first child later, in the master or through a clone, still
+// shows it in a submenu, in every copy of the tree.
+TEST_F(MenuTree, AnItemGainingChildrenLaterShowsThemInASubmenuInEveryCopy) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *open = AddItem(file, "Open");
+  XMenuGTK *copyRoot = GTKNodeOf(bar)->Clone();
+  RunMenuItem *openCopy = copyRoot->At(0)->mImp->At(0);
+  auto submenuOf = [](RunMenuItem *item) {
+    return gtk_menu_item_get_submenu(GTK_MENU_ITEM(GTKNodeOf(item)->ItemWidget()));
+  };
+  auto shellOf = [](RunMenuItem *item) {
+    return gtk_widget_get_parent(GTKNodeOf(item)->ItemWidget());
+  };
+  EXPECT_EQ(submenuOf(open), nullptr);
+  EXPECT_EQ(submenuOf(openCopy), nullptr);
+  // The copy's title sits in the copy's own bar.
+  GtkWidget *copyBar = shellOf(copyRoot->At(0));
+  ASSERT_TRUE(copyBar && GTK_IS_MENU_BAR(copyBar));
+  EXPECT_NE(copyBar, GTKNodeOf(bar)->BarWidget());
+
+  RunMenuItem *recent = AddItem(open, "Recent");
+  ASSERT_EQ(openCopy->mImp->Count(), 1);
+  RunMenuItem *recentCopy = openCopy->mImp->At(0);
+  for (auto [item, child] : {std::pair{open, recent}, std::pair{openCopy, recentCopy}}) {
+    GtkWidget *submenu = submenuOf(item);
+    ASSERT_TRUE(submenu && GTK_IS_MENU(submenu)) << NameOf(item);
+    EXPECT_EQ(shellOf(child), submenu) << NameOf(child);
+  }
+  EXPECT_NE(submenuOf(open), submenuOf(openCopy));
+
+  // A child added through the copy reaches the master as well.
+  copyRoot->At(0)->mImp->At(0)->mImp->AddChild(MakeItem("Clear"));
+  ASSERT_EQ(open->mImp->Count(), 2);
+  EXPECT_EQ(shellOf(open->mImp->At(1)), submenuOf(open));
+  Release(open->mImp->At(1));
+  delete copyRoot;
+}
+
+// A label gets its font once and keeps it through caption changes; a new
+// style, or a new label after a separator, is styled again.
+TEST_F(MenuTree, LabelsKeepTheirStyleThroughCaptionChanges) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *item = AddItem(file, "Item");
+  auto weightOf = [](RunMenuItem *node) {
+    GtkWidget *label = gtk_bin_get_child(GTK_BIN(GTKNodeOf(node)->ItemWidget()));
+    PangoFontDescription *desc = gtk_widget_get_modifier_style(label)->font_desc;
+    return desc ? pango_font_description_get_weight(desc) : PangoWeight(-1);
+  };
+  FontStructure plain;
+  PangoFontDescription *expected = GTKHelper::GetPangoFontDescription(&plain);
+  GtkWidget *label = gtk_bin_get_child(GTK_BIN(GTKNodeOf(item)->ItemWidget()));
+  PangoFontDescription *given = gtk_widget_get_modifier_style(label)->font_desc;
+  ASSERT_NE(given, nullptr);
+  EXPECT_TRUE(pango_font_description_equal(given, expected));
+  pango_font_description_free(expected);
+
+  item->mImp->SetBold(1);
+  EXPECT_EQ(weightOf(item), PANGO_WEIGHT_BOLD);
+  item->mImp->SetText(string("Renamed"));
+  item->mImp->SetCommandKey(string("R"));
+  EXPECT_EQ(weightOf(item), PANGO_WEIGHT_BOLD);
+  item->mImp->SetText(string("-"));
+  item->mImp->SetText(string("Back"));
+  EXPECT_EQ(LabelOf(item), "Back");
+  EXPECT_EQ(weightOf(item), PANGO_WEIGHT_BOLD) << "the new label is styled";
+  item->mImp->SetBold(0);
+  EXPECT_EQ(weightOf(item), PANGO_WEIGHT_NORMAL);
+
+  // An underline follows the caption's length.
+  auto underlined = [](RunMenuItem *node) {
+    GtkWidget *label = gtk_bin_get_child(GTK_BIN(GTKNodeOf(node)->ItemWidget()));
+    PangoAttrList *attrs = pango_layout_get_attributes(gtk_label_get_layout(GTK_LABEL(label)));
+    guint bytes = 0;
+    if (attrs)
+      if (PangoAttrList *found = pango_attr_list_filter(
+              attrs,
+              [](PangoAttribute *a, gpointer sum) {
+                if (a->klass->type == PANGO_ATTR_UNDERLINE &&
+                    reinterpret_cast<PangoAttrInt *>(a)->value != PANGO_UNDERLINE_NONE)
+                  *static_cast<guint *>(sum) += a->end_index - a->start_index;
+                return FALSE;
+              },
+              &bytes))
+        pango_attr_list_unref(found);
+    return bytes;
+  };
+  item->mImp->SetUnderline(1);
+  EXPECT_EQ(underlined(item), 4u);
+  item->mImp->SetText(string("Longer"));
+  EXPECT_EQ(underlined(item), 6u);
+  EXPECT_EQ(weightOf(item), PANGO_WEIGHT_NORMAL);
 }
 
 // A subclass item with a field of its own and handlers on the object.

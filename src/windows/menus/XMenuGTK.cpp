@@ -38,6 +38,20 @@ RunMenuItem *CopyOfItem(RunMenuItem *source) {
   return AsMenuItem(copy);
 }
 
+// The font of menu labels in each of the four styles. Finding a font loads
+// it, so each style's description is found once and shared by all labels.
+PangoFontDescription *MenuFontDescription(bool bold, bool italic) {
+  static PangoFontDescription *descriptions[4] = {};
+  PangoFontDescription *&desc = descriptions[(bold ? 1 : 0) | (italic ? 2 : 0)];
+  if (!desc) {
+    FontStructure font;
+    font.bold = bold;
+    font.italic = italic;
+    desc = GTKHelper::GetPangoFontDescription(&font);
+  }
+  return desc;
+}
+
 } // namespace
 
 GtkAccelGroup *MenuAcceleratorGroup() {
@@ -73,15 +87,29 @@ void Win32InterpretMenuShortcut(const string &key, string *text) {
 
 XMenuGTK::XMenuGTK() : mMaster(this) {
   MenuAcceleratorGroup();
-  mBar = gtk_menu_bar_new();
-  mMenu = gtk_menu_new();
   mItem = gtk_menu_item_new_with_label("");
-  Own(mBar);
-  Own(mMenu);
   Own(mItem);
-  gtk_menu_set_accel_group(GTK_MENU(mMenu), MenuAcceleratorGroup());
-  g_object_set_data(G_OBJECT(mBar), kBarNodeKey, this);
-  g_signal_connect(mBar, "button-press-event", G_CALLBACK(BarPressed), this);
+}
+
+GtkWidget *XMenuGTK::BarWidget() {
+  if (!mBarMade) {
+    mBarMade = 1;
+    mBar = gtk_menu_bar_new();
+    Own(mBar);
+    g_object_set_data(G_OBJECT(mBar), kBarNodeKey, this);
+    g_signal_connect(mBar, "button-press-event", G_CALLBACK(BarPressed), this);
+  }
+  return mBar;
+}
+
+GtkWidget *XMenuGTK::MenuWidget() {
+  if (!mMenuMade) {
+    mMenuMade = 1;
+    mMenu = gtk_menu_new();
+    Own(mMenu);
+    gtk_menu_set_accel_group(GTK_MENU(mMenu), MenuAcceleratorGroup());
+  }
+  return mMenu;
 }
 
 void XMenuGTK::Own(GtkWidget *widget) {
@@ -98,8 +126,10 @@ void XMenuGTK::WidgetDestroyed(GtkWidget *widget, XMenuGTK *node) {
   for (GtkWidget **slot : {&node->mBar, &node->mMenu, &node->mItem})
     if (*slot == widget) {
       *slot = nullptr;
-      if (slot == &node->mItem)
+      if (slot == &node->mItem) {
         node->mAccelKey = 0;
+        node->mStyledLabel = nullptr;
+      }
       g_object_unref(widget);
     }
 }
@@ -140,6 +170,8 @@ XMenuGTK *XMenuGTK::OfBarWidget(GtkWidget *bar) {
 
 GtkWidget *XMenuGTK::Container() const { return mText.IsEmpty() ? mBar : mMenu; }
 
+GtkWidget *XMenuGTK::MakeContainer() { return mText.IsEmpty() ? BarWidget() : MenuWidget(); }
+
 GtkWidget *XMenuGTK::Label() const {
   if (!mItem || mIsSeparator)
     return nullptr;
@@ -164,18 +196,22 @@ void XMenuGTK::InsertChild(RunMenuItem *item, long position) {
 }
 
 void XMenuGTK::SetEnableHelper(bool enable) {
-  auto apply = [enable](XMenuGTK *node) {
+  // The enabling pass sets every item each time a menu opens: a label that
+  // already shows the state is left alone.
+  auto sensitive = [](GtkWidget *label, bool on) {
+    if (label && (gtk_widget_get_sensitive(label) != FALSE) != on)
+      gtk_widget_set_sensitive(label, on ? TRUE : FALSE);
+  };
+  auto apply = [enable, &sensitive](XMenuGTK *node) {
     node->mEnabled = enable ? 1 : 0;
     if (node->mIsSeparator)
       return;
     if (enable) {
       if (node->mParent)
         node->mParent->Enable(); // an enabled item enables the menus above it
-      if (GtkWidget *label = node->Label())
-        gtk_widget_set_sensitive(label, TRUE);
+      sensitive(node->Label(), true);
     } else if (!node->IsTopLevel()) {
-      if (GtkWidget *label = node->Label())
-        gtk_widget_set_sensitive(label, FALSE);
+      sensitive(node->Label(), false);
     }
   };
   apply(this);
@@ -241,7 +277,8 @@ void XMenuGTK::ReplaceItemWidget(GtkWidget *fresh) {
     g_object_unref(old);
   }
   mItem = fresh;
-  mAccelKey = 0; // it went with the old widget
+  mAccelKey = 0; // it went with the old widget, and so did the label's font
+  mStyledLabel = nullptr;
   Own(fresh);
   // The new widget takes the old one's place in its menu.
   if (shell && GTK_IS_MENU_SHELL(shell))
@@ -283,11 +320,16 @@ void XMenuGTK::UpdateMenuStyle() {
   GtkWidget *label = Label();
   if (!label)
     return;
-  FontStructure font;
-  font.bold = mBold;
-  font.italic = mItalic;
-  font.underline = mUnderline;
-  GTKHelper::SetupFont(label, &font);
+  // A label keeps its font through caption changes; an underline's pattern
+  // follows the text, so an underlined label is styled every time.
+  uint8_t style = static_cast<uint8_t>(1 | mBold << 1 | mItalic << 2);
+  if (label == mStyledLabel && style == mStyledAs && !mUnderline)
+    return;
+  mStyledLabel = label;
+  mStyledAs = style;
+  gtk_widget_modify_font(label, MenuFontDescription(mBold, mItalic));
+  if (mUnderline)
+    GTKHelper::UnderlineLabel(label);
 }
 
 // --- children ---------------------------------------------------------------
@@ -295,10 +337,11 @@ void XMenuGTK::UpdateMenuStyle() {
 void XMenuGTK::AttachSubmenu() {
   // Only an item inside a menu shows its children as a submenu; a root's
   // menu is popped up or holds a bar's menus.
-  if (!mIsSubMenu || !mParent || !mItem || !mMenu || Container() != mMenu)
+  if (!mIsSubMenu || !mParent || !mItem || mText.IsEmpty())
     return;
-  if (gtk_menu_item_get_submenu(GTK_MENU_ITEM(mItem)) != mMenu)
-    gtk_menu_item_set_submenu(GTK_MENU_ITEM(mItem), mMenu);
+  GtkWidget *menu = MenuWidget();
+  if (menu && gtk_menu_item_get_submenu(GTK_MENU_ITEM(mItem)) != menu)
+    gtk_menu_item_set_submenu(GTK_MENU_ITEM(mItem), menu);
 }
 
 void XMenuGTK::AddChildHelper(RunMenuItem *item, long position) {
@@ -316,7 +359,7 @@ void XMenuGTK::AddChildHelper(RunMenuItem *item, long position) {
   AttachSubmenu();
   child->mParent = this;
   child->AttachSubmenu();
-  GtkWidget *container = Container();
+  GtkWidget *container = MakeContainer();
   // A widget shows in one menu only: an item added twice keeps its place.
   if (container && child->mItem && !gtk_widget_get_parent(child->mItem)) {
     if (child->mVisible)

@@ -52,8 +52,10 @@ public:
 
   XMenuGTK *GetMaster() const { return mMaster; }
   const SimpleVector<XMenuGTK *> &GetClones() const { return mClones; }
-  GtkWidget *BarWidget() const { return mBar; }
-  GtkWidget *MenuWidget() const { return mMenu; }
+  // A node makes its bar and its menu widget the first time it needs them:
+  // most nodes are leaves and never do. Nil once destroyed from outside.
+  GtkWidget *BarWidget();
+  GtkWidget *MenuWidget();
   GtkWidget *ItemWidget() const { return mItem; }
   CustomAction GetCustomAction() const { return mCustomAction; }
   // The node that owns a bar widget, or nil.
@@ -72,7 +74,8 @@ private:
   void UpdateMenuStyle();
   void ReplaceItemWidget(GtkWidget *fresh);
   void AttachSubmenu();
-  GtkWidget *Container() const; // where children's item widgets go
+  GtkWidget *Container() const; // where children's item widgets go, if made
+  GtkWidget *MakeContainer();    // the same, made when it does not exist yet
   GtkWidget *Label() const;
   void Own(GtkWidget *widget);
   static void WidgetDestroyed(GtkWidget *widget, XMenuGTK *node);
@@ -88,6 +91,12 @@ private:
   GtkWidget *mBar = nullptr;
   GtkWidget *mMenu = nullptr;
   GtkWidget *mItem = nullptr;
+  uint8_t mBarMade = 0;
+  uint8_t mMenuMade = 0;
+  // The label last given a font and the style it was given, so that a caption
+  // change does not restyle a label that already has its font.
+  GtkWidget *mStyledLabel = nullptr;
+  uint8_t mStyledAs = 0;
   // The accelerator attached to the current item widget, if any.
   guint mAccelKey = 0;
   GdkModifierType mAccelMods = GdkModifierType(0);
