@@ -33,7 +33,7 @@ void ClipMonitorTimer_Constructor(RuntimeObject *self, RuntimeObject *manager) {
 void ClipMonitorTimer_Action(RuntimeObject *self) {
   RuntimeObject *clipboard = 0, *window = 0, *connection = 0;
   stringStorage *type = 0, *data = 0;
-  int32_t remoteUpdatesBefore = gImage.remoteUpdates;
+  int32_t remoteUpdatesBefore = gImage.remoteUpdates, vanished = 0;
   KIT_ENTER();
   KIT_HOLD_OBJECT(self);
   KIT_CHECK_NIL(self);
@@ -42,12 +42,19 @@ void ClipMonitorTimer_Action(RuntimeObject *self) {
   if (clipboardTextAvailable(clipboard)) {
     KIT_ASSIGN_STRING(type, KIT_STRING("Text"));
     KIT_TAKE_STRING(data, clipboardTextGetter(clipboard, 0));
+    /* An owner that quit between offering its text and giving it leaves no
+     * text: unless the clipboard still offers one (an empty text), nothing
+     * was read, and an empty text must not stand in for it. */
+    if (!data && !clipboardTextAvailable(clipboard))
+      vanished = 1;
   } else if (clipboardPictureAvailable(clipboard)) {
     KIT_ASSIGN_STRING(type, KIT_STRING("Picture"));
   } else {
     KIT_ASSIGN_STRING(type, KIT_STRING("Unsupported Type"));
   }
   clipboardClose(clipboard);
+  if (vanished)
+    KIT_LEAVE();
   /* Frames that came while the owner was answering are taken first: the
    * sockets are serviced between run-loop steps, not inside the read. */
   KIT_TAKE_OBJECT(window, AppWindowInstance());

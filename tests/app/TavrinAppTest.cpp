@@ -83,8 +83,10 @@ void Stop(pid_t &pid) {
 
 // An X client that owns the CLIPBOARD with the text and answers each request
 // only after a second. It tells the test of each request on the pipe: 't'
-// for the list of targets, 's' for the text.
-[[noreturn]] void RunSlowClipboardOwner(const std::string &text, int tellFd) {
+// for the list of targets, 's' for the text. With quitWhenAskedForText it
+// offers the text, then quits without answering the request for it.
+[[noreturn]] void RunSlowClipboardOwner(const std::string &text, int tellFd,
+                                        bool quitWhenAskedForText = false) {
   Display *display = XOpenDisplay(nullptr);
   if (!display)
     _exit(2);
@@ -102,6 +104,8 @@ void Stop(pid_t &pid) {
       continue;
     XSelectionRequestEvent &request = event.xselectionrequest;
     write(tellFd, request.target == targets ? "t" : "s", 1);
+    if (quitWhenAskedForText && request.target != targets)
+      _exit(0);
     sleep(1);
     XSelectionEvent reply{};
     reply.type = SelectionNotify;
@@ -300,6 +304,32 @@ TEST_F(TavrinApp, APeersTextDuringASlowClipboardReadWinsOverTheStaleReading) {
   EXPECT_EQ(ReadUpTo(peer.fd(), 1, 3000), "") << "the stale reading was sent";
   EXPECT_EQ(Clipboard(), "fresh remote");
   close(tell[0]);
+}
+
+// An owner that offers text and quits when asked for it leaves nothing read:
+// no empty text goes to the peer in its place.
+TEST_F(TavrinApp, AnOwnerQuittingInsteadOfAnsweringSendsNoEmptyText) {
+  PlainSocket peer = Peer();
+  ASSERT_GE(peer.fd(), 0);
+  Copy("before");
+  ASSERT_EQ(NextFrame(peer), Frame(1, "before"));
+  Stop(mCopier);
+  int tell[2];
+  ASSERT_EQ(pipe(tell), 0);
+  mOwner = fork();
+  if (mOwner == 0)
+    RunSlowClipboardOwner("never given", tell[1], true);
+  close(tell[1]);
+  std::string asked;
+  for (char what; asked.find('s') == std::string::npos;) {
+    pollfd readable{tell[0], POLLIN, 0};
+    ASSERT_EQ(poll(&readable, 1, 20000), 1) << "the application never asked for the text";
+    if (read(tell[0], &what, 1) != 1)
+      break;
+    asked += what;
+  }
+  close(tell[0]);
+  EXPECT_EQ(ReadUpTo(peer.fd(), 1, 3000), "") << "a text was sent for the vanished owner's";
 }
 
 TEST_F(TavrinApp, AboutChosenTwiceShowsOneAboutWindow) {
