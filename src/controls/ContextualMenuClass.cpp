@@ -20,11 +20,6 @@ ObjectHookTemplate contextualMenuHooks[1] = {
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 ContextualMenuObject *AsContextualMenu(RuntimeObject *object) {
   return reinterpret_cast<ContextualMenuObject *>(object);
 }
@@ -37,7 +32,7 @@ CMMContext *ContextOf(RuntimeObject *self) {
 }
 
 #define METHOD(name, function, params, count)                                                      \
-  { name, nullptr, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, nullptr, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 MethodParameter sAddRowParams[] = {{"Text", &stringType.type, 0, {}, 0, {}, 0, {}}};
 
@@ -49,7 +44,7 @@ PropertyMethod ContextualMenuMethods[] = {
 };
 
 ObjectInstanceTemplate ContextualMenuProperties[] = {
-    {0, "UseCMM", &booleanType.type, Code(boolGetter), "boolGetter", Code(boolSetter),
+    {0, "UseCMM", &booleanType.type, EntryCode(boolGetter), "boolGetter", EntryCode(boolSetter),
      "boolSetter", offsetof(ContextualMenuObject, useCMM), 0},
 };
 
@@ -67,7 +62,7 @@ ObjectDefinition *ContextualMenuClass() {
   defn.destructor = RuntimeContextualMenuDestructor;
   auto *createPane = new ObjectHookInstance; // a control without a pane
   createPane->name = string("CreatePane");
-  createPane->code = Code(NilCreatePane);
+  createPane->code = EntryCode(NilCreatePane);
   defn.hookInstances = createPane;
   defn.properties = FillInstances(ContextualMenuProperties, std::size(ContextualMenuProperties));
   defn.methods = FillMethods(ContextualMenuMethods, std::size(ContextualMenuMethods));

@@ -1,4 +1,5 @@
 #include "controls/ControlClasses.h"
+#include "runtime/objects/ClassTables.h"
 
 #include <cstddef>
 #include <iterator>
@@ -14,20 +15,14 @@
 // NewDragItem method has no code and no result type.
 ObjectDefinition *DragItemClass() __attribute__((weak));
 extern "C" RuntimeObject *controlNewDragItem(RuntimeObject *control, int32_t x, int32_t y,
-                                             int32_t width, int32_t height)
-    __attribute__((weak));
+                                             int32_t width, int32_t height) __attribute__((weak));
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
-#define ACCESSOR(function) Code(function), #function
+#define ACCESSOR(function) EntryCode(function), #function
 #define NO_ACCESSOR nullptr, nullptr
 #define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 constexpr int32_t kNameOffset = offsetof(RuntimeControl, name);
 constexpr int32_t kIndexOffset = offsetof(RuntimeControl, index);
@@ -175,7 +170,7 @@ ObjectDefinition *RectControlClass() {
   ObjectDefinition *dragItem = DragItemClass ? DragItemClass() : nullptr;
   PropertyMethod &newDragItem = sRectControlMethods[7];
   newDragItem.returnType = dragItem ? dragItem->AsType() : nullptr;
-  newDragItem.implementation[0].code = controlNewDragItem ? Code(controlNewDragItem) : nullptr;
+  newDragItem.implementation[0].code = controlNewDragItem ? EntryCode(controlNewDragItem) : nullptr;
   FillHooks(&defn, ComponentHooks, std::size(ComponentHooks));
   defn.SetPropertyListHead(
       FillInstances(sRectControlProperties, std::size(sRectControlProperties)));
@@ -202,5 +197,5 @@ bool IsObjectOfClass(RuntimeObject *object, ObjectDefinition *defn) {
 
 RuntimeControl *AsControl(RuntimeObject *object) {
   return IsObjectOfClass(object, ControlClass()) ? reinterpret_cast<RuntimeControl *>(object)
-                                              : nullptr;
+                                                 : nullptr;
 }

@@ -21,11 +21,6 @@
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 void DatabaseDestructor(RuntimeObject *object) {
   databaseClose(object);
   auto *database = reinterpret_cast<DatabaseObject *>(object);
@@ -34,9 +29,9 @@ void DatabaseDestructor(RuntimeObject *object) {
     FreeZANTHandle(database->handle);
     database->handle = nullptr;
   }
-  for (stringStorage **text : {&database->engineName, &database->errorMessage,
-                               &database->databaseName, &database->host, &database->password,
-                               &database->userName}) {
+  for (stringStorage **text :
+       {&database->engineName, &database->errorMessage, &database->databaseName, &database->host,
+        &database->password, &database->userName}) {
     stringStorage::RemoveReference(*text);
     *text = nullptr;
   }
@@ -58,12 +53,12 @@ ObjectDefinition *Placeholder(ObjectDefinition &defn, const char *name, ObjectDe
   return &defn;
 }
 
-
 } // namespace
 
 bool StartDatabaseDefinition(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
                              int32_t size) {
-  if (!defn.className.IsEmpty()) return false;
+  if (!defn.className.IsEmpty())
+    return false;
   defn.super = super;
   defn.className = string(name);
   defn.objectSize = size;
@@ -74,14 +69,16 @@ bool StartDatabaseDefinition(ObjectDefinition &defn, const char *name, ObjectDef
 
 ObjectDefinition *DatabaseClass() {
   static ObjectDefinition defn;
-  if (!StartDatabaseDefinition(defn, "Database", nullptr, sizeof(DatabaseObject))) return &defn;
+  if (!StartDatabaseDefinition(defn, "Database", nullptr, sizeof(DatabaseObject)))
+    return &defn;
   defn.destructor = DatabaseDestructor;
   return &defn;
 }
 
 ObjectDefinition *DatabaseCursorClass() {
   static ObjectDefinition defn;
-  if (!StartDatabaseDefinition(defn, "DatabaseCursor", nullptr, sizeof(DatabaseCursorObject))) return &defn;
+  if (!StartDatabaseDefinition(defn, "DatabaseCursor", nullptr, sizeof(DatabaseCursorObject)))
+    return &defn;
   defn.destructor = DatabaseCursorDestructor;
   return &defn;
 }

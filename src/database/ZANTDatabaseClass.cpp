@@ -13,29 +13,27 @@
 #include "runtime/startup/BuiltinClassBuilders.h"
 
 namespace {
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 // clang-format off
 ObjectInstanceTemplate ZANTDatabaseInstances[] = {
-    {0, "DatabaseFile", nullptr, Code(ZANTDatabaseFolderItemGetter),
-     "ZANTDatabaseFolderItemGetter", Code(ZANTDatabaseFolderItemSetter),
+    {0, "DatabaseFile", nullptr, EntryCode(ZANTDatabaseFolderItemGetter),
+     "ZANTDatabaseFolderItemGetter", EntryCode(ZANTDatabaseFolderItemSetter),
      "ZANTDatabaseFolderItemSetter", 0, 0},
 };
 PropertyMethod ZANTDatabaseMethods[] = {
     {"Connect", &booleanType.type, nullptr, 0,
-     {{Code(ZANTDatabaseConnect), "ZANTDatabaseConnect", {}}, {}}, 0, 0, 0},
+     {{EntryCode(ZANTDatabaseConnect), "ZANTDatabaseConnect", {}}, {}}, 0, 0, 0},
     {"CreateDatabaseFile", &booleanType.type, nullptr, 0,
-     {{Code(ZANTDatabaseCreateDatabaseFile), "ZANTDatabaseCreateDatabaseFile", {}}, {}}, 0, 0, 0},
+     {{EntryCode(ZANTDatabaseCreateDatabaseFile), "ZANTDatabaseCreateDatabaseFile", {}}, {}}, 0, 0, 0},
 };
 // clang-format on
 
-ZANTDatabaseObject *Self(RuntimeObject *object) { return reinterpret_cast<ZANTDatabaseObject *>(object); }
+ZANTDatabaseObject *Self(RuntimeObject *object) {
+  return reinterpret_cast<ZANTDatabaseObject *>(object);
+}
 
 bool FileGiven(ZANTDatabaseObject *self) {
-  if (self->databaseFile) return true;
+  if (self->databaseFile)
+    return true;
   ZANTDatabaseSetError(&self->base.header, 1, "A Database file was not specified");
   return false;
 }
@@ -99,9 +97,11 @@ extern "C" void ZANTDatabaseFolderItemSetter(RuntimeObject *object, int32_t, Run
 
 extern "C" int32_t ZANTDatabaseConnect(RuntimeObject *object) {
   ZANTDatabaseObject *self = Self(object);
-  if (!FileGiven(self)) return 0;
+  if (!FileGiven(self))
+    return 0;
   dbDatabase *handle = OpenZANTHandle(self->databaseFile);
-  if (!handle) return 0;
+  if (!handle)
+    return 0;
   TakeHandle(self, handle);
   self->base.connected = true;
   return 1;
@@ -109,9 +109,11 @@ extern "C" int32_t ZANTDatabaseConnect(RuntimeObject *object) {
 
 extern "C" int32_t ZANTDatabaseCreateDatabaseFile(RuntimeObject *object) {
   ZANTDatabaseObject *self = Self(object);
-  if (!FileGiven(self)) return 0;
+  if (!FileGiven(self))
+    return 0;
   dbDatabase *handle = CreateZANTHandle(self->databaseFile);
-  if (!handle) return 0;
+  if (!handle)
+    return 0;
   // Connected stays as it was: a later Connect opens the file for use.
   TakeHandle(self, handle);
   return 1;

@@ -1,4 +1,5 @@
 #include "files/FolderItemClass.h"
+#include "runtime/objects/ClassTables.h"
 
 #include <iterator>
 #include <string_view>
@@ -16,19 +17,14 @@
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 constexpr int32_t kPropertyFlags = 5;
 constexpr int32_t kAllButBit3 = -9;
 
 // Special-folder selectors: four-character codes read big-endian.
-constexpr int32_t kDesktopSelector = 0x6465736B;    // desk
-constexpr int32_t kTrashSelector = 0x74727368;      // trsh
+constexpr int32_t kDesktopSelector = 0x6465736B;     // desk
+constexpr int32_t kTrashSelector = 0x74727368;       // trsh
 constexpr int32_t kSharedTrashSelector = 0x656D7074; // empt
-constexpr int32_t kTemporarySelector = 0x74656D70;  // temp
+constexpr int32_t kTemporarySelector = 0x74656D70;   // temp
 
 FolderItemObject *Fields(RuntimeObject *object) {
   return reinterpret_cast<FolderItemObject *>(object);
@@ -77,11 +73,14 @@ void FolderItemConstructor(RuntimeObject *object) {
 void FolderItemDestructor(RuntimeObject *object) { ReplaceImp(object, nullptr); }
 
 #define PROPERTY(name, type, getter, setter, param, mask)                                          \
-  {kPropertyFlags, name, type, Code(getter), #getter, Code(setter), #setter, param, mask}
+  {                                                                                                \
+    kPropertyFlags, name, type, EntryCode(getter), #getter, EntryCode(setter), #setter, param,     \
+        mask                                                                                       \
+  }
 #define READ_ONLY(name, type, getter, param, mask)                                                 \
-  {kPropertyFlags, name, type, Code(getter), #getter, nullptr, nullptr, param, mask}
+  { kPropertyFlags, name, type, EntryCode(getter), #getter, nullptr, nullptr, param, mask }
 #define METHOD_WITH(name, returnType, params, count, function, flags, mask)                        \
-  {name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, flags, mask}
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, flags, mask }
 #define METHOD(name, returnType, params, count, function)                                          \
   METHOD_WITH(name, returnType, params, count, function, kConsoleAvailableFlag, 0)
 
@@ -218,19 +217,18 @@ void FillClassTypes(ObjectDefinition *self) {
     const char *className;
   };
   static const Result results[] = {
-      {3, "FolderItem"},        {4, "FolderItem"},         {5, "FolderItem"},
-      {6, "FolderItem"},        {7, "TextInputStream"},    {8, "TextOutputStream"},
-      {9, "TextOutputStream"},  {10, "VirtualVolume"},     {11, "VirtualVolume"},
-      {12, "BinaryStream"},     {13, "BinaryStream"},      {14, "ResourceFork"},
-      {15, "ResourceFork"},     {16, "Picture"},           {17, "Picture"},
-      {18, "Sound"},            {19, "Movie"},             {20, "Movie"},
+      {3, "FolderItem"},       {4, "FolderItem"},      {5, "FolderItem"},
+      {6, "FolderItem"},       {7, "TextInputStream"}, {8, "TextOutputStream"},
+      {9, "TextOutputStream"}, {10, "VirtualVolume"},  {11, "VirtualVolume"},
+      {12, "BinaryStream"},    {13, "BinaryStream"},   {14, "ResourceFork"},
+      {15, "ResourceFork"},    {16, "Picture"},        {17, "Picture"},
+      {18, "Sound"},           {19, "Movie"},          {20, "Movie"},
       {31, "FolderItem"},
   };
   for (const Result &result : results)
-    FolderItemMethods[result.method].returnType =
-        result.className == std::string_view("FolderItem")
-            ? folderItem
-            : ForeignClassType(nullptr, result.className);
+    FolderItemMethods[result.method].returnType = result.className == std::string_view("FolderItem")
+                                                      ? folderItem
+                                                      : ForeignClassType(nullptr, result.className);
 }
 
 // Copies up to four bytes of the Mac Roman text over four blanks.
@@ -331,7 +329,9 @@ RuntimeObject *NewFolderItemForPath(const char *path) {
   return NewFolderItemWithImp(new FolderItemImpUnix(string(path ? path : "")));
 }
 
-RuntimeObject *NewAppFolderItem() { return NewFolderItemWithImp(FolderItemImpUnix::GetAppFolderItem()); }
+RuntimeObject *NewAppFolderItem() {
+  return NewFolderItemWithImp(FolderItemImpUnix::GetAppFolderItem());
+}
 
 extern "C" {
 
@@ -432,7 +432,9 @@ void folderSetModified(RuntimeObject *object, int32_t, RuntimeObject *date) {
 }
 
 stringStorage *fileMacTypeGetter(RuntimeObject *object, int32_t) {
-  return Answer(object, [](FolderItemImp &i) { return StringResult(FourCharCodeToString(i.GetFourCharType())); });
+  return Answer(object, [](FolderItemImp &i) {
+    return StringResult(FourCharCodeToString(i.GetFourCharType()));
+  });
 }
 
 void fileMacTypeSetter(RuntimeObject *object, int32_t, stringStorage *text) {
@@ -443,7 +445,9 @@ void fileMacTypeSetter(RuntimeObject *object, int32_t, stringStorage *text) {
 }
 
 stringStorage *fileMacCreatorGetter(RuntimeObject *object, int32_t) {
-  return Answer(object, [](FolderItemImp &i) { return StringResult(FourCharCodeToString(i.GetFourCharCreator())); });
+  return Answer(object, [](FolderItemImp &i) {
+    return StringResult(FourCharCodeToString(i.GetFourCharCreator()));
+  });
 }
 
 void fileMacCreatorSetter(RuntimeObject *object, int32_t, stringStorage *text) {
@@ -519,8 +523,7 @@ RuntimeObject *FolderItemTrueItem(RuntimeObject *object, int32_t index) {
 
 RuntimeObject *FolderChild(RuntimeObject *object, stringStorage *name) {
   FolderItemImp *imp = RequiredImp(object);
-  return imp ? Wrapped(object, imp->GetChildByName(string::Borrow(name), kFollowAliases))
-             : nullptr;
+  return imp ? Wrapped(object, imp->GetChildByName(string::Borrow(name), kFollowAliases)) : nullptr;
 }
 
 RuntimeObject *FolderTrueChild(RuntimeObject *object, stringStorage *name) {

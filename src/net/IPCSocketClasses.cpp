@@ -1,4 +1,5 @@
 #include "net/IPCSocketClasses.h"
+#include "runtime/objects/ClassTables.h"
 
 #include <iterator>
 
@@ -14,21 +15,16 @@
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 #define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate IPCSocketInstances[] = {
-    {0, "Path", &stringType.type, Code(stringGetter), "stringGetter", Code(stringSetter),
+    {0, "Path", &stringType.type, EntryCode(stringGetter), "stringGetter", EntryCode(stringSetter),
      "stringSetter", offsetof(IPCSocketObject, path), 0},
-    {0, "LastErrorCode", &integerType.type, Code(intGetter), "intGetter", nullptr, nullptr,
+    {0, "LastErrorCode", &integerType.type, EntryCode(intGetter), "intGetter", nullptr, nullptr,
      offsetof(IPCSocketObject, lastErrorCode), 0},
-    {0, "IsConnected", &booleanType.type, Code(IPCSocketIsConnected), "IPCSocketIsConnected",
+    {0, "IsConnected", &booleanType.type, EntryCode(IPCSocketIsConnected), "IPCSocketIsConnected",
      nullptr, nullptr, 0, 0},
 };
 

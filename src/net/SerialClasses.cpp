@@ -5,27 +5,27 @@
 #include "net/SerialObjects.h"
 #include "net/SocketClasses.h"
 #include "runtime/application/ApplicationClass.h"
+#include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 #define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 #define FIELD(name, kind, getter, setter, field)                                                   \
-  { 0, name, &kind.type, Code(getter), #getter, Code(setter), #setter,                              \
-    offsetof(SerialObject, field), 0 }
+  {                                                                                                \
+    0, name, &kind.type, EntryCode(getter), #getter, EntryCode(setter), #setter,                   \
+        offsetof(SerialObject, field), 0                                                           \
+  }
 #define LINE(name, setter, line)                                                                   \
-  { 0, name, &booleanType.type, Code(LineStateGetter), "LineStateGetter", setter,                   \
-    setter ? "LineStateSetter" : nullptr, line, 0 }
+  {                                                                                                \
+    0, name, &booleanType.type, EntryCode(LineStateGetter), "LineStateGetter", setter,             \
+        setter ? "LineStateSetter" : nullptr, line, 0                                              \
+  }
 #define READ_ONLY(name, getter)                                                                    \
-  { 0, name, &integerType.type, Code(getter), #getter, nullptr, nullptr, 0, 0 }
+  { 0, name, &integerType.type, EntryCode(getter), #getter, nullptr, nullptr, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate SerialInstances[] = {
@@ -37,19 +37,19 @@ ObjectInstanceTemplate SerialInstances[] = {
     FIELD("XON", booleanType, boolGetter, boolSetter, xon),
     FIELD("DTR", booleanType, boolGetter, boolSetter, dtr),
     FIELD("CTS", booleanType, boolGetter, boolSetter, cts),
-    LINE("DataTerminalReady", Code(LineStateSetter), 0),
-    LINE("RequestToSend", Code(LineStateSetter), 1),
+    LINE("DataTerminalReady", EntryCode(LineStateSetter), 0),
+    LINE("RequestToSend", EntryCode(LineStateSetter), 1),
     LINE("ClearToSend", nullptr, 2),
     LINE("DataSetReady", nullptr, 5),
     LINE("DataCarrierDetect", nullptr, 3),
     LINE("RingIndicator", nullptr, 4),
-    {0, "SerialPort", nullptr, Code(objGetter), "objGetter", Code(objSetter), "objSetter",
+    {0, "SerialPort", nullptr, EntryCode(objGetter), "objGetter", EntryCode(objSetter), "objSetter",
      offsetof(SerialObject, serialPort), 0},
     READ_ONLY("Win32DriverHandle", GetWin32DriverHandle),
     READ_ONLY("MacInDriverRefNum", GetMacInputDriverRef),
     READ_ONLY("MacOutDriverRefNum", GetMacOutputDriverRef),
     READ_ONLY("PosixDescriptor", GetPosixDescriptor),
-    {0, "LastErrorCode", &integerType.type, Code(intGetter), "intGetter", nullptr, nullptr,
+    {0, "LastErrorCode", &integerType.type, EntryCode(intGetter), "intGetter", nullptr, nullptr,
      offsetof(SerialObject, lastErrorCode), 0},
 };
 
@@ -91,15 +91,15 @@ ObjectConstantTemplate SerialConstants[] = {
 };
 
 ObjectInstanceTemplate SerialPortInstances[] = {
-    {0, "Name", &stringType.type, Code(stringGetter), "stringGetter", nullptr, nullptr,
+    {0, "Name", &stringType.type, EntryCode(stringGetter), "stringGetter", nullptr, nullptr,
      offsetof(SerialPortObject, name), 0},
-    {0, "InputDriverName", &stringType.type, Code(stringGetter), "stringGetter", nullptr, nullptr,
+    {0, "InputDriverName", &stringType.type, EntryCode(stringGetter), "stringGetter", nullptr, nullptr,
      offsetof(SerialPortObject, inputDriverName), 0},
-    {0, "OutputDriverName", &stringType.type, Code(stringGetter), "stringGetter", nullptr,
+    {0, "OutputDriverName", &stringType.type, EntryCode(stringGetter), "stringGetter", nullptr,
      nullptr, offsetof(SerialPortObject, outputDriverName), 0},
-    {0, "RatedSpeed", &integerType.type, Code(intGetter), "intGetter", nullptr, nullptr,
+    {0, "RatedSpeed", &integerType.type, EntryCode(intGetter), "intGetter", nullptr, nullptr,
      offsetof(SerialPortObject, ratedSpeed), 0},
-    {0, "MaximumSpeed", &integerType.type, Code(intGetter), "intGetter", nullptr, nullptr,
+    {0, "MaximumSpeed", &integerType.type, EntryCode(intGetter), "intGetter", nullptr, nullptr,
      offsetof(SerialPortObject, maximumSpeed), 0},
 };
 // clang-format on

@@ -1,4 +1,5 @@
 #include "net/SocketClasses.h"
+#include "runtime/objects/ClassTables.h"
 
 #include <iterator>
 
@@ -22,25 +23,20 @@ ObjectDefinition *NetworkInterfaceClass() __attribute__((weak));
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 #define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate SocketCoreInstances[] = {
-    {0, "Port", &integerType.type, Code(SocketPortGetter), "SocketPortGetter",
-     Code(SocketPortSetter), "SocketPortSetter", 0, 0},
-    {0, "LocalAddress", &stringType.type, Code(socketLocalAddressGetter),
+    {0, "Port", &integerType.type, EntryCode(SocketPortGetter), "SocketPortGetter",
+     EntryCode(SocketPortSetter), "SocketPortSetter", 0, 0},
+    {0, "LocalAddress", &stringType.type, EntryCode(socketLocalAddressGetter),
      "socketLocalAddressGetter", nullptr, nullptr, 0, 0},
-    {0, "LastErrorCode", &integerType.type, Code(socketLastErrorCode), "socketLastErrorCode",
+    {0, "LastErrorCode", &integerType.type, EntryCode(socketLastErrorCode), "socketLastErrorCode",
      nullptr, nullptr, 0, 0},
-    {0, "IsConnected", &booleanType.type, Code(SocketIsConnected), "SocketIsConnected", nullptr,
+    {0, "IsConnected", &booleanType.type, EntryCode(SocketIsConnected), "SocketIsConnected", nullptr,
      nullptr, 0, 0},
-    {0, "NetworkInterface", nullptr, Code(objGetter), "objGetter", Code(objSetter), "objSetter",
+    {0, "NetworkInterface", nullptr, EntryCode(objGetter), "objGetter", EntryCode(objSetter), "objSetter",
      offsetof(SocketCoreObject, networkInterface), 0},
 };
 
@@ -52,15 +48,15 @@ PropertyMethod SocketCoreMethods[] = {
 };
 
 ObjectInstanceTemplate SocketInstances[] = {
-    {0, "Address", &stringType.type, Code(stringGetter), "stringGetter", Code(stringSetter),
+    {0, "Address", &stringType.type, EntryCode(stringGetter), "stringGetter", EntryCode(stringSetter),
      "stringSetter", offsetof(TCPSocketObject, address), 0},
-    {0, "RemoteAddress", &stringType.type, Code(socketRemoteAddressGetter),
+    {0, "RemoteAddress", &stringType.type, EntryCode(socketRemoteAddressGetter),
      "socketRemoteAddressGetter", nullptr, nullptr, 0, 0},
-    {0, "PPPStatus", &integerType.type, Code(socketPPPStatus), "socketPPPStatus", nullptr,
+    {0, "PPPStatus", &integerType.type, EntryCode(socketPPPStatus), "socketPPPStatus", nullptr,
      nullptr, 0, 0},
-    {0, "BytesAvailable", &integerType.type, Code(SocketBytesAvailable), "SocketBytesAvailable",
+    {0, "BytesAvailable", &integerType.type, EntryCode(SocketBytesAvailable), "SocketBytesAvailable",
      nullptr, nullptr, 0, 0},
-    {0, "BytesLeftToSend", &integerType.type, Code(TCPSocketBytesLeftToSend),
+    {0, "BytesLeftToSend", &integerType.type, EntryCode(TCPSocketBytesLeftToSend),
      "TCPSocketBytesLeftToSend", nullptr, nullptr, 0, 0},
 };
 
@@ -87,17 +83,17 @@ PropertyMethod socketMethods[] = {
 };
 
 ObjectInstanceTemplate ServerSocketInstances[] = {
-    {0, "Port", &integerType.type, Code(intGetter), "intGetter", Code(intSetter), "intSetter",
+    {0, "Port", &integerType.type, EntryCode(intGetter), "intGetter", EntryCode(intSetter), "intSetter",
      offsetof(ServerSocketObject, port), 0},
-    {0, "MinimumSocketsAvailable", &integerType.type, Code(intGetter), "intGetter",
-     Code(ServerSocketSetMinSockets), "ServerSocketSetMinSockets",
+    {0, "MinimumSocketsAvailable", &integerType.type, EntryCode(intGetter), "intGetter",
+     EntryCode(ServerSocketSetMinSockets), "ServerSocketSetMinSockets",
      offsetof(ServerSocketObject, minimumSocketsAvailable), 0},
-    {0, "MaximumSocketsConnected", &integerType.type, Code(intGetter), "intGetter",
-     Code(ServerSocketSetMaxSockets), "ServerSocketSetMaxSockets",
+    {0, "MaximumSocketsConnected", &integerType.type, EntryCode(intGetter), "intGetter",
+     EntryCode(ServerSocketSetMaxSockets), "ServerSocketSetMaxSockets",
      offsetof(ServerSocketObject, maximumSocketsConnected), 0},
-    {0, "LocalAddress", &stringType.type, Code(socketLocalAddressGetter),
+    {0, "LocalAddress", &stringType.type, EntryCode(socketLocalAddressGetter),
      "socketLocalAddressGetter", nullptr, nullptr, 0, 0},
-    {0, "IsListening", &booleanType.type, Code(serverSocketIsListening),
+    {0, "IsListening", &booleanType.type, EntryCode(serverSocketIsListening),
      "serverSocketIsListening", nullptr, nullptr, 0, 0},
 };
 
@@ -234,8 +230,8 @@ ObjectDefinition *SocketCoreClass() {
   defn.methods = FillMethods(SocketCoreMethods, std::size(SocketCoreMethods));
   FillHooks(&defn, SocketCoreHooks, std::size(SocketCoreHooks));
   FillConstants(&defn, SocketCoreConstants, std::size(SocketCoreConstants));
-  AddRelocEntry("DebuggerSocketCount", Code(DebuggerSocketCount));
-  AddRelocEntry("DebuggerSocketLookup", Code(DebuggerSocketLookup));
+  AddRelocEntry("DebuggerSocketCount", EntryCode(DebuggerSocketCount));
+  AddRelocEntry("DebuggerSocketLookup", EntryCode(DebuggerSocketLookup));
   return &defn;
 }
 

@@ -1,4 +1,5 @@
 #include "net/UDPSocketClasses.h"
+#include "runtime/objects/ClassTables.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -17,25 +18,20 @@
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
 #define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate UDPSocketInstances[] = {
-    {0, "RouterHops", &integerType.type, Code(intGetter), "intGetter",
-     Code(UDPSocketRouterHops), "UDPSocketRouterHops", offsetof(UDPSocketObject, routerHops), 0},
-    {0, "SendToSelf", &booleanType.type, Code(boolGetter), "boolGetter",
-     Code(UDPSocketSetLoopback), "UDPSocketSetLoopback", offsetof(UDPSocketObject, sendToSelf), 0},
-    {0, "PacketsAvailable", &integerType.type, Code(PacketsAvailableGetter),
+    {0, "RouterHops", &integerType.type, EntryCode(intGetter), "intGetter",
+     EntryCode(UDPSocketRouterHops), "UDPSocketRouterHops", offsetof(UDPSocketObject, routerHops), 0},
+    {0, "SendToSelf", &booleanType.type, EntryCode(boolGetter), "boolGetter",
+     EntryCode(UDPSocketSetLoopback), "UDPSocketSetLoopback", offsetof(UDPSocketObject, sendToSelf), 0},
+    {0, "PacketsAvailable", &integerType.type, EntryCode(PacketsAvailableGetter),
      "PacketsAvailableGetter", nullptr, nullptr, 0, 0},
-    {0, "BroadcastAddress", &stringType.type, Code(UDPSocketGetBroadcast),
+    {0, "BroadcastAddress", &stringType.type, EntryCode(UDPSocketGetBroadcast),
      "UDPSocketGetBroadcast", nullptr, nullptr, 0, 0},
-    {0, "PacketsLeftToSend", &integerType.type, Code(UDPSocketPacketsLeftToSend),
+    {0, "PacketsLeftToSend", &integerType.type, EntryCode(UDPSocketPacketsLeftToSend),
      "UDPSocketPacketsLeftToSend", nullptr, nullptr, 0, 0},
 };
 
@@ -56,9 +52,9 @@ PropertyMethod UDPSocketMethods[] = {
 };
 
 ObjectInstanceTemplate DatagramClassInstances[] = {
-    {0, "Address", &stringType.type, Code(stringGetter), "stringGetter", Code(stringSetter),
+    {0, "Address", &stringType.type, EntryCode(stringGetter), "stringGetter", EntryCode(stringSetter),
      "stringSetter", offsetof(DatagramObject, address), 0},
-    {0, "Data", &stringType.type, Code(stringGetter), "stringGetter", Code(stringSetter),
+    {0, "Data", &stringType.type, EntryCode(stringGetter), "stringGetter", EntryCode(stringSetter),
      "stringSetter", offsetof(DatagramObject, data), 0},
 };
 // clang-format on

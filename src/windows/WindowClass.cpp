@@ -7,6 +7,7 @@
 #include "graphics/GraphicsServices.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -51,15 +52,10 @@ ObjectHookTemplate WindowBaseHooks[kWindowEventCount] = {
 
 namespace {
 
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
-
-#define ACCESSOR(function) Code(function), #function
+#define ACCESSOR(function) EntryCode(function), #function
 #define NO_ACCESSOR nullptr, nullptr
 #define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 constexpr int32_t kCompositeOffset = offsetof(RuntimeView, composite);
 constexpr int32_t kBalloonHelpOffset = offsetof(RuntimeView, balloonHelp);
@@ -196,7 +192,7 @@ void FillClassTypes(ObjectDefinition *window) {
   sAddControlParams[1].type = ForeignClassType(ObjectClass, "Object");
   PropertyMethod &newDragItem = sWindowMethods[kNewDragItemRow];
   newDragItem.returnType = ForeignClassType(DragItemClass, "DragItem");
-  newDragItem.implementation[0].code = formNewDragItem ? Code(formNewDragItem) : nullptr;
+  newDragItem.implementation[0].code = formNewDragItem ? EntryCode(formNewDragItem) : nullptr;
   sWindowMethods[kControlRow].returnType = ForeignClassType(ControlClass, "Control");
 }
 

@@ -12,6 +12,12 @@ struct ObjectMethod;
 struct InstanceVariable;
 struct ObjectHook;
 
+// An entry point's address as the rows store it.
+template <typename F>
+void *EntryCode(F *function) {
+  return reinterpret_cast<void *>(function);
+}
+
 // Flag words of the rows.
 constexpr int32_t kConsoleAvailableFlag = 0x4; // also in console applications
 constexpr int32_t kConsoleOnlyFlags = 0x804;   // only in console applications

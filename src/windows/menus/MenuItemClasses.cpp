@@ -1,4 +1,5 @@
 #include "windows/menus/MenuItemClasses.h"
+#include "runtime/objects/ClassTables.h"
 
 #include <iterator>
 
@@ -19,11 +20,6 @@ ObjectHook *prefsMenuItemActionHook = nullptr;
 namespace {
 
 constexpr char kMenuBarSource[] = "../Common/menubar";
-
-template <typename F>
-void *Code(F *function) {
-  return reinterpret_cast<void *>(function);
-}
 
 // The item's node for an accessor: nil items raise, items without a node
 // show the alert; both answer nil.
@@ -75,14 +71,14 @@ int32_t PrefsMenuItemAction(RuntimeObject *item) {
 }
 
 #define ACCESSORS(name, kind, getter, setter)                                                      \
-  {0, name, &kind.type, Code(getter), #getter, Code(setter), #setter, 0, 0}
+  { 0, name, &kind.type, EntryCode(getter), #getter, EntryCode(setter), #setter, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate MenuItemProperties[] = {
     ACCESSORS("Name", stringType, RuntimeMenuItemNameGetter, RuntimeMenuItemNameSetter),
     ACCESSORS("Index", integerType, RuntimeMenuItemIndexGetter, RuntimeMenuItemIndexSetter),
-    {0, "Tag", nullptr, Code(RuntimeMenuItemTagGetter), "RuntimeMenuItemTagGetter",
-     Code(RuntimeMenuItemTagSetter), "RuntimeMenuItemTagSetter", 0, 0},
+    {0, "Tag", nullptr, EntryCode(RuntimeMenuItemTagGetter), "RuntimeMenuItemTagGetter",
+     EntryCode(RuntimeMenuItemTagSetter), "RuntimeMenuItemTagSetter", 0, 0},
     ACCESSORS("BalloonHelp", stringType, RuntimeMenuItemBalloonHelpGetter,
               RuntimeMenuItemBalloonHelpSetter),
     ACCESSORS("DisabledBalloonHelp", stringType, RuntimeMenuItemDisabledHelpGetter,
@@ -112,7 +108,7 @@ MethodParameter sInstallParams[] = {{"installThis", nullptr, 0, {}, 0, {}, 0, {}
 MethodParameter sOwnerParams[] = {{"owner", nullptr, 0, {}, 0, {}, 0, {}}};
 
 #define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{Code(function), #function, {}}, {}}, 0, 0, 0 }
+  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 PropertyMethod MenuItemMethods[] = {
     METHOD("Enable", RuntimeEnableMenu, nullptr, nullptr, 0),
@@ -161,7 +157,7 @@ bool Start(ObjectDefinition &defn, const char *name, ObjectDefinition *super) {
 void AddBuiltInAction(ObjectDefinition &defn, int32_t (*handler)(RuntimeObject *)) {
   auto *item = new ObjectHookInstance;
   item->name = string("Action");
-  item->code = Code(handler);
+  item->code = EntryCode(handler);
   defn.hookInstances = item;
 }
 
@@ -178,10 +174,10 @@ ObjectDefinition *MenuItemClass() {
   sInsertParams[1].type = self;
   sInstallParams[0].type = self;
   for (PropertyMethod &m : MenuItemMethods)
-    if (m.implementation[0].code == Code(RuntimeMenuItemItem) ||
-        m.implementation[0].code == Code(RuntimeMenuItemChild) ||
-        m.implementation[0].code == Code(RuntimeMenuItemLookup) ||
-        m.implementation[0].code == Code(RuntimeMenuItemLookupArray))
+    if (m.implementation[0].code == EntryCode(RuntimeMenuItemItem) ||
+        m.implementation[0].code == EntryCode(RuntimeMenuItemChild) ||
+        m.implementation[0].code == EntryCode(RuntimeMenuItemLookup) ||
+        m.implementation[0].code == EntryCode(RuntimeMenuItemLookupArray))
       m.returnType = self;
   MenuItemProperties[2].type = VariantClass()->AsType();
   defn.properties = FillInstances(MenuItemProperties, std::size(MenuItemProperties));
@@ -255,7 +251,7 @@ extern "C" {
     Menu *node = Node(item);                                                                       \
     return node ? Text(node->read()) : nullptr;                                                    \
   }                                                                                                \
-  void Setter(RunMenuItem *item, int32_t, stringStorage *value) {                                 \
+  void Setter(RunMenuItem *item, int32_t, stringStorage *value) {                                  \
     if (Menu *node = Node(item))                                                                   \
       node->write(Borrowed(value));                                                                \
   }
@@ -265,7 +261,7 @@ extern "C" {
     Menu *node = Node(item);                                                                       \
     return node && node->read() ? 1 : 0;                                                           \
   }                                                                                                \
-  void Setter(RunMenuItem *item, int32_t, int32_t value) {                                        \
+  void Setter(RunMenuItem *item, int32_t, int32_t value) {                                         \
     if (Menu *node = Node(item))                                                                   \
       node->write(static_cast<uint8_t>(value) != 0);                                               \
   }
