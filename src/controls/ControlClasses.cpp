@@ -1,5 +1,5 @@
 #include "controls/ControlClasses.h"
-#include "runtime/objects/ClassTables.h"
+#include "runtime/objects/ClassRowMacros.h"
 
 #include <cstddef>
 #include <iterator>
@@ -18,11 +18,6 @@ extern "C" RuntimeObject *controlNewDragItem(RuntimeObject *control, int32_t x, 
                                              int32_t width, int32_t height) __attribute__((weak));
 
 namespace {
-
-#define ACCESSOR(function) EntryCode(function), #function
-#define NO_ACCESSOR nullptr, nullptr
-#define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 constexpr int32_t kNameOffset = offsetof(RuntimeControl, name);
 constexpr int32_t kIndexOffset = offsetof(RuntimeControl, index);

@@ -1,5 +1,5 @@
 #include "net/IPCSocketClasses.h"
-#include "runtime/objects/ClassTables.h"
+#include "runtime/objects/ClassRowMacros.h"
 
 #include <iterator>
 
@@ -14,9 +14,6 @@
 #include "runtime/objects/ValueEntryPoints.h"
 
 namespace {
-
-#define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate IPCSocketInstances[] = {

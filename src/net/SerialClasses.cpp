@@ -5,15 +5,13 @@
 #include "net/SerialObjects.h"
 #include "net/SocketClasses.h"
 #include "runtime/application/ApplicationClass.h"
-#include "runtime/objects/ClassTables.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 
 namespace {
 
-#define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 #define FIELD(name, kind, getter, setter, field)                                                   \
   {                                                                                                \
     0, name, &kind.type, EntryCode(getter), #getter, EntryCode(setter), #setter,                   \

@@ -1,5 +1,5 @@
 #include "net/SocketClasses.h"
-#include "runtime/objects/ClassTables.h"
+#include "runtime/objects/ClassRowMacros.h"
 
 #include <iterator>
 
@@ -22,9 +22,6 @@
 ObjectDefinition *NetworkInterfaceClass() __attribute__((weak));
 
 namespace {
-
-#define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate SocketCoreInstances[] = {

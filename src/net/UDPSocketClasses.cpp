@@ -1,5 +1,5 @@
 #include "net/UDPSocketClasses.h"
-#include "runtime/objects/ClassTables.h"
+#include "runtime/objects/ClassRowMacros.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -17,9 +17,6 @@
 #include "runtime/objects/ValueEntryPoints.h"
 
 namespace {
-
-#define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 // clang-format off
 ObjectInstanceTemplate UDPSocketInstances[] = {

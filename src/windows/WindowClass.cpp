@@ -7,7 +7,7 @@
 #include "graphics/GraphicsServices.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/objects/ClassLookup.h"
-#include "runtime/objects/ClassTables.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -51,11 +51,6 @@ ObjectHookTemplate WindowBaseHooks[kWindowEventCount] = {
 };
 
 namespace {
-
-#define ACCESSOR(function) EntryCode(function), #function
-#define NO_ACCESSOR nullptr, nullptr
-#define METHOD(name, function, returnType, params, count)                                          \
-  { name, returnType, params, count, {{EntryCode(function), #function, {}}, {}}, 0, 0, 0 }
 
 constexpr int32_t kCompositeOffset = offsetof(RuntimeView, composite);
 constexpr int32_t kBalloonHelpOffset = offsetof(RuntimeView, balloonHelp);
