@@ -17,6 +17,7 @@
 #include "foundation/AssertionAlert.h"
 #include "runtime/image/LoaderX86.h"
 #include "support/ImageRunner.h"
+#include "support/PrivateXvfb.h"
 
 namespace {
 
@@ -94,32 +95,32 @@ TEST(LoaderImage, DamagedOrMissingImageEndsWithAMessageAndAFailureStatus) {
 
 namespace {
 
-// Starts the loader_unbound image and answers each alert dialog it shows
-// with the next key (alt+o presses OK, alt+c Cancel); answers the image's
-// exit status.
-int ExitStatusAnsweringAlerts(const std::vector<std::string> &keys) {
+// Starts the loader_unbound image on the given display and answers each
+// alert dialog it shows with the next key (alt+o presses OK, alt+c Cancel);
+// answers the image's exit status.
+int ExitStatusAnsweringAlerts(const std::string &display, const std::vector<std::string> &keys) {
   ScratchFolder folder;
-  std::string script = "(timeout 60 " + Emulated("bin/images/loader_unbound") + "; echo $? >" +
+  std::string script = "export DISPLAY=" + display + "\n(timeout 60 " +
+                       Emulated("bin/images/loader_unbound") + "; echo $? >" +
                        folder.Path("status") + ") &\n";
   // Each dialog is answered until its window is gone: a key sent before the
-  // dialog takes input is lost, and the next search must not find a closing
-  // dialog again. A search can fail while other tests' windows come and go on
-  // the same display, so it is repeated until it names a window.
+  // dialog takes input is lost. A window once answered is never searched for
+  // again, so a dialog that is closing cannot take the next key.
+  script += ": >" + folder.Path("answered") + "\n";
   for (const std::string &key : keys)
-    script +=
-        "w=\n"
-        "for attempt in $(seq 120); do\n"
-        "  w=$(xdotool search --onlyvisible --classname loader_unbound 2>/dev/null | head -1)\n"
-        "  [ -n \"$w\" ] && break; sleep 0.5\n"
-        "done\n"
-        "[ -n \"$w\" ] || exit 1\n"
-        "for attempt in $(seq 60); do\n"
-        "  sleep 0.3; xdotool key --window $w " +
-        key +
-        " 2>/dev/null\n"
-        "  sleep 0.2; xdotool search --onlyvisible --classname loader_unbound "
-        "| grep -qx \"$w\" || break\n"
-        "done\n";
+    script += "w=\n"
+              "for attempt in $(seq 120); do\n"
+              "  w=$(xdotool search --onlyvisible --classname loader_unbound 2>/dev/null"
+              " | grep -vxF -f " + folder.Path("answered") + " | head -1)\n"
+              "  [ -n \"$w\" ] && break; sleep 0.5\n"
+              "done\n"
+              "[ -n \"$w\" ] || { echo 'no dialog took " + key + "' >&2; exit 1; }\n"
+              "echo $w >>" + folder.Path("answered") + "\n"
+              "for attempt in $(seq 60); do\n"
+              "  sleep 0.3; xdotool key --window $w " + key + " 2>/dev/null\n"
+              "  sleep 0.2; xdotool search --onlyvisible --classname loader_unbound "
+              "| grep -qx \"$w\" || break\n"
+              "done\n";
   script += "wait\n";
   std::ofstream(folder.Path("answer.sh")) << script;
   if (ExitStatusOf("sh " + folder.Path("answer.sh")) != 0)
@@ -132,8 +133,13 @@ int ExitStatusAnsweringAlerts(const std::vector<std::string> &keys) {
 TEST(LoaderImage, AlertDialogOkGoesOnAndCancelEndsTheRuntime) {
   if (std::system("command -v xdotool >/dev/null") != 0)
     GTEST_SKIP() << "xdotool is not installed";
+  // A display of its own: no other test's windows or keys meet the dialogs.
+  PrivateXvfb xvfb = StartPrivateXvfb();
+  ASSERT_FALSE(xvfb.display.empty()) << "Xvfb did not start";
   // OK at load, OK when the unbound import is called: the trap answered 0.
-  EXPECT_EQ(ExitStatusAnsweringAlerts({"alt+o", "alt+o"}), 5);
-  EXPECT_EQ(ExitStatusAnsweringAlerts({"alt+c"}), kAssertionAlertQuitStatus);
-  EXPECT_EQ(ExitStatusAnsweringAlerts({"alt+o", "alt+c"}), kAssertionAlertQuitStatus);
+  EXPECT_EQ(ExitStatusAnsweringAlerts(xvfb.display, {"alt+o", "alt+o"}), 5);
+  EXPECT_EQ(ExitStatusAnsweringAlerts(xvfb.display, {"alt+c"}), kAssertionAlertQuitStatus);
+  EXPECT_EQ(ExitStatusAnsweringAlerts(xvfb.display, {"alt+o", "alt+c"}),
+            kAssertionAlertQuitStatus);
+  StopPrivateXvfb(xvfb);
 }
