@@ -54,19 +54,37 @@ struct OwnerWatch {
 // How often a wait checks that the owner is still there.
 constexpr guint kOwnerCheckMs = 100;
 
+void EndWait(OwnerWatch *watch) {
+  if (watch->ended)
+    return;
+  watch->ended = true;
+  g_main_loop_quit(watch->request->loop);
+}
+
+// Comparing owner windows misses an owner that quits and is followed by a
+// new client in the same server slot, whose window has the same id: the
+// request went to the one that quit and is never answered.
 gboolean CheckOwner(gpointer data) {
   auto *watch = static_cast<OwnerWatch *>(data);
   if (ClipboardOwner() == watch->owner)
     return TRUE;
-  watch->ended = true;
-  g_main_loop_quit(watch->request->loop);
+  EndWait(watch);
   return FALSE;
+}
+
+// The server reports every change of owner (where it has the fixes
+// extension), also one to a window with the same id.
+void OwnerChanged(GtkClipboard *, GdkEvent *, gpointer data) {
+  EndWait(static_cast<OwnerWatch *>(data));
 }
 
 // Sends the request to the present owner and waits for the answer. Answers
 // the request, or nil when there is no owner or it went away first; a new
 // owner is asked again.
-template <typename Send> ClipboardRequest *Await(Send send) {
+// A change of owner reported while the request was on its way (one from
+// before it, still queued) only makes the request be sent again.
+template <typename Send> ClipboardRequest *Await(GtkClipboard *clipboard, Send send) {
+  gdk_display_request_selection_notification(gdk_display_get_default(), GDK_SELECTION_CLIPBOARD);
   for (;;) {
     Window owner = ClipboardOwner();
     if (owner == None)
@@ -78,11 +96,13 @@ template <typename Send> ClipboardRequest *Await(Send send) {
     request->loop = g_main_loop_new(nullptr, TRUE);
     OwnerWatch watch{request, owner};
     guint source = g_timeout_add(kOwnerCheckMs, CheckOwner, &watch);
+    gulong changes = g_signal_connect(clipboard, "owner-change", G_CALLBACK(OwnerChanged), &watch);
     // As GTK+'s own waits do: the loop runs outside the toolkit's lock.
     GDK_THREADS_LEAVE();
     g_main_loop_run(request->loop);
     GDK_THREADS_ENTER();
-    if (!watch.ended)
+    g_signal_handler_disconnect(clipboard, changes);
+    if (g_main_context_find_source_by_id(nullptr, source))
       g_source_remove(source);
     g_main_loop_unref(request->loop);
     request->loop = nullptr;
@@ -95,7 +115,7 @@ template <typename Send> ClipboardRequest *Await(Send send) {
 } // namespace
 
 gchar *WaitForClipboardText(GtkClipboard *clipboard) {
-  ClipboardRequest *request = Await([clipboard](ClipboardRequest *r) {
+  ClipboardRequest *request = Await(clipboard, [clipboard](ClipboardRequest *r) {
     gtk_clipboard_request_text(clipboard, TextReceived, r);
   });
   if (!request)
@@ -106,7 +126,7 @@ gchar *WaitForClipboardText(GtkClipboard *clipboard) {
 }
 
 bool WaitForClipboardTextTargets(GtkClipboard *clipboard) {
-  ClipboardRequest *request = Await([clipboard](ClipboardRequest *r) {
+  ClipboardRequest *request = Await(clipboard, [clipboard](ClipboardRequest *r) {
     gtk_clipboard_request_targets(clipboard, TargetsReceived, r);
   });
   if (!request)

@@ -26,6 +26,7 @@
 #include "TavrinImage.h"
 #include "support/ImageRunner.h"
 #include "support/PrivateXvfb.h"
+#include "support/SelectionReply.h"
 #include "support/NetTestSupport.h"
 
 namespace {
@@ -107,13 +108,7 @@ void Stop(pid_t &pid) {
     if (quitWhenAskedForText && request.target != targets)
       _exit(0);
     sleep(1);
-    XSelectionEvent reply{};
-    reply.type = SelectionNotify;
-    reply.requestor = request.requestor;
-    reply.selection = request.selection;
-    reply.target = request.target;
-    reply.property = request.property;
-    reply.time = request.time;
+    Atom answer = request.property;
     if (request.target == targets) {
       Atom offered[] = {targets, utf8, XA_STRING};
       XChangeProperty(display, request.requestor, request.property, XA_ATOM, 32, PropModeReplace,
@@ -123,10 +118,9 @@ void Stop(pid_t &pid) {
                       PropModeReplace, reinterpret_cast<const unsigned char *>(text.data()),
                       int(text.size()));
     } else {
-      reply.property = None;
+      answer = None;
     }
-    XSendEvent(display, request.requestor, False, 0, reinterpret_cast<XEvent *>(&reply));
-    XFlush(display);
+    SendSelectionNotify(display, request, answer);
   }
 }
 

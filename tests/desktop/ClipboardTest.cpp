@@ -1,5 +1,6 @@
 // The Clipboard class on the CLIPBOARD selection of the test's own X server,
 // with xclip as the other client.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -163,6 +164,36 @@ TEST_F(ClipboardTest, AnOwnerThatQuitsWithoutAnsweringGivesWayToTheNextOne) {
       EXPECT_EQ(text, nullptr);
     waitpid(owner, nullptr, 0);
   }
+}
+
+// A new owner can have the same window id as the one a request went to (an
+// X client in the slot a quitting one freed): the request is sent again to
+// it instead of waiting for the answer that will never come.
+TEST_F(ClipboardTest, ANewOwnerWithTheSameWindowIsAskedAgain) {
+  pid_t owner = StartOwnerThatTakesTheClipboardAgainWhenAsked("the same window's");
+  ASSERT_GT(owner, 0);
+  // A reading still waiting after a generous bound is ended by ending the
+  // owner; it runs inside the reading's nested main loop.
+  struct Patience {
+    pid_t owner;
+    bool ranOut = false;
+  } patience{owner};
+  guint bound = g_timeout_add(
+      10000,
+      [](gpointer data) {
+        auto *p = static_cast<Patience *>(data);
+        p->ranOut = true;
+        kill(p->owner, SIGKILL);
+        return FALSE;
+      },
+      &patience);
+  stringStorage *text = clipboardTextGetter(mClipboard);
+  EXPECT_FALSE(patience.ranOut) << "the reading waited for the lost answer";
+  if (!patience.ranOut)
+    g_source_remove(bound);
+  EXPECT_EQ(Bytes(text), "the same window's");
+  kill(owner, SIGKILL);
+  waitpid(owner, nullptr, 0);
 }
 
 TEST_F(ClipboardTest, TextFromAnotherClientReadsBackByteExactTaggedUTF8) {

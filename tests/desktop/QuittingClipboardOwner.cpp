@@ -2,11 +2,17 @@
 
 #include <X11/Xlib.h>
 #include <cstdlib>
+#include <functional>
 #include <unistd.h>
+
+#include "support/SelectionReply.h"
 
 namespace {
 
-[[noreturn]] void Run(const std::string &command, int tellFd) {
+// What the owner does with each selection request it gets.
+using RequestHandler = std::function<void(Display *, Window, const XSelectionRequestEvent &)>;
+
+[[noreturn]] void Run(const RequestHandler &handle, int tellFd) {
   Display *display = XOpenDisplay(nullptr);
   if (!display)
     _exit(2);
@@ -17,25 +23,52 @@ namespace {
   for (;;) {
     XEvent event;
     XNextEvent(display, &event);
-    if (event.type == SelectionRequest) {
-      (void)!std::system(command.c_str());
-      _exit(0);
-    }
+    if (event.type == SelectionRequest)
+      handle(display, window, event.xselectionrequest);
   }
 }
 
-} // namespace
-
-pid_t StartOwnerThatQuitsWhenAsked(const std::string &command) {
+pid_t StartOwner(const RequestHandler &handle) {
   int tell[2];
   if (pipe(tell) != 0)
     return -1;
   pid_t owner = fork();
   if (owner == 0)
-    Run(command, tell[1]);
+    Run(handle, tell[1]);
   close(tell[1]);
   char owns = 0;
   bool owning = owner > 0 && read(tell[0], &owns, 1) == 1;
   close(tell[0]);
   return owning ? owner : -1;
+}
+
+// Answers a request with the text, or refuses it when it asks for another
+// target than UTF8_STRING.
+void Answer(Display *display, const XSelectionRequestEvent &request, const std::string &text) {
+  if (request.target != XInternAtom(display, "UTF8_STRING", False))
+    return SendSelectionNotify(display, request, None);
+  XChangeProperty(display, request.requestor, request.property, request.target, 8,
+                  PropModeReplace, reinterpret_cast<const unsigned char *>(text.data()),
+                  static_cast<int>(text.size()));
+  SendSelectionNotify(display, request, request.property);
+}
+
+} // namespace
+
+pid_t StartOwnerThatQuitsWhenAsked(const std::string &command) {
+  return StartOwner([command](Display *, Window, const XSelectionRequestEvent &) {
+    (void)!std::system(command.c_str());
+    _exit(0);
+  });
+}
+
+pid_t StartOwnerThatTakesTheClipboardAgainWhenAsked(const std::string &text) {
+  return StartOwner([text, asked = false](Display *display, Window window,
+                                          const XSelectionRequestEvent &request) mutable {
+    if (asked)
+      return Answer(display, request, text);
+    asked = true;
+    XSetSelectionOwner(display, request.selection, window, CurrentTime);
+    XFlush(display);
+  });
 }

@@ -1,5 +1,5 @@
-// A clipboard owner that quits without answering: an X client of its own
-// (Xlib's names clash with the runtime's, so it lives apart).
+// Clipboard owners that leave a request unanswered: X clients of their own
+// (Xlib's names clash with the runtime's, so they live apart).
 #pragma once
 #include <string>
 #include <sys/types.h>
@@ -8,3 +8,10 @@
 // it, runs the shell command and quits without answering (as an owner that
 // is closing does). Returns once it owns the selection: its PID, or -1.
 pid_t StartOwnerThatQuitsWhenAsked(const std::string &command);
+
+// Forks an X client that owns the CLIPBOARD selection with a window and, when
+// first asked, takes the selection again with that same window instead of
+// answering (as a new owner whose window has the same id as the old one's);
+// it answers later requests for UTF8_STRING with the text. Returns once it
+// owns the selection: its PID, or -1.
+pid_t StartOwnerThatTakesTheClipboardAgainWhenAsked(const std::string &text);

@@ -43,6 +43,11 @@ converged() {
 if wait_for 20 "the clipboards to converge after near-simultaneous changes" converged; then
   echo "convergence after near-simultaneous changes: $((($(date +%s%N) - start) / 1000000)) ms" \
     "on \"$(clipboard_of A)\""
+else
+  for side in A B; do
+    echo "$side's clipboard: \"$(clipboard_of $side | head -c 80)\"; its log:"
+    tail -n 5 "$work/app$side.log"
+  done
 fi
 
 # Nothing echoes: once both copies settled, the connection's byte counters
