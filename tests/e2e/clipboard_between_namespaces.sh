@@ -58,7 +58,7 @@ sleep 1
 [ "$before" = "$(byte_counters A)" ] || fail "traffic without a change: $before / $(byte_counters A)"
 
 # B goes: A listens again. B comes back and dials A.
-kill "${appPid[B]}"
+end_ours "${appPid[B]}"
 wait "${appPid[B]}" 2>/dev/null
 wait_for 20 "A listening again after B ended" listening A
 start_app B

@@ -28,8 +28,14 @@ addressA=10.213.0.1 addressB=10.213.0.2
 pids=()
 failed=0
 
+# Whether the process is still one this script started. A process that
+# ended (an xclip that lost the clipboard) gives its PID back to the system,
+# which can hand it to any other program meanwhile: such a PID is not ended.
+ours() { [ "$(sed -n 's/^PPid:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null)" = "$$" ]; }
+end_ours() { ours "$1" && kill "$1" 2>/dev/null; }
+
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do end_ours "$pid"; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
   ip netns del "$nsA" 2>/dev/null
   ip netns del "$nsB" 2>/dev/null
@@ -112,7 +118,7 @@ connected() { on "$1" ss -tn state established "( sport = :7582 or dport = :7582
 # Owns the side's clipboard with the file's bytes (the previous owner ends).
 copy_on() {
   local side=$1 file=$2
-  [ -n "${clipPid[$side]:-}" ] && kill "${clipPid[$side]}" 2>/dev/null
+  [ -n "${clipPid[$side]:-}" ] && end_ours "${clipPid[$side]}"
   on_background "$side" xclip -selection clipboard -i -quiet "$file" >/dev/null 2>&1
   clipPid[$side]=$!
   pids+=($!)
