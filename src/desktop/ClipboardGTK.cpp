@@ -37,10 +37,28 @@ void ClearPicture(GtkClipboard *, gpointer) { ClearClipboardPictureBuffer(); }
 // Only a reply whose header tells the truth is kept: other X clients answer
 // the PIXMAP target with a 4-byte pixmap id, and a lying header must not make
 // anyone read past the reply.
-void PictureReplied(GtkClipboard *, GtkSelectionData *data, gpointer) {
+// The reply carries the number of its request: one to a request given up
+// on (below) is dropped, the reply to the newer request stands.
+void PictureReplied(GtkClipboard *, GtkSelectionData *data, gpointer request) {
+  if (GPOINTER_TO_INT(request) != sRequestsMade)
+    return;
   sRequestPending = false;
   if (data && data->length > 0)
     AdoptClipboardPictureReply(data->data, data->length);
+}
+
+// An owner that leaves before it answers never will, and GTK+ gives up on
+// the request only after half a minute: until then no picture would be asked
+// for. A change of owner gives the request up, so the next one goes out.
+void PictureOwnerChanged(GtkClipboard *, GdkEvent *, gpointer) { sRequestPending = false; }
+
+void WatchOwnerForPictures(GtkClipboard *clipboard) {
+  static bool watching = false;
+  if (watching)
+    return;
+  watching = true;
+  gdk_display_request_selection_notification(gdk_display_get_default(), GDK_SELECTION_CLIPBOARD);
+  g_signal_connect(clipboard, "owner-change", G_CALLBACK(PictureOwnerChanged), nullptr);
 }
 
 void *Code(auto function) { return reinterpret_cast<void *>(function); }
@@ -121,9 +139,11 @@ int32_t clipboardTextAvailable(RuntimeObject *) {
 int32_t RequestClipboardPicture() {
   GtkClipboard *clipboard = GTKHelper::GetClipboard();
   if (clipboard && !sRequestPending) {
+    WatchOwnerForPictures(clipboard);
     sRequestPending = true;
     ++sRequestsMade;
-    gtk_clipboard_request_contents(clipboard, PixmapTarget(), PictureReplied, nullptr);
+    gtk_clipboard_request_contents(clipboard, PixmapTarget(), PictureReplied,
+                                   GINT_TO_POINTER(sRequestsMade));
   }
   return sRequestsMade;
 }
