@@ -8,36 +8,17 @@
 
 #include "controls/ControlClasses.h"
 #include "controls/ControlEntryPoints.h"
-#include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/startup/BuiltinClassRegistration.h"
 #include "support/AlertRecorder.h"
+#include "support/ClassTableChecks.h"
 
 namespace {
 
 std::string Text(const string &s) { return std::string(s.CString(), s.Length()); }
 std::string Text(stringStorage *s) { return stringStorage::CString(s); }
-
-// The address compiled code binds under the export name.
-void *Resolved(const char *exportName) {
-  const RelocEntry *entry = resolveRelocEntry(exportName);
-  return entry ? entry->address : nullptr;
-}
-
-template <typename F>
-void *Code(F *f) {
-  return reinterpret_cast<void *>(f);
-}
-
-struct PropertyRow {
-  const char *linkName;
-  int32_t param;
-  void *getter;
-  void *setter;
-  int32_t flags; // as the class table gives them
-};
 
 // The run-time property table of any RectControl subclass, index by index.
 const std::vector<PropertyRow> &ExpectedProperties() {
@@ -75,15 +56,7 @@ const std::vector<PropertyRow> &ExpectedProperties() {
 TEST(ControlClasses, RunTimePropertyTableListsControlThenRectControlInTableOrder) {
   RuntimeClass *cls = LookupObjectDefinition(RectControlClass());
   ASSERT_NE(cls, nullptr);
-  const std::vector<PropertyRow> &rows = ExpectedProperties();
-  ASSERT_EQ(cls->propertyCount, static_cast<int32_t>(rows.size()));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const PropertyEntry &entry = cls->properties[i];
-    EXPECT_EQ(Text(entry.name), rows[i].linkName) << i;
-    EXPECT_EQ(entry.param, rows[i].param) << rows[i].linkName;
-    EXPECT_EQ(entry.getter, rows[i].getter) << rows[i].linkName;
-    EXPECT_EQ(entry.setter, rows[i].setter) << rows[i].linkName;
-  }
+  ExpectRunTimeProperties(cls, ExpectedProperties());
   // Control alone: its seven come first and nothing else.
   RuntimeClass *control = LookupObjectDefinition(ControlClass());
   ASSERT_EQ(control->propertyCount, 7);
@@ -96,21 +69,7 @@ TEST(ControlClasses, PropertyFlagsAndExportNamesMatchTheTables) {
   for (ObjectDefinition *defn : {ControlClass(), RectControlClass()})
     for (const InstanceVariable *p = defn->properties; p; p = p->next)
       items.push_back(p);
-  const std::vector<PropertyRow> &rows = ExpectedProperties();
-  ASSERT_EQ(items.size(), rows.size());
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const InstanceVariable *p = items[i];
-    int32_t expected = rows[i].flags | (rows[i].setter ? 0 : kReadOnlyProperty);
-    EXPECT_EQ(p->flags, expected) << rows[i].linkName;
-    // Compiled code imports the accessors by these names: each must lead
-    // back to the accessor itself.
-    if (p->getter) {
-      EXPECT_EQ(Resolved(p->getterExportName), p->getter) << p->getterExportName;
-    }
-    if (p->setter) {
-      EXPECT_EQ(Resolved(p->setterExportName), p->setter) << p->setterExportName;
-    }
-  }
+  ExpectPropertyFlagsAndExports(items, ExpectedProperties());
 }
 
 TEST(ControlClasses, ShapesEventsAndMethods) {
@@ -150,10 +109,7 @@ TEST(ControlClasses, ShapesEventsAndMethods) {
   EXPECT_EQ(Text(ComponentHooks[0].hook->paramText), "X As Integer, Y As Integer");
   // The bound methods reach their entry points by export name.
   for (ObjectDefinition *defn : {ControlClass(), RectControlClass()})
-    for (ObjectMethod *m = defn->methods; m; m = m->next)
-      if (void *code = m->method.implementation[0].code) {
-        EXPECT_EQ(Resolved(m->method.implementation[0].exportName), code) << Text(m->name);
-      }
+    ExpectMethodsBound(defn);
   const PropertyMethod &refresh = RectControlClass()->methods->method;
   ASSERT_EQ(refresh.paramCount, 1);
   EXPECT_TRUE(refresh.params[0].hasDefault);

@@ -11,11 +11,11 @@
 #include "controls/ContextualMenuClass.h"
 #include "controls/ControlClasses.h"
 #include "controls/ControlEntryPoints.h"
-#include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "support/AlertRecorder.h"
+#include "support/ClassTableChecks.h"
 #include "windows/menus/ContextualMenuGTK.h"
 #include "windows/menus/MenuDispatch.h"
 
@@ -54,18 +54,9 @@ void ExpectRowsBound(ObjectDefinition *defn) {
   const char *cls = defn->className.CString();
   for (InstanceVariable *p = defn->properties; p; p = p->next) {
     EXPECT_EQ(p->flags, 0) << cls << "." << p->name.CString();
-    for (auto [code, name] :
-         {std::pair{p->getter, p->getterExportName}, std::pair{p->setter, p->setterExportName}})
-      if (code) {
-        const RelocEntry *entry = resolveRelocEntry(name);
-        EXPECT_TRUE(entry && entry->address == code) << cls << " " << name;
-      }
+    ExpectAccessorsBound(p);
   }
-  for (ObjectMethod *m = defn->methods; m; m = m->next)
-    if (void *code = m->method.implementation[0].code) {
-      const RelocEntry *entry = resolveRelocEntry(m->method.implementation[0].exportName);
-      EXPECT_TRUE(entry && entry->address == code) << cls << "." << m->name.CString();
-    }
+  ExpectMethodsBound(defn);
 }
 
 TEST(MenuClasses, TablesKeepTheirOrderAndRegisterWithoutAlerts) {

@@ -9,7 +9,6 @@
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
-#include "runtime/exports/ExportTable.h"
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -17,6 +16,7 @@
 #include "runtime/objects/ValueEntryPoints.h"
 #include "runtime/startup/BuiltinClassRegistration.h"
 #include "support/AlertRecorder.h"
+#include "support/ClassTableChecks.h"
 #include "windows/ControlServices.h"
 #include "windows/MenuServices.h"
 #include "windows/RuntimeWindow.h"
@@ -26,24 +26,6 @@ namespace {
 
 std::string Text(const string &s) { return std::string(s.CString(), s.Length()); }
 std::string Text(stringStorage *s) { return stringStorage::CString(s); }
-
-void *Resolved(const char *exportName) {
-  const RelocEntry *entry = resolveRelocEntry(exportName);
-  return entry ? entry->address : nullptr;
-}
-
-template <typename F>
-void *Code(F *f) {
-  return reinterpret_cast<void *>(f);
-}
-
-struct PropertyRow {
-  const char *linkName;
-  int32_t param;
-  void *getter;
-  void *setter;
-  int32_t flags;
-};
 
 const std::vector<PropertyRow> &ExpectedProperties() {
   static const std::vector<PropertyRow> rows = {
@@ -91,23 +73,11 @@ TEST(WindowClass, RunTimePropertyTableInTableOrderWithFlagsAndExportNames) {
   CreateControlClasses(); // registers the class and its export names
   RuntimeClass *cls = LookupObjectDefinition(WindowBaseClass());
   ASSERT_NE(cls, nullptr);
-  const std::vector<PropertyRow> &rows = ExpectedProperties();
-  ASSERT_EQ(cls->propertyCount, static_cast<int32_t>(rows.size()));
-  const InstanceVariable *item = WindowBaseClass()->properties;
-  for (size_t i = 0; i < rows.size(); ++i, item = item->next) {
-    const PropertyEntry &entry = cls->properties[i];
-    EXPECT_EQ(Text(entry.name), rows[i].linkName) << i;
-    EXPECT_EQ(entry.param, rows[i].param) << rows[i].linkName;
-    EXPECT_EQ(entry.getter, rows[i].getter) << rows[i].linkName;
-    EXPECT_EQ(entry.setter, rows[i].setter) << rows[i].linkName;
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->flags, rows[i].flags | (rows[i].setter ? 0 : kReadOnlyProperty))
-        << rows[i].linkName;
-    EXPECT_EQ(Resolved(item->getterExportName), item->getter) << item->getterExportName;
-    if (item->setter) {
-      EXPECT_EQ(Resolved(item->setterExportName), item->setter) << item->setterExportName;
-    }
-  }
+  ExpectRunTimeProperties(cls, ExpectedProperties());
+  std::vector<const InstanceVariable *> items;
+  for (const InstanceVariable *p = WindowBaseClass()->properties; p; p = p->next)
+    items.push_back(p);
+  ExpectPropertyFlagsAndExports(items, ExpectedProperties());
 }
 
 TEST(WindowClass, MethodsConstantsAndEventsInTheirFixedOrders) {
@@ -117,12 +87,9 @@ TEST(WindowClass, MethodsConstantsAndEventsInTheirFixedOrders) {
   EXPECT_EQ(defn->objectSize, 136);
   EXPECT_EQ(defn->super, nullptr);
   std::vector<std::string> methods, events;
-  for (ObjectMethod *m = defn->methods; m; m = m->next) {
+  for (ObjectMethod *m = defn->methods; m; m = m->next)
     methods.push_back(Text(m->name));
-    if (void *code = m->method.implementation[0].code) {
-      EXPECT_EQ(Resolved(m->method.implementation[0].exportName), code) << Text(m->name);
-    }
-  }
+  ExpectMethodsBound(defn);
   for (ObjectHook *h = defn->hooks; h; h = h->next)
     events.push_back(Text(h->name));
   EXPECT_EQ(methods,
