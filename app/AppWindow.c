@@ -199,18 +199,6 @@ void AppWindow_Layout(RuntimeObject *self) {
   KIT_END();
 }
 
-static void StreamLocks(PropertyStream *stream, int32_t left, int32_t top, int32_t right,
-                        int32_t bottom) {
-  if (left)
-    StreamNumber(stream, "LockLeft", 1);
-  if (top)
-    StreamNumber(stream, "LockTop", 1);
-  if (right)
-    StreamNumber(stream, "LockRight", 1);
-  if (bottom)
-    StreamNumber(stream, "LockBottom", 1);
-}
-
 void AppWindow_ConnectDisconnectButton_Action(RuntimeObject *control);
 
 void AppWindow_CreateControls(RuntimeObject *self) {

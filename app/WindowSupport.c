@@ -52,6 +52,18 @@ void StreamSystemFont(PropertyStream *stream, int32_t size) {
   StreamNumber(stream, "TextSize", size);
 }
 
+void StreamLocks(PropertyStream *stream, int32_t left, int32_t top, int32_t right,
+                 int32_t bottom) {
+  if (left)
+    StreamNumber(stream, "LockLeft", 1);
+  if (top)
+    StreamNumber(stream, "LockTop", 1);
+  if (right)
+    StreamNumber(stream, "LockRight", 1);
+  if (bottom)
+    StreamNumber(stream, "LockBottom", 1);
+}
+
 void StreamWindowFrame(PropertyStream *stream, stringStorage *title, int32_t width, int32_t height,
                        int32_t minimumWidth, int32_t minimumHeight) {
   StreamText(stream, "Title", title);

@@ -22,6 +22,11 @@ void StreamControlFrame(PropertyStream *stream, int32_t left, int32_t top, int32
 /* The control's text in the system font at that size. */
 void StreamSystemFont(PropertyStream *stream, int32_t size);
 
+/* Which of the control's sides stay at their distance from the window's
+ * (a non-zero argument locks that side). */
+void StreamLocks(PropertyStream *stream, int32_t left, int32_t top, int32_t right,
+                 int32_t bottom);
+
 /* A window's title, size and limits (its maximum 32000 × 32000), white
  * background, menu bar and close box. */
 void StreamWindowFrame(PropertyStream *stream, stringStorage *title, int32_t width, int32_t height,

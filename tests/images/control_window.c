@@ -162,10 +162,7 @@ void ControlsCreateControls(RuntimeObject *self) {
   StreamNumber(&stream, "UseFocusRing", 1);
   StreamNumber(&stream, "Alignment", 1);
   StreamNumber(&stream, "BackColor", 0xFFFFFF);
-  StreamNumber(&stream, "LockLeft", 1);
-  StreamNumber(&stream, "LockTop", 1);
-  StreamNumber(&stream, "LockRight", 1);
-  StreamNumber(&stream, "LockBottom", 1);
+  StreamLocks(&stream, 1, 1, 1, 1);
   StreamApply(&stream);
 
   AddButton(self, KIT_STRING("Push"), 20, 0, (void *)OnAction);
