@@ -15,6 +15,12 @@ constexpr int32_t kMaximumKeyColumns = 256;
 
 bool Is(const std::string &token, const char *keyword) { return sqlEqualsIgnoringCase(token, keyword); }
 
+// The statement's table: the next token, which must be an identifier.
+bool ParseTableName(SqlText &text, SqlError &error, std::string &table) {
+  table = text.NextToken();
+  return sqlValidIdentifier(table) || error.Fail(201, "Invalid table name");
+}
+
 // Owns the engine's column-definition list.
 struct ColumnDefinitions {
   ZANTcolumnDefinition *head = nullptr, *tail = nullptr;
@@ -118,9 +124,9 @@ bool CreateTable(DatabaseObject *database, SqlText &text, SqlError &error) {
     text.PushBack();
     return error.Fail(200, "Unsupported statement: CREATE " + text.NextToken());
   }
-  const std::string table = text.NextToken();
-  if (!sqlValidIdentifier(table))
-    return error.Fail(201, "Invalid table name");
+  std::string table;
+  if (!ParseTableName(text, error, table))
+    return false;
   if (text.NextToken() != "(")
     return error.Fail(200, "Expecting '('");
   ColumnDefinitions columns;
@@ -182,9 +188,9 @@ bool AlterTable(DatabaseObject *database, SqlText &text, SqlError &error) {
     text.PushBack();
     return error.Fail(200, "Unsupported statement: ALTER " + text.NextToken());
   }
-  const std::string table = text.NextToken();
-  if (!sqlValidIdentifier(table))
-    return error.Fail(201, "Invalid table name");
+  std::string table;
+  if (!ParseTableName(text, error, table))
+    return false;
   const std::string action = text.NextToken();
   if (Is(action, "drop"))
     return error.Fail(2008, "Dropping columns is not supported for this database");
@@ -276,9 +282,9 @@ int32_t EngineErrorCode(DatabaseObject *database) {
 }
 
 bool Update(DatabaseObject *database, SqlText &text, SqlError &error) {
-  const std::string table = text.NextToken();
-  if (!sqlValidIdentifier(table))
-    return error.Fail(201, "Invalid table name");
+  std::string table;
+  if (!ParseTableName(text, error, table))
+    return false;
   if (!Is(text.NextToken(), "set"))
     return error.Fail(200, "Expecting 'SET'");
   std::vector<std::pair<std::string, std::string>> assignments;
@@ -330,9 +336,9 @@ bool Update(DatabaseObject *database, SqlText &text, SqlError &error) {
 bool Delete(DatabaseObject *database, SqlText &text, SqlError &error) {
   if (!Is(text.NextToken(), "from"))
     return error.Fail(200, "Expecting 'FROM'");
-  const std::string table = text.NextToken();
-  if (!sqlValidIdentifier(table))
-    return error.Fail(201, "Invalid table name");
+  std::string table;
+  if (!ParseTableName(text, error, table))
+    return false;
   std::unique_ptr<selectConstraint> where;
   if (!ParseOptionalWhere(text, error, where))
     return false;
@@ -349,9 +355,9 @@ bool Delete(DatabaseObject *database, SqlText &text, SqlError &error) {
 bool Insert(DatabaseObject *database, SqlText &text, SqlError &error) {
   if (!Is(text.NextToken(), "into"))
     return error.Fail(200, "Expecting 'INTO'");
-  const std::string table = text.NextToken();
-  if (!sqlValidIdentifier(table))
-    return error.Fail(201, "Invalid table name");
+  std::string table;
+  if (!ParseTableName(text, error, table))
+    return false;
   if (text.NextToken() != "(")
     return error.Fail(200, "Expecting '('");
   std::vector<std::string> columns;
