@@ -334,36 +334,48 @@ qvdbCursor *qvdbDatabase::openContentsCursor() {
   return new qvdbCursor(this, string(), nullptr, nullptr, 0);
 }
 
-bool qvdbDatabase::FindStreamRoot(const string &name, uint32_t &root) {
-  qvdbCursor contents(this, string(), nullptr, nullptr, 0);
+namespace {
+
+// Moves the contents cursor onto the named stream's record. False when there
+// is none; unreadable then tells that a record could not be read.
+bool OnStreamRecord(qvdbCursor &contents, const string &name, bool &unreadable) {
+  unreadable = false;
   while (contents.nextValidRecord()) {
     int length;
     const uint8_t *record = contents.CurrentRecord(length);
-    if (!record) return false;
-    if (SameName(reinterpret_cast<const char *>(record + kContentsRecordFixed),
-                 length - kContentsRecordFixed, name.CString(), name.Length())) {
-      root = Load32(record + 10);
-      return true;
+    if (!record) {
+      unreadable = true;
+      return false;
     }
+    if (SameName(reinterpret_cast<const char *>(record + kContentsRecordFixed),
+                 length - kContentsRecordFixed, name.CString(), name.Length()))
+      return true;
   }
   return false;
 }
 
+} // namespace
+
+bool qvdbDatabase::FindStreamRoot(const string &name, uint32_t &root) {
+  qvdbCursor contents(this, string(), nullptr, nullptr, 0);
+  bool unreadable;
+  if (!OnStreamRecord(contents, name, unreadable))
+    return false;
+  int length;
+  root = Load32(contents.CurrentRecord(length) + 10);
+  return true;
+}
+
 bool qvdbDatabase::SetStreamRoot(const string &name, uint32_t root) {
   qvdbCursor contents(this, string(), nullptr, nullptr, 0);
-  while (contents.nextValidRecord()) {
-    int length;
-    const uint8_t *record = contents.CurrentRecord(length);
-    if (!record) return false;
-    if (SameName(reinterpret_cast<const char *>(record + kContentsRecordFixed),
-                 length - kContentsRecordFixed, name.CString(), name.Length())) {
-      uint8_t *mutableRecord = contents.MutableCurrentRecord(length);
-      if (!mutableRecord) return false;
-      Store32(mutableRecord + 10, root);
-      return true;
-    }
-  }
-  return Damaged("stream without a contents record");
+  bool unreadable;
+  if (!OnStreamRecord(contents, name, unreadable))
+    return unreadable ? false : Damaged("stream without a contents record");
+  int length;
+  uint8_t *mutableRecord = contents.MutableCurrentRecord(length);
+  if (!mutableRecord) return false;
+  Store32(mutableRecord + 10, root);
+  return true;
 }
 
 bool qvdbDatabase::createTable(const string &name) {
