@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "TavrinImage.h"
+#include "support/CommandOutput.h"
 #include "support/ImageRunner.h"
 #include "support/PrivateXvfb.h"
 #include "support/SelectionReply.h"
@@ -42,17 +43,6 @@ std::string BigEndian(int32_t value) {
 
 std::string Frame(int32_t command, const std::string &payload) {
   return BigEndian(int32_t(8 + payload.size())) + BigEndian(command) + payload;
-}
-
-std::string Output(const std::string &command) {
-  std::string text;
-  if (FILE *pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
 }
 
 bool WaitFor(const std::function<bool()> &done, int seconds) {
@@ -168,7 +158,7 @@ protected:
     return false;
   }
   static std::string MainWindow() {
-    std::string id = Output("xdotool search --name '^Vadezezidev$' 2>/dev/null | head -1");
+    std::string id = CommandOutput("xdotool search --name '^Vadezezidev$' 2>/dev/null | head -1");
     return id.substr(0, id.find('\n'));
   }
 
@@ -186,7 +176,7 @@ protected:
     std::ofstream(path, std::ios::binary) << text;
     mCopier = Start("xclip -selection clipboard -i -quiet " + path + " >/dev/null 2>&1");
   }
-  static std::string Clipboard() { return Output("xclip -selection clipboard -o 2>/dev/null"); }
+  static std::string Clipboard() { return CommandOutput("xclip -selection clipboard -o 2>/dev/null"); }
 
   // One whole frame from the application, or "" when none came in time.
   static std::string NextFrame(const PlainSocket &socket, int timeoutMs = 20000) {
@@ -332,10 +322,10 @@ TEST_F(TavrinApp, AboutChosenTwiceShowsOneAboutWindow) {
     std::system(("xdotool windowfocus --sync " + window + " key alt+f").c_str());
     usleep(500000);
     std::system("xdotool key Return");
-    ASSERT_TRUE(WaitFor([] { return !Output("xdotool search --name '^About$'").empty(); }, 20));
+    ASSERT_TRUE(WaitFor([] { return !CommandOutput("xdotool search --name '^About$'").empty(); }, 20));
   }
   usleep(1000000);
-  const std::string found = Output("xdotool search --onlyvisible --name '^About$'");
+  const std::string found = CommandOutput("xdotool search --onlyvisible --name '^About$'");
   EXPECT_EQ(std::count(found.begin(), found.end(), '\n'), 1) << found;
 }
 
@@ -350,7 +340,7 @@ TEST_F(TavrinApp, CtrlQEndsTheApplicationWithStatusZero) {
 // The height of the window's menu bar: what its X window has above the
 // 163 pixels of content.
 static int MenuBarHeight(const std::string &window) {
-  std::string geometry = Output("xdotool getwindowgeometry " + window);
+  std::string geometry = CommandOutput("xdotool getwindowgeometry " + window);
   size_t x = geometry.find('x', geometry.find("Geometry:"));
   return x == std::string::npos ? 0 : std::atoi(geometry.c_str() + x + 1) - 163;
 }
@@ -362,7 +352,7 @@ static void Dial(const std::string &window, const std::string &address, const st
                std::to_string(46 + MenuBarHeight(window)) + " click 1")
                   .c_str());
   ASSERT_TRUE(WaitFor(
-      [] { return !Output("xdotool search --name '^Connect To\\.\\.\\.$'").empty(); }, 20))
+      [] { return !CommandOutput("xdotool search --name '^Connect To\\.\\.\\.$'").empty(); }, 20))
       << "no connect dialog";
   if (!address.empty())
     std::system(("xdotool type --delay 50 " + address).c_str());
@@ -371,7 +361,7 @@ static void Dial(const std::string &window, const std::string &address, const st
 
 TEST_F(TavrinApp, CancelInTheConnectDialogKeepsListening) {
   ASSERT_NO_FATAL_FAILURE(Dial(MainWindow(), "", "Escape"));
-  EXPECT_TRUE(WaitFor([] { return Output("xdotool search --name '^Connect To'").empty(); }, 20));
+  EXPECT_TRUE(WaitFor([] { return CommandOutput("xdotool search --name '^Connect To'").empty(); }, 20));
   EXPECT_TRUE(Listening());
   PlainSocket peer = Peer();
   EXPECT_GE(peer.fd(), 0);

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/CommandOutput.h"
 #include "support/ImageRunner.h"
 
 struct AnsweredRun {
@@ -16,21 +17,6 @@ struct AnsweredRun {
   int dialogs;        // distinct windows answered
   std::string errors; // what the program wrote on standard error
 };
-
-namespace dialog_answerer {
-
-inline std::string Output(const std::string &command) {
-  std::string out;
-  if (FILE *pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe))
-      out += buffer;
-    pclose(pipe);
-  }
-  return out;
-}
-
-} // namespace dialog_answerer
 
 // The windows of a program are found by their class name, which GTK+ takes
 // from the program's file name; each one that becomes visible is focused and
@@ -46,14 +32,14 @@ inline AnsweredRun RunTestImageAnsweringDialogs(const std::string &name) {
   while (run.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
     // Waits (up to a second, then looks whether the program ended) for a
     // visible window of the program.
-    std::istringstream ids(dialog_answerer::Output(
+    std::istringstream ids(CommandOutput(
         "timeout 1 xdotool search --sync --onlyvisible --classname '" + name + "' 2>/dev/null"));
     for (std::string id; ids >> id;) {
       auto known = answered.find(id);
       if (known != answered.end() && Clock::now() - known->second < std::chrono::seconds(3))
         continue;
       answered[id] = Clock::now();
-      dialog_answerer::Output("flock /tmp/dialog-answerer.lock xdotool windowfocus --sync " + id +
+      CommandOutput("flock /tmp/dialog-answerer.lock xdotool windowfocus --sync " + id +
                               " key Return 2>/dev/null");
     }
   }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "support/CommandOutput.h"
 #include "support/ImageRunner.h"
 #include "support/WindowsTestSupport.h"
 
@@ -22,17 +23,6 @@ long long NowMilliseconds() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
-}
-
-std::string Output(const std::string &command) {
-  std::string text;
-  if (FILE *pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
 }
 
 std::vector<std::string> Words(const std::string &text) {
@@ -117,7 +107,7 @@ std::vector<std::string> RunningImage::LinesStartingWith(const std::string &pref
 
 std::string RunningImage::WindowTitled(const std::string &title) const {
   const std::vector<std::string> ids =
-      Words(Output("timeout " + std::to_string(kBoundMilliseconds / 1000) +
+      Words(CommandOutput("timeout " + std::to_string(kBoundMilliseconds / 1000) +
                    " xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null"));
   return ids.empty() ? std::string() : ids.front();
 }
@@ -130,7 +120,7 @@ std::string RunningImage::FocusedWindow(const std::string &title, const std::str
 }
 
 std::vector<std::string> RunningImage::VisibleWindows() const {
-  return Words(Output("xdotool search --onlyvisible --classname '^" + mName + "$' 2>/dev/null"));
+  return Words(CommandOutput("xdotool search --onlyvisible --classname '^" + mName + "$' 2>/dev/null"));
 }
 
 int RunningImage::WaitForExit() {

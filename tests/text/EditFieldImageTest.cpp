@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CommandOutput.h"
 #include "support/RunningImage.h"
 #include "support/WindowsTestSupport.h"
 
@@ -17,14 +18,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 std::string ClipboardText() {
-  std::string text;
-  if (FILE *pipe = popen("xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null", "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
+  return CommandOutput("xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null");
 }
 
 class EditFieldImage : public testing::Test {

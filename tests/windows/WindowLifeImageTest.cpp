@@ -15,20 +15,10 @@
 
 #include "WindowsTestSupport.h"
 #include "XQueries.h"
+#include "support/CommandOutput.h"
 #include "support/ImageRunner.h"
 
 namespace {
-
-std::string Output(const std::string &command) {
-  std::string text;
-  if (FILE *pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
 
 // The image running on the display, its standard error in a file.
 class WindowLife : public testing::Test {
@@ -60,7 +50,7 @@ protected:
   }
 
   std::string LifeWindow() {
-    std::string id = Output("xdotool search --onlyvisible --name '^Life$' 2>/dev/null");
+    std::string id = CommandOutput("xdotool search --onlyvisible --name '^Life$' 2>/dev/null");
     return id.substr(0, id.find('\n'));
   }
 
