@@ -111,7 +111,11 @@ bool EditControlGTK::HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) 
     SelectionChanged();
     sTellingFromKeyPress = false;
   }
+  // A field that accepts tabs keeps the Tab key; a read-only one takes no
+  // typing, so the key inserts nothing there.
   if (ch == '\t' && mAcceptTabs) {
+    if (IsReadOnly())
+      return true;
     if (mView) {
       gtk_text_buffer_insert_at_cursor(mBuffer, "\t", 1);
     } else {

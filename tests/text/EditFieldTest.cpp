@@ -192,6 +192,22 @@ TEST_F(EditFieldTest, TabInsertsATabOnlyWhenAcceptedAndElseMovesTheFocus) {
   EXPECT_EQ(TextOf(tabs), "\t");
 }
 
+// A read-only field takes no typing, also not the tab it would accept (the
+// application's clipboard view is such a field): the key is kept, and the
+// text stays as it was.
+TEST_F(EditFieldTest, TabInsertsNothingInAReadOnlyFieldThatAcceptsTabs) {
+  for (bool multiLine : {false, true}) {
+    SCOPED_TRACE(multiLine);
+    RuntimeObject *field = NewField(10, 10, 200, 60, multiLine);
+    AsEditField(field)->acceptTabs = 1;
+    AsEditField(field)->readOnly = 1;
+    EditCreatePane(field);
+    editTextSetter(field, 0, string("hello").Storage());
+    EXPECT_TRUE(PaneOf(field)->HandleKeyPress('\t', 0, 0));
+    EXPECT_EQ(TextOf(field), "hello");
+  }
+}
+
 // A pane that stands for the window's default button.
 class DefaultButton : public RecordingPane {
 public:
