@@ -33,7 +33,7 @@ void ClipMonitorTimer_Constructor(RuntimeObject *self, RuntimeObject *manager) {
 void ClipMonitorTimer_Action(RuntimeObject *self) {
   RuntimeObject *clipboard = 0, *window = 0, *connection = 0;
   stringStorage *type = 0, *data = 0;
-  int32_t remoteUpdatesBefore = gImage.remoteUpdates, vanished = 0;
+  int32_t remoteUpdatesBefore = gImage.remoteUpdates, vanished = 0, attempt;
   KIT_ENTER();
   KIT_HOLD_OBJECT(self);
   KIT_CHECK_NIL(self);
@@ -41,12 +41,18 @@ void ClipMonitorTimer_Action(RuntimeObject *self) {
   KIT_CHECK_NIL(clipboard);
   if (clipboardTextAvailable(clipboard)) {
     KIT_ASSIGN_STRING(type, KIT_STRING("Text"));
-    KIT_TAKE_STRING(data, clipboardTextGetter(clipboard, 0));
-    /* An owner that quit between offering its text and giving it leaves no
-     * text: unless the clipboard still offers one (an empty text), nothing
-     * was read, and an empty text must not stand in for it. */
-    if (!data && !clipboardTextAvailable(clipboard))
-      vanished = 1;
+    /* A reading that gives nothing is an empty text only when the clipboard
+     * still offers text afterwards: an owner that quit between offering its
+     * text and giving it, refused it, or gave bytes that are not UTF-8 (the
+     * clipboard then offers no text) leaves nothing read, and an empty text
+     * must not stand in for it. An owner that quit may have been followed
+     * by a new one at once: its text is read again before an empty one is
+     * believed. */
+    for (attempt = 0; attempt < 2 && !data && !vanished; ++attempt) {
+      KIT_TAKE_STRING(data, clipboardTextGetter(clipboard, 0));
+      if (!data && !clipboardTextAvailable(clipboard))
+        vanished = 1;
+    }
   } else if (clipboardPictureAvailable(clipboard)) {
     KIT_ASSIGN_STRING(type, KIT_STRING("Picture"));
   } else {

@@ -1,4 +1,6 @@
+#include <cstring>
 #include <iterator>
+#include <string>
 
 #include <gtk/gtk.h>
 
@@ -61,6 +63,71 @@ void WatchOwnerForPictures(GtkClipboard *clipboard) {
   g_signal_connect(clipboard, "owner-change", G_CALLBACK(PictureOwnerChanged), nullptr);
 }
 
+// A text the program offers: its UTF-8 bytes and their count.
+struct OfferedText {
+  gchar *bytes;
+  gsize length;
+};
+
+// UTF8_STRING goes out whole, to its length (GTK+'s own text offer stops at
+// a zero byte); the other text targets are converted by GTK+.
+void ServeText(GtkClipboard *, GtkSelectionData *data, guint, gpointer owned) {
+  auto *text = static_cast<OfferedText *>(owned);
+  if (data->target == gdk_atom_intern_static_string("UTF8_STRING"))
+    gtk_selection_data_set(data, data->target, 8, reinterpret_cast<const guchar *>(text->bytes),
+                           gint(text->length));
+  else
+    gtk_selection_data_set_text(data, text->bytes, gint(text->length));
+}
+
+void ClearText(GtkClipboard *, gpointer owned) {
+  auto *text = static_cast<OfferedText *>(owned);
+  g_free(text->bytes);
+  delete text;
+}
+
+void OfferText(GtkClipboard *clipboard, const char *bytes, gsize length) {
+  GtkTargetList *list = gtk_target_list_new(nullptr, 0);
+  gtk_target_list_add_text_targets(list, 0);
+  gint count = 0;
+  GtkTargetEntry *targets = gtk_target_table_new_from_list(list, &count);
+  auto *text = new OfferedText{static_cast<gchar *>(g_malloc(length + 1)), length};
+  if (length)
+    memcpy(text->bytes, bytes, length);
+  text->bytes[length] = '\0';
+  if (!gtk_clipboard_set_with_data(clipboard, targets, guint(count), ServeText, ClearText, text))
+    ClearText(clipboard, text);
+  gtk_target_table_free(targets, count);
+  gtk_target_list_unref(list);
+}
+
+// The text's UTF-8 form for the clipboard. A zero byte stays the character
+// U+0000 (the toolkit's conversion, made for widgets, replaces it), so each
+// stretch between zero bytes is converted on its own; UTF-16 text has zero
+// bytes inside its characters and is converted whole.
+std::string ClipboardUTF8(stringStorage *text) {
+  string given = string::Borrow(text);
+  const char *bytes = given.CString();
+  const int length = given.Length();
+  std::string out;
+  int start = 0;
+  for (;;) {
+    const void *zero = IsUTF16Family(given.Encoding())
+                           ? nullptr
+                           : memchr(bytes + start, 0, size_t(length - start));
+    const int end = zero ? int(static_cast<const char *>(zero) - bytes) : length;
+    string stretch;
+    stretch.ConstructFromBuffer(bytes + start, end - start);
+    stretch.SetEncoding(given.Encoding());
+    string utf8 = GTKHelper::ToUTF8(stretch);
+    out.append(utf8.CString(), size_t(utf8.Length()));
+    if (!zero)
+      return out;
+    out += '\0';
+    start = end + 1;
+  }
+}
+
 void *Code(auto function) { return reinterpret_cast<void *>(function); }
 
 #define CLIPBOARD_METHOD(name, function, result, params, count)                                    \
@@ -109,19 +176,21 @@ void clipboardSetText(RuntimeObject *, stringStorage *text) {
   if (!clipboard)
     return;
   // GTK+ refuses text that is not UTF-8, so convert by the tag and repair.
-  string utf8 = GTKHelper::ToUTF8(string::Borrow(text));
-  gtk_clipboard_set_text(clipboard, utf8.CString(), utf8.Length());
+  std::string utf8 = ClipboardUTF8(text);
+  OfferText(clipboard, utf8.data(), utf8.size());
 }
 
 stringStorage *clipboardTextGetter(RuntimeObject *) {
   GtkClipboard *clipboard = GTKHelper::GetClipboard();
   if (!clipboard)
     return nullptr;
-  gchar *text = WaitForClipboardText(clipboard);
+  // The whole text, to its length: a zero byte inside it is a character.
+  gsize length = 0;
+  gchar *text = WaitForClipboardText(clipboard, &length);
   if (!text)
     return nullptr;
   string result;
-  result.ConstructFromBuffer(text, static_cast<int>(strlen(text)));
+  result.ConstructFromBuffer(text, static_cast<int>(length));
   result.SetEncoding(kEncodingUTF8);
   g_free(text);
   return result.ExtractStringStorage();

@@ -5,10 +5,14 @@
 #pragma once
 #include <gtk/gtk.h>
 
-// The clipboard's text in UTF-8 (free with g_free), or nil when it holds
-// none. An owner that goes away mid-request is replaced by the new one,
-// which is asked again.
-gchar *WaitForClipboardText(GtkClipboard *clipboard);
+// The clipboard's text in UTF-8 (free with g_free), every byte the owner gave
+// (zero bytes too), its length in *length. Nil when no text could be read:
+// there is no owner, it went away, it refused every text target, or its
+// UTF8_STRING is not UTF-8. An empty text is an empty string, not nil. An
+// owner that goes away mid-request is replaced by the new one, which is
+// asked again.
+gchar *WaitForClipboardText(GtkClipboard *clipboard, gsize *length);
 
-// Whether the clipboard's owner offers a text target.
+// Whether the clipboard's owner offers a text target. An owner whose text
+// could not be read (see above) offers none until the clipboard changes.
 bool WaitForClipboardTextTargets(GtkClipboard *clipboard);

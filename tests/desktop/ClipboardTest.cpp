@@ -207,6 +207,70 @@ TEST_F(ClipboardTest, TextFromAnotherClientReadsBackByteExactTaggedUTF8) {
   }
 }
 
+// A zero byte is a character like any other: the whole text is read and
+// offered, to its length.
+TEST_F(ClipboardTest, TextHoldingAZeroByteTravelsWhole) {
+  const std::string bytes("before\0after", 12);
+  XclipOffers(bytes);
+  EXPECT_EQ(Bytes(clipboardTextGetter(mClipboard)), bytes);
+  clipboardTextSetter(mClipboard, 0, Text(bytes).Storage());
+  EXPECT_EQ(XclipReads(), bytes);
+  EXPECT_EQ(Bytes(clipboardTextGetter(mClipboard)), bytes);
+}
+
+// An owner that offers UTF8_STRING holding bytes that are not UTF-8 gives no
+// text, and from then on offers none until the clipboard changes: a reader
+// that asks TextAvailable again after an empty reading (as the application
+// does) tells it from an empty text, which stays available.
+TEST_F(ClipboardTest, TextThatIsNotUTF8IsNoTextUntilTheClipboardChanges) {
+  XclipOffers("Latin-1 \xE9t\xE9");
+  EXPECT_EQ(clipboardTextAvailable(mClipboard), 1);
+  EXPECT_EQ(clipboardTextGetter(mClipboard), nullptr);
+  EXPECT_EQ(clipboardTextAvailable(mClipboard), 0);
+  EXPECT_EQ(IsTextOnClipboard(), 0);
+  XclipOffers("valid");
+  EXPECT_EQ(clipboardTextAvailable(mClipboard), 1);
+  EXPECT_EQ(Bytes(clipboardTextGetter(mClipboard)), "valid");
+  XclipOffers("");
+  EXPECT_EQ(clipboardTextGetter(mClipboard), nullptr);
+  EXPECT_EQ(clipboardTextAvailable(mClipboard), 1);
+}
+
+// A large text comes in pieces (INCR). The change of owner that xclip made
+// just before the reading is reported while the reading runs; it is no new
+// owner, and asking xclip a second time while it still sends the pieces of
+// the first answer stalled the reading for GTK+'s half minute.
+TEST_F(ClipboardTest, LargeTextsFromANewOwnerArriveWholeWithoutAStall) {
+  for (size_t megabytes : {1, 4, 16}) {
+    std::string bytes(megabytes << 20, 'x');
+    for (size_t i = 0; i < bytes.size(); ++i)
+      bytes[i] = char('a' + (i * 7 + i / 4099) % 26);
+    std::string file = TempFile(bytes);
+    mFiles.push_back(file);
+    for (int round = 0; round < 3; ++round) {
+      SCOPED_TRACE(testing::Message() << megabytes << " MB, round " << round);
+      const unsigned long before = CurrentClipboardOwner();
+      ASSERT_EQ(system(("xclip -selection clipboard -i " + file).c_str()), 0);
+      // Nothing is dispatched meanwhile: the owner's change waits in the
+      // queue until the reading's own loop runs.
+      for (int i = 0; i < 2000 && CurrentClipboardOwner() == before; ++i)
+        usleep(10000);
+      ASSERT_NE(CurrentClipboardOwner(), before) << "xclip never took the clipboard";
+      // A generous bound, below the half minute of the stall; it runs inside
+      // the reading's nested main loop.
+      bool stillWaiting = false;
+      guint patience = g_timeout_add(
+          20000, [](gpointer flag) { return *static_cast<bool *>(flag) = true, FALSE; },
+          &stillWaiting);
+      std::string read = Bytes(clipboardTextGetter(mClipboard));
+      EXPECT_FALSE(stillWaiting) << "the reading stalled";
+      if (!stillWaiting)
+        g_source_remove(patience);
+      EXPECT_TRUE(read == bytes) << read.size() << " bytes read";
+    }
+  }
+}
+
 TEST_F(ClipboardTest, TextSetByTheProgramReadsBackByteExactInAnotherClient) {
   for (const std::string bytes : {"one\rtwo", "one\ntwo", "one\r\ntwo\r\n", "\xC3\xA4 \xE2\x82\xAC"}) {
     clipboardTextSetter(mClipboard, 0, Text(bytes).Storage());

@@ -72,3 +72,10 @@ pid_t StartOwnerThatTakesTheClipboardAgainWhenAsked(const std::string &text) {
     XFlush(display);
   });
 }
+
+unsigned long CurrentClipboardOwner() {
+  static Display *display = XOpenDisplay(nullptr);
+  if (!display)
+    return 0;
+  return XGetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False));
+}

@@ -1,4 +1,5 @@
-// Clipboard owners that leave a request unanswered: X clients of their own
+// Clipboard owners that leave a request unanswered, and the owner asked
+// without the toolkit: X clients of their own
 // (Xlib's names clash with the runtime's, so they live apart).
 #pragma once
 #include <string>
@@ -15,3 +16,8 @@ pid_t StartOwnerThatQuitsWhenAsked(const std::string &command);
 // it answers later requests for UTF8_STRING with the text. Returns once it
 // owns the selection: its PID, or -1.
 pid_t StartOwnerThatTakesTheClipboardAgainWhenAsked(const std::string &text);
+
+// The X window that owns the CLIPBOARD selection now (0 for none), asked on a
+// connection of its own: nothing queued for the program's own connection is
+// read or dispatched.
+unsigned long CurrentClipboardOwner();
