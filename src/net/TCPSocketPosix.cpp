@@ -5,6 +5,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -47,6 +49,27 @@ bool SetNonBlocking(int descriptor, bool nonBlocking) {
     return false;
   flags = nonBlocking ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
   return fcntl(descriptor, F_SETFL, flags) == 0;
+}
+
+// A peer that vanishes without closing (power lost, cable pulled) sends
+// nothing more, and the connection would stand for ever. An idle connection
+// is probed after 20 s, every 5 s; after 4 probes unanswered, or when sent
+// bytes stay unacknowledged as long, the connection ends with an error.
+constexpr int kKeepAliveIdleSeconds = 20;
+constexpr int kKeepAliveIntervalSeconds = 5;
+constexpr int kKeepAliveProbes = 4;
+constexpr unsigned kUnacknowledgedMs =
+    (kKeepAliveIdleSeconds + kKeepAliveIntervalSeconds * kKeepAliveProbes) * 1000;
+
+void EnableKeepAlive(int descriptor) {
+  int on = 1, idle = kKeepAliveIdleSeconds, interval = kKeepAliveIntervalSeconds,
+      probes = kKeepAliveProbes;
+  unsigned unacknowledged = kUnacknowledgedMs;
+  setsockopt(descriptor, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+  setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+  setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+  setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+  setsockopt(descriptor, IPPROTO_TCP, TCP_USER_TIMEOUT, &unacknowledged, sizeof unacknowledged);
 }
 
 } // namespace
@@ -136,6 +159,8 @@ bool TCPSocketPosix::SetupSocketDescriptor() {
     return false;
   }
   SetupBufferSizes(kReceiveAreaSize);
+  if (!mLocalMode)
+    EnableKeepAlive(mDescriptor);
   SetBlocking(false);
   return true;
 }
@@ -323,6 +348,8 @@ void TCPSocketPosix::DoAccept() {
     return;
   }
   SetNonBlocking(accepted, true);
+  if (!mLocalMode)
+    EnableKeepAlive(accepted);
   if (mServerPackage) {
     if (mServerPackage->mPool.count() == 0) {
       close(accepted); // nothing waits for it: refused
