@@ -508,8 +508,9 @@ void FireCloseEvents() {
 }
 
 bool IterateRuntimeWindowList(bool (*fn)(RuntimeViewWindow *w, void *arg), void *arg) {
+  // A call may close any window: one gone since the snapshot is skipped.
   for (RuntimeViewWindow *w : SnapshotRuntimeWindows())
-    if (!fn(w, arg))
+    if (IsListed(w) && !fn(w, arg))
       return false;
   return true;
 }

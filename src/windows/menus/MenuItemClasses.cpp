@@ -31,6 +31,18 @@ Menu *Node(RunMenuItem *item) {
   return NodeOf(item, "obj->mImp");
 }
 
+// True when item is root or lies anywhere below it. An item added to such a
+// root would make the tree a cycle that every later walk follows for ever.
+bool LiesWithin(RunMenuItem *item, RunMenuItem *root) {
+  if (item == root)
+    return true;
+  if (Menu *node = root->mImp)
+    for (int32_t i = 0; i < node->Count(); ++i)
+      if (LiesWithin(item, node->At(i)))
+        return true;
+  return false;
+}
+
 stringStorage *Text(const string &s) { return s.ExtractStringStorage(); }
 string Borrowed(stringStorage *s) { return string::Borrow(s); }
 
@@ -342,7 +354,7 @@ RunMenuItem *RuntimeMenuItemChild(RunMenuItem *item, stringStorage *name) {
 
 void RuntimeMenuItemAppend(RunMenuItem *item, RunMenuItem *child) {
   Menu *node = Node(item);
-  if (node && child)
+  if (node && child && !LiesWithin(item, child))
     node->AddChild(child);
 }
 
@@ -354,7 +366,7 @@ void RuntimeMenuItemInsert(RunMenuItem *item, int32_t index, RunMenuItem *child)
     RaiseOutOfBoundsException();
     return;
   }
-  if (child)
+  if (child && !LiesWithin(item, child))
     node->InsertChild(child, index);
 }
 
