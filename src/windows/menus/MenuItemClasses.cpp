@@ -11,6 +11,7 @@
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
+#include "windows/HandlerCalls.h"
 #include "windows/menus/MenuDispatch.h"
 #include "windows/menus/XMenuGTK.h"
 
@@ -64,13 +65,11 @@ void MenuItemDestructor(RuntimeObject *object) {
   delete node;
 }
 
-using Event0 = int32_t (*)(RuntimeObject *);
-
 // Quit's built-in answer to MenuItem's Action: its own Action first, and
 // quitting unless that handled it.
 int32_t QuitMenuItemAction(RuntimeObject *item) {
   void *code = FindObjectCode(item, quitMenuItemActionHook);
-  if (!code || !reinterpret_cast<Event0>(code)(item))
+  if (!code || !CallHandler(code, item))
     ApplicationQuit();
   return 1;
 }
@@ -78,7 +77,7 @@ int32_t QuitMenuItemAction(RuntimeObject *item) {
 // Preferences' built-in answer: its own Action; the command ends here either way.
 int32_t PrefsMenuItemAction(RuntimeObject *item) {
   if (void *code = FindObjectCode(item, prefsMenuItemActionHook))
-    reinterpret_cast<Event0>(code)(item);
+    CallHandler(code, item);
   return 1;
 }
 
