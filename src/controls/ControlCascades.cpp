@@ -124,7 +124,10 @@ void ControlParentSetter(RuntimeObject *o, int32_t, RuntimeObject *newParent) {
     return;
   RuntimeControl *parent = AsControl(newParent);
   if (parent && parent->pane) {
-    if (WindowPaneOf(parent) != WindowPaneOf(c)) {
+    // A control inside itself would make the pane tree a cycle that every
+    // later walk of it follows for ever.
+    if (WindowPaneOf(parent) != WindowPaneOf(c) || parent->pane == c->pane ||
+        c->pane->Contains(parent->pane, true)) {
       RaiseExceptionClass(InvalidParentExceptionClass());
       return;
     }

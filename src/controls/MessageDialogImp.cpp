@@ -5,6 +5,7 @@
 #include "language/TextEscapes.h"
 #include "runtime/loop/PaneInterface.h"
 #include "runtime/startup/StandardFonts.h"
+#include "windows/DesktopServices.h"
 
 namespace {
 
@@ -53,6 +54,41 @@ int32_t StandardIconFor(int32_t icon) {
   }
 }
 
+// The most a dialog may measure: the main screen's free area less a margin
+// on each side, never less than a small dialog needs; and that area's
+// top-left corner.
+struct Room {
+  int32_t width, height;
+  int32_t left, top;
+};
+
+constexpr int32_t kScreenMargin = 10;
+
+Room RoomOnScreen() {
+  constexpr int32_t kLeast = 200, kMost = 32000;
+  ScreenRect screen{};
+  if (!GetSourceScreen(0, &screen))
+    return Room{kMost, kMost, 0, 0};
+  return Room{std::clamp(screen.availWidth - 2 * kScreenMargin, kLeast, kMost),
+              std::clamp(screen.availHeight - 2 * kScreenMargin, kLeast, kMost),
+              screen.availLeft + kScreenMargin, screen.availTop + kScreenMargin};
+}
+
+// How far a span from start to end moves to lie between low and high; its
+// start wins where it cannot fit.
+int32_t ShiftInto(int32_t start, int32_t end, int32_t low, int32_t high) {
+  if (end > high)
+    return std::max(high - end, low - start);
+  return start < low ? low - start : 0;
+}
+
+// Moves r back inside the room where it sticks out.
+void KeepInside(QV::Rect *r, const Room &room) {
+  QV::OffsetRect(r,
+                 static_cast<int16_t>(ShiftInto(r->left, r->right, room.left, room.left + room.width)),
+                 static_cast<int16_t>(ShiftInto(r->top, r->bottom, room.top, room.top + room.height)));
+}
+
 } // namespace
 
 MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *response)
@@ -63,10 +99,13 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
   mButtonFont = NamedFont("System");
   *mResponse = kNoButton;
 
+  const Room room = RoomOnScreen();
   Graphics *g = getGraphics();
   SelectFont(g, mMessageFont);
-  const int32_t textWidth = std::max(g->StringWidth(dialog->message),
-                                     g->StringWidth(dialog->explanation));
+  // Text wider than the screen allows wraps at the screen's width.
+  const int32_t textWidth = std::min(
+      std::max(g->StringWidth(dialog->message), g->StringWidth(dialog->explanation)),
+      room.width - 68);
   if (dialog->actionCaption.IsEmpty())
     dialog->actionCaption = string("OK");
   if (dialog->cancelCaption.IsEmpty())
@@ -74,26 +113,32 @@ MessageDialog::Imp::Imp(MessageDialog *dialog, const QV::Rect &bounds, int32_t *
   if (dialog->alternateCaption.IsEmpty())
     dialog->alternateCaption = string("Alternate Action");
   SelectFont(g, mButtonFont);
-  const int32_t wA = ButtonWidth(g, dialog->actionCaption);
-  const int32_t wC = ButtonWidth(g, dialog->cancelCaption);
-  const int32_t wL = ButtonWidth(g, dialog->alternateCaption);
+  const int32_t wA = std::min(ButtonWidth(g, dialog->actionCaption), room.width - 68);
+  const int32_t wC = std::min(ButtonWidth(g, dialog->cancelCaption), room.width - 68);
+  const int32_t wL = std::min(ButtonWidth(g, dialog->alternateCaption), room.width - 68);
   int32_t buttons = wA;
   if (dialog->cancelShown)
     buttons += wC + kButtonGap;
   if (dialog->alternateShown)
     buttons += wL + kButtonGap;
-  const int32_t W = std::max(32 + buttons + 36, textWidth + 32 + 36);
+  const int32_t W = std::min(std::max(32 + buttons + 36, textWidth + 32 + 36), room.width);
   const int32_t wrap = W - 68;
   SelectFont(g, mMessageFont);
-  const int32_t h1 = g->GetWrapHeight(dialog->message, wrap);
+  int32_t h1 = g->GetWrapHeight(dialog->message, wrap);
   SelectFont(g, mExplanationFont);
-  const int32_t h2 = g->GetWrapHeight(dialog->explanation, wrap);
+  int32_t h2 = g->GetWrapHeight(dialog->explanation, wrap);
+  g->Release();
+  // Text taller than the screen allows is cut at its foot, the explanation
+  // first, so that the buttons stay on screen.
+  const int32_t textRoom = room.height - 62;
+  h1 = std::min(h1, textRoom);
+  h2 = std::max(0, std::min(h2, textRoom - h1 - 8));
   const int32_t textHeight = h2 <= 0 ? h1 : h1 + 8 + h2;
   const int32_t H = std::max(textHeight, 32) + 62;
-  g->Release();
 
   QV::Rect place = RectOf(0, 0, W, H);
   WindowPlacement(&place, 5, GetType());
+  KeepInside(&place, room);
   MoveWindow(place.left, place.top, false);
   SizeWindow(W, H, false);
   // SizeWindow sets only the pane's size while the window is not realized;

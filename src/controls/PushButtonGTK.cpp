@@ -83,7 +83,12 @@ SubPane *PushButtonGTK::getCancelPane() {
 
 void PushButtonGTK::triggerPane() { ClickedByKeyOrCode(); }
 
-void PushButtonGTK::PressButton() { ClickedByKeyOrCode(); }
+// Push from code clicks every time it is called, also twice while one key
+// press is handled: only a key's own clicks are told apart by their event.
+void PushButtonGTK::PressButton() {
+  if (mButtonDelegate)
+    mButtonDelegate->PushButtonClicked(this);
+}
 
 void PushButtonGTK::ActivateCallBack(GtkWidget *, PushButtonGTK *pane) {
   pane->ClickedByKeyOrCode();

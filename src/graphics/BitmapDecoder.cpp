@@ -1,12 +1,16 @@
 #include "graphics/BitmapDecoder.h"
 
 #include <cstring>
+#include <exception>
 
 #include "foundation/AssertionAlert.h"
 
 namespace {
 
 constexpr int32_t kMaxSide = 32767;
+// The most pixels a file may hold: 192 MB once decoded, which a 32-bit
+// process can still find room for.
+constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
 constexpr int kPaletteSize = 256;
 
 struct Reader {
@@ -56,7 +60,8 @@ bool DecodeBitmap(const uint8_t *data, size_t length, DecodedBitmap *out) {
   bool topDown = height < 0;
   if (topDown)
     height = height == INT32_MIN ? 0 : -height;
-  if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide)
+  if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide ||
+      uint64_t(width) * uint64_t(height) > kMaxPixels)
     return false;
   if (depth != 4 && depth != 8 && depth != 24 && depth != 32)
     return false;
@@ -98,9 +103,16 @@ bool DecodeBitmap(const uint8_t *data, size_t length, DecodedBitmap *out) {
     }
   }
 
+  // No exception may leave for the C frames of the callers: memory that
+  // cannot be had refuses the file like any other fault.
+  try {
+    out->rgb.assign(size_t(width) * size_t(height) * 3, 0);
+  } catch (const std::exception &) {
+    out->rgb = std::vector<uint8_t>();
+    return false;
+  }
   out->width = width;
   out->height = height;
-  out->rgb.assign(size_t(width) * size_t(height) * 3, 0);
   for (int32_t row = 0; row < height; ++row) {
     const uint8_t *src = data + pixelOffset + rowBytes * row;
     int32_t targetRow = topDown ? row : height - 1 - row;

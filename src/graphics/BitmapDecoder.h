@@ -1,7 +1,7 @@
 // Windows BMP files held in memory, decoded to packed RGB rows (top row
 // first). Every read is checked against the length; a file that is cut
-// short, compressed, of a depth other than 4, 8, 24 or 32 bits, or sized
-// outside 1 to 32767 pixels is refused.
+// short, compressed, of a depth other than 4, 8, 24 or 32 bits, sized
+// outside 1 to 32767 pixels a side or over 64 Mi pixels in all is refused.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/QVColor.h"
 #include "graphics/Drawable.h"
 #include "graphics/Graphics.h"
@@ -47,6 +48,16 @@ void Destruct(RuntimeObject *object) {
 }
 
 int32_t Bool(bool b) { return b ? 1 : 0; }
+
+// One of the print job's numbers; a nil object shows the alert and reads 0.
+int32_t PrintField(RuntimeObject *object, int32_t RuntimeGraphics::*field) {
+  if (!object) {
+    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, "../Common/runGraphics", 96,
+                             "object", nullptr);
+    return 0;
+  }
+  return reinterpret_cast<RuntimeGraphics *>(object)->*field;
+}
 
 void SetFaceBit(RuntimeObject *object, int32_t bit, int32_t on) {
   if (Graphics *g = ContextOf(object))
@@ -120,15 +131,15 @@ void graphicsTextSizeSetter(RuntimeObject *object, int32_t, int32_t size) {
 }
 
 int32_t graphicsCopiesGetter(RuntimeObject *object, int32_t) {
-  return reinterpret_cast<RuntimeGraphics *>(object)->copies;
+  return PrintField(object, &RuntimeGraphics::copies);
 }
 
 int32_t graphicsFirstPageGetter(RuntimeObject *object, int32_t) {
-  return reinterpret_cast<RuntimeGraphics *>(object)->firstPage;
+  return PrintField(object, &RuntimeGraphics::firstPage);
 }
 
 int32_t graphicsLastPageGetter(RuntimeObject *object, int32_t) {
-  return reinterpret_cast<RuntimeGraphics *>(object)->lastPage;
+  return PrintField(object, &RuntimeGraphics::lastPage);
 }
 
 int32_t graphicsBoldGetter(RuntimeObject *object, int32_t) {

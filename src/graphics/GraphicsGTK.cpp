@@ -47,6 +47,14 @@ bool HasOwnGdkWindow(SubPane *p, Window *w) {
          p->GetWidget()->window != w->GetGtkWindow()->window;
 }
 
+// The point (x, y) of the context as an empty rectangle on its drawable:
+// below a window's menu bar, and relative to a pane's own GDK window.
+QV::Rect DrawingPoint(Graphics *g, int32_t x, int32_t y) {
+  QV::Rect at{static_cast<int16_t>(y), static_cast<int16_t>(x), static_cast<int16_t>(y),
+              static_cast<int16_t>(x)};
+  return GTKHelper::TranslateRect(g, at);
+}
+
 // A widget whose style renders stock icons for panes without a widget.
 GtkWidget *IconStyleWidget() {
   static GtkWidget *helper = nullptr;
@@ -221,9 +229,7 @@ void Graphics::setPixel(int32_t x, int32_t y, const QV::RGBColor &color) {
   RGBForeColor(&color);
   GdkDrawable *d = GetGdkDrawable();
   if (GdkGC *gc = d ? GetGC() : nullptr) {
-    QV::Rect at{static_cast<int16_t>(y), static_cast<int16_t>(x), static_cast<int16_t>(y),
-                static_cast<int16_t>(x)};
-    at = GTKHelper::TranslateRect(this, at);
+    QV::Rect at = DrawingPoint(this, x, y);
     gdk_draw_point(d, gc, at.left, at.top);
   }
   RGBForeColor(&saved);
@@ -234,9 +240,7 @@ void Graphics::getPixel(int32_t x, int32_t y, QV::RGBColor *color) {
   GdkDrawable *d = GetGdkDrawable();
   if (!d)
     return;
-  QV::Rect at{static_cast<int16_t>(y), static_cast<int16_t>(x), static_cast<int16_t>(y),
-              static_cast<int16_t>(x)};
-  at = GTKHelper::TranslateRect(this, at);
+  QV::Rect at = DrawingPoint(this, x, y);
   gint width = 0, height = 0;
   gdk_drawable_get_size(d, &width, &height);
   if (at.left < 0 || at.top < 0 || at.left >= width || at.top >= height)
@@ -308,9 +312,7 @@ void Graphics::DrawString(const string &text, int32_t x, int32_t y, const QV::Re
   GdkGC *gc = d ? GetGC() : nullptr;
   if (!gc)
     return;
-  QV::Rect at{static_cast<int16_t>(y), static_cast<int16_t>(x), static_cast<int16_t>(y),
-              static_cast<int16_t>(x)};
-  at = GTKHelper::TranslateRect(this, at);
+  QV::Rect at = DrawingPoint(this, x, y);
   PangoLayout *layout = NewLayout(text, nullptr);
   PangoLayoutIter *iter = pango_layout_get_iter(layout);
   int32_t baseline = PangoToPixels(pango_layout_iter_get_baseline(iter));
@@ -438,7 +440,9 @@ void Graphics::DrawStandardIcon(int32_t type, int32_t x, int32_t y, long width, 
                               GDK_INTERP_BILINEAR);
   if (!scaled)
     return;
-  gdk_draw_pixbuf(d, gc, scaled, 0, 0, x, y, static_cast<int>(width), static_cast<int>(height),
-                  GDK_RGB_DITHER_NONE, 0, 0);
+  // Placed like every other primitive, below a window's menu bar.
+  QV::Rect at = DrawingPoint(this, x, y);
+  gdk_draw_pixbuf(d, gc, scaled, 0, 0, at.left, at.top, static_cast<int>(width),
+                  static_cast<int>(height), GDK_RGB_DITHER_NONE, 0, 0);
   g_object_unref(scaled);
 }

@@ -190,7 +190,10 @@ string EditControlGTK::GetText(uint32_t encoding) {
     gtk_text_buffer_get_bounds(mBuffer, &start, &end);
     text = UTF8Text(gtk_text_buffer_get_text(mBuffer, &start, &end, FALSE), true);
   } else {
-    text = UTF8Text(gtk_entry_get_text(GTK_ENTRY(mWidget)), false);
+    const gchar *shown = gtk_entry_get_text(GTK_ENTRY(mWidget));
+    // Text longer than the entry holds reads back whole until it is edited.
+    text = UTF8Text(!mWholeText.empty() && mShownText == shown ? mWholeText.c_str() : shown,
+                    false);
   }
   return ConvertEncoding(text, encoding);
 }
@@ -208,8 +211,20 @@ void EditControlGTK::SetText(const string &text) {
     g_signal_handlers_unblock_by_func(mBuffer, reinterpret_cast<gpointer>(TextChangedCallBack),
                                       this);
     TextChangedCallBack(G_OBJECT(mBuffer), this);
-  } else
+  } else {
     gtk_entry_set_text(GTK_ENTRY(mWidget), utf8.CString());
+    // GTK+ cuts what passes its entry's limit without a word; the entry
+    // shows what it holds, and the whole text is kept to read back. A limit
+    // set by the program cuts the text for good.
+    const gchar *shown = gtk_entry_get_text(GTK_ENTRY(mWidget));
+    mWholeText.clear();
+    mShownText.clear();
+    if (gtk_entry_get_max_length(GTK_ENTRY(mWidget)) == 0 &&
+        strlen(shown) < static_cast<size_t>(utf8.Length())) {
+      mWholeText.assign(utf8.CString(), static_cast<size_t>(utf8.Length()));
+      mShownText = shown;
+    }
+  }
 }
 
 string EditControlGTK::GetSelText(uint32_t encoding) {

@@ -4,6 +4,8 @@
 #pragma once
 #include <gtk/gtk.h>
 
+#include <string>
+
 #include "foundation/SimpleVector.h"
 #include "text/EditControl.h"
 
@@ -93,6 +95,10 @@ private:
   GtkTextView *mView = nullptr;
   SimpleVector<StyleRunData *> mStyleRuns;
   EditControlDelegate *mDelegate;
+  // Set text longer than a GtkEntry holds, as UTF-8, and the part of it the
+  // entry shows; both empty otherwise.
+  std::string mWholeText;
+  std::string mShownText;
 };
 
 EditControl *newEditControl(EditControlDelegate *delegate, SubPane *parent, int32_t tabPanelIndex,

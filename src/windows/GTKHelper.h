@@ -36,6 +36,9 @@ public:
 
   // The pointer in w's content coordinates.
   static QV::Point GetCursorPos(Window *w);
+  // Where an event happened, in w's content coordinates: its root position
+  // less the window's origin and menu bar.
+  static QV::Point EventPos(Window *w, gdouble xRoot, gdouble yRoot);
   static GtkWidget *GetMenuBar(Window *w);
   static int GetMenuBarHeight(Window *w);
   static QV::Rect TranslateRect(Graphics *g, const QV::Rect &r);

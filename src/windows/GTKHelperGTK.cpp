@@ -226,14 +226,31 @@ string GTKHelper::GetFontName(long i) {
   return result;
 }
 
+namespace {
+
+// A point in the toplevel's own coordinates made a point of w's content,
+// which starts below the menu bar.
+QV::Point BelowMenuBar(Window *w, gint x, gint y) {
+  if (w->HasMenuBar())
+    if (GtkWidget *bar = GTKHelper::GetMenuBar(w))
+      y -= bar->allocation.height;
+  return QV::Point{y, x};
+}
+
+} // namespace
+
 QV::Point GTKHelper::GetCursorPos(Window *w) {
   gint x = 0, y = 0;
   if (w->GetGtkWindow() && w->GetGtkWindow()->window)
     gdk_window_get_pointer(w->GetGtkWindow()->window, &x, &y, nullptr);
-  if (w->HasMenuBar())
-    if (GtkWidget *bar = GetMenuBar(w))
-      y -= bar->allocation.height;
-  return QV::Point{y, x};
+  return BelowMenuBar(w, x, y);
+}
+
+QV::Point GTKHelper::EventPos(Window *w, gdouble xRoot, gdouble yRoot) {
+  gint originX = 0, originY = 0;
+  if (w->GetGtkWindow() && w->GetGtkWindow()->window)
+    gdk_window_get_origin(w->GetGtkWindow()->window, &originX, &originY);
+  return BelowMenuBar(w, static_cast<gint>(xRoot) - originX, static_cast<gint>(yRoot) - originY);
 }
 
 GtkWidget *GTKHelper::GetMenuBar(Window *w) {
@@ -307,22 +324,23 @@ Window *GTKHelper::GetMenuWindow() {
 void GTKHelper::Init() { gtk_key_snooper_install(KeySnooperCallBack, nullptr); }
 
 void GTKHelper::NoteKeyEvent(bool press, guint keyval, uint16_t hardwareKeycode) {
-  if (press) {
-    for (long held : mKeysPressed)
-      if (held == static_cast<long>(keyval))
-        return;
-    mKeysPressed.push_back(keyval);
-    mKeycodesPressed.push_back(hardwareKeycode);
-    return;
-  }
-  // A key lets go by its hardware keycode, whatever key value it carries now
-  // (Shift may have changed it since the press).
-  for (int32_t i = 0; i < mKeysPressed.count(); ++i)
-    if (mKeycodesPressed[i] == hardwareKeycode || mKeysPressed[i] == static_cast<long>(keyval)) {
-      mKeysPressed.deleteIdx(i);
-      mKeycodesPressed.deleteIdx(i);
+  // A key is one entry by its hardware keycode, whatever key value it
+  // carries at the moment: Shift pressed while a key repeats turns "a" into
+  // "A", and the release comes under the value of that moment.
+  for (int32_t i = 0; i < mKeycodesPressed.count(); ++i)
+    if (mKeycodesPressed[i] == hardwareKeycode) {
+      if (press) {
+        mKeysPressed[i] = keyval;
+      } else {
+        mKeysPressed.deleteIdx(i);
+        mKeycodesPressed.deleteIdx(i);
+      }
       return;
     }
+  if (press) {
+    mKeysPressed.push_back(keyval);
+    mKeycodesPressed.push_back(hardwareKeycode);
+  }
 }
 
 void GTKHelper::ForgetKeysPressed() {
@@ -368,7 +386,9 @@ gboolean GTKHelper::GenericButtonPressedCallBack(GtkWidget *, GdkEventButton *e,
   // an event of its own; only the presses themselves are clicks.
   if (!w || (e && e->type != GDK_BUTTON_PRESS))
     return FALSE;
-  QV::Point pt = GetCursorPos(w);
+  // Where the press happened, not where the pointer is by now: the loop may
+  // reach this press after later input has moved the pointer on.
+  QV::Point pt = e ? EventPos(w, e->x_root, e->y_root) : GetCursorPos(w);
   // Every press of any button is one plain click.
   w->Protect();
   bool handled = w->HandleClick(pt.h, pt.v, 0);
@@ -376,11 +396,11 @@ gboolean GTKHelper::GenericButtonPressedCallBack(GtkWidget *, GdkEventButton *e,
   return handled;
 }
 
-gboolean GTKHelper::GenericButtonReleasedCallBack(GtkWidget *, GdkEventButton *, SubPane *pane) {
+gboolean GTKHelper::GenericButtonReleasedCallBack(GtkWidget *, GdkEventButton *e, SubPane *pane) {
   if (pane != GetCaptureMouse())
     return FALSE;
   Window *w = pane->GetWindow();
-  QV::Point pt = w ? GetCursorPos(w) : QV::Point{0, 0};
+  QV::Point pt = !w ? QV::Point{0, 0} : e ? EventPos(w, e->x_root, e->y_root) : GetCursorPos(w);
   ReleaseMouse();
   pane->HandleMouseUp(pt.h, pt.v);
   return FALSE;

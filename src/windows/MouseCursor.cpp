@@ -1,5 +1,7 @@
 #include "windows/MouseCursor.h"
 
+#include <algorithm>
+
 #include "foundation/AssertionAlert.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinition.h"
@@ -86,7 +88,10 @@ MouseCursor *MakeCursorFromResource(const uint8_t *data, int32_t length, int32_t
   GdkPixmap *image = gdk_bitmap_create_from_data(nullptr, bits, 16, 16);
   GdkPixmap *mask = gdk_bitmap_create_from_data(nullptr, bits + 32, 16, 16);
   GdkColor black{0, 0, 0, 0}, white{0, 0xFFFF, 0xFFFF, 0xFFFF};
-  int hotX = data[64] << 8 | data[65], hotY = data[66] << 8 | data[67];
+  // A hot spot off the 16 x 16 image makes X refuse the cursor, and GDK ends
+  // the process over that refusal: it is held to the image's edge.
+  int hotX = std::clamp(data[64] << 8 | data[65], 0, 15);
+  int hotY = std::clamp(data[66] << 8 | data[67], 0, 15);
   auto *c = new MouseCursor;
   c->cursor = gdk_cursor_new_from_pixmap(image, mask, &black, &white, hotX, hotY);
   c->id = id;

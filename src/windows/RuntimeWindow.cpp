@@ -14,6 +14,7 @@
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
 #include "windows/DesktopServices.h"
+#include "windows/HandlerCalls.h"
 #include "windows/MenuServices.h"
 #include "windows/NetworkServices.h"
 #include "windows/RunLoopRegisters.h"
@@ -35,35 +36,31 @@ void *Handler(RuntimeView *view, WindowEvent event) {
   return view ? FindObjectCode(&view->header, WindowBaseHooks[event].hook) : nullptr;
 }
 
-using Event0 = int32_t (*)(RuntimeObject *);
-using Event1 = int32_t (*)(RuntimeObject *, intptr_t);
-using Event2 = int32_t (*)(RuntimeObject *, int32_t, int32_t);
-
 // Each fires the event when the object has a handler; a Boolean event
 // without one answers false.
 bool Fire(RuntimeView *view, WindowEvent event) {
   void *code = Handler(view, event);
-  return code && reinterpret_cast<Event0>(code)(&view->header) != 0;
+  return code && CallHandler(code, &view->header) != 0;
 }
 
 bool Fire(RuntimeView *view, WindowEvent event, intptr_t arg) {
   void *code = Handler(view, event);
-  return code && reinterpret_cast<Event1>(code)(&view->header, arg) != 0;
+  return code && CallHandler(code, &view->header, arg) != 0;
 }
 
 bool Fire(RuntimeView *view, WindowEvent event, int32_t x, int32_t y) {
   void *code = Handler(view, event);
-  return code && reinterpret_cast<Event2>(code)(&view->header, x, y) != 0;
+  return code && CallHandler(code, &view->header, x, y) != 0;
 }
 
 void FireControl(RuntimeObject *control, ControlEvent event) {
   if (void *code = FindObjectCode(control, ControlEventHook(event)))
-    reinterpret_cast<Event0>(code)(control);
+    CallHandler(code, control);
 }
 
 void FireControl(RuntimeObject *control, ControlEvent event, int32_t x, int32_t y) {
   if (void *code = FindObjectCode(control, ControlEventHook(event)))
-    reinterpret_cast<Event2>(code)(control, x, y);
+    CallHandler(code, control, x, y);
 }
 
 // Closes the sockets among a window's objects (they are not controls). The
@@ -468,17 +465,17 @@ void RuntimeViewWindow::FireWindowCloseEvents() {
 
 void RuntimeViewWindow::Minimize() {
   if (mMinimizeHandler && mView)
-    reinterpret_cast<Event0>(mMinimizeHandler)(&mView->header);
+    CallHandler(mMinimizeHandler, &mView->header);
 }
 
 void RuntimeViewWindow::Maximize() {
   if (mMaximizeHandler && mView)
-    reinterpret_cast<Event0>(mMaximizeHandler)(&mView->header);
+    CallHandler(mMaximizeHandler, &mView->header);
 }
 
 void RuntimeViewWindow::Restore() {
   if (mRestoreHandler && mView)
-    reinterpret_cast<Event0>(mRestoreHandler)(&mView->header);
+    CallHandler(mRestoreHandler, &mView->header);
 }
 
 namespace {
@@ -508,8 +505,9 @@ void FireCloseEvents() {
 }
 
 bool IterateRuntimeWindowList(bool (*fn)(RuntimeViewWindow *w, void *arg), void *arg) {
+  // A call may close any window: one gone since the snapshot is skipped.
   for (RuntimeViewWindow *w : SnapshotRuntimeWindows())
-    if (!fn(w, arg))
+    if (IsListed(w) && !fn(w, arg))
       return false;
   return true;
 }
@@ -577,7 +575,7 @@ void RuntimePaneDelegate::PaneDropObject(Pane *, int32_t, int32_t) {
   if (!item)
     return;
   if (void *code = FindObjectCode(mControl, ControlEventHook(ControlEvent::kDropObject)))
-    reinterpret_cast<Event1>(code)(mControl, reinterpret_cast<intptr_t>(item));
+    CallHandler(code, mControl, reinterpret_cast<intptr_t>(item));
 }
 
 namespace {

@@ -77,6 +77,11 @@ private:
   void *mRestoreHandler;
 };
 
+// The native window of a window object; nil for nil and while it is not open.
+inline RuntimeViewWindow *Native(RuntimeView *window) {
+  return window ? window->nativeWindow : nullptr;
+}
+
 // Every native window of the language, newest first.
 extern RuntimeViewWindow *gRuntimeViewWindowList;
 

@@ -62,7 +62,7 @@ gboolean CloseDeferredWindows(gpointer) {
 Window::Window(const string &title, const QV::Rect &bounds, WindowType type, bool, int32_t layer,
                bool resizable, bool, int32_t, bool, bool)
     : ContainerPane(nullptr, -1, AtOrigin(bounds)), mLayer(layer), mType(type),
-      mResizable(resizable), mTitle(title), mScreenBounds(bounds) {
+      mResizable(resizable), mTitle(title), mScreenBounds(bounds), mReportedBounds(bounds) {
   Pane::AboutToYield();
   if (mType == kWindowTypeDrawer)
     mType = kWindowTypeFloating;
@@ -231,6 +231,10 @@ bool Window::IsModal() {
 
 bool Window::IsRuntimeWindow() { return false; }
 
+// MoveWindow and SizeWindow record the place asked for at once; Moved and
+// Resized follow when the window system has made the change, once each.
+// Before the window is on screen there is nothing to report: the request is
+// then where it appears.
 void Window::MoveWindow(int32_t x, int32_t y, bool) {
   if (mGtkWindow->window)
     GetWindowBounds(&mScreenBounds);
@@ -239,6 +243,8 @@ void Window::MoveWindow(int32_t x, int32_t y, bool) {
   gtk_window_move(GTK_WINDOW(mGtkWindow), x, y);
   QV::OffsetRect(&mScreenBounds, static_cast<int16_t>(x - mScreenBounds.left),
                  static_cast<int16_t>(y - mScreenBounds.top));
+  if (!mGtkWindow->window)
+    mReportedBounds = mScreenBounds;
 }
 
 void Window::SizeWindow(int32_t width, int32_t height, bool) {
@@ -251,7 +257,9 @@ void Window::SizeWindow(int32_t width, int32_t height, bool) {
       ApplySizeHints(width, height + bar, width, height + bar);
     gtk_window_resize(GTK_WINDOW(mGtkWindow), std::max(1, width), std::max(1, height + bar));
   } else {
-    mScreenBounds = mBounds;
+    QV::SetRect(&mScreenBounds, mScreenBounds.left, mScreenBounds.top, mScreenBounds.left + width,
+                mScreenBounds.top + height);
+    mReportedBounds = mScreenBounds;
   }
   QV::Rect r{0, 0, static_cast<int16_t>(height), static_cast<int16_t>(width)};
   SetBounds(r);
@@ -446,50 +454,45 @@ void Window::GetWindowBounds(QV::Rect *r) {
   QV::SetRect(r, x, y, x + mGtkWindow->allocation.width, y + mGtkWindow->allocation.height - bar);
 }
 
-void Window::RecordScreenPosition() {
-  if (!mGtkWindow->window) {
-    mScreenBounds = mBounds;
-    return;
-  }
-  if (mResizable) {
-    GetWindowBounds(&mScreenBounds);
-  } else {
-    gint x, y;
-    gdk_window_get_origin(mGtkWindow->window, &x, &y);
-    QV::SetRect(&mScreenBounds, x, y, x + Width(), y + Height());
-  }
-  QV::Rect r{0, 0, static_cast<int16_t>(mScreenBounds.bottom - mScreenBounds.top),
-             static_cast<int16_t>(mScreenBounds.right - mScreenBounds.left)};
-  SetBounds(r);
-}
+void Window::MoveWindowPosition() { NoticeScreenChanges(true); }
 
-void Window::MoveWindowPosition() {
+void Window::NoticeScreenChanges(bool sizeToo) {
   // Before GTK+ made the window's GDK window nothing can have moved; the
   // pane bounds that stand in for it then are no screen position.
   if (!mGtkWindow->window)
     return;
   QV::Rect now;
   GetWindowBounds(&now);
-  const QV::Rect &was = mScreenBounds;
+  const QV::Rect &was = mReportedBounds;
   bool moved = now.left != was.left || now.top != was.top;
-  bool resized =
-      now.right - now.left != was.right - was.left || now.bottom - now.top != was.bottom - was.top;
+  bool resized = sizeToo && (now.right - now.left != was.right - was.left ||
+                             now.bottom - now.top != was.bottom - was.top);
   if (resized && mHasMenuBar) {
     GTKHelper::GetMenuBarHeight(this); // measures the bar once it is laid out
     GetWindowBounds(&now);
   }
-  if (moved || resized) {
-    mScreenBounds = now;
-    if (resized) {
-      QV::Rect r{0, 0, static_cast<int16_t>(now.bottom - now.top),
-                 static_cast<int16_t>(now.right - now.left)};
-      SetBounds(r);
-    }
+  if (moved) {
+    auto moveTo = [&now](QV::Rect &r) {
+      QV::OffsetRect(&r, static_cast<int16_t>(now.left - r.left),
+                     static_cast<int16_t>(now.top - r.top));
+    };
+    moveTo(mReportedBounds);
+    moveTo(mScreenBounds);
   }
+  if (resized) {
+    mReportedBounds = mScreenBounds = now;
+    QV::Rect r{0, 0, static_cast<int16_t>(now.bottom - now.top),
+               static_cast<int16_t>(now.right - now.left)};
+    SetBounds(r);
+  }
+  if (!moved && !resized)
+    return;
+  Protect();
   if (moved)
     Moved();
   if (resized && !IsClosing())
     Resized();
+  UnprotectCausesDeath();
 }
 
 void Window::AboutToYield() {
@@ -673,14 +676,9 @@ gboolean Window::ConfigureCallBack(GtkWidget *, GdkEventConfigure *e, Window *w)
       w->ApplySizeHints(w->Width(), w->Height() + bar, w->Width(), w->Height() + bar);
   }
   // The run-loop step may have seen the new origin before this event came:
-  // each move is reported once, by whichever notices it first.
-  QV::Rect before = w->mScreenBounds;
-  w->RecordScreenPosition();
-  if (before.left != w->mScreenBounds.left || before.top != w->mScreenBounds.top) {
-    w->Protect();
-    w->Moved();
-    w->UnprotectCausesDeath();
-  }
+  // each move is reported once, by whichever notices it first. A new size
+  // waits for the step, since GTK+ allocates it after this event.
+  w->NoticeScreenChanges(false);
   return FALSE;
 }
 
@@ -760,7 +758,7 @@ gboolean Window::ScrollWheelCallBack(GtkWidget *, GdkEventScroll *e, Window *w) 
   if (e->type != GDK_SCROLL)
     return FALSE;
   int32_t delta = e->direction == GDK_SCROLL_UP ? -3 : 3;
-  QV::Point pt = GTKHelper::GetCursorPos(w);
+  QV::Point pt = GTKHelper::EventPos(w, e->x_root, e->y_root);
   w->Protect();
   bool handled = false;
   for (int32_t i = w->CountPanes() - 1; i >= 0 && !handled && !w->IsClosing(); --i) {

@@ -84,14 +84,17 @@ public:
   bool HasBackgroundColour() const { return mHasBackgroundColour; }
   uint32_t BackgroundColour() const { return mBackgroundColour; } // 0xRRGGBB
   void GetWindowBounds(QV::Rect *r);
-  void RecordScreenPosition();
+  // Where the window is, or is asked to be by MoveWindow and SizeWindow
+  // until the window system has done it.
   const QV::Rect &ScreenBounds() const { return mScreenBounds; }
   // Every run-loop step: reports moves and resizes, shows windows made
   // visible since.
   static void AboutToYield();
-  // Compares the recorded screen bounds with the window's and reports
-  // Moved, then Resized.
+  // Compares the window's place and size on screen with those last reported
+  // and reports Moved, then Resized, once for each change.
   void MoveWindowPosition();
+  // The same, of the place alone when sizeToo is false.
+  void NoticeScreenChanges(bool sizeToo);
   void CloseWindowLater();
   static void DestroyLayerWindows(int32_t layer);
   void setProperty(const string &name, uint32_t value);
@@ -189,6 +192,8 @@ private:
   GtkWidget *mGtkWindow = nullptr;
   GtkWidget *mBox = nullptr;
   QV::Rect mScreenBounds;
+  // The place and size Moved and Resized last reported.
+  QV::Rect mReportedBounds;
   uint8_t mCloseQueued = 0;
   CursorCache mCursorCache;
   static int32_t sCursorsApplied;

@@ -16,8 +16,6 @@ namespace {
 
 constexpr char kSource[] = "../Common/ClassLib/RuntimeWindow";
 
-RuntimeViewWindow *Native(RuntimeView *window) { return window ? window->nativeWindow : nullptr; }
-
 // The window object, or the alert with the condition for a nil one.
 bool Checked(RuntimeView *window, int32_t line, const char *condition,
              const char *message = nullptr) {

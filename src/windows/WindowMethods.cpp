@@ -13,10 +13,6 @@
 
 namespace {
 
-RuntimeViewWindow *Native(RuntimeView *window) { return window ? window->nativeWindow : nullptr; }
-
-Window *NativeOf(RuntimeView *parent) { return parent ? parent->nativeWindow : nullptr; }
-
 string Ascii(const char *text) {
   string s(text);
   s.SetEncoding(kEncodingASCII);
@@ -33,7 +29,7 @@ void RuntimeShowWithinWindow(RuntimeView *window, RuntimeView *parent, int32_t f
   window->visible = 1;
   if (RuntimeViewWindow *w = Native(window)) {
     w->ShowWindow();
-    w->SelectWindow(NativeOf(parent), facing);
+    w->SelectWindow(Native(parent), facing);
   }
 }
 
@@ -45,7 +41,7 @@ void RuntimeShowModalWithinWindow(RuntimeView *window, RuntimeView *parent) {
   RuntimeLockObject(&window->header);
   window->visible = 1;
   w->ShowWindow();
-  w->SelectWindow(NativeOf(parent), -1);
+  w->SelectWindow(Native(parent), -1);
   while (window->nativeWindow && window->nativeWindow->IsVisible())
     ModalEvents();
   RuntimeUnlockObject(&window->header);

@@ -221,6 +221,29 @@ TEST_F(ControlWindow, AParentInAnotherWindowRaisesAndChangesNothing) {
   RuntimeUnlockObject(other);
 }
 
+TEST_F(ControlWindow, AControlMadeItsOwnParentOrItsChildsChildRaisesAndKeepsItsParent) {
+  RuntimeObject *box = Add("Box", kNotInControlArray, 20, 20, 300, 200);
+  RuntimeObject *group = Add("Group", kNotInControlArray, 30, 30, 200, 100);
+  RuntimeObject *inner = Add("Inner", kNotInControlArray, 40, 40, 50, 20);
+  RuntimeViewWindow *w = Open();
+  struct {
+    RuntimeObject *control, *newParent, *keeps;
+  } cases[] = {{group, group, box}, {box, inner, nullptr}, {group, inner, box}};
+  for (const auto &c : cases) {
+    {
+      RaisedClasses raised;
+      ControlParentSetter(c.control, 0, c.newParent);
+      EXPECT_EQ(raised.Names(), (Strings{"InvalidParentException"}));
+    }
+    RuntimeObject *parent = ControlParentGetter(c.control, 0);
+    EXPECT_EQ(parent, c.keeps);
+    RuntimeUnlockObject(parent);
+  }
+  // The tree is still a tree: a walk of it ends.
+  EXPECT_TRUE(w->Contains(Ctl(inner)->pane, true));
+  EXPECT_FALSE(Ctl(inner)->pane->Contains(Ctl(box)->pane, true));
+}
+
 TEST_F(ControlWindow, InitialParentAndTabPanelIndexReachTheContainedControls) {
   RuntimeObject *box = Add("Box", kNotInControlArray, 20, 20, 300, 200);
   RuntimeObject *inner = Add("Inner", kNotInControlArray, 40, 40, 50, 20);

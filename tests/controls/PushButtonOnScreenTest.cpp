@@ -38,9 +38,15 @@ public:
   bool HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) override {
     if (ch == 13 && activate)
       gtk_widget_activate(activate->GetWidget());
+    if (ch == 'p' && pushTwice) {
+      pushTwice->PressButton();
+      pushTwice->PressButton();
+      return true;
+    }
     return RecordingWindow::HandleKeyPress(ch, key, modifiers);
   }
   PushButton *activate = nullptr;
+  PushButton *pushTwice = nullptr; // pushed twice from code on the key "p"
 };
 
 class ButtonsOnScreen : public testing::Test {
@@ -93,6 +99,21 @@ TEST_F(ButtonsOnScreen, AClickReportsOnceOnReleaseInsideAndNotWhenReleasedOutsid
   EXPECT_EQ(Log(), (std::vector<std::string>{"a down 20,10"}));
 }
 
+TEST_F(ButtonsOnScreen, TwoClicksQueuedBackToBackEachReachTheButtonThatWasPressed) {
+  // One xdotool run queues both clicks before the loop takes the first
+  // press, so by then the pointer already rests over the other button.
+  for (int round = 0; round < 20; ++round) {
+    Log().clear();
+    ASSERT_TRUE(XDoTool(At(40, 30) + "click 1 " + At(40, 90) + "click 1"));
+    ASSERT_TRUE(StepUntil([&] { return Log().size() >= 4; })) << "round " << round;
+    EXPECT_EQ(Log(), (std::vector<std::string>{"a down 20,10", "a clicked", "b down 20,10",
+                                               "b clicked"}))
+        << "round " << round;
+  }
+  Settle();
+  EXPECT_EQ(Log().size(), 4u) << "nothing more arrived";
+}
+
 TEST_F(ButtonsOnScreen, AMouseDownAnsweringTrueGetsMouseUpRelativeToTheButtonAndNoClick) {
   d.mouseDownAnswer = true;
   ASSERT_TRUE(XDoTool(At(30, 90) + "mousedown 1"));
@@ -135,6 +156,14 @@ TEST_F(ButtonsOnScreen, AReturnThatActivatesTheDefaultButtonTwiceReportsOneClick
   ASSERT_TRUE(StepUntil([&] { return Log().size() >= 2; }));
   Settle();
   EXPECT_EQ(Log(), (std::vector<std::string>{"b clicked", "b clicked"})) << "once per press";
+}
+
+TEST_F(ButtonsOnScreen, TwoPushesFromCodeWhileOneKeyIsHandledReportTwoClicks) {
+  w->pushTwice = d.a;
+  ASSERT_TRUE(Key("p"));
+  ASSERT_TRUE(StepUntil([&] { return !Log().empty(); }));
+  Settle();
+  EXPECT_EQ(Log(), (std::vector<std::string>{"a clicked", "a clicked"}));
 }
 
 TEST_F(ButtonsOnScreen, ADisabledDefaultButtonIgnoresReturnAndClicks) {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <random>
 
+#include <sys/mman.h>
+
 #include "support/OffscreenPixels.h"
 #include "graphics/BitmapDecoder.h"
 #include "support/AlertRecorder.h"
@@ -138,6 +140,22 @@ TEST(BitmapDecoder, RefusesWhatItCannotRead) {
   }
   DecodedBitmap d;
   EXPECT_FALSE(DecodeBitmap(nullptr, 10, &d));
+}
+
+TEST(BitmapDecoder, AFileTooBigToDecodeInMemoryIsRefused) {
+  // A whole 30000 x 30000 4-bit file, its pixel bytes untouched zero pages;
+  // decoded it would need 2.7 GB.
+  const int32_t side = 30000;
+  Bytes header = Bmp(40, side, side, 4, kPalette, {});
+  const size_t length = header.size() + size_t(side / 2) * side;
+  void *mapped = mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  std::memcpy(mapped, header.data(), header.size());
+  DecodedBitmap d;
+  EXPECT_FALSE(DecodeBitmap(static_cast<const uint8_t *>(mapped), length, &d));
+  EXPECT_TRUE(d.rgb.empty());
+  munmap(mapped, length);
 }
 
 TEST(BitmapDecoder, OtherHeaderSizesAlertAndGiveNothing) {

@@ -7,6 +7,7 @@
 #include "graphics/RuntimeGraphics.h"
 #include "language/RuntimeArray.h"
 #include "runtime/objects/ObjectDefinition.h"
+#include "support/AlertRecorder.h"
 
 extern "C" {
 int32_t graphicsForeColorGetter(RuntimeObject *, int32_t);
@@ -23,6 +24,9 @@ void graphicsPenWidthSetter(RuntimeObject *, int32_t, int32_t);
 int32_t graphicsPenHeightGetter(RuntimeObject *, int32_t);
 void graphicsPenHeightSetter(RuntimeObject *, int32_t, int32_t);
 int32_t graphicsWidthGetter(RuntimeObject *, int32_t);
+int32_t graphicsCopiesGetter(RuntimeObject *, int32_t);
+int32_t graphicsFirstPageGetter(RuntimeObject *, int32_t);
+int32_t graphicsLastPageGetter(RuntimeObject *, int32_t);
 stringStorage *graphicsTextFontGetter(RuntimeObject *, int32_t);
 void graphicsTextFontSetter(RuntimeObject *, int32_t, stringStorage *);
 void RuntimeGraphicsFillRect(RuntimeObject *, int32_t, int32_t, int32_t, int32_t);
@@ -179,6 +183,17 @@ TEST_F(PictureDrawing, TransparentWhiteLeavesTheBackgroundShowing) {
                              kOmit);
   EXPECT_EQ(PixelAt(pane, 1, 1), 0x000000u);
   EXPECT_EQ(PixelAt(pane, 7, 1), 0x0000FFu);
+}
+
+TEST(GraphicsNil, ThePrintJobNumbersOfANilObjectAlertAndReadZero) {
+  int32_t (*const getters[])(RuntimeObject *, int32_t) = {
+      graphicsCopiesGetter, graphicsFirstPageGetter, graphicsLastPageGetter};
+  for (auto get : getters) {
+    AlertRecorder alerts;
+    EXPECT_EQ(get(nullptr, 0), 0);
+    EXPECT_EQ(alerts.count(), 1u);
+  }
+  EXPECT_EQ(graphicsWidthGetter(nullptr, 0), 0);
 }
 
 TEST(GraphicsClassTable, SizePropertiesAndMethods) {

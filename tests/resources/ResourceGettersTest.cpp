@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,28 @@ TEST_F(ResourceGetters, TruncatedCursorResourceIsNilAndTheRowAnswersIt) {
   gResourceManager.Add(FourCharCode("CURS"), 730, shortCursor, sizeof shortCursor, 0);
   EXPECT_EQ(CallRow<RuntimeObject *>("RuntimeGetCursorFromResourceManager", 730), nullptr);
   EXPECT_EQ(CallRow<RuntimeObject *>("RuntimeGetCursorFromResourceManager", 731), nullptr);
+}
+
+TEST_F(ResourceGetters, ACursorWhoseHotSpotLiesOffTheImageIsStillACursor) {
+  if (!gtk_init_check(nullptr, nullptr))
+    GTEST_SKIP() << "cursors need a display";
+  const uint16_t hotSpots[][2] = {{15, 15}, {16, 0}, {0, 16}, {0xFFFF, 0x8000}};
+  static uint8_t cursors[std::size(hotSpots)][68];
+  for (size_t i = 0; i < std::size(hotSpots); ++i) {
+    uint8_t *data = cursors[i];
+    std::memset(data, 0xFF, 64);
+    data[64] = uint8_t(hotSpots[i][0] >> 8);
+    data[65] = uint8_t(hotSpots[i][0]);
+    data[66] = uint8_t(hotSpots[i][1] >> 8);
+    data[67] = uint8_t(hotSpots[i][1]);
+    const int16_t id = int16_t(740 + i);
+    gResourceManager.Add(FourCharCode("CURS"), id, data, 68, 0);
+    RuntimeObject *cursor = CallRow<RuntimeObject *>("RuntimeGetCursorFromResourceManager", id);
+    // X reports a refused cursor only when it has read the request.
+    gdk_display_sync(gdk_display_get_default());
+    EXPECT_NE(cursor, nullptr) << hotSpots[i][0] << "," << hotSpots[i][1];
+    RuntimeUnlockObject(cursor);
+  }
 }
 
 } // namespace

@@ -116,6 +116,14 @@ QV::Rect MakeRect(int left, int top, int right, int bottom) {
   return r;
 }
 
+void AddMenuBar(Window *w, int height) {
+  GtkWidget *bar = gtk_menu_bar_new();
+  gtk_widget_set_size_request(bar, -1, height);
+  gtk_box_pack_start(GTK_BOX(w->GetBox()), bar, FALSE, FALSE, 0);
+  gtk_widget_show(bar);
+  w->SetHasMenuBar(true);
+}
+
 namespace {
 void Say(const std::string &who, const std::string &what) { Log().push_back(who + " " + what); }
 std::string XY(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }

@@ -33,6 +33,9 @@ std::vector<std::string> &Log();
 
 QV::Rect MakeRect(int left, int top, int right, int bottom);
 
+// Gives the window an empty menu bar of that height above its content.
+void AddMenuBar(Window *w, int height);
+
 // Gives a test class a handler for an event of one of its superclasses, as
 // a built-in class supplies one.
 void HandleInClass(ObjectDefinition &defn, const char *event, void *code);

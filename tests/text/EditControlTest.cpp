@@ -112,6 +112,30 @@ TEST_F(EditPaneTest, OnlyTheSingleLinePaneLimitsAndHidesText) {
   EXPECT_STREQ(mMulti->GetText(kEncodingUTF8).CString(), "abcdef");
 }
 
+TEST_F(EditPaneTest, TextLongerThanTheEntryHoldsReadsBackWholeUntilEdited) {
+  std::string whole;
+  for (int i = 0; whole.size() < 70000; ++i)
+    whole += std::to_string(i % 10);
+  whole += "\xC3\xA9nd"; // and one two-byte character
+  string text(whole.c_str());
+  text.SetEncoding(kEncodingUTF8);
+  mSingle->SetText(text);
+  const size_t shown = strlen(gtk_entry_get_text(mSingle->Entry()));
+  ASSERT_LT(shown, whole.size()) << "GTK+ holds less than was set";
+  string back = mSingle->GetText(kEncodingUTF8);
+  EXPECT_EQ(std::string(back.CString(), size_t(back.Length())), whole);
+  EXPECT_EQ(mSingle->GetTextLength(), int32_t(whole.size()) - 1) << "in characters";
+
+  // Once the entry's own text changes, that is the text.
+  mSingle->SetSelection(0, 1);
+  mSingle->SetSelText(string("x"));
+  back = mSingle->GetText(kEncodingUTF8);
+  EXPECT_EQ(size_t(back.Length()), shown);
+  EXPECT_EQ(back.CString()[0], 'x');
+  mSingle->SetText(string("short"));
+  EXPECT_STREQ(mSingle->GetText(kEncodingUTF8).CString(), "short");
+}
+
 TEST_F(EditPaneTest, AlignmentJustifiesTheMultiLineView) {
   struct Step {
     int32_t alignment;

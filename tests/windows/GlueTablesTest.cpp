@@ -126,6 +126,19 @@ TEST(GTKGlue, HeldKeysFollowPressesAndReleasesByKeycode) {
   GTKHelper::NoteKeyEvent(false, 'B', 56);
   EXPECT_EQ(GTKHelper::KeysPressed().count(), 0);
 
+  // "a" held until it repeats, Shift pressed, so that it repeats as "A",
+  // then both released: nothing stays held.
+  GTKHelper::NoteKeyEvent(true, 'a', 38);
+  GTKHelper::NoteKeyEvent(true, 'a', 38);
+  GTKHelper::NoteKeyEvent(true, 0xFFE1, 50);
+  GTKHelper::NoteKeyEvent(true, 'A', 38);
+  GTKHelper::NoteKeyEvent(true, 'A', 38);
+  EXPECT_EQ(GTKHelper::KeysPressed().count(), 2);
+  GTKHelper::NoteKeyEvent(false, 'A', 38);
+  GTKHelper::NoteKeyEvent(false, 0xFFE1, 50);
+  EXPECT_EQ(GTKHelper::KeysPressed().count(), 0);
+  EXPECT_FALSE(GTKHelper::IsKeyDown(0));
+
   GTKHelper::NoteKeyEvent(true, 0xFF0D, 36);
   EXPECT_TRUE(GTKHelper::IsKeyDown(36));
   EXPECT_TRUE(GTKHelper::IsKeyDown(0xFF0D));

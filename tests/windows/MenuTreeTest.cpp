@@ -173,6 +173,26 @@ TEST_F(MenuTree, MethodsCheckTheItemAndThePosition) {
   Release(b);
 }
 
+TEST_F(MenuTree, AnItemAddedToItselfOrBelowItselfIsRefused) {
+  RunMenuItem *file = AddItem(bar, "File", "&File");
+  RunMenuItem *recent = AddItem(file, "Recent", "Recent");
+  RunMenuItem *last = AddItem(recent, "Last", "Last");
+  RuntimeMenuItemAppend(file, file);
+  RuntimeMenuItemAppend(last, file);
+  RuntimeMenuItemInsert(recent, 0, recent);
+  RuntimeMenuItemInsert(last, 0, bar);
+  EXPECT_EQ(RuntimeMenuItemCount(file), 1);
+  EXPECT_EQ(RuntimeMenuItemCount(recent), 1);
+  EXPECT_EQ(RuntimeMenuItemCount(last), 0);
+  EXPECT_EQ(file->header.refCount, 1) << "no reference kept for a refused child";
+  // Walks of the tree still end, and an item may still join a sibling's menu.
+  EXPECT_EQ(RuntimeMenuItemLookup(bar, string("Nowhere").Storage()), nullptr);
+  RunMenuItem *other = AddItem(bar, "Edit", "&Edit");
+  RuntimeMenuItemAppend(other, last);
+  EXPECT_EQ(RuntimeMenuItemCount(other), 1);
+  EXPECT_TRUE(Raised().empty());
+}
+
 TEST_F(MenuTree, LookupsMatchNamesWithoutCaseAndIndexesExactly) {
   RunMenuItem *edit = AddItem(bar, "Edit");
   AddItem(edit, "Cut", nullptr, 0);

@@ -148,6 +148,27 @@ TEST_F(LanguageWindow, ConstructionTiesTheTwoTogetherAndFiresItsEventsInOrder) {
   EXPECT_EQ(visited, 1);
 }
 
+TEST_F(LanguageWindow, AWindowClosedDuringAWalkOfTheListIsNotVisitedAfterwards) {
+  struct Walk {
+    RuntimeViewWindow *a, *b;
+    std::vector<RuntimeViewWindow *> seen;
+  } walk{Create(), nullptr, {}};
+  RuntimeObject *second = CreateInstance(TestWindowClass());
+  ASSERT_NE(second, nullptr);
+  walk.b = reinterpret_cast<RuntimeView *>(second)->nativeWindow;
+  RuntimeUnlockObject(second); // the list holds the window now
+  ASSERT_TRUE(IterateRuntimeWindowList(
+      [](RuntimeViewWindow *w, void *arg) {
+        auto *k = static_cast<Walk *>(arg);
+        k->seen.push_back(w);
+        if (k->seen.size() == 1)
+          (w == k->a ? k->b : k->a)->Close(); // the other one goes
+        return true;
+      },
+      &walk));
+  EXPECT_EQ(walk.seen.size(), 1u);
+}
+
 TEST_F(LanguageWindow, MouseDownTakesTheCaptureForDragsAndOneMouseUp) {
   RuntimeViewWindow *w = Open();
   sSeen.events.clear();
@@ -230,6 +251,23 @@ TEST_F(LanguageWindow, CancelCloseKeepsTheWindowAndItsWidgets) {
   EXPECT_EQ(gRuntimeViewWindowList, nullptr);
   EXPECT_EQ(view->nativeWindow, nullptr);
   EXPECT_EQ(object->refCount, 1);
+}
+
+TEST_F(LanguageWindow, AWindowProtectedElsewhereOutlivesItsCloseBoxWithItsWidgetsWhole) {
+  RuntimeViewWindow *w = Open();
+  int destroyed = 0;
+  g_signal_connect_swapped(w->GetGtkWindow(), "destroy", G_CALLBACK(+[](int *n) { ++*n; }),
+                           &destroyed);
+  w->Protect(); // as a handler further up the stack holds it
+  sSeen.events.clear();
+  SendDelete(w);
+  EXPECT_EQ(sSeen.events, (std::vector<std::string>{"CancelClose 0", "Close"}));
+  EXPECT_EQ(gRuntimeViewWindowList, w) << "still held";
+  EXPECT_EQ(destroyed, 0) << "GTK+ left the widgets to the window";
+  EXPECT_TRUE(GTK_IS_WINDOW(w->GetGtkWindow()));
+  EXPECT_TRUE(w->UnprotectCausesDeath());
+  EXPECT_EQ(gRuntimeViewWindowList, nullptr);
+  EXPECT_EQ(destroyed, 1) << "destroyed once, by the window";
 }
 
 TEST_F(LanguageWindow, ClosingTwiceAndClosingEverythingCloseOnce) {

@@ -84,11 +84,7 @@ TEST_F(OnScreen, WindowsMadeInOneStepAppearAtTheNextWithTheirFinalSize) {
 
 TEST_F(OnScreen, SizeWindowMakesRoomForTheMenuBar) {
   RecordingWindow *w = Open(MakeRect(50, 60, 250, 210));
-  GtkWidget *bar = gtk_menu_bar_new();
-  gtk_widget_set_size_request(bar, -1, 25);
-  gtk_box_pack_start(GTK_BOX(w->GetBox()), bar, FALSE, FALSE, 0);
-  gtk_widget_show(bar);
-  w->SetHasMenuBar(true);
+  AddMenuBar(w, 25);
   ShowAndSettle(w);
   ASSERT_TRUE(StepUntil([&] { return GTKHelper::GetMenuBarHeight(w) == 25; }));
   w->SizeWindow(300, 200, true);
@@ -130,6 +126,31 @@ TEST_F(OnScreen, MovingReportsOneMoveAndResizingReportsResizedAtTheNextStep) {
   EXPECT_EQ(w->resized, 1);
   EXPECT_EQ(w->Width(), 400);
   EXPECT_EQ(w->Height(), 300);
+}
+
+TEST_F(OnScreen, MovingAndSizingFromCodeReportEachChangeOnce) {
+  RecordingWindow *w = Open(MakeRect(50, 60, 250, 210));
+  ShowAndSettle(w);
+  auto settle = [] {
+    for (int i = 0; i < 20; ++i)
+      PaneLoopStep();
+  };
+  w->MoveWindow(200, 150, true);
+  EXPECT_EQ(w->ScreenBounds().left, 200) << "the place asked for reads back at once";
+  ASSERT_TRUE(StepUntil([&] { return w->moved > 0; }));
+  settle();
+  EXPECT_EQ(w->moved, 1);
+  EXPECT_EQ(w->resized, 0);
+
+  w->SizeWindow(320, 240, true);
+  ASSERT_TRUE(StepUntil([&] { return w->resized > 0; }));
+  settle();
+  EXPECT_EQ(w->resized, 1);
+  EXPECT_EQ(w->moved, 1);
+  EXPECT_EQ(w->Width(), 320);
+  EXPECT_EQ(w->Height(), 240);
+  EXPECT_EQ(w->ScreenBounds().left, 200);
+  EXPECT_EQ(w->ScreenBounds().bottom - w->ScreenBounds().top, 240);
 }
 
 TEST_F(OnScreen, MinimumWidthShowsInTheSizeHints) {
@@ -282,6 +303,28 @@ TEST_F(OnScreen, TheWheelTurnsByThreeUpwardsNegative) {
   ASSERT_TRUE(XDoTool("mousemove --window " + Str(XidOf(w)) + " 40 40 click 4 click 5"));
   ASSERT_TRUE(StepUntil([&] { return Lines("wheel").size() >= 2; }));
   EXPECT_EQ(Lines("wheel"), (std::vector<std::string>{"p wheel -3", "p wheel 3"}));
+}
+
+TEST_F(OnScreen, ClicksAndTurnsQueuedBackToBackReachThePaneUnderEachOfThem) {
+  RecordingWindow *w = Open(MakeRect(50, 60, 350, 260));
+  new RecordingPane(w, "left", MakeRect(10, 10, 100, 100), 0, true);
+  new RecordingPane(w, "right", MakeRect(150, 10, 250, 100), 0, true);
+  ShowAndSettle(w);
+  const std::string left = "mousemove --window " + Str(XidOf(w)) + " 30 40 ";
+  const std::string right = "mousemove --window " + Str(XidOf(w)) + " 170 40 ";
+  // One xdotool run queues all of it before the loop takes the first press,
+  // so by then the pointer already rests over the other pane.
+  for (int round = 0; round < 5; ++round) {
+    Log().clear();
+    ASSERT_TRUE(XDoTool(left + "click 1 " + right + "click 1 " + left + "click 4 " + right +
+                        "click 5 " + left));
+    ASSERT_TRUE(StepUntil([&] { return Lines("wheel").size() >= 2; }));
+    EXPECT_EQ(Lines("click"),
+              (std::vector<std::string>{"left click 30,40 0", "right click 170,40 0"}))
+        << "round " << round;
+    EXPECT_EQ(Lines("wheel"), (std::vector<std::string>{"left wheel -3", "right wheel 3"}))
+        << "round " << round;
+  }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
 #include "windows/GTKHelper.h"
+#include "windows/HandlerCalls.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/menus/XMenuGTK.h"
 
@@ -22,7 +23,6 @@ namespace {
 constexpr char kRuntimeMainSource[] = "../Common/RuntimeMain";
 
 using MenuHandler = int32_t (*)(RuntimeObject *owner, int32_t index);
-using Event0 = int32_t (*)(RuntimeObject *);
 
 // The window object shown by a native window of the language, or nil.
 RuntimeView *ViewOf(Window *w) {
@@ -157,7 +157,7 @@ extern "C" int32_t RuntimeMenuItemClick(RunMenuItem *item, int32_t, Window *w) {
     if (h(gApplicationObject, index))
       return 1;
   if (void *action = FindObjectCode(&item->header, menuItemActionHook))
-    if (reinterpret_cast<Event0>(action)(&item->header))
+    if (CallHandler(action, &item->header))
       return 1;
   if (focus && GetFocusPane() == focus)
     return focus->HandleRuntimeMenuCommand(item) ? 1 : 0;
@@ -217,7 +217,7 @@ void EnableMenus(bool modal, Window *w) {
       if (Closed(view))
         break;
       if (void *code = FindObjectCode(&item->header, menuItemEnableMenu))
-        reinterpret_cast<Event0>(code)(&item->header);
+        CallHandler(code, &item->header);
     }
   }
   ReleaseAll(items);
@@ -226,10 +226,10 @@ void EnableMenus(bool modal, Window *w) {
       focus->EnableMenuOptions();
   if (view && !Closed(view))
     if (void *code = FindObjectCode(&view->header, WindowBaseHooks[kEnableMenuItemsEvent].hook))
-      reinterpret_cast<Event0>(code)(&view->header);
+      CallHandler(code, &view->header);
   if (!modal && gApplicationObject)
     if (void *code = FindApplicationHandler(gApplicationObject, kAppEnableMenuItems))
-      reinterpret_cast<Event0>(code)(gApplicationObject);
+      CallHandler(code, gApplicationObject);
   if (view)
     RuntimeUnlockObject(&view->header);
 }

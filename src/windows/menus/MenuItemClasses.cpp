@@ -11,6 +11,7 @@
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
+#include "windows/HandlerCalls.h"
 #include "windows/menus/MenuDispatch.h"
 #include "windows/menus/XMenuGTK.h"
 
@@ -29,6 +30,18 @@ Menu *Node(RunMenuItem *item) {
     return nullptr;
   }
   return NodeOf(item, "obj->mImp");
+}
+
+// True when item is root or lies anywhere below it. An item added to such a
+// root would make the tree a cycle that every later walk follows for ever.
+bool LiesWithin(RunMenuItem *item, RunMenuItem *root) {
+  if (item == root)
+    return true;
+  if (Menu *node = root->mImp)
+    for (int32_t i = 0; i < node->Count(); ++i)
+      if (LiesWithin(item, node->At(i)))
+        return true;
+  return false;
 }
 
 stringStorage *Text(const string &s) { return s.ExtractStringStorage(); }
@@ -52,13 +65,11 @@ void MenuItemDestructor(RuntimeObject *object) {
   delete node;
 }
 
-using Event0 = int32_t (*)(RuntimeObject *);
-
 // Quit's built-in answer to MenuItem's Action: its own Action first, and
 // quitting unless that handled it.
 int32_t QuitMenuItemAction(RuntimeObject *item) {
   void *code = FindObjectCode(item, quitMenuItemActionHook);
-  if (!code || !reinterpret_cast<Event0>(code)(item))
+  if (!code || !CallHandler(code, item))
     ApplicationQuit();
   return 1;
 }
@@ -66,7 +77,7 @@ int32_t QuitMenuItemAction(RuntimeObject *item) {
 // Preferences' built-in answer: its own Action; the command ends here either way.
 int32_t PrefsMenuItemAction(RuntimeObject *item) {
   if (void *code = FindObjectCode(item, prefsMenuItemActionHook))
-    reinterpret_cast<Event0>(code)(item);
+    CallHandler(code, item);
   return 1;
 }
 
@@ -342,7 +353,7 @@ RunMenuItem *RuntimeMenuItemChild(RunMenuItem *item, stringStorage *name) {
 
 void RuntimeMenuItemAppend(RunMenuItem *item, RunMenuItem *child) {
   Menu *node = Node(item);
-  if (node && child)
+  if (node && child && !LiesWithin(item, child))
     node->AddChild(child);
 }
 
@@ -354,7 +365,7 @@ void RuntimeMenuItemInsert(RunMenuItem *item, int32_t index, RunMenuItem *child)
     RaiseOutOfBoundsException();
     return;
   }
-  if (child)
+  if (child && !LiesWithin(item, child))
     node->InsertChild(child, index);
 }
 
