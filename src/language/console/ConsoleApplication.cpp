@@ -14,8 +14,6 @@
 
 namespace {
 
-RuntimeObject *sConsoleApplication = nullptr;
-
 #define CODE(function) reinterpret_cast<void *>(function), #function
 
 ObjectHookTemplate ConsoleApplicationHooks[] = {
@@ -142,17 +140,6 @@ void FireServiceEvent(RuntimeObject *app, ServiceEvent event, bool withArgument)
 }
 
 } // namespace
-
-void SetConsoleApplicationObject(RuntimeObject *app) {
-  RuntimeObject *old = sConsoleApplication;
-  if (app)
-    RuntimeLockObject(app);
-  sConsoleApplication = app;
-  if (old)
-    RuntimeUnlockObject(old);
-}
-
-RuntimeObject *GetConsoleApplicationObject() { return sConsoleApplication; }
 
 void FireServicePause(RuntimeObject *app) { FireServiceEvent(app, kPauseEvent, false); }
 void FireServiceContinue(RuntimeObject *app) { FireServiceEvent(app, kContinueEvent, false); }

@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include "foundation/QVTime.h"
+#include "foundation/TextEncodings.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/application/KaleidoscopeColor.h"
 #include "runtime/exports/ExportTable.h"
@@ -31,6 +32,7 @@ constexpr uint32_t kStopCheckTicks = 60;
 
 // Digits from the least significant end until the rest is below the base;
 // no leading zeros, 0 gives "0", negatives their two's-complement form.
+// The text is tagged ASCII.
 stringStorage *NumberInBase(int32_t value, uint32_t base) {
   static const char kDigits[] = "0123456789ABCDEF";
   char buffer[33];
@@ -42,6 +44,7 @@ stringStorage *NumberInBase(int32_t value, uint32_t base) {
   } while (rest != 0);
   string text;
   text.ConstructFromBuffer(start, static_cast<int>(buffer + sizeof(buffer) - start));
+  text.SetEncoding(kEncodingASCII);
   return text.ExtractStringStorage();
 }
 

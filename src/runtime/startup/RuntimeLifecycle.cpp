@@ -4,6 +4,7 @@
 
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/application/ApplicationObject.h"
+#include "runtime/application/ConsoleApplicationObject.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/loop/RunLoop.h"
 #include "runtime/loop/WindowInterface.h"
@@ -15,10 +16,6 @@
 
 uint8_t gInMainLoop = 0;
 int32_t gDocumentArgumentCount = -1;
-
-// The console application classes live with the language's classes; a
-// runtime linked without them runs a console image without the object.
-__attribute__((weak)) void SetConsoleApplicationObject(RuntimeObject *) {}
 
 namespace {
 
@@ -58,13 +55,17 @@ void RuntimeRegisterAppObject(RuntimeObject *app) {
 
 void RuntimeRegisterConsoleAppObject(RuntimeObject *app, int32_t service) {
   if (app) {
-    RuntimeLockObject(app);
-    SetConsoleApplicationObject(app);
+    SetConsoleApplicationObject(app); // the registration's one reference
     return;
   }
   auto builder = (service & 0xFF) ? ServiceApplicationClass : ConsoleApplicationClass;
   ObjectDefinition *defn = builder ? builder() : nullptr;
-  SetConsoleApplicationObject(defn ? CreateInstance(defn) : nullptr);
+  RuntimeObject *made = defn ? CreateInstance(defn) : nullptr;
+  if (!made)
+    return;
+  // The registration keeps it; the reference of its making is not ours.
+  SetConsoleApplicationObject(made);
+  RuntimeUnlockObject(made);
 }
 
 void RuntimeRun() {
