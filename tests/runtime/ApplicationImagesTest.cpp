@@ -25,6 +25,14 @@ TEST(ApplicationImages, TwoTimersRaisingWhileTheFinalDialogIsUpShowOneDialog) {
   EXPECT_EQ(run.dialogs, 1);
 }
 
+// The dialog shows on the thread's stack while the main stack goes on
+// turning RuntimeRun's loop, which must not end before it is answered.
+TEST(ApplicationImages, ThreadRaisingWhileTheLoopTurnsShowsTheFinalDialogThenEnds) {
+  const AnsweredRun run = RunTestImageAnsweringDialogs("thread_raise_in_loop");
+  EXPECT_EQ(run.status, 42) << run.errors;
+  EXPECT_EQ(run.dialogs, 1);
+}
+
 TEST(ApplicationImages, OpenDocumentOncePerArgumentGtkLeavesAfterOpen) {
   struct Case {
     const char *arguments;

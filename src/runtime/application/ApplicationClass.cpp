@@ -278,6 +278,10 @@ bool TestApplicationQuit() {
 }
 
 bool TryApplicationUnhandledException(RuntimeObject *exception) {
+  // A raise nobody handles inside the handler itself does not go back to it
+  // (that would repeat until the stack runs out): it goes to the final dialog.
+  if (sInUnhandledException)
+    return false;
   sInUnhandledException = true;
   bool handled = false;
   if (!RuntimeObjectIsa(exception, LookupObjectDefinition(EndExceptionClass()))) {

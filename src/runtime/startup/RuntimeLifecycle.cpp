@@ -20,6 +20,7 @@ int32_t gDocumentArgumentCount = -1;
 namespace {
 
 bool sRunOnce = false;
+bool sFinalDialogShowing = false;
 FinalDialogPresenter sFinalDialogPresenter = nullptr; // nil: PresentFinalDialog
 
 string ClassNameOf(RuntimeObject *object) {
@@ -103,7 +104,7 @@ void FireStartupEvents() {
 void UnhandledExceptionFilter(RuntimeObject *exception) {
   if (TryApplicationUnhandledException(exception))
     return;
-  if (IsAppShuttingDown())
+  if (IsAppShuttingDown() || sFinalDialogShowing)
     return;
   UnhandledException(exception);
 }
@@ -128,19 +129,27 @@ FinalDialogText FinalDialogTextFor(RuntimeObject *exception) {
 }
 
 void UnhandledException(RuntimeObject *exception) {
-  // Shutdown counts as signalled from here on: an exception raised while the
-  // dialog is up (a repeating timer's) is ignored instead of opening another.
-  SignalShutdown();
   if (IsEndException(exception)) {
+    SignalShutdown();
     if (const WindowHooks &hooks = GetWindowHooks(); hooks.FireCloseEvents)
       hooks.FireCloseEvents();
     return;
   }
+  // One dialog: an exception raised while it is up (a repeating timer's) is
+  // ignored instead of opening another. The shutdown is signalled once it is
+  // answered, not before: a raise on a thread's stack shows the dialog in
+  // that thread's loop while the main stack goes on turning its own, which
+  // would otherwise end under the dialog before it ever appeared.
+  if (sFinalDialogShowing)
+    return;
+  sFinalDialogShowing = true;
   RuntimeLockObject(exception);
   FinalDialogText text = FinalDialogTextFor(exception);
   RuntimeUnlockObject(exception);
   if (FinalDialogPresenter present = sFinalDialogPresenter ? sFinalDialogPresenter : PresentFinalDialog)
     present(text);
+  SignalShutdown();
+  sFinalDialogShowing = false;
 }
 
 FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter) {

@@ -27,10 +27,12 @@ void RuntimeRun();
 // Open, then OpenDocument per argument.
 void FireStartupEvents();
 // The unhandled-exception hook: the application's UnhandledException event
-// first, nothing once shutdown is signalled, else UnhandledException.
+// first, nothing once shutdown is signalled or while the final dialog is up,
+// else UnhandledException.
 void UnhandledExceptionFilter(RuntimeObject *exception);
-// The last resort: EndException closes every window; any other exception
-// shows the final dialog. Both end in SignalShutdown.
+// The last resort: EndException signals the shutdown and closes every
+// window; any other exception shows the final dialog (none while one is up)
+// and signals the shutdown once it is answered.
 void UnhandledException(RuntimeObject *exception);
 
 // The final dialog's texts for an exception.
