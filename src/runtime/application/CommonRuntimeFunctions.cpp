@@ -156,8 +156,12 @@ __attribute__((weak)) RuntimeObject *newAppleEventTarget(stringStorage *, int32_
   return nullptr;
 }
 
+// Runs what is ready and never waits for the next event: with no source
+// left (a console program, a Timer's Action that is the only one) that wait
+// would never end, and with a slow timer elsewhere every call would last its
+// period. Only modal loops, which wait for their own end, may block.
 void RuntimeDoEvents(RuntimeObject *, int32_t milliseconds) {
-  ModalEvents();
+  ReadyEvents();
   if (milliseconds >= 0)
     ThreadSleep(milliseconds);
 }

@@ -14,7 +14,6 @@
 #include "runtime/startup/ProgramArguments.h"
 #include "runtime/startup/StandardFonts.h"
 
-uint8_t gInMainLoop = 0;
 int32_t gDocumentArgumentCount = -1;
 
 namespace {

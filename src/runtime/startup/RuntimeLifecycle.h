@@ -7,7 +7,6 @@
 #include "foundation/String.h"
 #include "runtime/objects/RuntimeObject.h"
 
-extern uint8_t gInMainLoop; // 1 while RuntimeRun turns the loop
 // The argument count GTK+ left after taking out its own options; -1 before
 // gtk_init (the count main received is used then).
 extern int32_t gDocumentArgumentCount;
