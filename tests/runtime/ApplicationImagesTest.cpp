@@ -33,6 +33,22 @@ TEST(ApplicationImages, ThreadRaisingWhileTheLoopTurnsShowsTheFinalDialogThenEnd
   EXPECT_EQ(run.dialogs, 1);
 }
 
+// A program that registers an application object needs the display: where
+// none can be opened it says so in one line and ends with a failure status.
+TEST(ApplicationImages, WithoutADisplayAWindowedProgramSaysSoInOneLine) {
+  for (const char *display : {"", ":9999"}) {
+    const std::string setting = *display ? std::string("DISPLAY=") + display : "-u DISPLAY";
+    const ProgramRun run = RunCapturingErrors(
+        "env " + setting + " " + Emulated(std::string(TEST_IMAGES_DIR) + "/app_startup") +
+        " </dev/null");
+    EXPECT_EQ(run.status, 1) << display << run.errors;
+    EXPECT_NE(run.errors.find("app_startup: "), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("this program shows windows and needs one."), std::string::npos)
+        << run.errors;
+    EXPECT_EQ(run.errors.find('\n'), run.errors.size() - 1) << run.errors; // one line
+  }
+}
+
 TEST(ApplicationImages, OpenDocumentOncePerArgumentGtkLeavesAfterOpen) {
   struct Case {
     const char *arguments;

@@ -89,7 +89,10 @@ extern "C" {
 
 int32_t RuntimeTicks() { return static_cast<int32_t>(QV::TickCount()); }
 double RuntimeMicroseconds() { return static_cast<double>(MonotonicMicroseconds()); }
-void RuntimeBeep() { gdk_beep(); }
+void RuntimeBeep() {
+  if (gdk_display_get_default()) // a console program may have no display
+    gdk_beep();
+}
 
 stringStorage *RuntimeHex(int32_t value) { return NumberInBase(value, 16); }
 stringStorage *RuntimeOct(int32_t value) { return NumberInBase(value, 8); }

@@ -1,5 +1,8 @@
 #include "runtime/startup/RuntimeLifecycle.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <string>
 
 #include "runtime/application/ApplicationClass.h"
@@ -18,6 +21,7 @@ int32_t gDocumentArgumentCount = -1;
 
 namespace {
 
+bool sDisplayOpened = true;
 bool sRunOnce = false;
 bool sFinalDialogShowing = false;
 FinalDialogPresenter sFinalDialogPresenter = nullptr; // nil: PresentFinalDialog
@@ -35,15 +39,33 @@ std::string ReplacePlaceholder(std::string text, const std::string &value) {
   return text;
 }
 
+// The one line a program that needs a display writes where there is none.
+std::string NoDisplayMessage(const char *programPath, const char *display) {
+  std::string name = programPath ? programPath : "";
+  name = name.substr(name.rfind('/') + 1);
+  const std::string where = display && *display
+                                ? std::string("cannot open the display \"") + display + "\""
+                                : std::string("no display is set (DISPLAY)");
+  return name + ": " + where + "; this program shows windows and needs one.\n";
+}
+
 bool IsEndException(RuntimeObject *exception) {
   return RuntimeObjectIsa(exception, LookupObjectDefinition(EndExceptionClass())) != 0;
 }
 
 } // namespace
 
+void SetDisplayOpened(bool opened) { sDisplayOpened = opened; }
+bool DisplayOpened() { return sDisplayOpened; }
+
 extern "C" {
 
 void RuntimeRegisterAppObject(RuntimeObject *app) {
+  if (!sDisplayOpened) {
+    const std::string message = NoDisplayMessage(gArgc > 0 ? gArgv[0] : nullptr, getenv("DISPLAY"));
+    (void)!write(2, message.data(), message.size());
+    _exit(kNoDisplayExitStatus);
+  }
   if (app) {
     RuntimeLockObject(app);
     gApplicationObject = app;

@@ -11,10 +11,19 @@
 // gtk_init (the count main received is used then).
 extern int32_t gDocumentArgumentCount;
 
+// Whether start-up could open the display; set once by main. A runtime that
+// did not start through main (a test) counts as having one.
+void SetDisplayOpened(bool opened);
+bool DisplayOpened();
+// The exit status of a program that needs a display where none could be
+// opened.
+constexpr int kNoDisplayExitStatus = 1;
+
 extern "C" {
 // Registers the application object (a plain Application for nil) with one
 // reference, then fires its Open and, when it handles OpenDocument, one
-// OpenDocument per command-line argument.
+// OpenDocument per command-line argument. Without a display the program
+// says so on standard error and ends with kNoDisplayExitStatus.
 void RuntimeRegisterAppObject(RuntimeObject *app);
 // Registers the console application object (a new ConsoleApplication, or
 // ServiceApplication when the service flag's low byte is set, for nil).
