@@ -122,6 +122,23 @@ TEST(ConsoleApplicationObject, RegisteringNilMakesTheInstanceTheFlagSelects) {
   SetConsoleApplicationObject(nullptr);
 }
 
+TEST(ConsoleApplicationObject, RegistrationHoldsOneReferenceAndNoneIsLeftOverForNil) {
+  RuntimeObject *first = CreateInstance(ConsoleApplicationClass());
+  RuntimeObject *second = CreateInstance(ConsoleApplicationClass());
+  RuntimeRegisterConsoleAppObject(first, 0); // ours and the registration's
+  EXPECT_EQ(GetConsoleApplicationObject(), first);
+  EXPECT_EQ(first->refCount, 2);
+  EXPECT_EQ(second->refCount, 1);
+  RuntimeRegisterConsoleAppObject(first, 0); // registering again adds nothing
+  EXPECT_EQ(first->refCount, 2);
+  RuntimeUnlockObject(first);
+  RuntimeUnlockObject(second);
+  RuntimeRegisterConsoleAppObject(nullptr, 0); // the registration's only
+  ASSERT_NE(GetConsoleApplicationObject(), nullptr);
+  EXPECT_EQ(GetConsoleApplicationObject()->refCount, 1);
+  SetConsoleApplicationObject(nullptr);
+}
+
 std::string sFired;
 void OnStop(RuntimeObject *, int32_t shuttingDown) { sFired += "Stop(" + std::to_string(shuttingDown) + ")"; }
 void OnPause(RuntimeObject *) { sFired += "Pause"; }

@@ -1,9 +1,11 @@
 // Background tasks run by passes (the yield point of compiled loops) and the
 // command-stop and wait-cursor registers.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "foundation/QVTime.h"
@@ -68,10 +70,24 @@ TEST(BackgroundTask, TaskCreatedDuringAPassWaitsForTheNext) {
   EXPECT_EQ(sLog, "na");
 }
 
+// A task whose memory cannot be touched once deleted: any use of it after
+// its delete faults, in every build. Its pages are never handed back.
+class PoisonedWhenDeleted : public LoggingTask {
+public:
+  using LoggingTask::LoggingTask;
+  static void *operator new(size_t size) {
+    void *block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED)
+      throw std::bad_alloc();
+    return block;
+  }
+  static void operator delete(void *block, size_t size) { mprotect(block, size, PROT_NONE); }
+};
+
 TEST(BackgroundTask, TaskThatDestroysItselfIsNotStampedAndThePassGoesOn) {
   sLog.clear();
   auto *older = new LoggingTask('o', 0);
-  auto *self = new LoggingTask('x', 0);
+  auto *self = new PoisonedWhenDeleted('x', 0);
   self->then = [&] { delete self; }; // the pass must not touch it afterwards
   TriggerBackgroundTasks();
   EXPECT_EQ(sLog, "xo");

@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include "ObjectModelFixtures.h"
+#include "foundation/TextEncodings.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/application/KaleidoscopeColor.h"
@@ -11,8 +12,6 @@
 #include "support/AlertRecorder.h"
 
 namespace {
-
-std::string Text(stringStorage *adopted) { return string::Adopt(adopted).CString(); }
 
 TEST(CommonRuntimeFunctions, NumbersInBasesSixteenEightAndTwo) {
   struct Case {
@@ -30,8 +29,11 @@ TEST(CommonRuntimeFunctions, NumbersInBasesSixteenEightAndTwo) {
       {RuntimeBin, -1, "11111111111111111111111111111111"},
       {RuntimeHex, 0x1A2b, "1A2B"},
   };
-  for (const Case &c : cases)
-    EXPECT_EQ(Text(c.function(c.value)), c.text) << c.value;
+  for (const Case &c : cases) {
+    string text = string::Adopt(c.function(c.value));
+    EXPECT_STREQ(text.CString(), c.text) << c.value;
+    EXPECT_EQ(text.Storage()->mEncoding, kEncodingASCII) << c.value;
+  }
 }
 
 TEST(CommonRuntimeFunctions, MicrosecondsFollowTheWallClockWhileTheProcessWaits) {

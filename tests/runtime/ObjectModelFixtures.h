@@ -33,6 +33,17 @@ inline RuntimeClass *MakeClass(RuntimeClass *base, const char *name, int32_t ins
   return cls;
 }
 
+// A subclass whose named event calls the handler, as compiled code fills a
+// subclass's event vector.
+inline RuntimeClass *SubclassHandling(RuntimeClass *base, const char *name, int32_t instanceSize,
+                                      const char *event, void *handler) {
+  RuntimeClass *cls = MakeClass(base, name, instanceSize);
+  for (int32_t i = 0; i < cls->eventCount; ++i)
+    if (string::Borrow(cls->events[i].name).Compare(string(event)) == 0)
+      cls->events[i].vector = handler;
+  return cls;
+}
+
 inline RuntimeClass *MakeInterface(const char *name, int32_t methods) {
   RuntimeClass *cls = MakeClass(nullptr, name, 0, {methods, 0, 0, 0, 0});
   cls->isAnInterface = 1;

@@ -45,7 +45,9 @@ TEST(ResourceManager, IndexPastTheEntriesAlertsAndAnswersZeros) {
   AlertRecorder recorder;
   EXPECT_EQ(manager.GetResourceByIndex(1).data, nullptr);
   EXPECT_EQ(manager.GetResourceByIndex(-1).data, nullptr);
-  EXPECT_EQ(recorder.count(), 2u);
+  ASSERT_EQ(recorder.count(), 2u);
+  for (const RecordedAlert &alert : recorder.alerts())
+    EXPECT_TRUE(ShownAt(alert, kResourceIndexAlert));
 }
 
 TEST(ResourceManager, TextIsTaggedWithTheSystemEncoding) {

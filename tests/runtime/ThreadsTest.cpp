@@ -112,14 +112,9 @@ void Run(RuntimeObject *thread) {
 }
 
 RuntimeClass *ThreadWithRun() {
-  static RuntimeClass *cls = [] {
-    RuntimeClass *base = LookupObjectDefinition(ThreadClass());
-    RuntimeClass *sub = MakeClass(base, "TestThread", sizeof(ThreadObject));
-    for (int32_t i = 0; i < sub->eventCount; ++i)
-      if (string::Borrow(sub->events[i].name).Compare(string("Run")) == 0)
-        sub->events[i].vector = reinterpret_cast<void *>(Run);
-    return sub;
-  }();
+  static RuntimeClass *cls = SubclassHandling(LookupObjectDefinition(ThreadClass()), "TestThread",
+                                              sizeof(ThreadObject), "Run",
+                                              reinterpret_cast<void *>(Run));
   return cls;
 }
 
@@ -205,6 +200,13 @@ int UncheckedRecursion(volatile int depth) {
 }
 
 TEST_F(Threads, ReachingTheGuardPageEndsTheProcessWithAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+  // The fault handler runs on the alternate signal stack, which the
+  // sanitizer does not know as a stack: it reports the handler's frame as
+  // its own error before the handler can end the process with the guard
+  // page's status.
+  GTEST_SKIP() << "the sanitizer takes the guard page's fault handler for an error";
+#endif
   EXPECT_EXIT(
       {
         ObjectHolder thread(RuntimeNewObject(ThreadWithRun()));

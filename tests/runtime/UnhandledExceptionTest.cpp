@@ -3,6 +3,7 @@
 // shutdown.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,12 @@
 namespace {
 
 std::vector<FinalDialogText> sDialogs;
-void RecordDialog(const FinalDialogText &text) { sDialogs.push_back(text); }
+std::function<void()> sDuringDialog;
+void RecordDialog(const FinalDialogText &text) {
+  sDialogs.push_back(text);
+  if (sDuringDialog)
+    sDuringDialog();
+}
 
 RuntimeObject *NewException(ObjectDefinition *cls, const char *message, int32_t number) {
   RuntimeObject *exception = CreateInstance(cls);
@@ -30,10 +36,13 @@ RuntimeObject *NewException(ObjectDefinition *cls, const char *message, int32_t 
 int32_t sHandlerAnswer = 0;
 int sHandlerCalls = 0;
 bool sHandlerQuits = false;
+std::function<void()> sInHandler;
 int32_t UnhandledHandler(RuntimeObject *, RuntimeObject *) {
   ++sHandlerCalls;
   if (sHandlerQuits)
     ApplicationQuit();
+  if (sInHandler)
+    sInHandler();
   return sHandlerAnswer;
 }
 
@@ -42,12 +51,9 @@ void CountRaise(RuntimeObject *) { ++sRaises; }
 
 // An Application subclass that handles UnhandledException.
 RuntimeObject *NewHandlingApplication() {
-  RuntimeClass *base = LookupObjectDefinition(ApplicationClass());
-  RuntimeClass *cls = MakeClass(base, "HandlingApp", 52);
-  for (int32_t i = 0; i < cls->eventCount; ++i)
-    if (string::Borrow(cls->events[i].name).Compare(string("UnhandledException")) == 0)
-      cls->events[i].vector = reinterpret_cast<void *>(UnhandledHandler);
-  return RuntimeNewObject(cls);
+  return RuntimeNewObject(SubclassHandling(LookupObjectDefinition(ApplicationClass()),
+                                          "HandlingApp", 52, "UnhandledException",
+                                          reinterpret_cast<void *>(UnhandledHandler)));
 }
 
 TEST(UnhandledException, FinalDialogTextsNameTheClassTheMessageAndTheNumber) {
@@ -70,11 +76,35 @@ TEST(UnhandledException, FinalDialogTextsNameTheClassTheMessageAndTheNumber) {
   }
 }
 
-// One sequence, since the shutdown it ends in is never undone.
-TEST(UnhandledException, ApplicationHandlerFirstThenOneDialogThenNothingAndNoneForEnd) {
-  SetFinalDialogPresenter(RecordDialog);
-  sDialogs.clear();
-  gApplicationObject = NewHandlingApplication();
+// The shutdown these tests end in is never undone, so each one needs a
+// process where it was not signalled yet (ctest runs every test alone). Each
+// records the final dialog and registers an application that handles
+// UnhandledException.
+class UnhandledSequence : public testing::Test {
+protected:
+  void SetUp() override {
+    if (IsAppShuttingDown())
+      GTEST_SKIP() << "the shutdown was signalled by an earlier test in this process";
+    SetFinalDialogPresenter(RecordDialog);
+    sDialogs.clear();
+    sHandlerCalls = 0;
+    sRaises = 0;
+    gApplicationObject = NewHandlingApplication();
+    mRegistered = true;
+  }
+  void TearDown() override {
+    if (!mRegistered)
+      return;
+    sDuringDialog = nullptr;
+    sInHandler = nullptr;
+    sHandlerQuits = false;
+    RuntimeUnlockObject(gApplicationObject);
+    SetFinalDialogPresenter(nullptr);
+  }
+  bool mRegistered = false;
+};
+
+TEST_F(UnhandledSequence, ApplicationHandlerFirstThenOneDialogThenNothingAndNoneForEnd) {
   ObjectHolder first(NewException(RuntimeExceptionClass(), "first", 0));
 
   sHandlerAnswer = 1; // True: the loop keeps turning
@@ -83,38 +113,70 @@ TEST(UnhandledException, ApplicationHandlerFirstThenOneDialogThenNothingAndNoneF
   EXPECT_TRUE(sDialogs.empty());
   EXPECT_FALSE(IsAppShuttingDown());
 
+  // While the dialog is up the loop still turns (the shutdown follows the
+  // answer), and a further exception opens no second dialog.
   sHandlerAnswer = 0x100; // only the low byte counts: False
+  ObjectHolder during(NewException(RuntimeExceptionClass(), "during", 0));
+  bool shuttingDownWhileShown = true;
+  sDuringDialog = [&] {
+    shuttingDownWhileShown = IsAppShuttingDown();
+    UnhandledExceptionFilter(during.get());
+  };
   UnhandledExceptionFilter(first.get());
-  EXPECT_EQ(sHandlerCalls, 2);
+  sDuringDialog = nullptr;
+  EXPECT_EQ(sHandlerCalls, 3); // the first, then the one raised during the dialog
   ASSERT_EQ(sDialogs.size(), 1u);
   EXPECT_STREQ(sDialogs[0].explanation.CString(), "Exception Message: first\n");
+  EXPECT_FALSE(shuttingDownWhileShown);
   EXPECT_TRUE(IsAppShuttingDown());
 
   ObjectHolder second(NewException(RuntimeExceptionClass(), "second", 0));
   UnhandledExceptionFilter(second.get()); // asks the handler, but no second dialog
-  EXPECT_EQ(sHandlerCalls, 3);
+  EXPECT_EQ(sHandlerCalls, 4);
   EXPECT_EQ(sDialogs.size(), 1u);
 
   // An EndException never reaches the application's handler, and shows no
   // dialog even when it gets to the last resort.
   ObjectHolder end(CreateInstance(EndExceptionClass()));
   UnhandledExceptionFilter(end.get());
-  EXPECT_EQ(sHandlerCalls, 3);
+  EXPECT_EQ(sHandlerCalls, 4);
   UnhandledException(end.get());
   EXPECT_EQ(sDialogs.size(), 1u);
+}
 
-  // Quit from inside the handler signals the shutdown without raising.
+TEST_F(UnhandledSequence, QuitInsideTheHandlerSignalsTheShutdownWithoutRaising) {
+  ObjectHolder exception(NewException(RuntimeExceptionClass(), "quit", 0));
   sHandlerQuits = true;
   sHandlerAnswer = 1;
   SetExceptionMonitor(CountRaise);
-  UnhandledExceptionFilter(first.get());
+  UnhandledExceptionFilter(exception.get());
   SetExceptionMonitor(nullptr);
-  EXPECT_EQ(sHandlerCalls, 4);
+  EXPECT_EQ(sHandlerCalls, 1);
   EXPECT_EQ(sRaises, 0);
   EXPECT_TRUE(IsAppShuttingDown());
+  EXPECT_TRUE(sDialogs.empty());
+}
 
-  RuntimeUnlockObject(gApplicationObject);
-  SetFinalDialogPresenter(nullptr);
+// A raise that nothing handles inside the handler reaches the filter again
+// (as the unwinder sends it there): it goes to the final dialog instead of
+// back into the handler. The test stops the handler after a few rounds so
+// that the fault shows as a count, not as an overflowing stack.
+TEST_F(UnhandledSequence, RaiseInsideTheHandlerGoesToTheFinalDialog) {
+  ObjectHolder outer(NewException(RuntimeExceptionClass(), "outer", 0));
+  ObjectHolder inner(NewException(RuntimeExceptionClass(), "inner", 0));
+  sHandlerAnswer = 1;
+  sInHandler = [&] {
+    if (sHandlerCalls < 5)
+      UnhandledExceptionFilter(inner.get());
+  };
+  UnhandledExceptionFilter(outer.get());
+  sInHandler = nullptr;
+  EXPECT_EQ(sHandlerCalls, 1);
+  ASSERT_EQ(sDialogs.size(), 1u);
+  EXPECT_STREQ(sDialogs[0].explanation.CString(), "Exception Message: inner\n");
+  // Out of the handler, the next exception reaches it again.
+  UnhandledExceptionFilter(outer.get());
+  EXPECT_EQ(sHandlerCalls, 2);
 }
 
 } // namespace

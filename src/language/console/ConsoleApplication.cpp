@@ -7,16 +7,13 @@
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/objects/ClassLookup.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
 
 namespace {
-
-RuntimeObject *sConsoleApplication = nullptr;
-
-#define CODE(function) reinterpret_cast<void *>(function), #function
 
 ObjectHookTemplate ConsoleApplicationHooks[] = {
     {kConsoleOnlyFlags, "Run", "args() as String", "Integer", nullptr, 0},
@@ -35,13 +32,13 @@ PropertyMethod ConsoleApplicationMethods[] = {
      nullptr,
      sDoEventsParams,
      1,
-     {{CODE(RuntimeDoEvents), {}}, {}},
+     {{ACCESSOR(RuntimeDoEvents), {}}, {}},
      0,
      kConsoleOnlyFlags,
      0},
 };
 ObjectInstanceTemplate ConsoleApplicationProperties[] = {
-    {kConsoleAvailableFlag, "ExecutableFile", nullptr, CODE(AppFolderItemGetter), nullptr, nullptr,
+    {kConsoleAvailableFlag, "ExecutableFile", nullptr, ACCESSOR(AppFolderItemGetter), nullptr, nullptr,
      0, 0},
 };
 
@@ -54,7 +51,7 @@ PropertyMethod StdInputMethods[] = {
      &stringType.type,
      nullptr,
      0,
-     {{CODE(RuntimeStdInputReadLine), {}}, {}},
+     {{ACCESSOR(RuntimeStdInputReadLine), {}}, {}},
      0,
      kConsoleOnlyFlags,
      0},
@@ -62,7 +59,7 @@ PropertyMethod StdInputMethods[] = {
      &stringType.type,
      sReadParams,
      2,
-     {{CODE(RuntimeStdInputRead), {}}, {}},
+     {{ACCESSOR(RuntimeStdInputRead), {}}, {}},
      0,
      kConsoleOnlyFlags,
      0},
@@ -70,7 +67,7 @@ PropertyMethod StdInputMethods[] = {
      &booleanType.type,
      nullptr,
      0,
-     {{CODE(RuntimeStdInputEof), {}}, {}},
+     {{ACCESSOR(RuntimeStdInputEof), {}}, {}},
      0,
      kConsoleAvailableFlag,
      0},
@@ -78,7 +75,7 @@ PropertyMethod StdInputMethods[] = {
      &booleanType.type,
      nullptr,
      0,
-     {{CODE(RuntimeStdInputError), {}}, {}},
+     {{ACCESSOR(RuntimeStdInputError), {}}, {}},
      0,
      kConsoleAvailableFlag,
      0},
@@ -90,7 +87,7 @@ PropertyMethod StdOutputMethods[] = {
      nullptr,
      sMessageParams,
      1,
-     {{CODE(RuntimeStdOutputStreamWriteLine), {}}, {}},
+     {{ACCESSOR(RuntimeStdOutputStreamWriteLine), {}}, {}},
      0,
      kConsoleOnlyFlags,
      0},
@@ -98,16 +95,16 @@ PropertyMethod StdOutputMethods[] = {
      nullptr,
      sMessageParams,
      1,
-     {{CODE(RuntimeStdOutputStreamWrite), {}}, {}},
+     {{ACCESSOR(RuntimeStdOutputStreamWrite), {}}, {}},
      0,
      kConsoleOnlyFlags,
      0},
-    {"Flush", nullptr, nullptr, 0, {{CODE(RuntimeStdOutFlush), {}}, {}}, 0, kConsoleAvailableFlag, 0},
+    {"Flush", nullptr, nullptr, 0, {{ACCESSOR(RuntimeStdOutFlush), {}}, {}}, 0, kConsoleAvailableFlag, 0},
     {"WriteError",
      &booleanType.type,
      nullptr,
      0,
-     {{CODE(RuntimeStdOutputError), {}}, {}},
+     {{ACCESSOR(RuntimeStdOutputError), {}}, {}},
      0,
      kConsoleAvailableFlag,
      0},
@@ -142,17 +139,6 @@ void FireServiceEvent(RuntimeObject *app, ServiceEvent event, bool withArgument)
 }
 
 } // namespace
-
-void SetConsoleApplicationObject(RuntimeObject *app) {
-  RuntimeObject *old = sConsoleApplication;
-  if (app)
-    RuntimeLockObject(app);
-  sConsoleApplication = app;
-  if (old)
-    RuntimeUnlockObject(old);
-}
-
-RuntimeObject *GetConsoleApplicationObject() { return sConsoleApplication; }
 
 void FireServicePause(RuntimeObject *app) { FireServiceEvent(app, kPauseEvent, false); }
 void FireServiceContinue(RuntimeObject *app) { FireServiceEvent(app, kContinueEvent, false); }

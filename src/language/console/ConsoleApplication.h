@@ -9,6 +9,7 @@
 
 #include "foundation/AssertionAlert.h"
 #include "foundation/String.h"
+#include "runtime/application/ConsoleApplicationObject.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
 
@@ -44,11 +45,6 @@ ObjectDefinition *ConsoleApplicationClass();
 ObjectDefinition *ServiceApplicationClass();
 ObjectDefinition *StdInputStreamClass();
 ObjectDefinition *StdOutputStreamClass();
-
-// The one console application object; Set keeps a reference to the new one
-// and releases the old, Get answers it without a reference.
-void SetConsoleApplicationObject(RuntimeObject *app);
-RuntimeObject *GetConsoleApplicationObject();
 
 // Fire the service events on an object (nothing in the system calls them on
 // this platform); a nil object shows the alert.

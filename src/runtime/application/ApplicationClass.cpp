@@ -11,6 +11,7 @@
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassRegistry.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -27,8 +28,6 @@ namespace {
 bool sInUnhandledException = false;
 
 constexpr int32_t kAllButBit3 = -9; // the platform mask of ResourceFork and DockItem
-
-#define CODE(function) reinterpret_cast<void *>(function), #function
 
 ObjectHookTemplate ApplicationHooks[] = {
     {0, "Open", "", "", nullptr, 0},
@@ -47,30 +46,30 @@ static_assert(std::size(ApplicationHooks) == 9);
 // Class-typed rows get their types when the class is built: the classes they
 // name come from other areas and may not be linked.
 ObjectInstanceTemplate ApplicationProperties[] = {
-    {0, "MouseCursor", nullptr, CODE(objGetter), CODE(appMouseCursorSetter), 24, 0},
-    {0, "ResourceFork", nullptr, CODE(appResourceForkGetter), nullptr, nullptr, 0, kAllButBit3},
-    {0, "MDIWindow", nullptr, CODE(objGetter), CODE(objSetter), 28, 0},
-    {0, "BalloonHelpVisible", &booleanType.type, CODE(AppBalloonHelpVisibleGetter),
-     CODE(AppBalloonHelpVisibleSetter), 32, 0},
-    {0, "MajorVersion", &integerType.type, CODE(AppIntegerVersionStuffGetter), nullptr, nullptr, 0,
+    {0, "MouseCursor", nullptr, ACCESSOR(objGetter), ACCESSOR(appMouseCursorSetter), 24, 0},
+    {0, "ResourceFork", nullptr, ACCESSOR(appResourceForkGetter), nullptr, nullptr, 0, kAllButBit3},
+    {0, "MDIWindow", nullptr, ACCESSOR(objGetter), ACCESSOR(objSetter), 28, 0},
+    {0, "BalloonHelpVisible", &booleanType.type, ACCESSOR(AppBalloonHelpVisibleGetter),
+     ACCESSOR(AppBalloonHelpVisibleSetter), 32, 0},
+    {0, "MajorVersion", &integerType.type, ACCESSOR(AppIntegerVersionStuffGetter), nullptr, nullptr, 0,
      0},
-    {0, "MinorVersion", &integerType.type, CODE(AppIntegerVersionStuffGetter), nullptr, nullptr, 1,
+    {0, "MinorVersion", &integerType.type, ACCESSOR(AppIntegerVersionStuffGetter), nullptr, nullptr, 1,
      0},
-    {0, "BugVersion", &integerType.type, CODE(AppIntegerVersionStuffGetter), nullptr, nullptr, 2,
+    {0, "BugVersion", &integerType.type, ACCESSOR(AppIntegerVersionStuffGetter), nullptr, nullptr, 2,
      0},
-    {0, "StageCode", &integerType.type, CODE(AppIntegerVersionStuffGetter), nullptr, nullptr, 3, 0},
-    {0, "NonReleaseVersion", &integerType.type, CODE(AppIntegerVersionStuffGetter), nullptr,
+    {0, "StageCode", &integerType.type, ACCESSOR(AppIntegerVersionStuffGetter), nullptr, nullptr, 3, 0},
+    {0, "NonReleaseVersion", &integerType.type, ACCESSOR(AppIntegerVersionStuffGetter), nullptr,
      nullptr, 4, 0},
-    {0, "RegionCode", &integerType.type, CODE(AppIntegerVersionStuffGetter), nullptr, nullptr, 5,
+    {0, "RegionCode", &integerType.type, ACCESSOR(AppIntegerVersionStuffGetter), nullptr, nullptr, 5,
      0},
-    {0, "ShortVersion", &stringType.type, CODE(AppStringVersionStuffGetter), nullptr, nullptr, 0,
+    {0, "ShortVersion", &stringType.type, ACCESSOR(AppStringVersionStuffGetter), nullptr, nullptr, 0,
      0},
-    {0, "LongVersion", &stringType.type, CODE(AppStringVersionStuffGetter), nullptr, nullptr, 1, 0},
-    {0, "PackageInfo", &stringType.type, CODE(AppStringVersionStuffGetter), nullptr, nullptr, 2, 0},
-    {0, "MenuBar", nullptr, CODE(AppMenuBarGetter), CODE(AppMenuBarSetter), 0, 0},
-    {0, "DockItem", nullptr, CODE(AppDockItemGetter), nullptr, nullptr, 0, kAllButBit3},
-    {0, "AutoQuit", &booleanType.type, CODE(AppAutoCloseGetter), CODE(AppAutoCloseSetter), 0, 0},
-    {0, "ExecutableFile", nullptr, CODE(AppFolderItemGetter), nullptr, nullptr, 0, 0},
+    {0, "LongVersion", &stringType.type, ACCESSOR(AppStringVersionStuffGetter), nullptr, nullptr, 1, 0},
+    {0, "PackageInfo", &stringType.type, ACCESSOR(AppStringVersionStuffGetter), nullptr, nullptr, 2, 0},
+    {0, "MenuBar", nullptr, ACCESSOR(AppMenuBarGetter), ACCESSOR(AppMenuBarSetter), 0, 0},
+    {0, "DockItem", nullptr, ACCESSOR(AppDockItemGetter), nullptr, nullptr, 0, kAllButBit3},
+    {0, "AutoQuit", &booleanType.type, ACCESSOR(AppAutoCloseGetter), ACCESSOR(AppAutoCloseSetter), 0, 0},
+    {0, "ExecutableFile", nullptr, ACCESSOR(AppFolderItemGetter), nullptr, nullptr, 0, 0},
 };
 static_assert(std::size(ApplicationProperties) == 17);
 
@@ -86,7 +85,7 @@ PropertyMethod ApplicationMethods[] = {
      nullptr,
      nullptr,
      0,
-     {{CODE(ApplicationNewDocument), {}}, {}},
+     {{ACCESSOR(ApplicationNewDocument), {}}, {}},
      0,
      kConsoleAvailableFlag,
      0},
@@ -94,16 +93,16 @@ PropertyMethod ApplicationMethods[] = {
      nullptr,
      sOpenDocumentParams,
      1,
-     {{CODE(ApplicationOpenDocument), {}}, {}},
+     {{ACCESSOR(ApplicationOpenDocument), {}}, {}},
      0,
      kConsoleAvailableFlag,
      0},
-    {"DoEvents", nullptr, sDoEventsParams, 1, {{CODE(RuntimeDoEvents), {}}, {}}, 0, 0, 0},
+    {"DoEvents", nullptr, sDoEventsParams, 1, {{ACCESSOR(RuntimeDoEvents), {}}, {}}, 0, 0, 0},
     {"_AddMenuHandler",
      nullptr,
      sAddMenuHandlerParams,
      2,
-     {{CODE(ApplicationAddMenuHandler), {}}, {}},
+     {{ACCESSOR(ApplicationAddMenuHandler), {}}, {}},
      0,
      0,
      0},
@@ -278,6 +277,10 @@ bool TestApplicationQuit() {
 }
 
 bool TryApplicationUnhandledException(RuntimeObject *exception) {
+  // A raise nobody handles inside the handler itself does not go back to it
+  // (that would repeat until the stack runs out): it goes to the final dialog.
+  if (sInUnhandledException)
+    return false;
   sInUnhandledException = true;
   bool handled = false;
   if (!RuntimeObjectIsa(exception, LookupObjectDefinition(EndExceptionClass()))) {

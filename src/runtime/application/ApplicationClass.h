@@ -42,7 +42,7 @@ void *FindApplicationHandler(RuntimeObject *app, ApplicationEvent event);
 // and was closed, and Close fired. False while a quit test already runs.
 bool TestApplicationQuit();
 // Whether the application's UnhandledException handler took the exception;
-// an EndException never reaches it.
+// an EndException never reaches it, nor one raised while the handler runs.
 bool TryApplicationUnhandledException(RuntimeObject *exception);
 
 // A FolderItem for a path (relative paths against the application folder),

@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include "foundation/QVTime.h"
+#include "foundation/TextEncodings.h"
 #include "runtime/application/ApplicationObject.h"
 #include "runtime/application/KaleidoscopeColor.h"
 #include "runtime/exports/ExportTable.h"
@@ -31,6 +32,7 @@ constexpr uint32_t kStopCheckTicks = 60;
 
 // Digits from the least significant end until the rest is below the base;
 // no leading zeros, 0 gives "0", negatives their two's-complement form.
+// The text is tagged ASCII.
 stringStorage *NumberInBase(int32_t value, uint32_t base) {
   static const char kDigits[] = "0123456789ABCDEF";
   char buffer[33];
@@ -42,6 +44,7 @@ stringStorage *NumberInBase(int32_t value, uint32_t base) {
   } while (rest != 0);
   string text;
   text.ConstructFromBuffer(start, static_cast<int>(buffer + sizeof(buffer) - start));
+  text.SetEncoding(kEncodingASCII);
   return text.ExtractStringStorage();
 }
 
@@ -86,7 +89,10 @@ extern "C" {
 
 int32_t RuntimeTicks() { return static_cast<int32_t>(QV::TickCount()); }
 double RuntimeMicroseconds() { return static_cast<double>(MonotonicMicroseconds()); }
-void RuntimeBeep() { gdk_beep(); }
+void RuntimeBeep() {
+  if (gdk_display_get_default()) // a console program may have no display
+    gdk_beep();
+}
 
 stringStorage *RuntimeHex(int32_t value) { return NumberInBase(value, 16); }
 stringStorage *RuntimeOct(int32_t value) { return NumberInBase(value, 8); }
@@ -153,8 +159,12 @@ __attribute__((weak)) RuntimeObject *newAppleEventTarget(stringStorage *, int32_
   return nullptr;
 }
 
+// Runs what is ready and never waits for the next event: with no source
+// left (a console program, a Timer's Action that is the only one) that wait
+// would never end, and with a slow timer elsewhere every call would last its
+// period. Only modal loops, which wait for their own end, may block.
 void RuntimeDoEvents(RuntimeObject *, int32_t milliseconds) {
-  ModalEvents();
+  ReadyEvents();
   if (milliseconds >= 0)
     ThreadSleep(milliseconds);
 }

@@ -30,8 +30,10 @@ ResourceEntry ResourceManager::GetResource(uint32_t type, int16_t id) const {
 }
 
 ResourceEntry ResourceManager::GetResourceByIndex(int32_t index) const {
-  if (!RUNTIME_CHECK(index >= 0 && index < GetCount()))
+  if (index < 0 || index >= GetCount()) {
+    ShowAlert(kResourceIndexAlert);
     return ResourceEntry{};
+  }
   return mEntries.begin()[index];
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "foundation/AssertionAlert.h"
 #include "foundation/SimpleVector.h"
 #include "foundation/String.h"
 
@@ -18,6 +19,9 @@ constexpr uint32_t FourCharCode(const char (&code)[5]) {
 
 constexpr uint32_t kVersionResourceType = FourCharCode("VERS");
 constexpr uint32_t kTextResourceType = FourCharCode("TEXT");
+
+// GetResourceByIndex with an index outside the entries.
+inline constexpr AlertSite kResourceIndexAlert{"ResourceManagerCommon", 92, "index < GetCount()"};
 
 struct ResourceEntry {
   uint32_t type;

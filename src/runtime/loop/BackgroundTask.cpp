@@ -17,7 +17,7 @@ SimpleVector<BackgroundTask *> &Tasks() {
 int32_t sCommandStop = 0;
 
 gboolean RunTaskFromTimeout(gpointer data) {
-  static_cast<BackgroundTask *>(data)->PerformTaskFromTimeout();
+  static_cast<BackgroundTask *>(data)->PerformTask();
   return TRUE;
 }
 

@@ -16,9 +16,6 @@ public:
   BackgroundTask &operator=(const BackgroundTask &) = delete;
 
   virtual void PerformTask() = 0;
-  // What the task's own timeout runs; PerformTask unless a task must behave
-  // differently inside the toolkit's dispatch.
-  virtual void PerformTaskFromTimeout() { PerformTask(); }
 
   uint32_t mTimeoutId;
   int32_t mLastRun; // tick of the last pass that ran it; 0 at creation

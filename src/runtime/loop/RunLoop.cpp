@@ -9,12 +9,17 @@
 #include "runtime/loop/PaneInterface.h"
 #include "runtime/loop/Pollables.h"
 #include "runtime/loop/WindowInterface.h"
-#include "runtime/startup/RuntimeLifecycle.h"
-#include "runtime/threads/RuntimeThread.h"
+
+uint8_t gInMainLoop = 0;
 
 namespace {
 
 uint8_t sShutdown = 0;
+ThreadStepHooks sThreadHooks{};
+
+bool OnThreadStack() {
+  return sThreadHooks.RunningOnThreadStack && sThreadHooks.RunningOnThreadStack();
+}
 // The pointer position last reported to a capture pane; it survives from one
 // capture to the next.
 bool sPositionRecorded = false;
@@ -51,19 +56,17 @@ bool ShouldAutoQuit() {
   return gInMainLoop && gApplicationObject && AsApplication(gApplicationObject)->autoQuit;
 }
 
-} // namespace
-
-void RunLoopStep() {
+void Step(bool mayBlock) {
   if (const WindowHooks &windows = GetWindowHooks(); windows.AboutToYield)
     windows.AboutToYield();
   if (SubPane *capture = GetCaptureMouse()) {
     FeedCapturePane(capture);
     gtk_main_iteration_do(FALSE);
   } else {
-    // A thread's step must not wait for the toolkit: the dispatcher's timeout
-    // may be held by the main stack, suspended inside its dispatch, and
-    // nothing else might wake the wait. The thread yields below instead.
-    gtk_main_iteration_do(!RunningOnThreadStack());
+    // A thread's step must not wait for the toolkit either: the dispatcher's
+    // timeout may be held by the main stack, suspended inside its dispatch,
+    // and nothing else might wake the wait. The thread yields below instead.
+    gtk_main_iteration_do(mayBlock && !OnThreadStack());
   }
   applyDeferredUpdates();
   if (SubPane *focus = GetFocusPane(); focus && GetPaneHooks().FocusIdle)
@@ -74,9 +77,13 @@ void RunLoopStep() {
   ClearCommandStop();
   if (ShouldAutoQuit())
     SignalShutdown();
-  if (RunningOnThreadStack())
-    YieldToNextThread();
+  if (OnThreadStack() && sThreadHooks.YieldToNextThread)
+    sThreadHooks.YieldToNextThread();
 }
+
+} // namespace
+
+void RunLoopStep() { Step(true); }
 
 void CallFunctionWithExceptionHandling(void (*fp)()) {
   if (!fp)
@@ -85,6 +92,14 @@ void CallFunctionWithExceptionHandling(void (*fp)()) {
 }
 
 void ModalEvents() { CallFunctionWithExceptionHandling(RunLoopStep); }
+void ReadyEvents() { Step(false); }
+
+void InstallThreadStepHooks(const ThreadStepHooks *hooks) {
+  sThreadHooks = hooks ? *hooks : ThreadStepHooks{};
+}
+const ThreadStepHooks &GetThreadStepHooks() { return sThreadHooks; }
+
+int32_t ToolkitDispatchDepth() { return g_main_depth(); }
 
 void mainloop() {
   while (!sShutdown)

@@ -6,6 +6,7 @@
 
 #include "foundation/AssertionAlert.h"
 #include "foundation/QVTime.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -16,19 +17,17 @@ TimerObject *sLiveTimers = nullptr;
 
 TimerObject *AsTimer(RuntimeObject *object) { return reinterpret_cast<TimerObject *>(object); }
 
-#define CODE(function) reinterpret_cast<void *>(function), #function
-
 ObjectInstanceTemplate TimerProperties[] = {
-    {0, "Mode", &integerType.type, CODE(intGetter), CODE(timerModeSetter),
+    {0, "Mode", &integerType.type, ACCESSOR(intGetter), ACCESSOR(timerModeSetter),
      offsetof(TimerObject, mode), 0},
-    {0, "Period", &integerType.type, CODE(intGetter), CODE(timerPeriodSetter),
+    {0, "Period", &integerType.type, ACCESSOR(intGetter), ACCESSOR(timerPeriodSetter),
      offsetof(TimerObject, period), 0},
-    {0, "Enabled", &booleanType.type, CODE(intGetter), CODE(intSetter),
+    {0, "Enabled", &booleanType.type, ACCESSOR(intGetter), ACCESSOR(intSetter),
      offsetof(TimerObject, enabled), 0},
 };
 
 PropertyMethod TimerMethods[] = {
-    {"Reset", nullptr, nullptr, 0, {{CODE(RuntimeTimerReset), {}}, {}}, 0, 0, 0},
+    {"Reset", nullptr, nullptr, 0, {{ACCESSOR(RuntimeTimerReset), {}}, {}}, 0, 0, 0},
 };
 
 ObjectHookTemplate TimerHooks[] = {

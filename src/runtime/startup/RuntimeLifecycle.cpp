@@ -1,9 +1,13 @@
 #include "runtime/startup/RuntimeLifecycle.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <string>
 
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/application/ApplicationObject.h"
+#include "runtime/application/ConsoleApplicationObject.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/loop/RunLoop.h"
 #include "runtime/loop/WindowInterface.h"
@@ -13,16 +17,13 @@
 #include "runtime/startup/ProgramArguments.h"
 #include "runtime/startup/StandardFonts.h"
 
-uint8_t gInMainLoop = 0;
 int32_t gDocumentArgumentCount = -1;
-
-// The console application classes live with the language's classes; a
-// runtime linked without them runs a console image without the object.
-__attribute__((weak)) void SetConsoleApplicationObject(RuntimeObject *) {}
 
 namespace {
 
+bool sDisplayOpened = true;
 bool sRunOnce = false;
+bool sFinalDialogShowing = false;
 FinalDialogPresenter sFinalDialogPresenter = nullptr; // nil: PresentFinalDialog
 
 string ClassNameOf(RuntimeObject *object) {
@@ -38,15 +39,33 @@ std::string ReplacePlaceholder(std::string text, const std::string &value) {
   return text;
 }
 
+// The one line a program that needs a display writes where there is none.
+std::string NoDisplayMessage(const char *programPath, const char *display) {
+  std::string name = programPath ? programPath : "";
+  name = name.substr(name.rfind('/') + 1);
+  const std::string where = display && *display
+                                ? std::string("cannot open the display \"") + display + "\""
+                                : std::string("no display is set (DISPLAY)");
+  return name + ": " + where + "; this program shows windows and needs one.\n";
+}
+
 bool IsEndException(RuntimeObject *exception) {
   return RuntimeObjectIsa(exception, LookupObjectDefinition(EndExceptionClass())) != 0;
 }
 
 } // namespace
 
+void SetDisplayOpened(bool opened) { sDisplayOpened = opened; }
+bool DisplayOpened() { return sDisplayOpened; }
+
 extern "C" {
 
 void RuntimeRegisterAppObject(RuntimeObject *app) {
+  if (!sDisplayOpened) {
+    const std::string message = NoDisplayMessage(gArgc > 0 ? gArgv[0] : nullptr, getenv("DISPLAY"));
+    (void)!write(2, message.data(), message.size());
+    _exit(kNoDisplayExitStatus);
+  }
   if (app) {
     RuntimeLockObject(app);
     gApplicationObject = app;
@@ -58,13 +77,17 @@ void RuntimeRegisterAppObject(RuntimeObject *app) {
 
 void RuntimeRegisterConsoleAppObject(RuntimeObject *app, int32_t service) {
   if (app) {
-    RuntimeLockObject(app);
-    SetConsoleApplicationObject(app);
+    SetConsoleApplicationObject(app); // the registration's one reference
     return;
   }
   auto builder = (service & 0xFF) ? ServiceApplicationClass : ConsoleApplicationClass;
   ObjectDefinition *defn = builder ? builder() : nullptr;
-  SetConsoleApplicationObject(defn ? CreateInstance(defn) : nullptr);
+  RuntimeObject *made = defn ? CreateInstance(defn) : nullptr;
+  if (!made)
+    return;
+  // The registration keeps it; the reference of its making is not ours.
+  SetConsoleApplicationObject(made);
+  RuntimeUnlockObject(made);
 }
 
 void RuntimeRun() {
@@ -102,7 +125,7 @@ void FireStartupEvents() {
 void UnhandledExceptionFilter(RuntimeObject *exception) {
   if (TryApplicationUnhandledException(exception))
     return;
-  if (IsAppShuttingDown())
+  if (IsAppShuttingDown() || sFinalDialogShowing)
     return;
   UnhandledException(exception);
 }
@@ -127,19 +150,27 @@ FinalDialogText FinalDialogTextFor(RuntimeObject *exception) {
 }
 
 void UnhandledException(RuntimeObject *exception) {
-  // Shutdown counts as signalled from here on: an exception raised while the
-  // dialog is up (a repeating timer's) is ignored instead of opening another.
-  SignalShutdown();
   if (IsEndException(exception)) {
+    SignalShutdown();
     if (const WindowHooks &hooks = GetWindowHooks(); hooks.FireCloseEvents)
       hooks.FireCloseEvents();
     return;
   }
+  // One dialog: an exception raised while it is up (a repeating timer's) is
+  // ignored instead of opening another. The shutdown is signalled once it is
+  // answered, not before: a raise on a thread's stack shows the dialog in
+  // that thread's loop while the main stack goes on turning its own, which
+  // would otherwise end under the dialog before it ever appeared.
+  if (sFinalDialogShowing)
+    return;
+  sFinalDialogShowing = true;
   RuntimeLockObject(exception);
   FinalDialogText text = FinalDialogTextFor(exception);
   RuntimeUnlockObject(exception);
   if (FinalDialogPresenter present = sFinalDialogPresenter ? sFinalDialogPresenter : PresentFinalDialog)
     present(text);
+  SignalShutdown();
+  sFinalDialogShowing = false;
 }
 
 FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter) {

@@ -9,6 +9,7 @@
 #include "runtime/exceptions/StackBounds.h"
 #include "runtime/exceptions/StackCheck.h"
 #include "runtime/loop/BackgroundTask.h"
+#include "runtime/loop/RunLoop.h"
 #include "runtime/objects/RuntimeObject.h"
 #include "runtime/threads/ThreadClasses.h"
 
@@ -46,17 +47,24 @@ public:
     if (!sDisableThreadDispatcher)
       YieldToNextThread();
   }
-  // Inside the toolkit's dispatch a thread's stack does not switch away: the
-  // toolkit keeps one record of the dispatch in progress, so a stack
-  // suspended there and resumed after another stack dispatched would find it
-  // overwritten, and while one stack is suspended there this timeout cannot
-  // fire anywhere else. A thread yields at the end of its loop step instead
-  // (RunLoopStep); only the main stack switches from here.
-  void PerformTaskFromTimeout() override {
-    if (!RunningOnThreadStack())
-      PerformTask();
-  }
 };
+
+// The toolkit's dispatch depth at which the running stack was entered. The
+// toolkit keeps one record of the dispatches in progress on the process
+// thread and expects them to end in the reverse order they began. A stack
+// other than the main one that switches away inside a dispatch it began
+// itself would leave its dispatch half done under whatever the next stack
+// dispatches (GLib aborts on the mixed-up record). So such a stack switches
+// only at the depth it was entered at; inside a dispatch of its own a yield
+// point does not switch and a wait loops on the current stack. The main
+// stack may switch inside its dispatches (the dispatcher's timeout is one):
+// every other stack then runs nested within them and leaves them as it
+// found them.
+int32_t sEnteredAtDispatchDepth = 0;
+
+bool MaySwitchAway() {
+  return !RunningOnThreadStack() || ToolkitDispatchDepth() == sEnteredAtDispatchDepth;
+}
 BackgroundTask *sDispatcherTask = nullptr;
 
 // A fault in a guard page ends the process with a message; any other fault
@@ -125,9 +133,13 @@ void EnterCurrentStack() {
   SetStackOverflowBeingRaised(current->raisingOverflow);
 }
 
-// Every switch goes through here. A thread that will never run again passes
-// `finished`, so the sanitizer drops its fake stack.
-void SwitchTo(RuntimeThread *target, bool finished = false) {
+// Every switch goes through here; answers whether it switched. A thread that
+// will never run again passes `finished`, so the sanitizer drops its fake
+// stack (its own dispatches have all ended by then).
+bool SwitchTo(RuntimeThread *target, bool finished = false) {
+  if (!finished && !MaySwitchAway())
+    return false;
+  const int32_t depth = ToolkitDispatchDepth();
   RuntimeThread *current = sCurrentThread;
   current->armedHandler = SaveArmedHandler();
   current->raisingOverflow = StackOverflowBeingRaised();
@@ -140,6 +152,8 @@ void SwitchTo(RuntimeThread *target, bool finished = false) {
 #endif
   SwitchStacks(target);
   EnterCurrentStack();
+  sEnteredAtDispatchDepth = depth;
+  return true;
 }
 
 void FreeDeadThreads() {
@@ -157,6 +171,7 @@ void FreeDeadThreads() {
 // returns (its return address and saved frame pointer are 0).
 [[noreturn]] void ThreadEntry() {
   EnterCurrentStack();
+  sEnteredAtDispatchDepth = ToolkitDispatchDepth();
   RuntimeThread *self = sCurrentThread;
   if (!self)
     ShowAlert(kNoCurrentThread);
@@ -285,8 +300,11 @@ void YieldToNextThread() {
 }
 
 RuntimeThread *StartThreadRecord(RuntimeObject *thread, int32_t stackSize) {
-  if (!sDispatcherTask)
+  if (!sDispatcherTask) {
     sDispatcherTask = new ThreadBackgroundTask;
+    static const ThreadStepHooks kStepHooks{RunningOnThreadStack, YieldToNextThread};
+    InstallThreadStepHooks(&kStepHooks);
+  }
   InstallGuardPageHandler();
   auto *record = new RuntimeThread(thread);
   if (!record->AllocateStack(stackSize)) {

@@ -1,7 +1,10 @@
 // Cooperative threads: every language thread runs on its own stack inside the
 // one process thread, and the runtime switches stacks only at yield points
 // (the dispatcher task every tick, the yield point of compiled loops, sleeps,
-// and the waits of semaphores and critical sections).
+// and the waits of semaphores and critical sections). A thread's stack does
+// not switch away inside a toolkit dispatch it began itself (a Timer's Action
+// in the thread's DoEvents): there a yield point returns at once and a wait
+// goes on looping on that stack.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -83,7 +86,9 @@ RuntimeThread *DeadThreadListHead();
 int64_t ThreadClockMs();
 
 RuntimeThread *FindNextThread(RuntimeThread *startingPoint);
-// `finished`: the calling thread never runs again.
+// `finished`: the calling thread never runs again. Where the running stack
+// may not switch, it goes on without switching (after the wait for the
+// earliest thread, when none is due).
 void SwitchToThreadOrIdle(RuntimeThread *thread, bool finished = false);
 void YieldToNextThread();
 // Makes a record for a language thread object, pushed at the head of the

@@ -6,6 +6,7 @@
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/loop/BackgroundTask.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
@@ -28,26 +29,24 @@ CriticalSectionObject *AsSection(RuntimeObject *object) {
 
 int32_t EffectiveStackSize(int32_t size) { return size > 0 ? size : kDefaultThreadStackSize; }
 
-#define CODE(function) reinterpret_cast<void *>(function), #function
-
 ObjectInstanceTemplate ThreadProperties[] = {
-    {kConsoleFlag, "StackSize", &integerType.type, CODE(ThreadGetStackSize),
-     CODE(ThreadSetStackSize), 0, 0},
-    {kConsoleFlag, "ThreadID", &integerType.type, CODE(ThreadGetID), nullptr, nullptr, 0, 0},
+    {kConsoleFlag, "StackSize", &integerType.type, ACCESSOR(ThreadGetStackSize),
+     ACCESSOR(ThreadSetStackSize), 0, 0},
+    {kConsoleFlag, "ThreadID", &integerType.type, ACCESSOR(ThreadGetID), nullptr, nullptr, 0, 0},
 };
 PropertyMethod ThreadMethods[] = {
-    {"Run", nullptr, nullptr, 0, {{CODE(threadRun), {}}, {}}, 0, kConsoleFlag, 0},
+    {"Run", nullptr, nullptr, 0, {{ACCESSOR(threadRun), {}}, {}}, 0, kConsoleFlag, 0},
 };
 ObjectHookTemplate ThreadHooks[] = {
     {kConsoleFlag, "Run", "", "", nullptr, 0},
 };
 PropertyMethod SemaphoreMethods[] = {
-    {"Signal", nullptr, nullptr, 0, {{CODE(Semaphore_Signal), {}}, {}}, 0, kConsoleFlag, 0},
-    {"Release", nullptr, nullptr, 0, {{CODE(semaphore_release), {}}, {}}, 0, kConsoleFlag, 0},
+    {"Signal", nullptr, nullptr, 0, {{ACCESSOR(Semaphore_Signal), {}}, {}}, 0, kConsoleFlag, 0},
+    {"Release", nullptr, nullptr, 0, {{ACCESSOR(semaphore_release), {}}, {}}, 0, kConsoleFlag, 0},
 };
 PropertyMethod CriticalSectionMethods[] = {
-    {"Enter", nullptr, nullptr, 0, {{CODE(criticalsection_enter), {}}, {}}, 0, kConsoleFlag, 0},
-    {"Leave", nullptr, nullptr, 0, {{CODE(criticalsection_leave), {}}, {}}, 0, kConsoleFlag, 0},
+    {"Enter", nullptr, nullptr, 0, {{ACCESSOR(criticalsection_enter), {}}, {}}, 0, kConsoleFlag, 0},
+    {"Leave", nullptr, nullptr, 0, {{ACCESSOR(criticalsection_leave), {}}, {}}, 0, kConsoleFlag, 0},
 };
 
 void SemaphoreInit(RuntimeObject *object) { AsSemaphore(object)->taken = 0; }
