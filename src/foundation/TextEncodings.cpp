@@ -1,10 +1,11 @@
-// Encoding tags of joined and compared text, and the one conversion the
-// runtime makes itself: relabelling text whose bytes are all ASCII.
+// Encoding tags of joined and compared text, and conversion between them:
+// relabelling where the bytes stay the same, transcoding everywhere else.
 #include "foundation/TextEncodings.h"
 
 #include <initializer_list>
 
 #include "foundation/String.h"
+#include "foundation/TextConversion.h"
 
 namespace {
 
@@ -12,8 +13,12 @@ bool IsASCIIOrUTF8(uint32_t encoding) {
   return encoding == kEncodingASCII || encoding == kEncodingUTF8;
 }
 
-// Relabelling cannot produce 16-bit text from bytes.
-bool IsUnreachableByRelabelling(uint32_t target) { return target >= 0x0100 && target <= 0x0200; }
+// Pure-ASCII text means the same in both encodings, so a new tag is all it
+// needs. Text tagged ASCII is taken at its tag, whatever its bytes.
+bool IsRelabelling(const string &s, uint32_t target) {
+  return EncodingKeepsASCII(s.Encoding()) && EncodingKeepsASCII(target) &&
+         (s.Encoding() == kEncodingASCII || s.ContainsOnlyASCII());
+}
 
 // The last conversion. Holding the source keeps its storage alive, so the
 // storage's identity cannot be taken over by another text while it is cached.
@@ -28,6 +33,26 @@ ConversionCache &LastConversion() {
 }
 
 } // namespace
+
+bool EncodingHasMultiByteCharacters(uint32_t encoding) {
+  switch (encoding) {
+  case 1:     // Mac Japanese
+  case 2:     // Mac Chinese Traditional
+  case 3:     // Mac Korean
+  case 25:    // Mac Chinese Simplified
+  case 0x420: // DOS Japanese
+  case 0x421: // DOS Chinese Simplified
+  case 0x422: // DOS Korean
+  case 0x423: // DOS Chinese Traditional
+  case 0x510: // Windows Korean Johab
+  case 0x820: // ISO-2022-JP
+  case 0x920: // EUC-JP
+  case 0xA01: // Shift-JIS
+    return true;
+  default:
+    return false;
+  }
+}
 
 uint32_t GetEncodingAttributes(uint32_t encoding, uint32_t &base, uint32_t &variant,
                                uint32_t &format) {
@@ -69,16 +94,15 @@ string ConvertEncoding(const string &s, uint32_t target) {
     return cache.result;
   cache.source = s;
 
-  bool bytesFit = s.Encoding() == kEncodingASCII || s.ContainsOnlyASCII();
-  if (IsUnreachableByRelabelling(target) || !bytesFit) {
-    cache.result = string();
-    return string();
+  string result;
+  if (IsRelabelling(s, target)) {
+    result.ConstructFromBuffer(s.Storage());
+    result.SetEncoding(target);
+  } else if (s.Encoding() != kEncodingUnknown) {
+    result = TranscodeText(s, target);
   }
-  string relabelled;
-  relabelled.ConstructFromBuffer(s.Storage());
-  relabelled.SetEncoding(target);
-  cache.result = relabelled;
-  return relabelled;
+  cache.result = result;
+  return result;
 }
 
 uint32_t ConvertToSameEncoding(string *s1, string *s2) {

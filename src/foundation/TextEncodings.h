@@ -1,7 +1,6 @@
-// Text-encoding tags and the little the runtime does with them itself: the
-// rules that pick the encoding of a joined or compared pair, relabelling of
-// pure-ASCII text, UTF-8 walking and Unicode case mapping. There is no general
-// transcoder: text that is not ASCII cannot change its encoding here.
+// Text-encoding tags: the rules that pick the encoding of a joined or
+// compared pair, conversion between encodings, UTF-8 walking and Unicode case
+// mapping.
 #pragma once
 #include <cstdint>
 
@@ -18,6 +17,11 @@ inline constexpr uint32_t kEncodingASCII = IMAGE_ENCODING_ASCII; // what string 
 inline constexpr uint32_t kEncodingUTF8 = IMAGE_ENCODING_UTF8;
 inline constexpr uint32_t kEncodingUnknown = 0x0000FFFF;
 
+// Encodings whose characters can take several bytes, the later ones in the
+// ASCII range (Shift-JIS, Big5, GBK, Johab and the other East Asian tags of
+// the Encodings table): their bytes cannot be case-mapped one at a time.
+bool EncodingHasMultiByteCharacters(uint32_t encoding);
+
 // Tags 0x0100 to 0x01FF are the UTF-16 family.
 constexpr bool IsUTF16Family(uint32_t encoding) { return encoding >= 0x0100 && encoding <= 0x01FF; }
 
@@ -31,11 +35,14 @@ uint32_t GetEncodingAttributes(uint32_t encoding, uint32_t &base, uint32_t &vari
 // unrelated encodings meet in UTF-8 (or UTF-16 when one side is UTF-16).
 uint32_t CommonEncoding(uint32_t a, uint32_t b, bool allowUnicode);
 
-// The text relabelled to target: the string itself when it already carries
+// The text converted to target: the string itself when it already carries
 // target (or target is kEncodingUnknown, or the text is empty), a retagged
-// copy when its bytes are ASCII, else the empty string, which callers read as
-// "cannot be converted". The last conversion is remembered, so converting the
-// same storage to the same target again returns the same copy.
+// copy when its bytes are ASCII and mean the same in both encodings, else the
+// transcoded text (TranscodeText). Untagged text that is not ASCII, bytes
+// invalid in the text's encoding and characters target lacks give the empty
+// string, which callers read as "cannot be converted". The last conversion is
+// remembered, so converting the same storage to the same target again returns
+// the same copy.
 string ConvertEncoding(const string &s, uint32_t target);
 
 // Brings two strings to one encoding in place and answers that encoding, or
@@ -72,6 +79,15 @@ unsigned long UTF8Decode(const unsigned char *p, const unsigned char *end);
 // The same, then moves *p past the sequence (at most to end).
 unsigned long UTF8DecodeAndAdvance(const unsigned char **p, const unsigned char *end);
 
+// Decodes one character of text that may not be well-formed UTF-8: a
+// complete sequence of the shortest form (no encoded surrogate) gives its
+// code point in *c, moves *p past it and answers true. Any other byte stands
+// alone: *c is kUTF8StrayByteBase plus the byte (a value that no case mapping
+// touches and no well-formed sequence decodes to), *p moves one byte and the
+// answer is false. *p must lie before end.
+inline constexpr unsigned long kUTF8StrayByteBase = 0xDC00;
+bool UTF8DecodeCharacter(const unsigned char **p, const unsigned char *end, unsigned long *c);
+
 // Simple Unicode case mapping of one code point below U+10000; others, and
 // code points without a mapping, come back unchanged.
 unsigned long UnicodeCharToUpper(unsigned long c);
@@ -83,7 +99,8 @@ int UnicodeCharCompare(unsigned long a, unsigned long b, bool ignoreCase);
 // Case-mapped copies of UTF-8 text in a new array the caller frees with
 // delete[]; *outLength receives the bytes written. Title case upper-cases a
 // code point that follows a space or control character (or starts the text)
-// and lower-cases the others. A null out only measures; with out and
+// and lower-cases the others. Bytes that are not part of a well-formed
+// character are copied as they are, one at a time. A null out only measures; with out and
 // outLength both null nothing happens.
 void UTF8ToUpper(const unsigned char *text, unsigned long length, unsigned char **out,
                  unsigned long *outLength);
@@ -96,7 +113,8 @@ void UTF8Capitalize(const unsigned char *text, unsigned long length, unsigned ch
 bool UTF8IsCaseless(const unsigned char *text, unsigned long length);
 
 // -1, 0 or 1, comparing code point by code point (upper-cased first with
-// ignoreCase); when one text runs out, the shorter in bytes comes first.
+// ignoreCase), a stray byte as UTF8DecodeCharacter gives it; when one text
+// runs out, the shorter in bytes comes first.
 int UTF8StringCompare(const unsigned char *a, unsigned long aLength, const unsigned char *b,
                       unsigned long bLength, bool ignoreCase);
 // The same over 16-bit units; lengths are byte counts.

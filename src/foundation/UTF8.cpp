@@ -1,7 +1,8 @@
-// UTF-8 walking, encoding and decoding. Nothing here validates: bytes are
-// taken as they come, so text of another encoding mis-tagged as UTF-8 walks
-// and decodes without harm, only with odd code points. Every read stays
-// inside the bounds the caller gives.
+// UTF-8 walking, encoding and decoding. The walking and the plain decoders
+// take bytes as they come, so text of another encoding mis-tagged as UTF-8
+// walks and decodes without harm, only with odd code points;
+// UTF8DecodeCharacter tells well-formed sequences from stray bytes. Every
+// read stays inside the bounds the caller gives.
 #include "foundation/TextEncodings.h"
 
 namespace {
@@ -98,4 +99,41 @@ unsigned long UTF8DecodeAndAdvance(const unsigned char **p, const unsigned char 
   unsigned long codePoint = DecodeWithin(*p, end, consumed);
   *p += consumed;
   return codePoint;
+}
+
+bool UTF8DecodeCharacter(const unsigned char **p, const unsigned char *end, unsigned long *c) {
+  const unsigned char *q = *p;
+  const unsigned char lead = *q;
+  int length = 0;
+  unsigned long least = 0; // the smallest code point of that length
+  if (lead < 0x80) {
+    *c = lead;
+    *p = q + 1;
+    return true;
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    least = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF7) {
+    length = 4;
+    least = 0x10000;
+  }
+  if (length > 0 && end - q >= length) {
+    unsigned long codePoint = ReadLeadByte(lead).payload;
+    int i = 1;
+    for (; i < length && IsContinuationByte(q[i]); ++i)
+      codePoint = (codePoint << 6) | (q[i] & 0x3Ful);
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (i == length && codePoint >= least && !surrogate) {
+      *c = codePoint;
+      *p = q + length;
+      return true;
+    }
+  }
+  *c = kUTF8StrayByteBase | lead;
+  *p = q + 1;
+  return false;
 }

@@ -65,8 +65,17 @@ void MapUTF8(const unsigned char *text, unsigned long length, unsigned char **ou
   unsigned long written = 0;
   unsigned long previous = 0;
   for (bool first = true; p < end; first = false) {
-    unsigned long c = UTF8Decode(p, end);
-    AdvanceUTF8(&p, end, 1);
+    const unsigned char *start = p;
+    unsigned long c;
+    if (!UTF8DecodeCharacter(&p, end, &c)) {
+      // A byte that is not part of a well-formed character is kept as it is.
+      if (written > length)
+        break;
+      result[written++] = *start;
+      result[written] = 0;
+      previous = *start;
+      continue;
+    }
     previous = MapCase(c, mode, StartsWord(first, previous));
     if (written > length)
       break;
@@ -135,8 +144,9 @@ void UTF8Capitalize(const unsigned char *text, unsigned long length, unsigned ch
 
 bool UTF8IsCaseless(const unsigned char *text, unsigned long length) {
   const unsigned char *end = text + length;
+  unsigned long c;
   while (text < end)
-    if (HasCaseMapping(UTF8DecodeAndAdvance(&text, end)))
+    if (UTF8DecodeCharacter(&text, end, &c) && HasCaseMapping(c))
       return false;
   return true;
 }
@@ -146,8 +156,9 @@ int UTF8StringCompare(const unsigned char *a, unsigned long aLength, const unsig
   const unsigned char *aEnd = a + aLength;
   const unsigned char *bEnd = b + bLength;
   while (a < aEnd && b < bEnd) {
-    unsigned long ca = UTF8DecodeAndAdvance(&a, aEnd);
-    unsigned long cb = UTF8DecodeAndAdvance(&b, bEnd);
+    unsigned long ca, cb;
+    UTF8DecodeCharacter(&a, aEnd, &ca);
+    UTF8DecodeCharacter(&b, bEnd, &cb);
     if (int order = UnicodeCharCompare(ca, cb, ignoreCase))
       return order;
   }

@@ -75,6 +75,12 @@ int32_t DoubleHash(RuntimeObject *o) { return int32_t(MixDouble(ValueOf<double>(
 int32_t BooleanToInteger(RuntimeObject *o) { return ValueOf<uint8_t>(o) ? 1 : 0; }
 double BooleanToDouble(RuntimeObject *o) { return ValueOf<uint8_t>(o) ? 1.0 : 0.0; }
 int32_t BooleanToColor(RuntimeObject *o) { return ValueOf<uint8_t>(o) ? 0xFFFFFF : 0; }
+// True compares equal to the Integer 1 and False to 0, so each hashes as
+// that Integer.
+int32_t BooleanHash(RuntimeObject *o) {
+  uint32_t word = ValueOf<uint8_t>(o) ? 1 : 0;
+  return int32_t(MixWords(&word, 1));
+}
 stringStorage *BooleanToString(RuntimeObject *o) {
   return AsciiText(ValueOf<uint8_t>(o) ? "True" : "False");
 }
@@ -147,7 +153,7 @@ ObjectDefinition *BoxedBooleanClass() {
   if (defn.className.IsEmpty())
     BuildBoxedClass(defn, "Boolean", 28, Code(BooleanToInteger), Code(BooleanToInteger),
                     Code(BooleanToDouble), Code(BooleanToColor), Code(BooleanToString),
-                    Code(BooleanToInteger));
+                    Code(BooleanHash));
   return &defn;
 }
 

@@ -1,6 +1,7 @@
 #include "language/Collection.h"
 #include "language/ClassBuilding.h"
 #include "language/LanguageExceptions.h"
+#include "language/StringCompare.h"
 
 #include "language/Variant.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
@@ -36,7 +37,7 @@ int32_t FindKey(RuntimeObject *collection, stringStorage *keyStorage) {
   const string key = string::Borrow(keyStorage);
   Array *items = ItemsOf(collection);
   for (int32_t i = 0; items && i < items->GetCount(); ++i)
-    if (ItemAt(items, i)->key.Compare(key) == 0)
+    if (RuntimeStringCompare(ItemAt(items, i)->key.Storage(), key.Storage()) == 0)
       return i;
   return -1;
 }

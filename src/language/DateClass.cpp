@@ -29,7 +29,12 @@ string Digits(long value, const char *pattern) {
   return FormatNumber(double(value), string(pattern));
 }
 
+// Fields set out of range (an Hour of -1, a Minute of 90) are carried into
+// the others through the total seconds before the text is made.
+void Normalise(DateImp *imp) { imp->SetTotalSeconds(imp->GetTotalSeconds()); }
+
 string SQLDateText(DateImp *imp) {
+  Normalise(imp);
   string text = Digits(imp->GetLongField(DateImp::kYear), "0000") + string("-") +
                 Digits(imp->GetLongField(DateImp::kMonth), "00") + string("-") +
                 Digits(imp->GetLongField(DateImp::kDay), "00");
@@ -38,7 +43,9 @@ string SQLDateText(DateImp *imp) {
 }
 
 string SQLDateTimeText(DateImp *imp) {
-  string text = SQLDateText(imp) + string(" ") + Digits(imp->GetLongField(DateImp::kHour), "00") +
+  // The date first: it normalises the fields the time is read from.
+  const string date = SQLDateText(imp);
+  string text = date + string(" ") + Digits(imp->GetLongField(DateImp::kHour), "00") +
                 string(":") + Digits(imp->GetLongField(DateImp::kMinute), "00") + string(":") +
                 Digits(imp->GetLongField(DateImp::kSecond), "00");
   text.SetEncoding(kEncodingASCII);
@@ -126,8 +133,12 @@ bool IsDate(RuntimeObject *object) {
 
 RuntimeObject *NewDate(double totalSeconds) {
   RuntimeObject *date = RuntimeNewObject(LookupObjectDefinition(DateClass()));
-  if (DateImp *imp = ImpOf(date))
+  if (DateImp *imp = ImpOf(date)) {
+    // A value no moment has (NaN, an infinity, outside the calendar) leaves
+    // the date at 0 seconds rather than at the time it was made.
+    imp->SetTotalSeconds(0);
     imp->SetTotalSeconds(totalSeconds);
+  }
   return date;
 }
 

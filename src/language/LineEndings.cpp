@@ -1,8 +1,6 @@
 #include "language/LineEndings.h"
 
 #include <iterator>
-#include <string>
-#include <string_view>
 
 #include "foundation/TextEncodings.h"
 #include "language/StringReplace.h"
@@ -75,34 +73,6 @@ PropertyMethod sEndOfLineMethods[] = {
      0},
 };
 
-string UnitText(std::u16string_view units) {
-  string result;
-  result.ConstructFromBuffer(reinterpret_cast<const char *>(units.data()),
-                             static_cast<int>(units.size() * 2));
-  result.SetEncoding(kEncodingUTF16);
-  return result;
-}
-
-// A line ending in 16-bit units: UTF-16 text as it is, UTF-8 text per code
-// point, other text per byte.
-string AsUnits(const string &text) {
-  if (text.IsEmpty() || IsUTF16Family(text.Encoding()))
-    return text;
-  std::u16string units;
-  const auto *p = reinterpret_cast<const unsigned char *>(text.CString());
-  const auto *end = p + text.Length();
-  while (p < end) {
-    unsigned long c = text.Encoding() == kEncodingUTF8 ? UTF8DecodeAndAdvance(&p, end) : *p++;
-    if (c > 0xFFFF) {
-      c -= 0x10000;
-      units.push_back(static_cast<char16_t>(0xD800 + ((c >> 10) & 0x3FF)));
-      c = 0xDC00 + (c & 0x3FF);
-    }
-    units.push_back(static_cast<char16_t>(c));
-  }
-  return UnitText(units);
-}
-
 } // namespace
 
 ObjectDefinition *EndOfLineClass() {
@@ -121,20 +91,12 @@ ObjectDefinition *EndOfLineClass() {
 string ReplaceLineEndings(const string &text, const string &ending) {
   if (text.IsEmpty())
     return text;
-  string cr("\r"), lf("\n"), crlf("\r\n"), with = ending;
-  if (IsUTF16Family(text.Encoding())) {
-    // No text converts into UTF-16, so the endings are written in units here.
-    cr = UnitText(u"\r");
-    lf = UnitText(u"\n");
-    crlf = UnitText(u"\r\n");
-    with = AsUnits(ending);
-  }
+  // The endings convert to the text's encoding, and the new ending meets the
+  // text in their common encoding, as Replace brings them together.
+  const string cr("\r"), lf("\n"), crlf("\r\n");
   string result = replaceAll(text, crlf, lf);
   result = replaceAll(result, cr, lf);
-  result = replaceAll(result, lf, with);
-  if (!result.IsEmpty() && result.Encoding() != text.Encoding())
-    result.SetEncoding(text.Encoding());
-  return result;
+  return replaceAll(result, lf, ending);
 }
 
 extern "C" {

@@ -135,7 +135,7 @@ extern "C" int32_t RuntimeUBound(RuntimeArray *array) {
   auto ubound = ArraySlotFunction<UBoundFunction>(array, kArrayUBound);
   if (!ubound) {
     ShowAlert(kUBoundAlert);
-    return 0;
+    return -1;
   }
   return ubound(array, 1);
 }

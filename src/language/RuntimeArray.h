@@ -80,7 +80,8 @@ using ArrayDestructionMonitor = void (*)(void *array);
 // Typed views of a slot, as compiled code calls them (one-dimensional forms).
 template <typename Signature>
 Signature ArraySlotFunction(const RuntimeArray *array, ArraySlot slot) {
-  return reinterpret_cast<Signature>((*array->methods)[slot]);
+  // An array made with an unknown element type has no table.
+  return array->methods ? reinterpret_cast<Signature>((*array->methods)[slot]) : nullptr;
 }
 
 extern "C" {

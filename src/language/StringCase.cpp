@@ -59,10 +59,50 @@ string MapBytes(const string &text, const unsigned char (&table)[256]) {
   return result;
 }
 
+// Title case of byte text: a byte that starts the text or follows a space or
+// control byte is upper-cased, every other byte lower-cased.
+string TitleBytes(const string &text, const CharTables &tables) {
+  string result = FromBytes(text.CString(), text.Length(), text.Encoding());
+  if (result.IsEmpty())
+    return result;
+  char *out = result.MutableChar(0);
+  const unsigned char *in = Bytes(text);
+  for (int i = 0; i < text.Length(); ++i)
+    out[i] =
+        static_cast<char>(i == 0 || in[i - 1] <= 32 ? tables.upper[in[i]] : tables.lower[in[i]]);
+  return result;
+}
+
+// Text whose characters may span several bytes is mapped as its UTF-8 form,
+// ASCII letters only, as the byte tables map it, and converted back; text
+// that cannot be converted is returned as it is.
+string MapMultiByte(const string &text, Case mode) {
+  const string utf8 = ConvertEncoding(text, kEncodingUTF8);
+  if (utf8.IsEmpty())
+    return text;
+  string mapped = FromBytes(utf8.CString(), utf8.Length(), kEncodingUTF8);
+  if (mapped.IsEmpty())
+    return text;
+  char *out = mapped.MutableChar(0);
+  const unsigned char *in = Bytes(utf8);
+  for (int i = 0; i < utf8.Length(); ++i) {
+    const unsigned char c = in[i];
+    const bool upper = mode == Case::Upper || (mode == Case::Title && (i == 0 || in[i - 1] <= 32));
+    if (upper && c >= 'a' && c <= 'z')
+      out[i] = static_cast<char>(c - 'a' + 'A');
+    else if (!upper && c >= 'A' && c <= 'Z')
+      out[i] = static_cast<char>(c - 'A' + 'a');
+  }
+  const string back = ConvertEncoding(mapped, text.Encoding());
+  return back.IsEmpty() ? text : back;
+}
+
 string MapCase(const string &text, Case mode) {
   if (text.IsEmpty())
     return text;
   const uint32_t tag = text.Encoding();
+  if (EncodingHasMultiByteCharacters(tag))
+    return MapMultiByte(text, mode);
   if (tag == kEncodingUTF8)
     return MapUTF8(text, mode == Case::Upper   ? UTF8ToUpper
                          : mode == Case::Lower ? UTF8ToLower
@@ -71,9 +111,9 @@ string MapCase(const string &text, Case mode) {
     return MapUTF16(text, mode == Case::Upper   ? UCS2ToUpper
                           : mode == Case::Lower ? UCS2ToLower
                                                 : UCS2Capitalize);
-  if (mode == Case::Title)
-    return text;
   const CharTables &tables = CharTables::Current();
+  if (mode == Case::Title)
+    return TitleBytes(text, tables);
   return MapBytes(text, mode == Case::Upper ? tables.upper : tables.lower);
 }
 

@@ -27,6 +27,14 @@ bool NeedsComparing(stringStorage *a, stringStorage *b, int32_t &result) {
   return false;
 }
 
+// Text in one known byte encoding other than UTF-8, either side holding a
+// byte beyond ASCII.
+bool IsByteEncodingBeyondASCII(uint32_t common, const string &a, const string &b) {
+  if (common == kEncodingUTF8 || common == kEncodingUnknown || IsUTF16Family(common))
+    return false;
+  return !a.ContainsOnlyASCII() || !b.ContainsOnlyASCII();
+}
+
 } // namespace
 
 extern "C" int32_t StringStrCompare(stringStorage *aStorage, stringStorage *bStorage,
@@ -53,6 +61,16 @@ extern "C" int32_t RuntimeStringCompare(stringStorage *aStorage, stringStorage *
     return result;
   string a = string::Borrow(aStorage), b = string::Borrow(bStorage);
   uint32_t common = ConvertToSameEncoding(&a, &b);
+  // Letters beyond ASCII fold by their characters in every encoding, as
+  // they do in Unicode text.
+  if (IsByteEncodingBeyondASCII(common, a, b)) {
+    string ua = ConvertEncoding(a, kEncodingUTF8), ub = ConvertEncoding(b, kEncodingUTF8);
+    if (!ua.IsEmpty() && !ub.IsEmpty()) {
+      a = ua;
+      b = ub;
+      common = kEncodingUTF8;
+    }
+  }
   if (common == kEncodingUTF8)
     return UTF8StringCompare(Bytes(a), a.Length(), Bytes(b), b.Length(), true);
   if (IsUTF16Family(common))

@@ -52,7 +52,8 @@ public:
     if (at < 0)
       return false;
     *offset = mUtf16 ? at * 2 : at;
-    *length = matched > 0 ? matched : 1;
+    const int32_t step = mUtf16 ? 2 : 1;
+    *length = matched > step ? matched : step;
     return true;
   }
 

@@ -47,16 +47,19 @@ void Collect(const string &text, const string &find, FindNext next, bool all, Oc
   Occurrence occurrence;
   while (from < text.Length() && next(text, find, from, occurrence)) {
     found.push_back(occurrence);
-    // An occurrence covers at least one byte; stepping by one keeps a
+    // An occurrence covers at least one character; stepping by one keeps a
     // zero-width match from repeating forever.
-    from = occurrence.offset + (occurrence.length > 0 ? occurrence.length : 1);
+    const int32_t step = IsUTF16Family(text.Encoding()) ? 2 : 1;
+    from = occurrence.offset + (occurrence.length > step ? occurrence.length : step);
     if (!all)
       break;
   }
 }
 
-// The text with every collected occurrence replaced, each byte copied once.
-string Rebuild(const string &text, const Occurrences &found, const string &with) {
+// The text with every collected occurrence replaced, each byte copied once,
+// tagged encoding.
+string Rebuild(const string &text, const Occurrences &found, const string &with,
+               uint32_t encoding) {
   if (found.count() == 0)
     return text;
   int64_t length = text.Length();
@@ -79,20 +82,48 @@ string Rebuild(const string &text, const Occurrences &found, const string &with)
     copied = o.offset + o.length;
   }
   std::memcpy(out, in + copied, static_cast<size_t>(text.Length() - copied));
-  result.SetEncoding(text.Encoding());
+  result.SetEncoding(encoding);
   return result;
+}
+
+// Text and replacement in one encoding, as joining them would give: the
+// common encoding when both can be had in it, else the text's own when the
+// replacement converts to it, else both as they are, the result untagged.
+// Answers the result's tag; text and with are replaced by their converted
+// forms.
+uint32_t MeetReplacement(string &text, string &with) {
+  if (with.IsEmpty() || with.Encoding() == text.Encoding())
+    return text.Encoding();
+  string t = text, w = with;
+  const uint32_t common = ConvertToSameEncoding(&t, &w);
+  if (common != kEncodingUnknown) {
+    text = t;
+    with = w;
+    return common;
+  }
+  string converted = ConvertEncoding(with, text.Encoding());
+  if (converted.IsEmpty())
+    return kEncodingUnknown;
+  with = converted;
+  return text.Encoding();
 }
 
 string ReplaceIgnoringCase(const string &text, const string &find, const string &with, bool all) {
   if (text.IsEmpty() || find.IsEmpty())
     return text;
   // A find text that cannot be had in the text's encoding is never found.
-  string convertedFind = ConvertEncoding(find, text.Encoding());
+  if (ConvertEncoding(find, text.Encoding()).IsEmpty())
+    return text;
+  string t = text, w = with;
+  const uint32_t encoding = MeetReplacement(t, w);
+  string convertedFind = ConvertEncoding(find, t.Encoding());
   if (convertedFind.IsEmpty())
     return text;
   Occurrences found;
-  Collect(text, convertedFind, NextIgnoringCase, all, found);
-  return Rebuild(text, found, ConvertEncoding(with, text.Encoding()));
+  Collect(t, convertedFind, NextIgnoringCase, all, found);
+  if (found.count() == 0)
+    return text;
+  return Rebuild(t, found, w, encoding);
 }
 
 string ReplaceExact(const string &text, const string &find, const string &with, bool all) {
@@ -100,7 +131,7 @@ string ReplaceExact(const string &text, const string &find, const string &with, 
     return text;
   Occurrences found;
   Collect(text, find, NextExact, all, found);
-  return Rebuild(text, found, with);
+  return Rebuild(text, found, with, text.Encoding());
 }
 
 } // namespace

@@ -19,6 +19,9 @@ int32_t SearchUTF16(int32_t s, const string &text, const string &find, int32_t *
   const auto *t = reinterpret_cast<const uint16_t *>(text.CString());
   const auto *f = reinterpret_cast<const uint16_t *>(find.CString());
   const int32_t textUnits = text.Length() / 2, findUnits = find.Length() / 2;
+  // A find without a whole unit (a lone byte) matches nothing.
+  if (findUnits == 0)
+    return 0;
   for (int32_t at = s; at <= textUnits - findUnits; ++at) {
     int32_t k = 0;
     while (k < findUnits && UnicodeCharCompare(t[at + k], f[k], true) == 0)

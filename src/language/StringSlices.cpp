@@ -154,8 +154,14 @@ extern "C" int32_t StringDBCSAsc(stringStorage *storage) {
   string text = Text(storage);
   if (text.IsEmpty())
     return 0;
-  if (IsUTF8(text))
-    return static_cast<int32_t>(UTF8Decode(Bytes(text), Bytes(text) + text.Length()));
+  if (IsUTF8(text)) {
+    // A byte that starts no well-formed character is its own code.
+    const unsigned char *p = Bytes(text);
+    unsigned long c;
+    if (!UTF8DecodeCharacter(&p, p + text.Length(), &c))
+      return Bytes(text)[0];
+    return static_cast<int32_t>(c);
+  }
   if (IsUTF16(text) && text.Length() >= 2) {
     uint16_t unit;
     std::memcpy(&unit, text.CString(), sizeof unit);

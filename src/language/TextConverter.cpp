@@ -1,5 +1,6 @@
 // TextConverter: made only between encodings of one base or of the Japanese
-// group; it changes tags, not bytes.
+// group. It keeps the two objects' codes: between equal codes it changes the
+// tag, between different ones it converts the text.
 #include <iterator>
 
 #include "foundation/TextEncodings.h"
@@ -61,20 +62,24 @@ TextConverterObject *getTextConverter(TextEncodingObject *source, TextEncodingOb
     return nullptr;
   auto *converter = reinterpret_cast<TextConverterObject *>(CreateInstance(TextConverterClass()));
   if (converter) {
-    converter->source = source->base;
-    converter->destination = destination->base;
+    // The codes, not the bases: UTF-8 and UTF-16 share a base.
+    converter->source = source->code;
+    converter->destination = destination->code;
   }
   return converter;
 }
 
-// Between equal codes only the tag changes; between two codes of the
-// Japanese group the text is converted as ConvertEncoding converts it.
+// Between equal codes only the tag changes. Between different codes the text
+// is converted as ConvertEncoding converts it; untagged text is taken to be
+// in the source encoding.
 stringStorage *textConverterConvert(TextConverterObject *self, stringStorage *text) {
   string source = string::Borrow(text);
   const uint32_t destination = static_cast<uint32_t>(self->destination);
-  if (self->source != self->destination)
-    return ConvertEncoding(source, destination).ExtractStringStorage();
-  return RetaggedCopy(source, destination).ExtractStringStorage();
+  if (self->source == self->destination)
+    return RetaggedCopy(source, destination).ExtractStringStorage();
+  if (source.Encoding() == kEncodingUnknown)
+    source = RetaggedCopy(source, static_cast<uint32_t>(self->source));
+  return ConvertEncoding(source, destination).ExtractStringStorage();
 }
 
 void textConverterClear(TextConverterObject *) {}

@@ -52,7 +52,11 @@ int32_t DoubleToInteger(double x);
 // trailing zeros of the mantissa and an exponent of e+0 dropped (2.5, 1.0,
 // 1.23e+2, 1.0000000000000001e-01).
 string VariantDoubleText(double x);
-// h = h * 31 + c over the bytes, c signed, a-z counted as A-Z.
+// h = h * 31 + c over the text's characters, each upper-cased, so that texts
+// that compare equal ignoring case hash alike: code points of UTF-8 and
+// UTF-16 text (a byte that starts no well-formed UTF-8 character counts as
+// UTF8DecodeCharacter gives it), other text by its UTF-8 form. ASCII text
+// hashes its bytes with a-z counted as A-Z.
 uint32_t TextHash(const string &text);
 // (w0 rotated left 16) xor w0 xor w1 ... xor wn-1.
 uint32_t MixWords(const uint32_t *words, int32_t count);

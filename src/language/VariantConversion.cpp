@@ -9,6 +9,7 @@
 #include "foundation/ByteStrings.h"
 #include "foundation/IntMap.h"
 #include "foundation/NumberFormat.h"
+#include "foundation/TextEncodings.h"
 #include "language/DateClass.h"
 #include "language/LanguageExceptions.h"
 #include "language/Variant.h"
@@ -129,16 +130,60 @@ string VariantDoubleText(double x) {
   return string((mantissa + exponent).c_str());
 }
 
-uint32_t TextHash(const string &text) {
+namespace {
+
+uint32_t HashCharacter(uint32_t h, unsigned long c) {
+  return h * 31 + uint32_t(UnicodeCharToUpper(c));
+}
+
+// Bytes that start no well-formed character count one by one.
+uint32_t HashUTF8(const string &text) {
   uint32_t h = 0;
-  const char *bytes = text.CString();
-  for (int i = 0; i < text.Length(); ++i) {
-    char c = bytes[i];
-    if (c >= 'a' && c <= 'z')
-      c = char(c - 'a' + 'A');
-    h = h * 31 + uint32_t(int32_t(static_cast<signed char>(c)));
+  const auto *p = reinterpret_cast<const unsigned char *>(text.CString());
+  const unsigned char *end = p + text.Length();
+  unsigned long c;
+  while (p < end) {
+    UTF8DecodeCharacter(&p, end, &c);
+    h = HashCharacter(h, c);
   }
   return h;
+}
+
+// Whole units only, as UTF-16 texts compare; a surrogate pair counts as its
+// code point, which is how the same text hashes in UTF-8.
+uint32_t HashUTF16(const string &text) {
+  uint32_t h = 0;
+  const int32_t units = text.Length() / 2;
+  auto unit = [&](int32_t i) {
+    uint16_t u;
+    std::memcpy(&u, text.CString() + 2 * i, sizeof u);
+    return u;
+  };
+  for (int32_t i = 0; i < units; ++i) {
+    unsigned long c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
+    h = HashCharacter(h, c);
+  }
+  return h;
+}
+
+} // namespace
+
+uint32_t TextHash(const string &text) {
+  const uint32_t tag = text.Encoding();
+  if (IsUTF16Family(tag))
+    return HashUTF16(text);
+  // Texts of other encodings meet UTF-8 text in a comparison as their UTF-8
+  // form, so they hash as that form.
+  if (tag != kEncodingASCII && tag != kEncodingUTF8 && tag != kEncodingUnknown &&
+      !text.ContainsOnlyASCII()) {
+    const string utf8 = ConvertEncoding(text, kEncodingUTF8);
+    if (!utf8.IsEmpty())
+      return HashUTF8(utf8);
+  }
+  return HashUTF8(text);
 }
 
 uint32_t MixWords(const uint32_t *words, int32_t count) {

@@ -3,6 +3,7 @@
 
 #include "language/DateClass.h"
 #include "language/LanguageExceptions.h"
+#include "language/StringCompare.h"
 #include "language/Variant.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
@@ -24,7 +25,7 @@ int32_t CommonTypeOf(RuntimeObject *a, RuntimeObject *b) {
 int32_t CompareTexts(RuntimeObject *a, RuntimeObject *b) {
   const string ta = string::Adopt(variantToString(a));
   const string tb = string::Adopt(variantToString(b));
-  return ta.Compare(tb);
+  return RuntimeStringCompare(ta.Storage(), tb.Storage());
 }
 
 int32_t CompareDates(RuntimeObject *a, RuntimeObject *b) {

@@ -209,9 +209,12 @@ TEST(String, JoiningChoosesTheTag) {
       {"utf8 + utf8", utf8 + utf8, kEncodingUTF8,
        "d\xC3\xA9"
        "d\xC3\xA9"},
-      {"macroman + utf8", macRoman + utf8, kEncodingUnknown,
-       "\x8E"
+      {"macroman + utf8", macRoman + utf8, kEncodingUTF8,
+       "\xC3\xA9"
        "d\xC3\xA9"},
+      // Windows-1252 has no 0x81: nothing to meet in, both byte runs kept.
+      {"invalid windows + macroman", Bytes("\x81", 0x0500) + macRoman, kEncodingUnknown,
+       "\x81\x8E"},
       {"ascii + 'x'", ascii + 'x', kEncodingASCII, "abcx"},
       {"utf8 + 'x'", utf8 + 'x', kEncodingUTF8, "d\xC3\xA9x"},
       {"empty + 'x'", string() + 'x', kEncodingASCII, "x"},
@@ -341,9 +344,10 @@ TEST(String, CompareIgnoresCaseAndOrdersPrefixesFirst) {
        0, 1},
       {Bytes(std::string("a\0b", 3), kEncodingUTF8), Bytes(std::string("a\0c", 3), kEncodingUTF8),
        -1, -1},
-      // UTF-16 against UTF-8 goes through the conversion to a common encoding.
-      {Bytes(std::string("a\0b\0", 4), kEncodingUTF16), Bytes("AB", kEncodingUTF8), -1, 1},
-      {Bytes("ab", kEncodingUTF16), Bytes("ab", kEncodingUTF8), 0, 0},
+      // UTF-16 against UTF-8 goes through the conversion to a common encoding:
+      // the bytes ab are the one unit U+6261.
+      {Bytes(std::string("a\0b\0", 4), kEncodingUTF16), Bytes("AB", kEncodingUTF8), 0, 1},
+      {Bytes("ab", kEncodingUTF16), Bytes("ab", kEncodingUTF8), 1, 1},
       {Bytes(std::string("a\0b\0", 4), kEncodingUTF16),
        Bytes(std::string("A\0b\0", 4), kEncodingUTF16), 0, 1},
       // Same tag, different lengths.
@@ -435,7 +439,8 @@ TEST(String, UnicodeCharEncodesOneCharacter) {
   string ascii = UnicodeChar('A', kEncodingMacRoman);
   EXPECT_EQ(Text(ascii), "A");
   EXPECT_EQ(ascii.Encoding(), kEncodingMacRoman);
-  EXPECT_TRUE(UnicodeChar(0xE9, kEncodingMacRoman).IsEmpty()); // no transcoder
+  EXPECT_EQ(Text(UnicodeChar(0xE9, kEncodingMacRoman)), "\x8E");
+  EXPECT_TRUE(UnicodeChar(0x65E5, kEncodingMacRoman).IsEmpty()); // not in Mac Roman
 }
 
 TEST(String, SetEncodingNeverRetagsSharedStorage) {

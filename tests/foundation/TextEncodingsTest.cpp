@@ -69,9 +69,12 @@ TEST(ConvertEncoding, RelabelsASCIITextAndRemembersTheLastConversion) {
   EXPECT_EQ(utf8.Encoding(), kEncodingUTF8);
 
   EXPECT_EQ(ConvertEncoding(utf8, kEncodingMacRoman).Storage(), roman.Storage());
-  EXPECT_TRUE(ConvertEncoding(utf8, kEncodingUTF16).IsEmpty());
-  // The failure replaced the remembered result: a new copy, equal text.
+  // A conversion to another target replaces the remembered result.
+  string wide = ConvertEncoding(utf8, kEncodingUTF16);
+  EXPECT_EQ(Text(wide), std::string("p\0l\0a\0i\0n\0", 10));
+  EXPECT_EQ(wide.Encoding(), kEncodingUTF16);
   string again = ConvertEncoding(utf8, kEncodingMacRoman);
+  EXPECT_NE(again.Storage(), roman.Storage());
   EXPECT_EQ(Text(again), "plain");
 }
 
@@ -83,18 +86,128 @@ TEST(ConvertEncoding, AnswersTheStringItselfWhenNothingIsToDo) {
   EXPECT_EQ(ConvertToSystemEncoding(utf8).Storage(), utf8.Storage());
 }
 
-TEST(ConvertEncoding, TextBeyondASCIICannotBeRelabelled) {
-  string plain = Tagged("abc", kEncodingUTF8);
-  ASSERT_FALSE(ConvertEncoding(plain, kEncodingMacRoman).IsEmpty());
-  EXPECT_TRUE(ConvertEncoding(Tagged("caf\xC3\xA9", kEncodingUTF8), kEncodingMacRoman).IsEmpty());
-  EXPECT_TRUE(ConvertEncoding(Tagged("caf\x8E", kEncodingMacRoman), kEncodingUTF8).IsEmpty());
-  // UTF-16 units are never plain bytes, and relabelling cannot make them.
-  string wide;
-  wide.ConstructFromWString(L"ab", 2);
-  EXPECT_TRUE(ConvertEncoding(wide, kEncodingUTF8).IsEmpty());
-  EXPECT_TRUE(ConvertEncoding(plain, kEncodingUnicodeV2).IsEmpty());
-  // Text tagged ASCII is taken at its tag.
+namespace {
+
+// Each character's bytes in UTF-8, UTF-16, Latin-1, Mac Roman, Windows-1252,
+// Shift-JIS and ASCII; null where the encoding has no such character.
+constexpr int kTableEncodings = 7;
+constexpr uint32_t kEncodingLatin1 = 0x0201;
+constexpr uint32_t kTableTags[kTableEncodings] = {
+    kEncodingUTF8,          kEncodingUTF16,    kEncodingLatin1, kEncodingMacRoman,
+    kEncodingWindowsLatin1, kEncodingShiftJIS, kEncodingASCII};
+
+struct CharacterForms {
+  const char *name;
+  const char *bytes[kTableEncodings];
+  int lengths[kTableEncodings];
+};
+
+const CharacterForms kCharacters[] = {
+    {"A", {"A", "A\0", "A", "A", "A", "A", "A"}, {1, 2, 1, 1, 1, 1, 1}},
+    {"backslash", {"\\", "\\\0", "\\", "\\", "\\", "\\", "\\"}, {1, 2, 1, 1, 1, 1, 1}},
+    {"e acute",
+     {"\xC3\xA9", "\xE9\0", "\xE9", "\x8E", "\xE9", nullptr, nullptr},
+     {2, 2, 1, 1, 1, 0, 0}},
+    {"euro",
+     {"\xE2\x82\xAC", "\xAC\x20", nullptr, "\xDB", "\x80", nullptr, nullptr},
+     {3, 2, 0, 1, 1, 0, 0}},
+    {"sun",
+     {"\xE6\x97\xA5", "\xE5\x65", nullptr, nullptr, nullptr, "\x93\xFA", nullptr},
+     {3, 2, 0, 0, 0, 2, 0}},
+    {"half-width a",
+     {"\xEF\xBD\xB1", "\x71\xFF", nullptr, nullptr, nullptr, "\xB1", nullptr},
+     {3, 2, 0, 0, 0, 1, 0}},
+    {"grinning face",
+     {"\xF0\x9F\x98\x80", "\x3D\xD8\x00\xDE", nullptr, nullptr, nullptr, nullptr, nullptr},
+     {4, 4, 0, 0, 0, 0, 0}},
+};
+
+std::string Form(const CharacterForms &c, int encoding) {
+  return c.bytes[encoding] ? std::string(c.bytes[encoding], size_t(c.lengths[encoding]))
+                           : std::string();
+}
+
+string TaggedBytes(const std::string &bytes, uint32_t encoding) {
+  string s;
+  s.ConstructFromBuffer(bytes.data(), int(bytes.size()), encoding);
+  return s;
+}
+
+} // namespace
+
+TEST(ConvertEncoding, ConvertsEveryPairOfTheTableExactly) {
+  for (const CharacterForms &c : kCharacters)
+    for (int from = 0; from < kTableEncodings; ++from) {
+      if (!c.bytes[from])
+        continue;
+      // Alone and between ASCII letters.
+      for (const std::string &around : {std::string(), std::string("x")}) {
+        const std::string x =
+            around.empty() || kTableTags[from] != kEncodingUTF16 ? around : std::string("x\0", 2);
+        const string source = TaggedBytes(x + Form(c, from) + x, kTableTags[from]);
+        for (int to = 0; to < kTableEncodings; ++to) {
+          if (to == from)
+            continue;
+          const string converted = ConvertEncoding(source, kTableTags[to]);
+          if (!c.bytes[to]) {
+            EXPECT_TRUE(converted.IsEmpty()) << c.name << " " << from << " -> " << to;
+            continue;
+          }
+          std::string expected = Form(c, to);
+          if (!around.empty()) {
+            const std::string x = kTableTags[to] == kEncodingUTF16 ? std::string("x\0", 2) : "x";
+            expected = x + expected + x;
+          }
+          EXPECT_EQ(Text(converted), expected) << c.name << " " << from << " -> " << to;
+          EXPECT_EQ(converted.Encoding(), kTableTags[to]);
+          // And back again to the same bytes.
+          EXPECT_EQ(Text(ConvertEncoding(converted, kTableTags[from])), Text(source))
+              << c.name << " " << to << " -> " << from;
+        }
+      }
+    }
+}
+
+TEST(ConvertEncoding, InvalidSourceBytesAndUnknownTagsGiveTheEmptyText) {
+  struct Case {
+    std::string bytes;
+    uint32_t from, to;
+  } cases[] = {
+      {"caf\xC3", kEncodingUTF8, kEncodingUTF16},                  // cut short
+      {"\xC0\xAF", kEncodingUTF8, kEncodingLatin1},                // overlong
+      {"\xED\xA0\x80", kEncodingUTF8, kEncodingUTF16},             // encoded surrogate
+      {std::string("\x00\xD8", 2), kEncodingUTF16, kEncodingUTF8}, // lone surrogate
+      {"a\x81", kEncodingShiftJIS, kEncodingUTF8},                 // lead byte alone
+      {"\x81", kEncodingWindowsLatin1, kEncodingUTF8},             // unassigned
+      {"\x80", kEncodingASCII, kEncodingUTF16},                    // not ASCII
+      {"\xE9", kEncodingUnknown, kEncodingUTF8},                   // no encoding known
+      {"\xE9", 0x0006, kEncodingUTF8},                             // no converter (Mac Greek)
+      {"ab", kEncodingUTF8, kEncodingUnicodeV2},                   // no converter
+  };
+  for (const Case &c : cases)
+    EXPECT_TRUE(ConvertEncoding(TaggedBytes(c.bytes, c.from), c.to).IsEmpty())
+        << std::hex << c.from << " -> " << c.to;
+  // Untagged ASCII, and text tagged ASCII, still relabel.
+  EXPECT_EQ(Text(ConvertEncoding(TaggedBytes("ab", kEncodingUnknown), kEncodingLatin1)), "ab");
   EXPECT_EQ(Text(ConvertEncoding(Tagged("\xC3\xA9", kEncodingASCII), kEncodingUTF8)), "\xC3\xA9");
+}
+
+TEST(ConvertEncoding, ASCIITextOfEncodingsWithOtherSignsThereIsConverted) {
+  // Johab has the won sign at 0x5C and DOS Arabic the Arabic percent sign at
+  // 0x25: relabelling would change the text.
+  EXPECT_EQ(Text(ConvertEncoding(Tagged("a\\b", 0x0510), kEncodingUTF8)), "a\xE2\x82\xA9"
+                                                                          "b");
+  EXPECT_EQ(Text(ConvertEncoding(Tagged("5%", kEncodingUTF8), 0x0419)), "");
+  EXPECT_EQ(Text(ConvertEncoding(Tagged("5", kEncodingUTF8), 0x0419)), "5");
+}
+
+TEST(ConvertEncoding, LongTextConvertsWhole) {
+  std::string bytes;
+  for (int i = 0; i < 20000; ++i)
+    bytes += "\xE6\x97\xA5z";
+  const string converted = ConvertEncoding(TaggedBytes(bytes, kEncodingUTF8), kEncodingShiftJIS);
+  ASSERT_EQ(converted.Length(), 60000);
+  EXPECT_EQ(Text(ConvertEncoding(converted, kEncodingUTF8)), bytes);
 }
 
 TEST(ConvertEncoding, RememberedConversionIsNeverAnsweredForAnotherText) {
@@ -106,7 +219,7 @@ TEST(ConvertEncoding, RememberedConversionIsNeverAnsweredForAnotherText) {
   EXPECT_EQ(Text(second), "xyz");
 }
 
-TEST(ConvertToSameEncoding, LeavesASCIIAloneAndConvertsOnlyWhatItCan) {
+TEST(ConvertToSameEncoding, LeavesASCIIAloneAndConvertsTheRest) {
   struct Case {
     const char *a;
     uint32_t aTag;
@@ -114,26 +227,30 @@ TEST(ConvertToSameEncoding, LeavesASCIIAloneAndConvertsOnlyWhatItCan) {
     uint32_t bTag;
     uint32_t common;
     uint32_t aTagAfter, bTagAfter;
+    const char *aAfter, *bAfter;
   } cases[] = {
-      {"", kEncodingASCII, "", kEncodingASCII, kEncodingASCII, kEncodingASCII, kEncodingASCII},
+      {"", kEncodingASCII, "", kEncodingASCII, kEncodingASCII, kEncodingASCII, kEncodingASCII, "",
+       ""},
       {"", kEncodingASCII, "x", kEncodingShiftJIS, kEncodingShiftJIS, kEncodingASCII,
-       kEncodingShiftJIS},
-      {"x", kEncodingUnknown, "y", kEncodingUTF8, kEncodingUnknown, kEncodingUnknown,
-       kEncodingUTF8},
-      {"x", kEncodingASCII, "y", kEncodingUTF8, kEncodingUTF8, kEncodingASCII, kEncodingUTF8},
-      // Mac Roman with an accent cannot become UTF-8; neither string changes
-      {"caf\x8E", kEncodingMacRoman, "y", kEncodingUTF8, kEncodingUnknown, kEncodingMacRoman,
-       kEncodingUTF8},
-      // plain Mac Roman is relabelled to meet UTF-8
+       kEncodingShiftJIS, "", "x"},
+      {"x", kEncodingUnknown, "y", kEncodingUTF8, kEncodingUnknown, kEncodingUnknown, kEncodingUTF8,
+       "x", "y"},
+      {"x", kEncodingASCII, "y", kEncodingUTF8, kEncodingUTF8, kEncodingASCII, kEncodingUTF8, "x",
+       "y"},
+      // Mac Roman with an accent meets UTF-8 as UTF-8
+      {"caf\x8E", kEncodingMacRoman, "y", kEncodingUTF8, kEncodingUTF8, kEncodingUTF8,
+       kEncodingUTF8, "caf\xC3\xA9", "y"},
       {"cafe", kEncodingMacRoman, "\xC3\xA9", kEncodingUTF8, kEncodingUTF8, kEncodingUTF8,
-       kEncodingUTF8},
+       kEncodingUTF8, "cafe", "\xC3\xA9"},
+      // two byte encodings meet in UTF-8
+      {"\x8E", kEncodingMacRoman, "\x80", kEncodingWindowsLatin1, kEncodingUTF8, kEncodingUTF8,
+       kEncodingUTF8, "\xC3\xA9", "\xE2\x82\xAC"},
       // the first converts, the second cannot: the first keeps its conversion
-      {"abc", kEncodingMacRoman, "\x8E", kEncodingWindowsLatin1, kEncodingUnknown, kEncodingUTF8,
-       kEncodingWindowsLatin1},
+      {"abc", kEncodingMacRoman, "\x81", kEncodingWindowsLatin1, kEncodingUnknown, kEncodingUTF8,
+       kEncodingWindowsLatin1, "abc", "\x81"},
   };
   for (const Case &c : cases) {
     string a = Tagged(c.a, c.aTag), b = Tagged(c.b, c.bTag);
-    std::string aText = c.a, bText = c.b;
     EXPECT_EQ(ConvertToSameEncoding(&a, &b), c.common) << c.a << " / " << c.b;
     if (!a.IsEmpty()) {
       EXPECT_EQ(a.Encoding(), c.aTagAfter) << c.a;
@@ -141,20 +258,18 @@ TEST(ConvertToSameEncoding, LeavesASCIIAloneAndConvertsOnlyWhatItCan) {
     if (!b.IsEmpty()) {
       EXPECT_EQ(b.Encoding(), c.bTagAfter) << c.b;
     }
-    EXPECT_EQ(Text(a), aText);
-    EXPECT_EQ(Text(b), bText);
+    EXPECT_EQ(Text(a), c.aAfter);
+    EXPECT_EQ(Text(b), c.bAfter);
   }
 }
 
-TEST(ConvertToSameEncoding, UTF16MeetsOnlyUTF16) {
+TEST(ConvertToSameEncoding, BytesMeetUTF16AsUTF16) {
   string wide;
   wide.ConstructFromWString(L"ab", 2);
-  string roman = Tagged("ab", kEncodingMacRoman);
-  string original = roman;
-  // Bytes cannot become UTF-16 by relabelling: no common encoding, and the
-  // argument keeps its storage.
-  EXPECT_EQ(ConvertToSameEncoding(&roman, &wide), kEncodingUnknown);
-  EXPECT_EQ(roman.Storage(), original.Storage());
+  string roman = Tagged("\x8E", kEncodingMacRoman);
+  EXPECT_EQ(ConvertToSameEncoding(&roman, &wide), kEncodingUTF16);
+  EXPECT_EQ(Text(roman), std::string("\xE9\0", 2));
+  EXPECT_EQ(roman.Encoding(), kEncodingUTF16);
 }
 
 TEST(ConvertToSameEncoding, MissingStringIsReportedAndNothingConverted) {

@@ -88,6 +88,35 @@ TEST(UTF8Decode, EmptyRangeReadsNothing) {
   EXPECT_EQ(p, text.begin());
 }
 
+TEST(UTF8DecodeCharacter, TellsWellFormedCharactersFromStrayBytes) {
+  struct Case {
+    std::string bytes;
+    bool wellFormed;
+    unsigned long c;
+    size_t length;
+  } cases[] = {
+      {"a", true, 'a', 1},
+      {"\xC3\xA9", true, 0xE9, 2},
+      {"\xE2\x82\xAC", true, 0x20AC, 3},
+      {"\xF0\x9F\x98\x80", true, 0x1F600, 4},
+      {"\xC3", false, kUTF8StrayByteBase | 0xC3, 1},         // cut short
+      {"\xE9 o", false, kUTF8StrayByteBase | 0xE9, 1},       // no continuation
+      {"\xC0\x80", false, kUTF8StrayByteBase | 0xC0, 1},     // overlong
+      {"\xE0\x9F\xBF", false, kUTF8StrayByteBase | 0xE0, 1}, // overlong
+      {"\xED\xA0\x80", false, kUTF8StrayByteBase | 0xED, 1}, // surrogate
+      {"\xA9", false, kUTF8StrayByteBase | 0xA9, 1},         // continuation alone
+      {"\xFF", false, kUTF8StrayByteBase | 0xFF, 1},
+  };
+  for (const Case &c : cases) {
+    GuardedBytes text(c.bytes);
+    const unsigned char *p = text.begin();
+    unsigned long decoded = 0;
+    EXPECT_EQ(UTF8DecodeCharacter(&p, text.end(), &decoded), c.wellFormed) << c.bytes;
+    EXPECT_EQ(decoded, c.c) << c.bytes;
+    EXPECT_EQ(size_t(p - text.begin()), c.length) << c.bytes;
+  }
+}
+
 TEST(UTF8Walking, AdvanceAndBackupStepOverWholeCharactersAndStopAtTheEnds) {
   std::string text = "a\xC3\xA9\xE2\x82\xAC"; // a, e acute, euro sign: 3 characters
   const unsigned char *begin = Bytes(text);

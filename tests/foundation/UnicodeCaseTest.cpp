@@ -138,10 +138,36 @@ TEST(UnicodeCase, UTF8MappingStaysWithinTruncatedText) {
   unsigned char *out = nullptr;
   unsigned long outLength = 0;
   UTF8ToUpper(text.begin(), text.size(), &out, &outLength);
-  EXPECT_EQ(std::string(reinterpret_cast<char *>(out), outLength), "AB\x0E");
+  EXPECT_EQ(std::string(reinterpret_cast<char *>(out), outLength), "AB\xCE");
   delete[] out;
   EXPECT_FALSE(UTF8IsCaseless(text.begin(), text.size()));
   EXPECT_EQ(UTF8StringCompare(text.begin(), text.size(), text.begin(), text.size(), true), 0);
+}
+
+TEST(UnicodeCase, BytesOutsideWellFormedCharactersPassThroughOneByOne) {
+  // Latin-1 text tagged UTF-8: no following character is swallowed or lost.
+  struct Case {
+    std::string text, upper, lower, title;
+  } cases[] = {
+      {"caf\xE9 ok", "CAF\xE9 OK", "caf\xE9 ok", "Caf\xE9 Ok"},
+      {"\xC3", "\xC3", "\xC3", "\xC3"},
+      {"\xC3(a", "\xC3(A", "\xC3(a", "\xC3(a"},
+      {"\xE2\x82 z\xC3\xA9", "\xE2\x82 Z\xC3\x89", "\xE2\x82 z\xC3\xA9", "\xE2\x82 Z\xC3\xA9"},
+      {"\xC0\x81x", "\xC0\x81X", "\xC0\x81x", "\xC0\x81x"}, // overlong
+      {"\xED\xA0\x80q", "\xED\xA0\x80Q", "\xED\xA0\x80q", "\xED\xA0\x80q"},
+      {"\x80\x80\x80\x80\x80a", "\x80\x80\x80\x80\x80A", "\x80\x80\x80\x80\x80a",
+       "\x80\x80\x80\x80\x80a"},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(Mapped(UTF8ToUpper, c.text), c.upper) << c.text;
+    EXPECT_EQ(Mapped(UTF8ToLower, c.text), c.lower) << c.text;
+    EXPECT_EQ(Mapped(UTF8Capitalize, c.text), c.title) << c.text;
+  }
+  // A stray byte is a character of its own when comparing, too: the letters
+  // after it still fold.
+  EXPECT_EQ(CompareUTF8("caf\xE9 ok", "CAF\xE9 OK", true), 0);
+  EXPECT_NE(CompareUTF8("\xE9", "\xC3\xA9", true), 0);
+  EXPECT_NE(CompareUTF8("\xE9\x20\x6F", "\xE9\x81\xAF", true), 0);
 }
 
 TEST(UnicodeCase, CaselessTextHasNoCodeInTheTable) {

@@ -464,4 +464,17 @@ TEST_F(Arrays, OneDimensionOperationsOnSeveralDimensionsShowTheAlert) {
   RuntimeUnlockArray(a);
 }
 
+TEST_F(Arrays, UBoundOfAnArrayOfUnknownTypeAlertsAndAnswersMinusOne) {
+  AlertRecorder alerts;
+  for (int32_t dimensions : {1, 2}) {
+    RuntimeArray *a = CreateArray(dimensions, 9, 3, 3);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(RuntimeUBound(a), -1);
+    EXPECT_TRUE(ShownAt(alerts.alerts().back(), kUBoundAlert));
+    EXPECT_EQ(RuntimeUBound2Param(a, 1), -1);
+    EXPECT_TRUE(ShownAt(alerts.alerts().back(), kUBound2Alert));
+    RuntimeUnlockArray(a);
+  }
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LanguageFixtures.h"
+#include "foundation/TextEncodings.h"
 #include "language/Collection.h"
 #include "language/Variant.h"
 
@@ -52,6 +53,22 @@ TEST_F(Collections, ItemsByPositionAndByFirstMatchingKey) {
   collectionIdxRemove(mCollection, 9);
   EXPECT_EQ(Raised(), Names{"OutOfBoundsException"});
   EXPECT_EQ(collectionCount(mCollection, 0), 2);
+}
+
+TEST_F(Collections, KeysMatchAsTheStringComparisonMatches) {
+  string upper;
+  upper.ConstructFromBuffer("\xC3\x89T\xC3\x89", 5, kEncodingUTF8);
+  RuntimeObject *v = intToVariant(7);
+  collectionAdd(mCollection, v, upper.Storage());
+  RuntimeUnlockObject(v);
+  string lower, wide, latin1;
+  lower.ConstructFromBuffer("\xC3\xA9t\xC3\xA9", 5, kEncodingUTF8);
+  wide.ConstructFromBuffer("\xE9\0t\0\xE9\0", 6, kEncodingUTF16);
+  latin1.ConstructFromBuffer("\xE9t\xE9", 3, 0x0201);
+  for (const string &key : {lower, wide, latin1})
+    EXPECT_EQ(Value(collectionItem(mCollection, key.Storage())), 7);
+  collectionKeyRemove(mCollection, latin1.Storage());
+  EXPECT_EQ(collectionCount(mCollection, 0), 0);
 }
 
 TEST_F(Collections, RemovedItemLeavesTheArrayBeforeItsValueIsDestroyed) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
 #include "LanguageFixtures.h"
 #include "language/DateClass.h"
+#include "language/Variant.h"
 
 namespace {
 
@@ -115,6 +117,30 @@ TEST_F(DateObjects, ParseDateReplacesTheVariableOnlyOnSuccess) {
   EXPECT_NE(variable, old);
   EXPECT_EQ(TakeText(dateSQLDateGetter(variable, 0)), "2004-02-05");
   RuntimeUnlockObject(variable);
+}
+
+TEST_P(Dates, FieldsSetOutOfRangeCarryIntoTheSQLTexts) {
+  SetSQLDateTime("2024-03-07 09:05:00");
+  dateFieldSetter(mDate, DateImp::kHour, -1);
+  EXPECT_EQ(SQLDateTime(), "2024-03-06 23:05:00");
+  EXPECT_EQ(SQLDate(), "2024-03-06");
+  SetSQLDateTime("2024-03-07 23:05:00");
+  dateFieldSetter(mDate, DateImp::kMinute, 90);
+  EXPECT_EQ(SQLDateTime(), "2024-03-08 00:30:00");
+  EXPECT_EQ(SQLDate(), "2024-03-08");
+}
+
+TEST_F(DateObjects, DoublesWithoutAMomentGiveTheFirstMomentNotTheTimeNow) {
+  for (double seconds : {double(NAN), double(INFINITY), -double(INFINITY), 1e300}) {
+    RuntimeObject *date = NewDate(seconds);
+    EXPECT_EQ(dateTotalSecondsGetter(date, 0), 0.0) << seconds;
+    RuntimeUnlockObject(date);
+    RuntimeObject *boxed = doubleToVariant(seconds);
+    RuntimeObject *converted = VariantToDate(boxed);
+    EXPECT_EQ(dateTotalSecondsGetter(converted, 0), 0.0) << seconds;
+    RuntimeUnlockObject(converted);
+    RuntimeUnlockObject(boxed);
+  }
 }
 
 TEST_F(DateObjects, ClassHasSeventeenPropertiesAndAnOwnImplementation) {

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <map>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "LanguageFixtures.h"
 #include "foundation/Memory.h"
+#include "foundation/TextEncodings.h"
 #include "language/Dictionary.h"
 #include "language/Variant.h"
 #include "runtime/exports/ExportTable.h"
@@ -98,6 +103,111 @@ TEST_F(Dictionaries, KeysMatchAsVariantsWithEqualHashes) {
   EXPECT_FALSE(dictionaryHasKey(mDictionary, other));
   RuntimeUnlockObject(object);
   RuntimeUnlockObject(other);
+}
+
+// A word of code points spelled in one encoding, as a String variant.
+RuntimeObject *Spelled(const std::u32string &word, uint32_t encoding) {
+  std::string bytes;
+  for (char32_t c : word) {
+    if (encoding == kEncodingUTF16) {
+      auto unit = [&](uint32_t u) {
+        bytes += char(u & 0xFF);
+        bytes += char(u >> 8);
+      };
+      if (c > 0xFFFF) {
+        unit(0xD800 + ((c - 0x10000) >> 10));
+        unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+      } else {
+        unit(c);
+      }
+    } else if (encoding == kEncodingUTF8) {
+      unsigned char out[5];
+      bytes.append(reinterpret_cast<char *>(out), size_t(UTF8Encode(c, out)));
+    } else {
+      bytes += char(c); // ASCII and Latin-1
+    }
+  }
+  string text;
+  text.ConstructFromBuffer(bytes.data(), int(bytes.size()), encoding);
+  return stringToVariant(text.Storage());
+}
+
+TEST_F(Dictionaries, TextKeysThatCompareEqualFindEachOtherInEveryEncoding) {
+  constexpr uint32_t kLatin1 = 0x0201;
+  struct Spelling {
+    std::u32string word;
+    uint32_t encoding;
+  } spellings[] = {{U"\u00C9", kEncodingUTF8},
+                   {U"\u00E9", kEncodingUTF8},
+                   {U"\u00E9", kEncodingUTF16},
+                   {U"\u00E9", kLatin1},
+                   {U"\u00C9", kLatin1}};
+  for (const Spelling &s : spellings)
+    Set(Spelled(s.word, s.encoding), intToVariant(int32_t(s.encoding)));
+  EXPECT_EQ(Count(), 1);
+  EXPECT_EQ(IntValue(Spelled(U"\u00E9", kEncodingUTF8)), int32_t(kLatin1));
+  Set(intToVariant(1), intToVariant(5));
+  Set(booleanToVariant(1), intToVariant(6));
+  EXPECT_EQ(Count(), 2) << "True is the Integer 1 as a key";
+  EXPECT_EQ(IntValue(intToVariant(1)), 6);
+}
+
+// Random keys of a small alphabet in random encodings, many of them equal
+// ignoring case: the dictionary holds one entry per class of equal keys,
+// and every spelling finds it.
+TEST_F(Dictionaries, TenThousandRandomKeysAgreeWithTheComparison) {
+  constexpr uint32_t kLatin1 = 0x0201;
+  const char32_t alphabet[] = {U'a', U'A', U'z', 0xE9, 0xC9, 0x436, 0x416, 0x65E5, 0x1F600};
+  std::mt19937 random(11);
+  std::map<std::u32string, int32_t> model; // upper-cased word -> value last stored
+  std::vector<std::pair<std::u32string, RuntimeObject *>> probes;
+  for (int32_t i = 0; i < 10000; ++i) {
+    std::u32string word;
+    const int length = 1 + int(random() % 3);
+    bool ascii = true, latin1 = true;
+    for (int k = 0; k < length; ++k) {
+      const char32_t c = alphabet[random() % std::size(alphabet)];
+      word += c;
+      ascii = ascii && c < 0x80;
+      latin1 = latin1 && c <= 0xFF;
+    }
+    std::vector<uint32_t> encodings = {kEncodingUTF8, kEncodingUTF16};
+    if (ascii)
+      encodings.push_back(kEncodingASCII);
+    if (latin1)
+      encodings.push_back(kLatin1);
+    RuntimeObject *key = Spelled(word, encodings[random() % encodings.size()]);
+    std::u32string folded;
+    for (char32_t c : word)
+      folded += char32_t(UnicodeCharToUpper(c));
+    if (probes.size() < 300) {
+      // The model's notion of equal is the comparison's.
+      for (const auto &[otherFolded, other] : probes)
+        ASSERT_EQ(VariantCompare(key, other) == 0, otherFolded == folded);
+      RuntimeLockObject(key);
+      probes.emplace_back(folded, key);
+    }
+    if (random() % 4 == 0) {
+      const bool present = model.count(folded) != 0;
+      ASSERT_EQ(dictionaryHasKey(mDictionary, key) != 0, present);
+      RuntimeUnlockObject(key);
+      continue;
+    }
+    model[folded] = i;
+    Set(key, intToVariant(i));
+  }
+  EXPECT_EQ(Count(), int32_t(model.size()));
+  ExpectConsistent();
+  for (const auto &[folded, other] : probes) {
+    if (model.count(folded)) {
+      RuntimeLockObject(other);
+      EXPECT_EQ(IntValue(other), model[folded]);
+    } else {
+      EXPECT_FALSE(dictionaryHasKey(mDictionary, other));
+    }
+    RuntimeUnlockObject(other);
+  }
+  EXPECT_TRUE(Raised().empty());
 }
 
 TEST_F(Dictionaries, RemovalMovesTheLastEntryIntoTheHole) {

@@ -18,11 +18,19 @@ TEST(LineEndings, ReplaceLineEndingsTable) {
       {"UTF-16 ending in units", Utf16(u"a\nb"), Utf16(u"\r\n"), Text(Utf16(u"a\r\nb"))},
       // 0x0D0A as one unit is no line ending.
       {"UTF-16 unit that holds CR LF bytes", Utf16(u"\u0A0D"), Ascii("\n"), Text(Utf16(u"\u0A0D"))},
+      // The ending meets the text in their common encoding.
+      {"UTF-8 ending in ASCII text", Ascii("a\nb"), Utf8("\xC2\xB6\n"), "a\xC2\xB6\nb"},
+      {"UTF-8 ending in UTF-16 text", Utf16(u"a\r\nb"), Utf8("\xC2\xB6"),
+       "a\xC2\xB6"
+       "b"},
+      {"UTF-8 ending in Latin-1 text", Tagged("\xE9\r", 0x0201), Utf8("\xE2\x82\xAC"),
+       "\xC3\xA9\xE2\x82\xAC"},
   };
   for (const Case &c : cases)
     EXPECT_EQ(Text(ReplaceLineEndings(c.text, c.ending)), c.expected) << c.what;
   EXPECT_EQ(ReplaceLineEndings(Utf8("a\n"), Ascii("\r")).Encoding(), kEncodingUTF8);
   EXPECT_EQ(ReplaceLineEndings(Utf16(u"a\n"), Ascii("\r")).Encoding(), kEncodingUTF16);
+  EXPECT_EQ(ReplaceLineEndings(Ascii("a\n"), Utf8("\xC2\xB6")).Encoding(), kEncodingUTF8);
   EXPECT_EQ(RuntimeReplaceLineEndings(Ascii("\n\n").Storage(), nullptr), nullptr);
   EXPECT_EQ(RuntimeReplaceLineEndings(nullptr, Ascii("\n").Storage()), nullptr);
 }

@@ -76,10 +76,31 @@ TEST_F(Randoms, RangesStayWithinTheirBounds) {
     EXPECT_EQ(RandomNumberInRangeMinMax(mRandom, 3, 12), int32_t(n * 10 + 3));
 }
 
+// A new Random takes its seed from the clock: objects made at different
+// clock readings start different sequences, each the one its seed gives.
 TEST_F(Randoms, NewRandomsSeedThemselves) {
-  auto *r = reinterpret_cast<RandomObject *>(mRandom);
-  EXPECT_EQ(r->position, 55);
-  EXPECT_EQ(r->table[0], uint32_t(int64_t(r->seed)));
+  auto *first = reinterpret_cast<RandomObject *>(mRandom);
+  EXPECT_EQ(first->position, 55);
+  EXPECT_EQ(first->table[0], uint32_t(int64_t(first->seed)));
+  EXPECT_EQ(Numbers(5), Reference(first->seed, 5));
+  // The clock moves on; a later object has another seed (bounded wait).
+  RuntimeObject *later = nullptr;
+  for (int attempt = 0; attempt < 100000; ++attempt) {
+    later = RuntimeNewObject(LookupObjectDefinition(RandomClass()));
+    if (reinterpret_cast<RandomObject *>(later)->seed != first->seed)
+      break;
+    RuntimeUnlockObject(later);
+    later = nullptr;
+  }
+  ASSERT_NE(later, nullptr) << "every new Random had the same seed";
+  auto *second = reinterpret_cast<RandomObject *>(later);
+  EXPECT_EQ(second->table[0], uint32_t(int64_t(second->seed)));
+  std::vector<double> numbers;
+  for (int i = 0; i < 5; ++i)
+    numbers.push_back(RandomNumber(later));
+  EXPECT_EQ(numbers, Reference(second->seed, 5));
+  EXPECT_NE(numbers, Reference(first->seed, 5));
+  RuntimeUnlockObject(later);
 }
 
 struct ShiftCase {

@@ -4,6 +4,7 @@
 #include "TextFixtures.h"
 #include "language/RuntimeArray.h"
 #include "language/StringFields.h"
+#include "language/StringSearch.h"
 
 namespace {
 
@@ -40,11 +41,42 @@ TEST(Fields, CountAndNthFieldByTable) {
   }
 }
 
-TEST(Fields, AsciiDelimiterIsNeverFoundInUtf16Text) {
+TEST(Fields, DelimitersOfOtherEncodingsAreConvertedToTheText) {
   const string text = Utf16(u"a,b");
-  EXPECT_EQ(countFields(text, Ascii(",")), 1);
+  EXPECT_EQ(countFields(text, Ascii(",")), 2);
   EXPECT_EQ(countFields(text, Utf16(u",")), 2);
-  EXPECT_EQ(Text(nthField(text, Utf16(u","), 2)), std::string("b\0", 2));
+  EXPECT_EQ(Text(nthField(text, Utf8(","), 2)), std::string("b\0", 2));
+  // Latin-1 text split at a UTF-8 e acute.
+  const string latin1 = Tagged("caf\xE9\xC9t\xE9", 0x0201);
+  EXPECT_EQ(countFields(latin1, Utf8("\xC3\xA9")), 3);
+}
+
+// A delimiter of UTF-16 text that holds no whole unit (LeftB of UTF-16 text,
+// or DefineEncoding of ChrB(59) as UTF-16) is never found: the functions
+// return rather than finding it at every unit.
+class OneByteUTF16Delimiter : public LanguageTest {
+protected:
+  const string mText = Utf16(u"a;b;c");
+  const string mDelimiter = Tagged(";", kEncodingUTF16);
+};
+
+TEST_F(OneByteUTF16Delimiter, IsNeverFound) {
+  EXPECT_EQ(countFields(mText, mDelimiter), 1);
+  EXPECT_EQ(Text(nthField(mText, mDelimiter, 1)), Text(mText));
+  EXPECT_EQ(Text(nthField(mText, mDelimiter, 2)), "");
+  RuntimeArray *array = StringSplit(mText.Storage(), mDelimiter.Storage());
+  ASSERT_NE(array, nullptr);
+  EXPECT_EQ(RuntimeUBound(array), 0);
+  RuntimeUnlockArray(array);
+  EXPECT_EQ(
+      Text(Owned(StringReplaceAll(mText.Storage(), mDelimiter.Storage(), Utf16(u"-").Storage()))),
+      Text(mText));
+  EXPECT_EQ(
+      Text(Owned(StringReplace(mText.Storage(), mDelimiter.Storage(), Utf16(u"-").Storage()))),
+      Text(mText));
+  EXPECT_EQ(StringInStr(1, mText.Storage(), mDelimiter.Storage()), 0);
+  // A whole unit followed by a lone byte is still found by its unit.
+  EXPECT_EQ(countFields(mText, Tagged(std::string(";\0x", 3), kEncodingUTF16)), 3);
 }
 
 class Splitting : public LanguageTest {
@@ -103,18 +135,25 @@ TEST(Fields, KeyValuePairsSkipFieldsWithoutSeparator) {
 
 TEST(Fields, ReplaceEntryPointsHandOutOneReference) {
   const string text = Ascii("Hello hello");
-  EXPECT_EQ(
-      TakeText(StringReplace(text.Storage(), string("HELLO").Storage(), string("bye").Storage())),
-      "bye hello");
-  EXPECT_EQ(TakeText(StringReplaceAll(text.Storage(), string("HELLO").Storage(),
-                                      string("bye").Storage())),
+  // The result carries exactly the one reference the caller takes over.
+  auto handedOut = [](stringStorage *result, const char *expected) {
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->mRefCount, 1) << expected;
+    EXPECT_EQ(TakeText(result), expected);
+  };
+  handedOut(StringReplace(text.Storage(), string("HELLO").Storage(), string("bye").Storage()),
+            "bye hello");
+  handedOut(StringReplaceAll(text.Storage(), string("HELLO").Storage(), string("bye").Storage()),
             "bye bye");
-  EXPECT_EQ(
-      TakeText(StringReplaceB(text.Storage(), string("HELLO").Storage(), string("bye").Storage())),
-      "Hello hello");
-  EXPECT_EQ(TakeText(StringReplaceAllB(string("aaaa").Storage(), string("aa").Storage(),
-                                       string("b").Storage())),
-            "bb");
+  handedOut(
+      StringReplaceAllB(string("aaaa").Storage(), string("aa").Storage(), string("b").Storage()),
+      "bb");
+  // Nothing replaced: the text itself, with one reference more for the caller.
+  stringStorage *same =
+      StringReplaceB(text.Storage(), string("HELLO").Storage(), string("bye").Storage());
+  EXPECT_EQ(same, text.Storage());
+  EXPECT_EQ(text.Storage()->mRefCount, 2);
+  RuntimeUnlockString(same);
   EXPECT_EQ(text.Storage()->mRefCount, 1);
 }
 

@@ -101,7 +101,11 @@ TEST(StringSlices, CharacterCodes) {
   EXPECT_EQ(StringDBCSAsc(nullptr), 0);
   EXPECT_EQ(StringAsc(nullptr), 0);
   EXPECT_EQ(StringDBCSAsc(Utf16(u"\u20AC").Storage()), 0x20AC);
-  EXPECT_EQ(StringDBCSAsc(Utf8("\xE2\x82").Storage()), 0x82 & 0x3F | (0x2 << 6)); // cut short
+  // A byte that starts no whole character is its own code.
+  EXPECT_EQ(StringDBCSAsc(Utf8("\xE2\x82").Storage()), 0xE2);
+  EXPECT_EQ(StringDBCSAsc(Utf8("\xC3").Storage()), 0xC3);
+  EXPECT_EQ(StringDBCSAsc(Utf8("\xE9 ok").Storage()), 0xE9);
+  EXPECT_EQ(StringDBCSAsc(Utf8("\xF0\x9F\x98\x80").Storage()), 0x1F600);
 
   struct Case {
     int32_t n;
@@ -141,9 +145,42 @@ TEST(StringCase, CaseMapsByEncoding) {
                                        .Storage()))),
             "\xFF"
             "A");
-  string other = Tagged("abc", kEncodingMacRoman);
-  EXPECT_EQ(Owned(StringTitleCase(other.Storage())).Storage(), other.Storage());
   EXPECT_EQ(StringUCase(nullptr), nullptr);
+}
+
+TEST(StringCase, TitleCaseStartsWordsInEveryEncoding) {
+  struct Case {
+    string text;
+    std::string title;
+    uint32_t encoding;
+  } cases[] = {
+      {Ascii("hello wORLD-x\tyes"), "Hello World-x\tYes", kEncodingASCII},
+      {Tagged("abc def", kEncodingMacRoman), "Abc Def", kEncodingMacRoman},
+      {Tagged("caf\xE9 ok", 0x0201), "Caf\xE9 Ok", 0x0201},
+      {Tagged(" x", kEncodingUnknown), " X", kEncodingUnknown},
+  };
+  for (const Case &c : cases) {
+    const string title = Owned(StringTitleCase(c.text.Storage()));
+    EXPECT_EQ(Text(title), c.title) << Text(c.text);
+    EXPECT_EQ(title.Encoding(), c.encoding) << Text(c.text);
+  }
+}
+
+TEST(StringCase, DoubleByteCharactersAreNotMappedByteByByte) {
+  // Shift-JIS zhe is 84 77: its second byte is a 'w' that must not change.
+  const string text = Tagged("\x84\x77w \x84\x77W", 0x0A01);
+  EXPECT_EQ(Text(Owned(StringUCase(text.Storage()))), "\x84\x77W \x84\x77W");
+  EXPECT_EQ(Text(Owned(StringLCase(text.Storage()))), "\x84\x77w \x84\x77w");
+  EXPECT_EQ(Text(Owned(StringTitleCase(Tagged("ab \x84\x77W", 0x0A01).Storage()))), "Ab \x84\x77w");
+  EXPECT_EQ(Owned(StringUCase(text.Storage())).Encoding(), 0x0A01u);
+}
+
+TEST(StringCase, MisTaggedBytesKeepEveryCharacter) {
+  // Latin-1 bytes tagged UTF-8: the stray byte stays, nothing after it is lost.
+  const string text = Utf8("caf\xE9 ok");
+  EXPECT_EQ(Text(Owned(StringUCase(text.Storage()))), "CAF\xE9 OK");
+  EXPECT_EQ(Text(Owned(StringLCase(Utf8("CAF\xC9 OK\xC3").Storage()))), "caf\xC9 ok\xC3");
+  EXPECT_EQ(Text(Owned(StringTitleCase(text.Storage()))), "Caf\xE9 Ok");
 }
 
 TEST(StringCase, TrimTable) {

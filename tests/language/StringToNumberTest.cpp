@@ -35,7 +35,10 @@ TEST(StringToNumber, ValueAndFlagTogether) {
 
 TEST(StringToNumber, TagsThatAreNotReadAsUtf8) {
   uint8_t flag = 0;
-  EXPECT_EQ(StringValHelper(Utf16(u"42"), &flag), 0);
+  // UTF-16 text is read as its UTF-8 form.
+  EXPECT_EQ(StringValHelper(Utf16(u"42"), &flag), 42);
+  EXPECT_EQ(flag, 0);
+  EXPECT_EQ(StringValHelper(Tagged(std::string("4\0\0\xD8", 4), kEncodingUTF16), &flag), 0);
   EXPECT_EQ(flag, 1);
   EXPECT_EQ(StringValHelper(Tagged("4\x80", kEncodingUnknown), &flag), 0);
   EXPECT_EQ(flag, 1);
@@ -70,5 +73,5 @@ TEST_F(StringToNumberGerman, ValReadsPointCDblReadsTheLocale) {
 
 TEST(StringToNumber, CDblInThePointLocale) {
   EXPECT_EQ(runCDbl(Ascii("1,234.5").Storage()), 1234.5);
-  EXPECT_EQ(runCDbl(Utf16(u"1").Storage()), 0);
+  EXPECT_EQ(runCDbl(Utf16(u"1").Storage()), 1);
 }

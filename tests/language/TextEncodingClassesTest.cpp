@@ -204,7 +204,24 @@ TEST(TextEncodingClasses, Converters) {
   // Between two codes the converter gives what ConvertEncoding gives.
   EXPECT_EQ(Text(Owned(textConverterConvert(japanese.get(), Ascii("ab").Storage()))), "ab");
   EXPECT_EQ(Owned(textConverterConvert(japanese.get(), Ascii("ab").Storage())).Encoding(), 0x920u);
-  EXPECT_EQ(textConverterConvert(japanese.get(), Tagged("\x82\xA0", 0xA01).Storage()), nullptr);
+  // Shift-JIS hiragana a is EUC-JP A4 A2.
+  EXPECT_EQ(Text(Owned(textConverterConvert(japanese.get(), Tagged("\x82\xA0", 0xA01).Storage()))),
+            "\xA4\xA2");
+  // Untagged text is read as the source encoding.
+  EXPECT_EQ(Text(Owned(textConverterConvert(japanese.get(),
+                                            Tagged("\x82\xA0", kEncodingUnknown).Storage()))),
+            "\xA4\xA2");
+
+  // UTF-8 and UTF-16 share a base: the converter keeps their codes and
+  // converts, rather than stamping UTF-8 bytes as UTF-16.
+  Encoding utf8(Named(1)), utf16(Named(2));
+  Ref<TextConverterObject> unicode(getTextConverter(utf8.get(), utf16.get()));
+  ASSERT_NE(unicode.get(), nullptr);
+  EXPECT_EQ(unicode->source, int32_t(kEncodingUTF8));
+  EXPECT_EQ(unicode->destination, int32_t(kEncodingUTF16));
+  string wide = Owned(textConverterConvert(unicode.get(), Utf8("\xC3\xA9t\xC3\xA9").Storage()));
+  EXPECT_EQ(Text(wide), std::string("\xE9\0t\0\xE9\0", 6));
+  EXPECT_EQ(wide.Encoding(), kEncodingUTF16);
 
   Encoding sjis2(Named(89));
   Ref<TextConverterObject> same(getTextConverter(sjis.get(), sjis2.get()));

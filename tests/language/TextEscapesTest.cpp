@@ -66,8 +66,11 @@ TEST(TextEscapes, EscapesCutOffByTheEndReadNothingBeyond) {
 }
 
 TEST(TextEscapes, FontScriptKeepsWhatItCannotConvert) {
-  string accented = Utf8("caf\xC3\xA9");
-  EXPECT_EQ(ConvertToFontScript(accented).Storage(), accented.Storage());
+  string accented = ConvertToFontScript(Utf8("caf\xC3\xA9"));
+  EXPECT_EQ(Text(accented), "caf\xE9");
+  EXPECT_EQ(accented.Encoding(), 0x0500u);
+  string sun = Utf8("\xE6\x97\xA5");
+  EXPECT_EQ(ConvertToFontScript(sun).Storage(), sun.Storage());
   string plain = ConvertToFontScript(Ascii("cafe"));
   EXPECT_EQ(plain.Encoding(), 0x0500u);
   EXPECT_EQ(gLanguage, 0);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "LanguageFixtures.h"
+#include "foundation/TextEncodings.h"
 #include "language/DateClass.h"
 #include "language/Variant.h"
 #include "support/GermanLocale.h"
@@ -175,12 +176,41 @@ TEST_F(Variants, HashesMixWordsAndIgnoreCaseOfText) {
   EXPECT_EQ(VariantHash(S("abc")), VariantHash(S("ABC")));
   EXPECT_EQ(uint32_t(VariantHash(S("ab"))), uint32_t('A' * 31 + 'B'));
   EXPECT_EQ(uint32_t(VariantHash(I(1))), 0x10001u);
-  EXPECT_EQ(VariantHash(B(true)), 1);
+  // True equals the Integer 1 and False the Integer 0, so they hash alike.
+  EXPECT_EQ(VariantHash(B(true)), VariantHash(I(1)));
+  EXPECT_EQ(VariantHash(B(false)), VariantHash(I(0)));
   EXPECT_EQ(VariantHash(nullptr), 0);
   EXPECT_NE(VariantHash(I(1)), VariantHash(D(1)));
   RuntimeObject *o = Object();
   const auto address = uint32_t(reinterpret_cast<uintptr_t>(o));
   EXPECT_EQ(uint32_t(VariantHash(o)), ((address << 16) | (address >> 16)) ^ address);
+}
+
+// Texts compare as the language's String comparison compares them, whatever
+// their encodings, and texts that compare equal hash alike.
+TEST_F(Variants, TextsAreEqualAsStringsAreAndHashAlike) {
+  auto text = [&](const string &s) {
+    RuntimeObject *v = stringToVariant(s.Storage());
+    return Hold(v);
+  };
+  std::u16string wide = u"\u00C9T\u00C9";
+  string utf16;
+  utf16.ConstructFromBuffer(reinterpret_cast<const char *>(wide.data()), 6, kEncodingUTF16);
+  string latin1;
+  latin1.ConstructFromBuffer("\xE9t\xE9", 3, 0x0201);
+  string utf8;
+  utf8.ConstructFromBuffer("\xC3\xA9t\xC3\xA9", 5, kEncodingUTF8);
+  string upper8;
+  upper8.ConstructFromBuffer("\xC3\x89T\xC3\x89", 5, kEncodingUTF8);
+  RuntimeObject *forms[] = {text(utf8), text(upper8), text(utf16), text(latin1)};
+  for (RuntimeObject *a : forms)
+    for (RuntimeObject *b : forms) {
+      EXPECT_EQ(VariantCompare(a, b), 0);
+      EXPECT_EQ(VariantHash(a), VariantHash(b));
+    }
+  string other;
+  other.ConstructFromBuffer("\xC3\xA9ta", 4, kEncodingUTF8);
+  EXPECT_NE(VariantCompare(text(utf8), text(other)), 0);
 }
 
 // A user class whose Operator_Convert to Integer is a method entry with its
