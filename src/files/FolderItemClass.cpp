@@ -298,6 +298,8 @@ bool SetFolderItemPath(RuntimeObject *object, const string &path, bool resolve) 
   return true;
 }
 
+// Path and name texts: a zero byte would cut what the system sees short, so
+// that the item would name another file.
 bool IsValidPathText(const string &path) {
   if (path.IsEmpty())
     return true;
@@ -348,8 +350,10 @@ stringStorage *fileNameGetter(RuntimeObject *object, int32_t) {
 }
 
 void fileNameSetter(RuntimeObject *object, int32_t, stringStorage *name) {
+  // A zero byte would end the name the system sees early: refused.
   if (FolderItemImp *imp = RequiredImp(object))
-    imp->SetName(string::Borrow(name));
+    if (IsValidPathText(string::Borrow(name)))
+      imp->SetName(string::Borrow(name));
 }
 
 stringStorage *FileDisplayNameGetter(RuntimeObject *object, int32_t) {
@@ -523,12 +527,16 @@ RuntimeObject *FolderItemTrueItem(RuntimeObject *object, int32_t index) {
 
 RuntimeObject *FolderChild(RuntimeObject *object, stringStorage *name) {
   FolderItemImp *imp = RequiredImp(object);
-  return imp ? Wrapped(object, imp->GetChildByName(string::Borrow(name), kFollowAliases)) : nullptr;
+  if (!imp || !IsValidPathText(string::Borrow(name)))
+    return nullptr;
+  return Wrapped(object, imp->GetChildByName(string::Borrow(name), kFollowAliases));
 }
 
 RuntimeObject *FolderTrueChild(RuntimeObject *object, stringStorage *name) {
   FolderItemImp *imp = RequiredImp(object);
-  return imp ? Wrapped(object, imp->GetChildByName(string::Borrow(name), 0)) : nullptr;
+  if (!imp || !IsValidPathText(string::Borrow(name)))
+    return nullptr;
+  return Wrapped(object, imp->GetChildByName(string::Borrow(name), 0));
 }
 
 RuntimeObject *FolderItemOpenImage(RuntimeObject *object) {

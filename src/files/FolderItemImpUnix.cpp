@@ -141,7 +141,11 @@ bool FolderItemImpUnix::Exists() { return access(mPath.CString(), F_OK) == 0; }
 
 bool FolderItemImpUnix::IsAlias() {
   struct stat info;
-  return lstat(mPath.CString(), &info) == 0 && S_ISLNK(info.st_mode);
+  return lstat(LinkPath().CString(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+string FolderItemImpUnix::LinkPath() const {
+  return mPath.Length() > 1 ? StripTrailingSlash(mPath) : mPath;
 }
 
 bool FolderItemImpUnix::IsDirectory() {
@@ -303,7 +307,7 @@ FolderItemImp *FolderItemImpUnix::ResolveAlias(int32_t) {
   if (!IsAlias())
     return nullptr;
   char target[kLinkBufferSize];
-  const ssize_t length = readlink(mPath.CString(), target, sizeof target);
+  const ssize_t length = readlink(LinkPath().CString(), target, sizeof target);
   // A target that fills the buffer may have been cut short: not used.
   if (length <= 0 || size_t(length) >= sizeof target)
     return nullptr;
@@ -344,7 +348,10 @@ RandomAccessMechanism *FolderItemImpUnix::CreateFile(const string &) {
 }
 
 bool FolderItemImpUnix::DeleteFile() {
-  const int result = IsDirectory() ? rmdir(mPath.CString()) : remove(mPath.CString());
+  // A link goes itself, whatever it points to.
+  const int result = IsAlias()       ? unlink(LinkPath().CString())
+                     : IsDirectory() ? rmdir(mPath.CString())
+                                     : remove(mPath.CString());
   return result != -1;
 }
 

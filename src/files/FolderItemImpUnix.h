@@ -76,6 +76,9 @@ public:
 private:
   FolderItemImpUnix() = default;
   bool EndsInSlash() const;
+  // The path without a trailing "/": the link itself where the item names
+  // one, where the path with the "/" names what the link points to.
+  string LinkPath() const;
   // The path without the name and without a trailing "/" (ends in "/").
   string ParentPath();
   bool RenameTo(const string &newPath);

@@ -152,6 +152,10 @@ RandomAccessMechanism *FolderItemImp::CreateFile(const string &) { return nullpt
 bool FolderItemImp::DeleteFile() { return false; }
 
 bool FolderItemImp::DeleteFolder() {
+  // A link to a folder is deleted itself: the walk never leaves the tree
+  // through one.
+  if (IsAlias())
+    return DeleteFile();
   if (!IsDirectory())
     return false;
   // Children are collected before any is deleted: deleting changes the
@@ -165,7 +169,7 @@ bool FolderItemImp::DeleteFolder() {
   for (int32_t i = 0; i < children.count(); ++i) {
     FolderItemImp *child = children[i];
     if (ok) {
-      ok = child->IsDirectory() ? child->DeleteFolder() : child->DeleteFile();
+      ok = child->IsDirectory() && !child->IsAlias() ? child->DeleteFolder() : child->DeleteFile();
       if (!ok)
         mLastError = child->mLastError;
     }

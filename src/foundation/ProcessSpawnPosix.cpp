@@ -6,7 +6,9 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,11 +30,35 @@ bool WaitForChild(pid_t pid, int *status) {
   }
 }
 
+// Closes the descriptors from first to last (inclusive); one call where the
+// system has it, else one by one up to the descriptor limit.
+void CloseRange(unsigned first, unsigned last) {
+  if (first > last)
+    return;
+#ifdef SYS_close_range
+  if (syscall(SYS_close_range, first, last, 0) == 0)
+    return;
+#endif
+  struct rlimit limit;
+  unsigned end = getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                     ? unsigned(limit.rlim_cur)
+                     : 65536;
+  if (last >= end)
+    last = end - 1;
+  for (unsigned fd = first; fd <= last; ++fd)
+    close(int(fd));
+}
+
 // In the child, before exec: the program starts with no signal blocked and
-// SIGPIPE at its default, whatever the runtime chose for itself; when exec
-// fails its errno goes back through the report pipe. Only async-signal-safe
-// calls here, as the parent may have threads.
+// SIGPIPE at its default, whatever the runtime chose for itself, and with
+// only descriptors 0 to 2 of ours (a listening socket it kept would hold the
+// port after the runtime closed it); when exec fails its errno goes back
+// through the report pipe. Only async-signal-safe calls here, as the parent
+// may have threads.
 [[noreturn]] void ExecOrReport(const char *const argv[], int reportFd) {
+  const unsigned report = unsigned(reportFd);
+  CloseRange(3, report - 1);
+  CloseRange(report < 3 ? 3 : report + 1, ~0U);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);

@@ -27,16 +27,18 @@ bool UnixDataFile::Adopt(FILE *stream) {
   return true;
 }
 
-bool UnixDataFile::Create(const string &path) { return Adopt(fopen(path.CString(), "w+")); }
+// Every stream is opened close-on-exec ("e"): a program the runtime starts
+// inherits none of its files.
+bool UnixDataFile::Create(const string &path) { return Adopt(fopen(path.CString(), "w+e")); }
 
 bool UnixDataFile::Open(const string &path, int permission) {
   const char *mode;
   switch (permission) {
   case kReadPermission:
-    mode = "r";
+    mode = "re";
     break;
   case kReadWritePermission:
-    mode = "r+";
+    mode = "r+e";
     break;
   default:
     return ShowAlert(kOpenPermissionAlert, kOpenPermissionMessage);
@@ -45,8 +47,12 @@ bool UnixDataFile::Open(const string &path, int permission) {
 }
 
 bool UnixDataFile::CreateTemporaryFile(const string &name) {
-  if (name.Compare(string()) == 0)
-    return Adopt(tmpfile());
+  if (name.Compare(string()) == 0) {
+    FILE *stream = tmpfile();
+    if (stream)
+      fcntl(fileno(stream), F_SETFD, FD_CLOEXEC);
+    return Adopt(stream);
+  }
   for (int i = 0; i < name.Length(); ++i) {
     if (name.CString()[i] == '/' || name.CString()[i] == '\0') {
       mLastError = EINVAL; // the name must stay inside the temporary folder

@@ -317,6 +317,11 @@ void VFSVolume::FlushToDisk() {
     mStream->FlushToDisk();
 }
 
+void VFSVolume::FlushStream() {
+  if (mStream)
+    mStream->FlushToDisk();
+}
+
 void VFSVolume::SetBlockSizePrefs(double minimum, double newSize, double maximum) {
   mMinReuseSize = minimum;
   mNewBlockSize = newSize;

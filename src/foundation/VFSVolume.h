@@ -67,6 +67,9 @@ public:
   bool ReadFileDouble(int16_t handle, double &value);
 
   void FlushToDisk();
+  // Hands what the stream buffers to the system (the block map stays as it
+  // is): called when an operation that changed the volume returns.
+  void FlushStream();
   // Writes the block map into file 1 unless it is stored already.
   void UpdateBlockMap();
   void RebuildBlockMapFromScratch();

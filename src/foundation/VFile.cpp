@@ -88,6 +88,8 @@ bool VFile::Close() {
     return false;
   UpdateFileHeader();
   mVolume->CloseFile(mHandle);
+  // What was written is handed to the system before Close returns.
+  mVolume->FlushStream();
   mHandle = -1;
   ReleaseVolumeObject(mVolumeObject);
   mVolumeObject = nullptr;

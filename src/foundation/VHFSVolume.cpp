@@ -84,6 +84,22 @@ void FillNameField(char *field, const string &storedName) {
   std::memcpy(field, storedName.CString(), storedName.Length());
 }
 
+// Flushes the volume's stream when the operation that made it returns, so
+// that a change that returned survives the process being killed.
+class FlushOnReturn {
+public:
+  explicit FlushOnReturn(VFSVolume *volume) : mVolume(volume) {}
+  ~FlushOnReturn() {
+    if (mVolume)
+      mVolume->FlushStream();
+  }
+  FlushOnReturn(const FlushOnReturn &) = delete;
+  FlushOnReturn &operator=(const FlushOnReturn &) = delete;
+
+private:
+  VFSVolume *mVolume;
+};
+
 } // namespace
 
 VHFSVolume *VHFSVolume::Create(RandomAccessMechanism *stream, bool ownsStream) {
@@ -91,6 +107,7 @@ VHFSVolume *VHFSVolume::Create(RandomAccessMechanism *stream, bool ownsStream) {
   if (!store)
     return nullptr;
   VHFSVolume *volume = new VHFSVolume(store);
+  FlushOnReturn flush(store);
   if (!store->mValid)
     return volume;
   const uint32_t idnum = store->CreateFile();
@@ -238,6 +255,7 @@ bool VHFSVolume::IsWithin(uint32_t folder, uint32_t ancestor) {
 
 VFileRef VHFSVolume::CreateObject(const VFileRef &folder, const string &name, VFileType type,
                                   bool isFolder) {
+  FlushOnReturn flush(mVolume);
   const string stored = StoredName(name);
   ObjectHeader folderHeader;
   if (!IsValid() || folder.mType != kFolderFileType || stored.IsEmpty() ||
@@ -282,6 +300,7 @@ VFileRef VHFSVolume::CreateDirectory(const VFileRef &folder, const string &name)
 }
 
 bool VHFSVolume::LinkFile(const VFileRef &ref, const VFileRef &folder) {
+  FlushOnReturn flush(mVolume);
   if (!IsValid() || ref.mType == 0 || folder.mType != kFolderFileType)
     return false;
   OpenObject object(mVolume, folder.mIdnum);
@@ -306,6 +325,7 @@ bool VHFSVolume::LinkFile(const VFileRef &ref, const VFileRef &folder) {
 }
 
 bool VHFSVolume::UnlinkFile(const VFileRef &ref, const VFileRef &folder) {
+  FlushOnReturn flush(mVolume);
   if (!IsValid())
     return false;
   SimpleVector<uint32_t> ids;
@@ -380,6 +400,7 @@ VFileInfo VHFSVolume::GetFileInfo(const VFileRef &ref) {
 }
 
 bool VHFSVolume::SetFileInfo(const VFileInfo &info) {
+  FlushOnReturn flush(mVolume);
   if (!IsValid() || info.mRef.mType == 0)
     return false;
   OpenObject object(mVolume, info.mRef.mIdnum);
@@ -394,6 +415,7 @@ bool VHFSVolume::SetFileInfo(const VFileInfo &info) {
 }
 
 bool VHFSVolume::SetFileName(VFileRef &ref, const string &name) {
+  FlushOnReturn flush(mVolume);
   const string stored = StoredName(name);
   ObjectHeader header;
   if (!IsValid() || ref.mType == 0 || stored.IsEmpty() || !ReadObjectHeader(ref.mIdnum, header))
@@ -414,6 +436,7 @@ bool VHFSVolume::SetFileName(VFileRef &ref, const string &name) {
 }
 
 bool VHFSVolume::SetFileType(VFileRef &ref, VFileType type) {
+  FlushOnReturn flush(mVolume);
   if (!IsValid() || ref.mType == 0 || ref.mType == kFolderFileType || type == 0 ||
       type == kFolderFileType)
     return false;
@@ -424,6 +447,7 @@ bool VHFSVolume::SetFileType(VFileRef &ref, VFileType type) {
 }
 
 bool VHFSVolume::MoveFile(const VFileRef &ref, const VFileRef &newFolder) {
+  FlushOnReturn flush(mVolume);
   ObjectHeader header, folderHeader;
   if (!IsValid() || ref.mType == 0 || newFolder.mType != kFolderFileType ||
       !ReadObjectHeader(ref.mIdnum, header))
@@ -451,6 +475,7 @@ bool VHFSVolume::MoveFile(const VFileRef &ref, const VFileRef &newFolder) {
 }
 
 bool VHFSVolume::DeleteFile(const VFileRef &ref) {
+  FlushOnReturn flush(mVolume);
   ObjectHeader header;
   if (!IsValid() || ref.mIdnum == kRootDirectoryIDnum || !ReadObjectHeader(ref.mIdnum, header))
     return false;

@@ -53,20 +53,14 @@ IPCSocketObject *Fields(RuntimeObject *object) {
   return reinterpret_cast<IPCSocketObject *>(object);
 }
 
-void Alert(const char *what) {
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, what, nullptr);
-}
-
 // The object's IPC socket; the alert for a nil object (and, with
 // checkSocket, for one without a socket).
 IPCSocket *SocketOf(RuntimeObject *object, bool checkSocket = false) {
-  if (!object) {
-    Alert("ctl");
+  if (!CheckedObject(object))
     return nullptr;
-  }
   IPCSocket *socket = Fields(object)->socket;
   if (!socket && checkSocket)
-    Alert("ctl->mImp");
+    ShowMissingAlert("ctl->mImp");
   return socket;
 }
 
@@ -117,7 +111,7 @@ ObjectHookTemplate IPCSocketHooks[3] = {
 
 void IPCSocketEventManager::IPCSocketConnected(IPCSocket *) {
   if (!mOwner) {
-    Alert("mOwningControl");
+    ShowMissingAlert("mOwningControl");
     return;
   }
   RuntimeObject *owner = mOwner;
@@ -128,7 +122,7 @@ void IPCSocketEventManager::IPCSocketConnected(IPCSocket *) {
 
 void IPCSocketEventManager::IPCSocketDataReceived(IPCSocket *) {
   if (!mOwner) {
-    Alert("mOwningControl");
+    ShowMissingAlert("mOwningControl");
     return;
   }
   RuntimeObject *owner = mOwner;
@@ -139,7 +133,7 @@ void IPCSocketEventManager::IPCSocketDataReceived(IPCSocket *) {
 
 void IPCSocketEventManager::IPCSocketError(IPCSocket *, int32_t code) {
   if (!mOwner) {
-    Alert("mOwningControl");
+    ShowMissingAlert("mOwningControl");
     return;
   }
   RuntimeObject *owner = mOwner;
@@ -153,15 +147,7 @@ ObjectDefinition *IPCSocketClass() {
   static ObjectDefinition defn;
   if (!StartDefinition(defn, "IPCSocket", nullptr, sizeof(IPCSocketObject)))
     return &defn;
-  ObjectDefinition *encoding = TextEncodingClass();
-  PropertyType *encodingType = encoding ? encoding->AsType() : nullptr;
-  sReadParams[1].type = encodingType;
-  sEncodingParams[0].type = encodingType;
-  for (PropertyMethod &method : IPCSocketMethods)
-    if (method.params == sReadParams)
-      method.paramCount = encodingType ? 2 : 1;
-    else if (method.params == sEncodingParams)
-      method.paramCount = encodingType ? 1 : 0;
+  FillEncodingParameters(sReadParams, sEncodingParams, IPCSocketMethods, std::size(IPCSocketMethods));
   defn.constructor = IPCSocketConstructor;
   defn.destructor = IPCSocketDestructor;
   defn.SetPropertyListHead(FillInstances(IPCSocketInstances, std::size(IPCSocketInstances)));
@@ -236,9 +222,7 @@ int32_t IPCSocketEOF(RuntimeObject *object) {
 }
 
 int32_t IPCSocketHadError(RuntimeObject *object) {
-  if (!object) {
-    Alert("ctl");
+  if (!CheckedObject(object))
     return 0;
-  }
   return Fields(object)->lastErrorCode != 0 ? 1 : 0;
 }

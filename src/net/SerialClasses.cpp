@@ -123,15 +123,7 @@ ObjectDefinition *SerialControlClass() {
   if (!StartDefinition(defn, "Serial", nullptr, sizeof(SerialObject)))
     return &defn;
   SerialInstances[14].type = SerialPortClass()->AsType();
-  ObjectDefinition *encoding = TextEncodingClass();
-  PropertyType *encodingType = encoding ? encoding->AsType() : nullptr;
-  sReadParams[1].type = encodingType;
-  sEncodingParams[0].type = encodingType;
-  for (PropertyMethod &method : SerialMethods)
-    if (method.params == sReadParams)
-      method.paramCount = encodingType ? 2 : 1;
-    else if (method.params == sEncodingParams)
-      method.paramCount = encodingType ? 1 : 0;
+  FillEncodingParameters(sReadParams, sEncodingParams, SerialMethods, std::size(SerialMethods));
   defn.constructor = SerialConstructor;
   defn.destructor = SerialDestructor;
   defn.SetPropertyListHead(FillInstances(SerialInstances, std::size(SerialInstances)));

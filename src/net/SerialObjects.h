@@ -34,6 +34,7 @@ struct SerialObject {
   stringStorage *input;
   SerialObject *next; // the global list, newest first
   bool sendingBreak;
+  bool hungUp; // the device hung up: reported once, nothing more is written
 };
 static_assert(sizeof(SerialObject) == 80);
 static_assert(offsetof(SerialObject, baud) == 32);
@@ -45,6 +46,7 @@ static_assert(offsetof(SerialObject, savedSettings) == 56);
 static_assert(offsetof(SerialObject, output) == 64);
 static_assert(offsetof(SerialObject, next) == 72);
 static_assert(offsetof(SerialObject, sendingBreak) == 76);
+static_assert(offsetof(SerialObject, hungUp) == 77);
 
 struct SerialPortObject {
   RuntimeObject header;

@@ -49,13 +49,6 @@ void PortClosed() {
 
 SerialObject *Fields(RuntimeObject *object) { return reinterpret_cast<SerialObject *>(object); }
 
-bool Checked(RuntimeObject *object, const char *message = nullptr) {
-  if (object)
-    return true;
-  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "ctl", message);
-  return false;
-}
-
 string TextOf(stringStorage *field) { return string::Borrow(field); }
 
 void Store(stringStorage *&field, const string &text) {
@@ -75,19 +68,43 @@ void Fail(RuntimeObject *object, int number) {
   FireSerialError(object);
 }
 
+// A device that went away (a modem or a pseudo-terminal's other end hung
+// up) answers every later call the same way.
+bool IsHangUp(int number) { return number == EIO || number == ENXIO || number == ENODEV; }
+
+// The hang-up is reported once; what waits for output is dropped, since it
+// can no longer go anywhere, and the port reads as at its end.
+void HangUp(RuntimeObject *object, int number) {
+  SerialObject *fields = Fields(object);
+  if (fields->hungUp)
+    return;
+  fields->hungUp = true;
+  Store(fields->output, string());
+  Fail(object, number);
+}
+
+// A failed read or write: a passing condition is quiet, a hang-up is
+// reported once, anything else fires Error.
+void ReportFailure(RuntimeObject *object, int number) {
+  if (number == EAGAIN || number == EWOULDBLOCK || number == EINTR)
+    return;
+  if (IsHangUp(number))
+    HangUp(object, number);
+  else
+    Fail(object, number);
+}
+
 // One write of the output buffer; drops what the device took. A device that
 // takes nothing now keeps the buffer quietly; other failures keep it and
 // fire Error. The number of bytes written, or -1.
 ssize_t WriteOnce(RuntimeObject *object) {
   SerialObject *fields = Fields(object);
   string output = TextOf(fields->output);
-  if (output.IsEmpty() || !fields->open)
+  if (output.IsEmpty() || !fields->open || fields->hungUp)
     return 0;
   ssize_t written = gSerialCalls.write(fields->descriptor, output.CString(), size_t(output.Length()));
   if (written < 0) {
-    int number = errno;
-    if (number != EAGAIN && number != EWOULDBLOCK && number != EINTR)
-      Fail(object, number);
+    ReportFailure(object, errno);
     return -1;
   }
   if (written > 0) {
@@ -172,6 +189,7 @@ void SerialConstructor(RuntimeObject *object) {
   fields->dataPending = false;
   fields->output = fields->input = nullptr;
   fields->sendingBreak = false;
+  fields->hungUp = false;
   fields->next = gSerialList;
   gSerialList = fields;
 }
@@ -222,7 +240,7 @@ void SerialShutdown() {
 }
 
 int32_t serialOpen(RuntimeObject *object) {
-  if (!Checked(object) || !SetupSerialCompat())
+  if (!CheckedObject(object) || !SetupSerialCompat())
     return 0;
   SerialObject *fields = Fields(object);
   if (fields->open)
@@ -233,13 +251,14 @@ int32_t serialOpen(RuntimeObject *object) {
         reinterpret_cast<SerialPortObject *>(fields->serialPort)->inputDriverName);
   else
     path = DeviceName(fields->port);
-  int descriptor = gSerialCalls.open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  int descriptor = gSerialCalls.open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) {
     Fail(object, errno);
     return 0;
   }
   fields->descriptor = descriptor;
   fields->open = true;
+  fields->hungUp = false;
   PortOpened();
   int flags = gSerialCalls.fcntl(descriptor, F_GETFL, 0);
   if (flags >= 0)
@@ -253,7 +272,7 @@ int32_t serialOpen(RuntimeObject *object) {
 }
 
 void serialReset(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   SerialObject *fields = Fields(object);
   if (!fields->open || !fields->savedSettings)
@@ -338,14 +357,14 @@ void serialReset(RuntimeObject *object) {
 }
 
 void serialLeaveDTROnClose(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   Fields(object)->leaveDTROnClose = true;
   serialReset(object);
 }
 
 void serialClose(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   SerialObject *fields = Fields(object);
   if (fields->open) {
@@ -356,6 +375,7 @@ void serialClose(RuntimeObject *object) {
     gSerialCalls.close(fields->descriptor);
     fields->descriptor = -1;
     fields->open = false;
+    fields->hungUp = false;
     PortClosed();
   }
   RuntimeUnlockString(fields->input);
@@ -363,7 +383,7 @@ void serialClose(RuntimeObject *object) {
 }
 
 void serialWrite(RuntimeObject *object, stringStorage *text) {
-  if (!Checked(object, "Have no serial control, so cannot write") || !text)
+  if (!CheckedObject(object, "Have no serial control, so cannot write") || !text)
     return;
   SerialObject *fields = Fields(object);
   if (!fields->open && !serialOpen(object))
@@ -375,7 +395,7 @@ void serialWrite(RuntimeObject *object, stringStorage *text) {
 }
 
 void serialTick(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   // Handlers may drop the program's reference; the object lasts the tick.
   RuntimeLockObject(object);
@@ -389,8 +409,7 @@ void serialTick(RuntimeObject *object) {
       bytes.AllocateBuffer(waiting);
       ssize_t got = gSerialCalls.read(fields->descriptor, bytes.MutableChar(0), size_t(waiting));
       if (got < 0) {
-        if (errno != EAGAIN && errno != EWOULDBLOCK)
-          Fail(object, errno);
+        ReportFailure(object, errno);
       } else if (got > 0) {
         string input = TextOf(fields->input);
         string taken;
@@ -409,7 +428,7 @@ void serialTick(RuntimeObject *object) {
 }
 
 stringStorage *serialRead(RuntimeObject *object, int32_t byteCount, RuntimeObject *encoding) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return nullptr;
   serialTick(object);
   SerialObject *fields = Fields(object);
@@ -425,7 +444,7 @@ stringStorage *serialRead(RuntimeObject *object, int32_t byteCount, RuntimeObjec
 }
 
 stringStorage *serialReadAll(RuntimeObject *object, RuntimeObject *encoding) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return nullptr;
   serialTick(object);
   SerialObject *fields = Fields(object);
@@ -436,13 +455,13 @@ stringStorage *serialReadAll(RuntimeObject *object, RuntimeObject *encoding) {
 }
 
 stringStorage *serialLookahead(RuntimeObject *object, RuntimeObject *encoding) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return nullptr;
   return TaggedSocketText(TextOf(Fields(object)->input), encoding);
 }
 
 void serialXmitWait(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   SerialObject *fields = Fields(object);
   while (fields->open && !TextOf(fields->output).IsEmpty()) {
@@ -456,7 +475,7 @@ void serialXmitWait(RuntimeObject *object) {
 }
 
 void serialFlush(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   serialTick(object);
   SerialObject *fields = Fields(object);
@@ -465,7 +484,7 @@ void serialFlush(RuntimeObject *object) {
 }
 
 void serialSetBreak(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   SerialObject *fields = Fields(object);
   // The line stays in break until ClearBreak; nothing blocks meanwhile.
@@ -476,7 +495,7 @@ void serialSetBreak(RuntimeObject *object) {
 }
 
 void serialClearBreak(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   SerialObject *fields = Fields(object);
   if (fields->open && fields->sendingBreak &&
@@ -486,20 +505,21 @@ void serialClearBreak(RuntimeObject *object) {
 }
 
 int32_t SerialEof(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return 0;
-  return !Fields(object)->open && TextOf(Fields(object)->output).IsEmpty() ? 1 : 0;
+  SerialObject *fields = Fields(object);
+  return (!fields->open || fields->hungUp) && TextOf(fields->output).IsEmpty() ? 1 : 0;
 }
 
 int32_t SerialError(RuntimeObject *object) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return 0;
   return Fields(object)->lastErrorCode != 0 ? 1 : 0;
 }
 
 int32_t LineStateGetter(RuntimeObject *object, int32_t line) {
   static const int kBits[] = {TIOCM_DTR, TIOCM_RTS, TIOCM_CTS, TIOCM_CAR, TIOCM_RNG, TIOCM_DSR};
-  if (!Checked(object) || line < 0 || line > 5 || !Fields(object)->open)
+  if (!CheckedObject(object) || line < 0 || line > 5 || !Fields(object)->open)
     return 0;
   int lines = 0;
   if (gSerialCalls.ioctl(Fields(object)->descriptor, TIOCMGET, &lines) != 0)
@@ -508,7 +528,7 @@ int32_t LineStateGetter(RuntimeObject *object, int32_t line) {
 }
 
 void LineStateSetter(RuntimeObject *object, int32_t line, int32_t value) {
-  if (!Checked(object))
+  if (!CheckedObject(object))
     return;
   if (line == 0)
     Fields(object)->dtrLine = value != 0;
@@ -518,7 +538,7 @@ void LineStateSetter(RuntimeObject *object, int32_t line, int32_t value) {
 
 // No platform handles are exposed; each answers 0.
 int32_t GetWin32DriverHandle(RuntimeObject *object) {
-  Checked(object);
+  CheckedObject(object);
   return 0;
 }
 int32_t GetMacInputDriverRef(RuntimeObject *object) { return GetWin32DriverHandle(object); }

@@ -104,15 +104,7 @@ PropertyMethod ServerSocketMethods[] = {
 // parameter or property whose class is missing is left out, since a member
 // without a type cannot be declared.
 void FillForeignTypes() {
-  ObjectDefinition *encoding = TextEncodingClass();
-  PropertyType *encodingType = encoding ? encoding->AsType() : nullptr;
-  sReadParams[1].type = encodingType;
-  sEncodingParams[0].type = encodingType;
-  for (PropertyMethod &method : socketMethods)
-    if (method.params == sReadParams)
-      method.paramCount = encodingType ? 2 : 1;
-    else if (method.params == sEncodingParams)
-      method.paramCount = encodingType ? 1 : 0;
+  FillEncodingParameters(sReadParams, sEncodingParams, socketMethods, std::size(socketMethods));
   ObjectDefinition *networkInterface = NetworkInterfaceClass ? NetworkInterfaceClass() : nullptr;
   SocketCoreInstances[4].type = networkInterface ? networkInterface->AsType() : nullptr;
 }
@@ -143,7 +135,9 @@ RuntimeObject *DebuggerSocketLookup(void *, int32_t index) {
 }
 
 void TCPSocketConstructor(RuntimeObject *object) {
-  reinterpret_cast<SocketCoreObject *>(object)->socket = CreateTCPSocket(object, nullptr);
+  TCPSocket *socket = CreateTCPSocket(object, nullptr);
+  socket->mHoldsObjectWhileActive = true;
+  reinterpret_cast<SocketCoreObject *>(object)->socket = socket;
 }
 
 void TCPSocketDestructor(RuntimeObject *object) {
@@ -186,6 +180,19 @@ bool StartDefinition(ObjectDefinition &defn, const char *name, ObjectDefinition 
   defn.staticTables = 1;
   defn.newAllowed = newAllowed;
   return true;
+}
+
+void FillEncodingParameters(MethodParameter *readParams, MethodParameter *encodingParams,
+                            PropertyMethod *methods, size_t count) {
+  ObjectDefinition *encoding = TextEncodingClass();
+  PropertyType *encodingType = encoding ? encoding->AsType() : nullptr;
+  readParams[1].type = encodingType;
+  encodingParams[0].type = encodingType;
+  for (size_t i = 0; i < count; ++i)
+    if (methods[i].params == readParams)
+      methods[i].paramCount = encodingType ? 2 : 1;
+    else if (methods[i].params == encodingParams)
+      methods[i].paramCount = encodingType ? 1 : 0;
 }
 
 bool IsInstanceOf(RuntimeObject *object, ObjectDefinition *defn) {

@@ -47,3 +47,8 @@ bool NetworkInterfaceNumberOf(RuntimeObject *object, int32_t *number);
 bool StartDefinition(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
                      int32_t objectSize, bool newAllowed = true);
 bool IsInstanceOf(RuntimeObject *object, ObjectDefinition *defn);
+// The optional encoding parameter of the reading methods (readParams holds
+// the byte count, then the encoding): typed as the language's TextEncoding
+// where that class is linked, and left out of every method where it is not.
+void FillEncodingParameters(MethodParameter *readParams, MethodParameter *encodingParams,
+                            PropertyMethod *methods, size_t count);

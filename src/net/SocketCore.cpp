@@ -1,6 +1,5 @@
 #include "net/SocketCore.h"
 
-#include "net/SocketClasses.h"
 #include "net/SocketCompatPosix.h"
 #include "runtime/loop/BackgroundTask.h"
 
@@ -92,7 +91,7 @@ SocketCore::~SocketCore() {
 }
 
 void SocketCore::BecomeActive(int32_t port) {
-  if (IsTCPSocketObject(mControl)) {
+  if (mControl && mHoldsObjectWhileActive) {
     RuntimeLockObject(mControl);
     mControlLocked = true;
   }

@@ -80,6 +80,10 @@ public:
   uint32_t mFiredEvents;
   bool mConnected;
   bool mControlLocked;
+  // An active socket holds a reference on its object, so that a connection
+  // the program let go of still runs (set for TCPSocket objects by their
+  // class).
+  bool mHoldsObjectWhileActive = false;
 
 protected:
   // Adds the reference an active TCP socket holds on its object, appends the

@@ -21,14 +21,11 @@ SocketCoreObject *Fields(RuntimeObject *object) {
 // The socket of an object that must not be nil: the alert names what is
 // missing, and the caller goes on without a socket.
 TCPSocket *CheckedSocket(RuntimeObject *object, bool checkSocket) {
-  if (!object) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "ctl", nullptr);
+  if (!CheckedObject(object))
     return nullptr;
-  }
   TCPSocket *socket = SocketOfObject(object);
   if (!socket && checkSocket)
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "ctl->socket",
-                             nullptr);
+    ShowMissingAlert("ctl->socket");
   return socket;
 }
 
@@ -57,6 +54,17 @@ void PrepareRestart(RuntimeObject *object, TCPSocket *socket) {
 }
 
 } // namespace
+
+void ShowMissingAlert(const char *what, const char *message) {
+  DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, what, message);
+}
+
+bool CheckedObject(RuntimeObject *object, const char *message) {
+  if (object)
+    return true;
+  ShowMissingAlert("ctl", message);
+  return false;
+}
 
 stringStorage *TaggedSocketText(string text, RuntimeObject *encoding) {
   uint32_t tag = kEncodingUnknown;

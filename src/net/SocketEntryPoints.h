@@ -10,6 +10,11 @@
 // A closing window's objects: closes the object's socket when it is one (a
 // ServerSocket stops listening). The windows area calls it by this name.
 void CloseSocketOfObject(RuntimeObject *object);
+// The alert the entry points of sockets and serial ports show when what they
+// need is missing: what names it ("ctl" for a nil object).
+void ShowMissingAlert(const char *what, const char *message = nullptr);
+// False, after the alert, for a nil object.
+bool CheckedObject(RuntimeObject *object, const char *message = nullptr);
 // The text as a returned string tagged with the encoding object's id
 // (unknown for nil).
 stringStorage *TaggedSocketText(string text, RuntimeObject *encoding);

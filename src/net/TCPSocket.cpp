@@ -23,6 +23,7 @@ bool ServerSocketPackage::AddOneSocket() {
   // The reference the event handed over becomes the one the pooled socket
   // releases when it shuts down.
   socket->mControlLocked = true;
+  socket->mPoolServer = mSocket;
   mPool.push_back(object);
   gSocketList.push_back(socket);
   return true;
@@ -62,6 +63,25 @@ void ServerSocketPackage::SetMinNumberOfSockets(uint32_t n) {
 
 void ServerSocketPackage::SetMaxNumberOfConnections(uint32_t) {
   mSocket->mFiredEvents |= kAddSocketEventBit;
+}
+
+TCPSocket *ServerSocketPackage::TakeWaitingSocket() {
+  // Every socket leaves the pool when it shuts down; an entry that no longer
+  // waits for this server is passed over all the same.
+  while (mPool.count() > 0) {
+    TCPSocket *socket = SocketOfObject(mPool.pop_back());
+    if (socket && socket->mPoolServer == mSocket && !socket->IsConnected()) {
+      socket->mPoolServer = nullptr;
+      return socket;
+    }
+  }
+  return nullptr;
+}
+
+void ServerSocketPackage::Remove(RuntimeObject *object) {
+  for (int32_t i = mPool.count() - 1; i >= 0; --i)
+    if (mPool[i] == object)
+      mPool.deleteIdx(i);
 }
 
 TCPSocket::TCPSocket(RuntimeObject *control) : SocketCore(control) { TCPSocket::Reset(true); }
@@ -107,18 +127,33 @@ void TCPSocket::ReleasePool() {
   // may destroy the object and its socket.
   while (package->mPool.count() > 0) {
     RuntimeObject *object = package->mPool.pop_back();
-    if (TCPSocket *socket = SocketOfObject(object))
+    if (TCPSocket *socket = SocketOfObject(object)) {
+      socket->mPoolServer = nullptr;
       socket->Shutdown(false);
+    }
   }
   delete package;
 }
 
+void TCPSocket::LeavePool() {
+  if (!mPoolServer)
+    return;
+  TCPSocket *server = mPoolServer;
+  mPoolServer = nullptr;
+  if (server->mServerPackage)
+    server->mServerPackage->Remove(mControl);
+  server->SocketBeingReleased();
+}
+
 void TCPSocket::Shutdown(bool full) {
+  LeavePool();
   if (mServerPackage) {
     for (SocketCore *entry : gSocketList) {
       auto *socket = dynamic_cast<TCPSocket *>(entry);
       if (socket && socket->mOwningServer == this)
         socket->mOwningServer = nullptr;
+      if (socket && socket->mPoolServer == this)
+        socket->mPoolServer = nullptr;
     }
     if (!full)
       ReleasePool();
@@ -131,6 +166,7 @@ void TCPSocket::Shutdown(bool full) {
 }
 
 void TCPSocket::Reset(bool full) {
+  LeavePool();
   SocketCore::Reset(full);
   mRemoteAddress = string();
   mSendBuffer.Clear();
@@ -224,15 +260,18 @@ bool TCPSocket::FireLatchedEvents(SocketServiceHold &hold) {
   if (mErrorLatch) {
     mFiredEvents |= kErrorEventBit;
     mErrorLatch = false;
+    // A server's Error event carries the code; a socket's reads it from
+    // LastErrorCode.
+    int32_t code = mLastError;
     if (!Tell(
-            hold, [&](TCPSocketDelegate *d) { d->SocketError(this, mLastError); },
-            [](RuntimeObject *object) { socketFireErrorEvent(object); }))
+            hold, [&](TCPSocketDelegate *d) { d->SocketError(this, code); },
+            [&](RuntimeObject *object) {
+              if (IsServerSocketObject(object))
+                ServerSocketFireErrorEvent(object, code);
+              else
+                socketFireErrorEvent(object);
+            }))
       return false;
-    if (mServerPackage) {
-      ServerSocketFireErrorEvent(mServerPackage->mServer, mLastError);
-      if (!hold.Unchanged())
-        return false;
-    }
   }
   return true;
 }
@@ -241,6 +280,11 @@ void TCPSocket::FireEvents() {
   // The hold keeps the language object alive through its handlers; the error
   // follow-up does not count it as the program's reference.
   SocketServiceHold hold(this);
-  if (FireLatchedEvents(hold))
-    SocketCore::FireEvents();
+  if (!FireLatchedEvents(hold))
+    return;
+  const bool failed = mFiredEvents & kErrorEventBit;
+  SocketCore::FireEvents();
+  // A server that failed listens no more, whoever holds its object.
+  if (failed && hold.Alive() && mServerListening)
+    Reset(false);
 }

@@ -36,6 +36,10 @@ public:
   bool AddSocketEvent();
   void SetMinNumberOfSockets(uint32_t n);
   void SetMaxNumberOfConnections(uint32_t n);
+  // Takes the newest socket still waiting in the pool out of it, or nil.
+  TCPSocket *TakeWaitingSocket();
+  // Takes the object out of the pool (a pooled socket that shut down).
+  void Remove(RuntimeObject *object);
 
   SimpleVector<RuntimeObject *> mPool; // oldest first
   uint32_t mMinimum;
@@ -89,7 +93,8 @@ public:
   TCPSocketDelegate *mDelegate = nullptr;
   bool mServerListening = false;
   ServerSocketPackage *mServerPackage = nullptr;
-  TCPSocket *mOwningServer = nullptr;
+  TCPSocket *mOwningServer = nullptr; // the server that handed it its connection
+  TCPSocket *mPoolServer = nullptr;   // the server whose pool it waits in
   // The last SendProgress answer, carried to this socket's next SendComplete.
   bool mUserAborted = false;
 
@@ -99,6 +104,8 @@ protected:
   void ReleasePool();
 
 private:
+  // A pooled socket leaves its server's pool, which is then refilled.
+  void LeavePool();
   // One pass over the latches in their fixed order; false when the socket
   // was closed, restarted or destroyed by a handler.
   bool FireLatchedEvents(SocketServiceHold &hold);

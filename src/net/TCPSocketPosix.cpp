@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
@@ -10,6 +11,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -22,8 +24,16 @@ namespace {
 constexpr int32_t kReceiveAreaSize = 1 << 20;
 constexpr int32_t kSmallestBufferRequest = 8192;
 // Flush waits this long for the connection to take more bytes before it
-// leaves the rest to later services.
+// leaves the rest to later services, and sends for this long at most.
 constexpr int kFlushStallMs = 2000;
+constexpr int kFlushDeadlineMs = 1000;
+// A connection whose unread bytes reach this is not read until the program
+// takes some: the peer's sends then wait on the connection's own flow
+// control instead of filling the process.
+constexpr int32_t kUnreadBound = 4 << 20;
+// How long accepting pauses after the process ran out of descriptors or
+// memory, so that a waiting client does not make every service fail again.
+constexpr int kAcceptPauseMs = 100;
 
 // Shared by every socket: a receive copies from here into the socket's
 // buffer at once.
@@ -70,6 +80,50 @@ void EnableKeepAlive(int descriptor) {
   setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
   setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
   setsockopt(descriptor, IPPROTO_TCP, TCP_USER_TIMEOUT, &unacknowledged, sizeof unacknowledged);
+}
+
+// Accept failures that concern one connection or a passing shortage: the
+// socket keeps listening.
+bool AcceptFailureIsTransient(int number) {
+  switch (number) {
+  case EMFILE:
+  case ENFILE:
+  case ENOBUFS:
+  case ENOMEM:
+  case ECONNABORTED:
+  case EPROTO:
+  case EINTR:
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool AcceptFailureIsShortage(int number) {
+  return number == EMFILE || number == ENFILE || number == ENOBUFS || number == ENOMEM;
+}
+
+// A path left by a listener that was killed blocks every later bind: a socket
+// file on which a connection is refused (nobody accepts there) is removed. A
+// live listener's path, and anything that is not a socket, stay.
+void RemoveStaleSocketPath(const sockaddr_un &address) {
+  struct stat info;
+  if (lstat(address.sun_path, &info) != 0 || !S_ISSOCK(info.st_mode))
+    return;
+  int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (probe < 0)
+    return;
+  bool refused = connect(probe, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 &&
+                 errno == ECONNREFUSED;
+  close(probe);
+  if (refused)
+    unlink(address.sun_path);
+}
+
+int64_t MonotonicMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 } // namespace
@@ -147,12 +201,13 @@ void TCPSocketPosix::Shutdown(bool full) {
 void TCPSocketPosix::Reset(bool full) {
   TCPSocket::Reset(full);
   mAccepting = false;
+  mAcceptResumeMs = 0;
   mWriteWanted = false;
   mDescriptor = -1;
 }
 
 bool TCPSocketPosix::SetupSocketDescriptor() {
-  mDescriptor = socket(mLocalMode ? AF_UNIX : AF_INET, SOCK_STREAM, 0);
+  mDescriptor = socket(mLocalMode ? AF_UNIX : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (mDescriptor < 0) {
     mDescriptor = -1;
     ReportErrno(errno);
@@ -251,6 +306,7 @@ void TCPSocketPosix::Listen(int32_t port) {
     sockaddr_un local;
     if (!FillLocalAddress(local))
       return;
+    RemoveStaleSocketPath(local);
     bound = bind(mDescriptor, reinterpret_cast<const sockaddr *>(&local), sizeof local);
     mBoundPath = bound == 0;
   } else {
@@ -322,6 +378,10 @@ bool TCPSocketPosix::RecvToBuffer() {
   if (!sReceiveArea)
     sReceiveArea = new char[kReceiveAreaSize];
   int32_t chunk = mReceiveChunk < kReceiveAreaSize ? mReceiveChunk : kReceiveAreaSize;
+  if (chunk > kUnreadBound - mReceiveBuffer.Length())
+    chunk = kUnreadBound - mReceiveBuffer.Length();
+  if (chunk <= 0)
+    return true;
   ssize_t received = recv(mDescriptor, sReceiveArea, size_t(chunk), 0);
   if (received > 0) {
     mReceiveBuffer.Append(sReceiveArea, int32_t(received));
@@ -340,25 +400,27 @@ bool TCPSocketPosix::RecvToBuffer() {
 }
 
 void TCPSocketPosix::DoAccept() {
-  int accepted = accept(mDescriptor, nullptr, nullptr);
+  int accepted = accept4(mDescriptor, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
   if (accepted < 0) {
     int32_t failure = errno;
-    if (!SocketWouldBlock(failure))
+    if (SocketWouldBlock(failure))
+      return;
+    if (!AcceptFailureIsTransient(failure)) {
       ReportErrno(failure);
+      return;
+    }
+    // The client waits in the backlog; accepting resumes after a pause when
+    // the process ran short, at once when only that connection failed.
+    if (AcceptFailureIsShortage(failure))
+      mAcceptResumeMs = MonotonicMs() + kAcceptPauseMs;
     return;
   }
-  SetNonBlocking(accepted, true);
   if (!mLocalMode)
     EnableKeepAlive(accepted);
   if (mServerPackage) {
-    if (mServerPackage->mPool.count() == 0) {
-      close(accepted); // nothing waits for it: refused
-      return;
-    }
-    RuntimeObject *object = mServerPackage->mPool.pop_back();
-    auto *pooled = dynamic_cast<TCPSocketPosix *>(SocketOfObject(object));
+    auto *pooled = dynamic_cast<TCPSocketPosix *>(mServerPackage->TakeWaitingSocket());
     if (!pooled) {
-      close(accepted);
+      close(accepted); // nothing waits for it: refused
       return;
     }
     pooled->CloseDescriptor();
@@ -386,7 +448,7 @@ void TCPSocketPosix::Poll() {
   // and tells when this service must touch nothing more.
   SocketServiceHold hold(this);
   pollfd entry{mDescriptor, POLLPRI, 0};
-  if (mConnected || mAccepting)
+  if (mAccepting ? AcceptResumed() : mConnected && !ReceiveBufferFull())
     entry.events |= POLLIN;
   if (!mConnected || mWriteWanted)
     entry.events |= POLLOUT;
@@ -432,11 +494,16 @@ void TCPSocketPosix::Poll() {
 void TCPSocketPosix::Flush() {
   SocketServiceHold hold(this);
   Poll();
-  // Sends on while the connection takes bytes; what a stalled peer leaves
-  // stays in the buffer for later services.
+  // Sends on while the connection takes bytes, up to a deadline, so that a
+  // slow reader does not stop the run loop; what is left stays in the buffer
+  // for later services, which fire SendComplete when it went out.
+  const int64_t deadline = MonotonicMs() + kFlushDeadlineMs;
   while (hold.Unchanged() && mConnected && mDescriptor >= 0 && !mSendBuffer.IsEmpty()) {
+    int64_t left = deadline - MonotonicMs();
+    if (left <= 0)
+      break;
     pollfd entry{mDescriptor, POLLOUT, 0};
-    int ready = poll(&entry, 1, kFlushStallMs);
+    int ready = poll(&entry, 1, int(left < kFlushStallMs ? left : kFlushStallMs));
     if (ready < 0 && errno == EINTR)
       continue;
     if (ready <= 0)
@@ -449,7 +516,17 @@ void TCPSocketPosix::Flush() {
 
 bool TCPSocketPosix::MoreDataToReceive() {
   int available = 0;
-  return mDescriptor >= 0 && ioctl(mDescriptor, FIONREAD, &available) == 0 && available > 0;
+  return mDescriptor >= 0 && !ReceiveBufferFull() &&
+         ioctl(mDescriptor, FIONREAD, &available) == 0 && available > 0;
+}
+
+bool TCPSocketPosix::ReceiveBufferFull() const { return mReceiveBuffer.Length() >= kUnreadBound; }
+
+bool TCPSocketPosix::AcceptResumed() {
+  if (mAcceptResumeMs != 0 && MonotonicMs() < mAcceptResumeMs)
+    return false;
+  mAcceptResumeMs = 0;
+  return true;
 }
 
 int32_t TCPSocketPosix::ActualPortBoundTo() {

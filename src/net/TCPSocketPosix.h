@@ -37,6 +37,7 @@ public:
   bool mLocalMode = false;
   string mPath;
   bool mAccepting = false;
+  int64_t mAcceptResumeMs = 0; // accepting pauses until then (monotonic ms)
   bool mWriteWanted = false;
   bool mBoundPath = false; // this socket bound mPath, so it removes it
 
@@ -56,6 +57,10 @@ private:
   bool SendFromBuffer();
   bool RecvToBuffer();
   void DoAccept();
+  // The unread bytes reached their bound: the connection is not read.
+  bool ReceiveBufferFull() const;
+  // Not within a pause that a shortage of descriptors or memory began.
+  bool AcceptResumed();
   // The local address for a path; false after reporting one that does not
   // fit.
   bool FillLocalAddress(struct sockaddr_un &address);

@@ -75,7 +75,7 @@ void UDPSocketDestructor(RuntimeObject *object) {
 
 void DatagramDestructor(RuntimeObject *object) {
   if (!object) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "d", nullptr);
+    ShowMissingAlert("d");
     return;
   }
   auto *fields = reinterpret_cast<DatagramObject *>(object);
@@ -175,10 +175,8 @@ int32_t PacketsAvailableGetter(RuntimeObject *object) {
 }
 
 int32_t UDPSocketPacketsLeftToSend(RuntimeObject *object) {
-  if (!object) {
-    DisplayRuntimeErrorAlert(kAssertionCode, kAssertionNumber, __FILE__, __LINE__, "ctl", nullptr);
+  if (!CheckedObject(object))
     return 0;
-  }
   UDPSocket *socket = UDPSocketOfObject(object);
   return socket ? socket->PacketsLeftToSend() : 0;
 }

@@ -84,7 +84,7 @@ void UDPSocketPosix::Open(int32_t port) {
     RaiseError(kOpenDriverError);
     return;
   }
-  int descriptor = socket(AF_INET, SOCK_DGRAM, 0);
+  int descriptor = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (descriptor < 0) {
     RaiseError(kOpenDriverError);
     return;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,40 @@ TEST_F(FolderItemClassTest, ItemsAreOneBasedAndFollowLinksUnlessTrue) {
   ObjectHolder item(FolderItemItem(docs.get(), 1));
   ObjectHolder parent(folderParentGetter(docs.get(), 0));
   EXPECT_EQ(PathOfItem(parent.get()), mTree.Path() + "/");
+}
+
+// A zero byte would end the name the system sees: "victim\0../x" must not
+// name "victim". Child and TrueChild answer nil, the Name setter refuses.
+TEST_F(FolderItemClassTest, NamesHoldingAZeroByteAreRefused) {
+  mTree.Write("docs/victim", "keep");
+  ObjectHolder docs(Get(mTree.Path("docs")));
+  stringStorage *name = Text(std::string("victim\0../../file", 18));
+  ObjectHolder child(FolderChild(docs.get(), name));
+  ObjectHolder trueChild(FolderTrueChild(docs.get(), name));
+  EXPECT_EQ(child.get(), nullptr);
+  EXPECT_EQ(trueChild.get(), nullptr);
+  if (child.get())
+    FolderItemDelete(child.get());
+  ObjectHolder file(Get(mTree.Path("docs/only.txt")));
+  fileNameSetter(file.get(), 0, name);
+  RuntimeUnlockString(name);
+  EXPECT_EQ(ScratchTree::Read(mTree.Path("docs/victim")), "keep");
+  EXPECT_TRUE(std::filesystem::exists(mTree.Path("docs/only.txt")));
+  EXPECT_EQ(PathOfItem(file.get()), mTree.Path("docs/only.txt"));
+}
+
+// Delete on an item for a link to a folder removes the link, not the folder.
+TEST_F(FolderItemClassTest, DeletingALinkToAFolderRemovesTheLink) {
+  ASSERT_EQ(symlink(mTree.Path("docs").c_str(), mTree.Path("folderlink").c_str()), 0);
+  stringStorage *path = Text(mTree.Path("folderlink"));
+  ObjectHolder link(RuntimeGetTrueFolderItem(path));
+  ObjectHolder followed(RuntimeGetFolderItem(path));
+  RuntimeUnlockString(path);
+  EXPECT_EQ(fileAliasGetter(link.get(), 0), 1);
+  EXPECT_EQ(PathOfItem(followed.get()), mTree.Path("docs/"));
+  FolderItemDelete(link.get());
+  EXPECT_FALSE(std::filesystem::is_symlink(mTree.Path("folderlink")));
+  EXPECT_TRUE(std::filesystem::exists(mTree.Path("docs/only.txt")));
 }
 
 TEST_F(FolderItemClassTest, UnusablePathsGiveNilOrRaise) {

@@ -169,6 +169,25 @@ TEST_F(FolderItemUnixTest, CreatingAndDeleting) {
   EXPECT_FALSE(std::filesystem::exists(mTree.Path("docs")));
 }
 
+// Links inside the tree go as links; what they point to outside stays whole.
+TEST_F(FolderItemUnixTest, DeleteFolderRemovesLinksNotWhatTheyPointTo) {
+  mTree.Folder("outside/deep");
+  mTree.Write("outside/deep/kept.txt", "kept");
+  ASSERT_EQ(symlink(mTree.Path("outside").c_str(), mTree.Path("docs/to-folder").c_str()), 0);
+  ASSERT_EQ(symlink(mTree.Path("outside/deep/kept.txt").c_str(),
+                    mTree.Path("docs/inner/to-file").c_str()),
+            0);
+  EXPECT_TRUE(Item(mTree.Path("docs"))->DeleteFolder());
+  EXPECT_FALSE(std::filesystem::exists(mTree.Path("docs")));
+  EXPECT_EQ(ScratchTree::Read(mTree.Path("outside/deep/kept.txt")), "kept");
+
+  // DeleteFolder on the link itself removes only the link.
+  ASSERT_EQ(symlink(mTree.Path("outside").c_str(), mTree.Path("top-link").c_str()), 0);
+  EXPECT_TRUE(Item(mTree.Path("top-link"))->DeleteFolder());
+  EXPECT_FALSE(std::filesystem::is_symlink(mTree.Path("top-link")));
+  EXPECT_EQ(ScratchTree::Read(mTree.Path("outside/deep/kept.txt")), "kept");
+}
+
 TEST_F(FolderItemUnixTest, ByteCopyOfTheBaseCopiesEveryChunk) {
   std::string bytes(10000, 0);
   for (size_t i = 0; i < bytes.size(); ++i)

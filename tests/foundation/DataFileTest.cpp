@@ -4,7 +4,11 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <set>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -52,7 +56,51 @@ std::string UniqueTemporaryName(const char *stem) {
   return std::string("datafile-") + stem + "-" + std::to_string(getpid());
 }
 
+// The descriptors open in the process now.
+std::set<int> OpenDescriptors() {
+  std::set<int> found;
+  if (DIR *folder = opendir("/proc/self/fd")) {
+    while (const dirent *entry = readdir(folder))
+      if (entry->d_name[0] != '.')
+        found.insert(std::stoi(entry->d_name));
+    closedir(folder);
+  }
+  std::set<int> open;
+  for (int fd : found)
+    if (fcntl(fd, F_GETFD) != -1) // the listing's own descriptor is gone
+      open.insert(fd);
+  return open;
+}
+
 } // namespace
+
+// A program the runtime starts inherits none of its files: every way of
+// opening one opens it close-on-exec.
+TEST_F(DataFileTest, EveryFileIsOpenedCloseOnExec) {
+  const std::string path = PathOf("data");
+  const std::string name = UniqueTemporaryName("cloexec");
+  const std::set<int> before = OpenDescriptors();
+  std::vector<std::unique_ptr<DataFile>> files;
+  for (int way = 0; way < 5; ++way) {
+    files.push_back(NewFile());
+    DataFile &file = *files.back();
+    bool opened = way == 0   ? file.Create(string(path.c_str()))
+                  : way == 1 ? file.Open(string(path.c_str()), DataFile::kReadPermission)
+                  : way == 2 ? file.Open(string(path.c_str()), DataFile::kReadWritePermission)
+                  : way == 3 ? file.CreateTemporaryFile(string())
+                             : file.CreateTemporaryFile(string(name.c_str()));
+    ASSERT_TRUE(opened) << "way " << way;
+  }
+  int checked = 0;
+  for (int fd : OpenDescriptors())
+    if (!before.count(fd)) {
+      ++checked;
+      EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC) << "descriptor " << fd;
+    }
+  files.clear();
+  unlink(("/tmp/" + name).c_str());
+  EXPECT_EQ(checked, 5);
+}
 
 TEST_F(DataFileTest, CreateWriteSeekReadTruncateAndClose) {
   std::unique_ptr<DataFile> file = NewFile();

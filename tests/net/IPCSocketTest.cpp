@@ -3,7 +3,9 @@
 // private temporary folder.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -248,6 +250,55 @@ TEST_F(IPCSocketTest, APathTooLongForTheAddressGivesErrorAndNothingElse) {
   EXPECT_EQ(EventsOf(object).front().rfind("error ", 0), 0u);
   EXPECT_FALSE(IPCSocketIsConnected(object));
   EXPECT_FALSE(Exists(path));
+}
+
+// A socket bound to the path, listening or not (a killed listener leaves
+// such a path behind); -1 when that failed.
+int BindLocal(const std::string &path, bool listening) {
+  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  if (bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+      (listening && listen(fd, 4) != 0)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The path of a listener that is gone is taken over; a live listener's path,
+// and a file that is not a socket, are left alone.
+TEST_F(IPCSocketTest, ListenTakesOverOnlyAPathNobodyListensOn) {
+  int stale = BindLocal(mPath, false);
+  ASSERT_GE(stale, 0);
+  close(stale);
+  ASSERT_TRUE(Exists(mPath));
+  RuntimeObject *listener = NewSocket(mPath);
+  IPCSocketListen(listener);
+  Peer peer(kClientScript, mPath);
+  ASSERT_TRUE(Saw(listener, "connected"));
+  IPCSocketClose(listener);
+
+  int live = BindLocal(mPath, true);
+  ASSERT_GE(live, 0);
+  RuntimeObject *second = NewSocket(mPath);
+  IPCSocketListen(second);
+  EXPECT_TRUE(Saw(second, "error 105"));
+  RuntimeObject *client = NewSocket(mPath);
+  IPCSocketConnect(client);
+  EXPECT_TRUE(Saw(client, "connected")); // the live listener still has its path
+  IPCSocketClose(client);
+  IPCSocketClose(second);
+  close(live);
+  unlink(mPath.c_str());
+
+  std::ofstream(mPath) << "not a socket";
+  RuntimeObject *third = NewSocket(mPath);
+  IPCSocketListen(third);
+  EXPECT_TRUE(Saw(third, "error 105"));
+  EXPECT_TRUE(Exists(mPath));
+  IPCSocketClose(third);
 }
 
 // Nil objects, and a manager whose owner is gone: the alert, then nothing.

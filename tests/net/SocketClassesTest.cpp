@@ -3,10 +3,15 @@
 // slots, and the entry points, against loopback peers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <netinet/in.h>
 #include <set>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 #include "support/NetTestSupport.h"
 #include "foundation/TextEncodings.h"
@@ -15,6 +20,7 @@
 #include "net/SocketEntryPoints.h"
 #include "net/SocketObjects.h"
 #include "net/TCPSocket.h"
+#include "net/TCPSocketPosix.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -70,6 +76,10 @@ RuntimeObject *OnAddSocket(RuntimeObject *) {
   return socket; // the handler's reference goes to the server
 }
 
+void OnServerError(RuntimeObject *self, int32_t code) {
+  Saw(self, "server error " + std::to_string(code));
+}
+
 void RecordDestruction(RuntimeObject *object) { gDestroyed.insert(object); }
 
 void SetHandler(RuntimeClass *cls, const ObjectHookTemplate &row, void *handler) {
@@ -105,6 +115,7 @@ RuntimeClass *ServerClass() {
   if (!cls) {
     cls = Subclass(ServerSocketClass(), sizeof(ServerSocketObject));
     SetHandler(cls, ServerSocketHooks[kAddSocketEvent], reinterpret_cast<void *>(OnAddSocket));
+    SetHandler(cls, ServerSocketHooks[kServerErrorEvent], reinterpret_cast<void *>(OnServerError));
   }
   return cls;
 }
@@ -423,6 +434,125 @@ TEST_F(SocketClassesTest, ServerSocketFillsItsPoolAndHandsClientsToTheNewest) {
   for (RuntimeObject *pooled : {gAddSocketAnswers[9], gAddSocketAnswers[10]})
     socketClose(pooled); // the connected ones go with their own close
   EXPECT_EQ(gDestroyed.size(), 11u);
+  RuntimeUnlockObject(server);
+}
+
+// Pooled sockets the program closes leave the pool: later clients go to
+// sockets still waiting there, never to a destroyed object or to one whose
+// memory went to a socket made later.
+TEST_F(SocketClassesTest, ClosedPooledSocketsLeaveThePoolAndClientsGoToWaitingOnes) {
+  RuntimeObject *server = RuntimeNewObject(ServerClass());
+  ServerSocketListen(server);
+  int port = SocketOfObject(server)->ActualPortBoundTo();
+  ServiceSteps(1);
+  ASSERT_EQ(gAddSocketAnswers.size(), 11u);
+  const std::vector<RuntimeObject *> closed = gAddSocketAnswers;
+  for (RuntimeObject *pooled : closed)
+    socketClose(pooled); // the pool held the only reference
+  EXPECT_EQ(gDestroyed.size(), 11u);
+  ServiceSteps(1); // the pool is filled again
+  EXPECT_EQ(gAddSocketAnswers.size(), 21u);
+  std::vector<RuntimeObject *> later;
+  for (int i = 0; i < 40; ++i)
+    later.push_back(NewClient(UnusedPort()));
+  std::vector<PlainSocket> clients;
+  for (int i = 0; i < 3; ++i)
+    clients.push_back(ConnectPlain(port));
+  auto connected = [&] {
+    std::vector<RuntimeObject *> objects;
+    for (auto &[object, script] : gScripts)
+      for (const std::string &event : script.events)
+        if (event.rfind("connected", 0) == 0)
+          objects.push_back(object);
+    return objects;
+  };
+  ASSERT_TRUE(Step([&] { return connected().size() >= 3; }));
+  for (RuntimeObject *object : connected()) {
+    EXPECT_EQ(std::count(later.begin(), later.end(), object), 0);
+    EXPECT_EQ(std::count(gAddSocketAnswers.begin() + 11, gAddSocketAnswers.end(), object), 1);
+    EXPECT_EQ(SocketIsConnected(object), 1);
+    socketClose(object);
+  }
+  for (RuntimeObject *object : later)
+    RuntimeUnlockObject(object);
+  ServerSocketClose(server);
+  RuntimeUnlockObject(server);
+}
+
+TEST_F(SocketClassesTest, AServerErrorFiresOnceWithItsCode) {
+  int port;
+  PlainSocket taken = ListenPlain(&port);
+  RuntimeObject *server = RuntimeNewObject(ServerClass());
+  intSetter(server, offsetof(ServerSocketObject, port), port);
+  ServerSocketListen(server);
+  ServiceSteps(2);
+  EXPECT_EQ(EventsOf(server), std::vector<std::string>{"server error 105"});
+  EXPECT_EQ(socketLastErrorCode(server), 105);
+  EXPECT_EQ(serverSocketIsListening(server), 0);
+  RuntimeUnlockObject(server);
+}
+
+// Accept failing for good (the listening descriptor was shut down) ends the
+// service: one Error with its code, and IsListening answers False.
+TEST_F(SocketClassesTest, AFailedAcceptStopsListening) {
+  RuntimeObject *server = RuntimeNewObject(ServerClass());
+  ServerSocketListen(server);
+  ServiceSteps(1);
+  auto *posix = static_cast<TCPSocketPosix *>(SocketOfObject(server));
+  ASSERT_EQ(shutdown(posix->GetDescriptor(), SHUT_RDWR), 0);
+  ASSERT_TRUE(Step([&] { return !EventsOf(server).empty(); }, 20000));
+  ServiceSteps(3);
+  ASSERT_EQ(EventsOf(server).size(), 1u);
+  EXPECT_EQ(EventsOf(server).front().rfind("server error ", 0), 0u);
+  EXPECT_NE(EventsOf(server).front(), "server error 0");
+  EXPECT_EQ(serverSocketIsListening(server), 0);
+  ServerSocketClose(server);
+  RuntimeUnlockObject(server);
+}
+
+// With every descriptor taken, accepting fails for a while: the server
+// reports nothing, keeps listening, and takes the waiting client once a
+// descriptor is free again.
+TEST_F(SocketClassesTest, RunningOutOfDescriptorsKeepsTheServerListening) {
+  RuntimeObject *server = RuntimeNewObject(ServerClass());
+  ServerSocketListen(server);
+  int port = SocketOfObject(server)->ActualPortBoundTo();
+  ServiceSteps(1);
+  int client = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(client, 0);
+  rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  // The limit just above the descriptors open now, and those filled.
+  int lowest = dup(0);
+  ASSERT_GE(lowest, 0);
+  close(lowest);
+  rlimit tight = saved;
+  tight.rlim_cur = rlim_t(lowest + 16);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+  std::vector<int> filler;
+  for (int fd; filler.size() < 64 && (fd = dup(0)) >= 0;)
+    filler.push_back(fd);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(uint16_t(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bool connectedClient =
+      connect(client, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+  ServiceSteps(50); // each accept fails for want of a descriptor
+  const std::vector<std::string> whileExhausted = EventsOf(server);
+  const bool listeningWhileExhausted = serverSocketIsListening(server) == 1;
+  for (int fd : filler)
+    close(fd);
+  setrlimit(RLIMIT_NOFILE, &saved);
+  ASSERT_TRUE(connectedClient);
+  EXPECT_TRUE(whileExhausted.empty()) << whileExhausted.front();
+  EXPECT_TRUE(listeningWhileExhausted);
+  ASSERT_TRUE(Step([&] { return !EventsOf(gAddSocketAnswers[10]).empty(); }));
+  EXPECT_EQ(EventsOf(gAddSocketAnswers[10]).front(), "connected");
+  EXPECT_EQ(serverSocketIsListening(server), 1);
+  close(client);
+  socketClose(gAddSocketAnswers[10]);
+  ServerSocketClose(server);
   RuntimeUnlockObject(server);
 }
 

@@ -6,11 +6,17 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -18,6 +24,7 @@
 #include "support/NetTestSupport.h"
 #include "net/SocketCore.h"
 #include "net/TCPSocketPosix.h"
+#include "foundation/ProcessSpawnPosix.h"
 #include "runtime/loop/RunLoop.h"
 #include "runtime/loop/Timer.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -241,6 +248,86 @@ TEST_F(TCPSocketPosixTest, FlushKeepsWhatAStalledReaderCannotTakeYet) {
   EXPECT_EQ(client.delegate.progressSum, payload.size());
 }
 
+// A slow reader: Flush sends for a while, then leaves the rest to later
+// services, which send it all and fire SendComplete once.
+TEST_F(TCPSocketPosixTest, FlushToASlowReaderReturnsAndTheRestFollows) {
+  const std::string payload = PatternBytes(16 << 20, 9);
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  std::string arrived;
+  std::atomic<bool> flushed{false};
+  std::thread reader([&] {
+    PlainSocket peer = AcceptPlain(listener);
+    char chunk[4096];
+    for (int reads = 0; arrived.size() < payload.size() && reads < 1000000; ++reads) {
+      ssize_t n = recv(peer.fd(), chunk, sizeof chunk, 0);
+      if (n <= 0)
+        break;
+      arrived.append(chunk, size_t(n));
+      if (!flushed)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  DelegateSocket client;
+  client.socket->Connect(string("127.0.0.1"), port);
+  ASSERT_TRUE(ServiceUntil([&] { return client.delegate.Saw("connected"); }));
+  string text;
+  text.ConstructFromBuffer(payload.data(), int(payload.size()));
+  client.socket->SendData(text);
+  client.socket->Flush();
+  int32_t leftAfterFlush = client.socket->BytesLeftToSend();
+  flushed = true;
+  bool sent = ServiceUntil([&] { return client.delegate.Saw("complete"); }, 4000000, 300);
+  ServiceUntil([&] { return client.socket->BytesLeftToSend() == 0; });
+  reader.join();
+  client.socket->Shutdown(false);
+  EXPECT_GT(leftAfterFlush, 0);
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(client.delegate.Count("complete"), 1);
+  EXPECT_TRUE(arrived == payload);
+}
+
+// A peer that sends while the program reads nothing: the socket stops
+// reading at its bound, and goes on, losing nothing, once the program reads.
+TEST_F(TCPSocketPosixTest, UnreadBytesStopAtTheirBoundUntilTheProgramReads) {
+  constexpr int32_t kBound = 4 << 20;
+  const size_t total = size_t(24) << 20;
+  const std::string block = PatternBytes(1 << 20, 13);
+  int port;
+  PlainSocket listener = ListenPlain(&port);
+  std::atomic<bool> allWritten{false};
+  std::thread flood([&] {
+    PlainSocket peer = AcceptPlain(listener);
+    for (size_t sent = 0; sent < total; sent += block.size())
+      if (!WriteAll(peer.fd(), block.data(), block.size()))
+        return;
+    allWritten = true;
+    ReadUpTo(peer.fd(), 1, 60000); // until the client closes
+  });
+  DelegateSocket client;
+  client.delegate.drain = false;
+  client.socket->Connect(string("127.0.0.1"), port);
+  int32_t most = 0;
+  int stepsAtBound = 0;
+  ServiceUntil([&] {
+    most = std::max(most, client.socket->BytesAvailable());
+    stepsAtBound += most >= kBound;
+    return allWritten || most > kBound || stepsAtBound > 300;
+  });
+  EXPECT_EQ(most, kBound);
+  EXPECT_FALSE(allWritten);
+  // Reading below the bound lets the rest in.
+  std::string received = std::string(client.socket->ReadDataAll().CString(), size_t(most));
+  client.delegate.drain = true;
+  ServiceUntil([&] { return received.size() + client.delegate.received.size() >= total; });
+  received += client.delegate.received;
+  client.socket->Shutdown(false);
+  flood.join();
+  ASSERT_EQ(received.size(), total);
+  for (size_t at = 0; at < total; at += block.size())
+    ASSERT_EQ(received.compare(at, block.size(), block), 0) << "at " << at;
+}
+
 // Counts a Timer subclass's Action events, noting how much of a transfer
 // had arrived at each.
 size_t gFloodChecked = 0;
@@ -355,6 +442,95 @@ TEST_F(TCPSocketPosixTest, LocalModeSocketsUseAPathAndOnlyTheBinderRemovesIt) {
   EXPECT_EQ(access(path.c_str(), F_OK), 0); // a client leaves the server's path alone
   server.socket->Shutdown(false);
   EXPECT_NE(access(path.c_str(), F_OK), 0);
+}
+
+bool CloseOnExec(int fd) { return fd >= 0 && (fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0; }
+
+TEST_F(TCPSocketPosixTest, EveryDescriptorOfASocketIsCloseOnExec) {
+  DelegateSocket server, client;
+  server.socket->Listen(0);
+  EXPECT_TRUE(CloseOnExec(server.posix()->GetDescriptor())) << "listening";
+  client.socket->Connect(string("127.0.0.1"), server.socket->ActualPortBoundTo());
+  EXPECT_TRUE(CloseOnExec(client.posix()->GetDescriptor())) << "connecting";
+  ASSERT_TRUE(ServiceUntil([&] { return server.delegate.Saw("connected"); }));
+  EXPECT_TRUE(CloseOnExec(server.posix()->GetDescriptor())) << "accepted";
+  std::string path = "/tmp/net-cloexec-" + std::to_string(getpid());
+  DelegateSocket local;
+  local.posix()->SetLocalMode(string(path.c_str()));
+  local.socket->Listen(0);
+  EXPECT_TRUE(CloseOnExec(local.posix()->GetDescriptor())) << "local";
+  for (DelegateSocket *socket : {&server, &client, &local})
+    socket->socket->Shutdown(false);
+}
+
+// The descriptors of another process, with what each names.
+std::map<int, std::string> DescriptorsOf(pid_t pid) {
+  std::map<int, std::string> found;
+  const std::string folder = "/proc/" + std::to_string(pid) + "/fd";
+  if (DIR *listing = opendir(folder.c_str())) {
+    while (const dirent *entry = readdir(listing)) {
+      if (entry->d_name[0] == '.')
+        continue;
+      char target[512] = {};
+      readlink((folder + "/" + entry->d_name).c_str(), target, sizeof target - 1);
+      found[std::stoi(entry->d_name)] = target;
+    }
+    closedir(listing);
+  }
+  return found;
+}
+
+std::string ProgramOf(pid_t pid) {
+  char target[512] = {};
+  readlink(("/proc/" + std::to_string(pid) + "/exe").c_str(), target, sizeof target - 1);
+  return target;
+}
+
+// A program started while the runtime listens inherits none of its
+// descriptors: it has only 0 to 2, and the port is free again as soon as the
+// runtime closes its socket.
+TEST_F(TCPSocketPosixTest, AStartedProgramKeepsNeitherDescriptorsNorThePort) {
+  char folder[] = "/tmp/net-spawnXXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string script = std::string(folder) + "/start.sh";
+  std::ofstream(script) << "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 300\n";
+  ASSERT_EQ(chmod(script.c_str(), 0700), 0);
+  DelegateSocket server, client;
+  server.socket->Listen(0);
+  client.socket->Connect(string("127.0.0.1"), server.socket->ActualPortBoundTo());
+  ASSERT_TRUE(ServiceUntil([&] { return server.delegate.Saw("connected"); }));
+  DelegateSocket listener; // the one whose port must come free
+  listener.socket->Listen(0);
+  const int port = listener.socket->ActualPortBoundTo();
+  const char *argv[] = {script.c_str(), nullptr};
+  ASSERT_TRUE(SpawnDetached(argv));
+  pid_t program = 0;
+  ServiceUntil([&] {
+    std::ifstream(script + ".pid") >> program;
+    return program > 0 && ProgramOf(program).find("sleep") != std::string::npos;
+  }, 100000, 60);
+  const std::map<int, std::string> inherited = DescriptorsOf(program);
+  listener.socket->Shutdown(false);
+  int again = socket(AF_INET, SOCK_STREAM, 0);
+  int reuse = 1;
+  setsockopt(again, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+  sockaddr_in own{};
+  own.sin_family = AF_INET;
+  own.sin_port = htons(uint16_t(port));
+  const bool boundAgain = bind(again, reinterpret_cast<sockaddr *>(&own), sizeof own) == 0;
+  close(again);
+  if (program > 0)
+    kill(program, SIGKILL);
+  server.socket->Shutdown(false);
+  client.socket->Shutdown(false);
+  unlink((script + ".pid").c_str());
+  unlink(script.c_str());
+  rmdir(folder);
+  ASSERT_GT(program, 0);
+  ASSERT_FALSE(inherited.empty());
+  for (const auto &[fd, target] : inherited)
+    EXPECT_LE(fd, 2) << "descriptor " << fd << " -> " << target;
+  EXPECT_TRUE(boundAgain) << "port " << port << " stayed taken";
 }
 
 TEST_F(TCPSocketPosixTest, LocalPathThatDoesNotFitIsAnError) {

@@ -18,7 +18,7 @@ bool ReadExactly(FILE *file, void *bytes, size_t count) {
 
 std::vector<uint8_t> ReadWholeFile(const char *name) {
   std::vector<uint8_t> bytes;
-  File file(std::fopen(name, "rb"));
+  File file(std::fopen(name, "rbe"));
   if (!file)
     return bytes;
   uint8_t buffer[65536];
@@ -75,7 +75,7 @@ void ReadLooseImageFiles(ImageFileSections &sections) {
 }
 
 ImageSource ReadImageFile(const char *path, ImageFileSections &sections, std::string &problem) {
-  File file(std::fopen(path, "rb"));
+  File file(std::fopen(path, "rbe"));
   if (!file) {
     problem = std::string("cannot open ") + path + ": " + std::strerror(errno);
     return ImageSource::kUnreadable;
