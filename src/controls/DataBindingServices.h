@@ -1,6 +1,6 @@
 // What the controls ask of data binding and of the database's data control:
-// the receiver lists that providers embed, the actionSource interface, and
-// the registration of data-aware controls with a data control.
+// the receiver lists that providers embed, the binding interfaces, and the
+// registration of data-aware controls with a data control.
 #pragma once
 #include <cstdint>
 
@@ -8,30 +8,73 @@ struct ObjectDefinition;
 struct RuntimeObject;
 
 // One word inside a providing object: the head of its list of receivers.
+// A list may change while it is being told (a receiver removing itself or
+// another): a receiver removed before its turn is not told, and no node a
+// walk still stands on is freed under it.
 struct NotifierHandler {
   struct Node;
   Node *head;
 
-  // Takes a reference on the receiver and puts it first.
+  // Takes a reference on the receiver and puts it first. A receiver added
+  // twice is told twice.
   void AddHandler(RuntimeObject *receiver);
   // Drops the first registration of the receiver.
   void RemoveHandler(RuntimeObject *receiver);
   // Drops every registration; providers call it when they go.
   void Clear();
+
+protected:
+  // Calls the method of that name of the interface (case ignored) on every
+  // receiver, newest first; a receiver without it is passed over.
+  void Notify(ObjectDefinition *receiverInterface, const char *method);
 };
 static_assert(sizeof(NotifierHandler) == 4);
 
-// Tells each receiver to PerformAction, newest first.
+// Tells each receiver DataChanged.
+struct DataNotifierHandler : NotifierHandler {
+  void DataChanged();
+};
+static_assert(sizeof(DataNotifierHandler) == 4);
+
+// Tells each receiver to PerformAction.
 struct ActionNotifierHandler : NotifierHandler {
   void PerformAction();
 };
 static_assert(sizeof(ActionNotifierHandler) == 4);
 
-// The interface of objects that keep action receivers; nil until data
-// binding defines it.
-ObjectDefinition *ActionSourceClass() __attribute__((weak));
-// The interface of the receivers; nil until data binding defines it.
-ObjectDefinition *ActionNotificationReceiverClass() __attribute__((weak));
+// Tells each receiver listDataReload.
+struct ListDataNotifierHandler : NotifierHandler {
+  void DataReload();
+};
+static_assert(sizeof(ListDataNotifierHandler) == 4);
+
+// The interfaces of data binding, each built once.
+ObjectDefinition *StringProviderClass();
+ObjectDefinition *StringInterfaceClass();
+ObjectDefinition *ListInterfaceClass();
+ObjectDefinition *BooleanProviderClass();
+ObjectDefinition *ActionSourceClass();
+ObjectDefinition *ActionNotificationReceiverClass();
+ObjectDefinition *DataAvailableProviderClass();
+ObjectDefinition *DataNotifierClass();
+ObjectDefinition *DataNotificationReceiverClass();
+ObjectDefinition *ListSelectionNotifierClass();
+ObjectDefinition *ListSelectionNotificationReceiverClass();
+ObjectDefinition *BindingInterfaceClass();
+ObjectDefinition *BindingPartInterfaceClass();
+ObjectDefinition *ListDataProviderClass();
+ObjectDefinition *ListDataNotifierClass();
+ObjectDefinition *ListDataNotificationReceiverClass();
+ObjectDefinition *TupleInterfaceClass();
+
+// The edit field, which sits beside the controls: nil until the text area
+// is linked. editBindValue makes the field leave its previous source, join
+// this one as a data receiver and reload its text from it.
+ObjectDefinition *EditClass() __attribute__((weak));
+extern "C" void editBindValue(RuntimeObject *field, RuntimeObject *source) __attribute__((weak));
+// Where the field keeps the source it follows (not counted), so that a
+// source that goes can make the field forget it.
+RuntimeObject **EditBoundSourceSlot(RuntimeObject *field) __attribute__((weak));
 
 // The kinds of controls bound to a data control.
 enum DataAwareControl : int32_t {

@@ -51,8 +51,7 @@ ObjectInstanceTemplate PushButtonProperties[] = {
 
 MethodParameter ReceiverParameter[] = {{"receiver", nullptr, 0, {}, 0, {}, 0, {}}};
 
-// The receiver methods come first; without the receivers' interface there is
-// nothing to receive and only Push is declared.
+// The receiver methods come first, as the actionSource interface has them.
 PropertyMethod PushButtonMethods[] = {
     {"addActionNotificationReceiver", nullptr, ReceiverParameter, 1,
      {{CODE(pbAddActionNotificationReceiver), {}}, {}}, 0, 0, 0},
@@ -60,7 +59,6 @@ PropertyMethod PushButtonMethods[] = {
      {{CODE(pbRemoveActionNotificationReceiver), {}}, {}}, 0, 0, 0},
     {"Push", nullptr, nullptr, 0, {{CODE(pushButtonPush), {}}, {}}, 0, 0, 0},
 };
-constexpr int kReceiverMethods = 2;
 
 template <typename Handler> Handler EventOf(PushButtonObject *b, int event) {
   return reinterpret_cast<Handler>(FindObjectCode(&b->control.header, PushButtonHooks[event].hook));
@@ -176,16 +174,10 @@ ObjectDefinition *PushButtonClass() {
   createPane->code = reinterpret_cast<void *>(PushButtonCreatePane);
   defn.hookInstances = createPane;
   defn.properties = FillInstances(PushButtonProperties, std::size(PushButtonProperties));
-  if (ActionNotificationReceiverClass) {
-    ReceiverParameter[0].type = ActionNotificationReceiverClass()->AsType();
-    defn.methods = FillMethods(PushButtonMethods, std::size(PushButtonMethods));
-  } else {
-    defn.methods = FillMethods(PushButtonMethods + kReceiverMethods,
-                               std::size(PushButtonMethods) - kReceiverMethods);
-  }
+  ReceiverParameter[0].type = ActionNotificationReceiverClass()->AsType();
+  defn.methods = FillMethods(PushButtonMethods, std::size(PushButtonMethods));
   FillHooks(&defn, PushButtonHooks, std::size(PushButtonHooks));
-  if (ActionSourceClass && ActionNotificationReceiverClass)
-    defn.addInterface(ActionSourceClass());
+  defn.addInterface(ActionSourceClass());
   return &defn;
 }
 

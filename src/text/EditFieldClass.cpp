@@ -9,6 +9,8 @@
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
 #include "controls/ControlClasses.h"
+#include "controls/ControlEntryPoints.h"
+#include "controls/DataBinders.h"
 #include "graphics/GraphicsServices.h"
 #include "text/EditControlGTK.h"
 #include "text/EditFieldObject.h"
@@ -399,16 +401,58 @@ int32_t editInsertionPosAtXY(RuntimeObject *object, int32_t x, int32_t y) {
   return pane ? pane->InsertionPosAtXY(x, y) : 0;
 }
 
-// Data binding with source objects waits for the binding interfaces: no
-// source implements them yet, so a field follows its source only as far as
-// keeping the link.
+// The field follows a source object by its interfaces: it joins the
+// source's receivers, shows its text and is enabled as it has data, and
+// hands the text it is given back through the source's setString. The
+// source is kept without a reference; a source that goes makes the field
+// forget it (EditBoundSourceSlot).
 void editBindValue(RuntimeObject *object, RuntimeObject *source) {
-  AsEditField(object)->boundSource = source;
+  if (!object)
+    return;
+  EditControlObject *field = AsEditField(object);
+  using Receiver = void (*)(RuntimeObject *, RuntimeObject *);
+  RuntimeLockObject(object); // the old source's list may hold its last reference
+  if (auto remove = InterfaceMethodAs<Receiver>(field->boundSource, DataNotifierClass(),
+                                                "removeDataNotificationReceiver"))
+    remove(field->boundSource, object);
+  field->boundSource = source;
+  if (auto add =
+          InterfaceMethodAs<Receiver>(source, DataNotifierClass(), "addDataNotificationReceiver"))
+    add(source, object);
   editReload(object);
+  RuntimeUnlockObject(object);
 }
 
-void editReload(RuntimeObject *) {}
-void editCommit(RuntimeObject *) {}
+void editReload(RuntimeObject *object) {
+  RuntimeObject *source = object ? AsEditField(object)->boundSource : nullptr;
+  if (!source)
+    return;
+  using GetString = stringStorage *(*)(RuntimeObject *);
+  using GetBoolean = int32_t (*)(RuntimeObject *);
+  EditControl *pane = EditPaneOf(object);
+  auto get = InterfaceMethodAs<GetString>(source, StringProviderClass(), "getString");
+  if (get && pane) {
+    string text = string::Adopt(get(source));
+    if (EditControl *still = EditPaneOf(object))
+      still->SetText(text);
+  }
+  if (auto has = InterfaceMethodAs<GetBoolean>(source, DataAvailableProviderClass(),
+                                               "DataAvailable"))
+    controlEnabledSetter(object, 0, has(source) != 0);
+}
+
+void editCommit(RuntimeObject *object) {
+  RuntimeObject *source = object ? AsEditField(object)->boundSource : nullptr;
+  using SetString = void (*)(RuntimeObject *, stringStorage *);
+  auto set = InterfaceMethodAs<SetString>(source, StringInterfaceClass(), "setString");
+  if (!set)
+    return;
+  EditControl *pane = EditPaneOf(object);
+  string text = pane ? pane->GetText(kEncodingUTF8) : string("");
+  RuntimeLockObject(object);
+  set(source, text.Storage());
+  RuntimeUnlockObject(object);
+}
 
 namespace {
 
@@ -535,5 +579,10 @@ ObjectDefinition *EditClass() {
   createPane->name = string("CreatePane");
   createPane->code = Code(EditCreatePane);
   defn.hookInstances = createPane;
+  defn.addInterface(StringInterfaceClass());
   return &defn;
+}
+
+RuntimeObject **EditBoundSourceSlot(RuntimeObject *field) {
+  return &AsEditField(field)->boundSource;
 }

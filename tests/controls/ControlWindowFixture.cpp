@@ -101,7 +101,20 @@ void ControlWindow::TearDown() {
 
 RuntimeObject *ControlWindow::Add(const char *name, int32_t index, int left, int top, int width,
                                   int height, bool visible, bool enabled) {
-  RuntimeObject *o = CreateInstance(TestControlClass());
+  return Make(TestControlClass(), name, index, left, top, width, height, visible, enabled, {});
+}
+
+RuntimeObject *ControlWindow::AddOf(ObjectDefinition *cls, const char *name, int left, int top,
+                                    int width, int height,
+                                    const std::function<void(RuntimeObject *)> &beforePane) {
+  return Make(cls, name, kNotInControlArray, left, top, width, height, true, true, beforePane);
+}
+
+RuntimeObject *ControlWindow::Make(ObjectDefinition *cls, const char *name, int32_t index,
+                                   int left, int top, int width, int height, bool visible,
+                                   bool enabled,
+                                   const std::function<void(RuntimeObject *)> &beforePane) {
+  RuntimeObject *o = CreateInstance(cls);
   RuntimeControl *c = Ctl(o);
   c->view = window;
   stringSetter(o, 36, string(name).Storage());
@@ -116,8 +129,12 @@ RuntimeObject *ControlWindow::Add(const char *name, int32_t index, int left, int
   if (index != kNotInControlArray)
     key = key + string("$") + string(std::to_string(index).c_str());
   view->controlMap->AddEntry(key, o);
-  if (view->nativeWindow)
+  if (beforePane)
+    beforePane(o);
+  if (view->nativeWindow) {
+    c->container = view->nativeWindow; // as the open window gives its controls
     CreateNewControlPane(o);
+  }
   return o;
 }
 

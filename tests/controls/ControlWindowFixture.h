@@ -3,6 +3,7 @@
 // window on the tests' private display. What the controls' handlers heard is
 // logged as "Event Name" or "Event Name$Index".
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,22 @@ protected:
   // its pane at once, as a window that is open does.
   RuntimeObject *Add(const char *name, int32_t index, int left, int top, int width, int height,
                      bool visible = true, bool enabled = true);
+  // The same for a control of the class (outside any control array), added
+  // to the open window as WindowAddControl adds it; beforePane runs on the
+  // object before its pane is made.
+  RuntimeObject *AddOf(ObjectDefinition *cls, const char *name, int left, int top, int width,
+                       int height, const std::function<void(RuntimeObject *)> &beforePane = {});
   // The native window: CreateControls, then the controls' panes in map order.
   RuntimeViewWindow *Open();
   std::vector<std::string> Keys() const;
 
   RuntimeObject *window = nullptr;
   RuntimeView *view = nullptr;
+
+private:
+  RuntimeObject *Make(ObjectDefinition *cls, const char *name, int32_t index, int left, int top,
+                      int width, int height, bool visible, bool enabled,
+                      const std::function<void(RuntimeObject *)> &beforePane);
 };
 
 inline RuntimeControl *Ctl(RuntimeObject *o) { return reinterpret_cast<RuntimeControl *>(o); }
