@@ -33,6 +33,13 @@ void ClipRemoteSocket_ReceivedMessage(RuntimeObject *self, int32_t command, stri
   KIT_CHECK_NIL(self);
   if (command != kCommandClipboardText || !IsValidUTF8(data))
     KIT_LEAVE();
+  /* The payload came as bytes of no encoding. Found to be UTF-8, it is
+   * tagged so: the dialling side sends it back converted to UTF-8, and text
+   * of no encoding has no UTF-8 form once it holds a character beyond
+   * ASCII, so an empty text went back and wiped the peer's clipboard. The
+   * storage is this frame's own copy. */
+  if (data)
+    data->encoding = IMAGE_ENCODING_UTF8;
   ++gImage.remoteUpdates;
   KIT_CHECK_NIL(Clip(self)->MyClipboardManager);
   ClipboardManager_UpdateClipboardInfo(Clip(self)->MyClipboardManager, KIT_STRING("Text"), data,

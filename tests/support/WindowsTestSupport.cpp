@@ -89,10 +89,17 @@ bool StepUntil(const std::function<bool()> &done, int maxSteps) {
   return done();
 }
 
+// On a loaded machine xdotool now and then fails to reach the display, and
+// its input never lands: it runs again, a few times.
 bool XDoTool(const std::string &args) {
   gdk_flush();
   std::string command = "xdotool " + args + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (std::system(command.c_str()) == 0)
+      return true;
+    usleep(100000);
+  }
+  return false;
 }
 
 void HandleInClass(ObjectDefinition &defn, const char *event, void *code) {
