@@ -10,8 +10,6 @@
 #include "database/DatabaseInterface.h"
 #include "database/DatabaseObjects.h"
 #include "database/ZANTEngine.h"
-#include "database/sql/RecordSetOperations.h"
-#include "database/sql/SqlEntryPoints.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/ClassRegistry.h"
 #include "runtime/objects/ClassTables.h"
@@ -94,7 +92,7 @@ RuntimeObject *NewDatabaseObject(ObjectDefinition *cls) {
   return runtimeClass ? RuntimeNewObject(runtimeClass) : nullptr;
 }
 
-void CreateDatabaseClasses() {
+void RegisterDatabaseCoreClasses() {
   static ObjectDefinition cursorField, field, record, scrollable;
   addIntrinsicClass(DatabaseClass());
   addIntrinsicClass(DatabaseCursorClass());
@@ -110,5 +108,4 @@ void CreateDatabaseClasses() {
   AddRelocEntry("cursorMoveNext", reinterpret_cast<void *>(cursorMoveNext));
   AddRelocEntry("cursorClose", reinterpret_cast<void *>(cursorClose));
   AddRelocEntry("databaseClose", reinterpret_cast<void *>(databaseClose));
-  RegisterSqlEntryPoints();
 }

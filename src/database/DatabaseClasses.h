@@ -1,6 +1,7 @@
 // The language's database classes: Database, DatabaseCursor, RecordSet, and
-// the registration that start-up calls (CreateDatabaseClasses), which also
-// registers the built-in engine's class ZANTDatabaseOldFormat.
+// their registration with the built-in engine's class ZANTDatabaseOldFormat
+// (RegisterDatabaseCoreClasses). Start-up's registrar for the whole area,
+// CreateDatabaseClasses, sits above the SQL layer and calls down into it.
 #pragma once
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
@@ -14,6 +15,9 @@ ObjectDefinition *ZANTDatabaseClass();
 // built already.
 bool StartDatabaseDefinition(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
                              int32_t size);
+
+// Registers the classes above and the core's entry points bound by name.
+void RegisterDatabaseCoreClasses();
 
 // A new object of the class with one reference, or nil.
 RuntimeObject *NewDatabaseObject(ObjectDefinition *cls);

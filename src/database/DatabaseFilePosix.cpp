@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,12 +16,31 @@ bool DatabaseFile::Fail(const char *operation) {
   return false;
 }
 
+bool DatabaseFile::Lock(int operation) {
+  while (::flock(mDescriptor, operation | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    int error = errno;
+    Close();
+    if (error == EWOULDBLOCK) {
+      errno = 0;
+      mFailure = string("open: the file is in use by another database handle");
+      return false;
+    }
+    errno = error;
+    return Fail("lock");
+  }
+  return true;
+}
+
 bool DatabaseFile::Create(const string &path) {
   Close();
   mPath = path;
   mReadOnly = false;
-  mDescriptor = ::open64(path.CString(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  return mDescriptor >= 0 || Fail("create");
+  // Truncated only once the lock is ours: a file another handle uses stays whole.
+  mDescriptor = ::open64(path.CString(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (mDescriptor < 0) return Fail("create");
+  if (!Lock(LOCK_EX)) return false;
+  return ::ftruncate64(mDescriptor, 0) == 0 || Fail("create");
 }
 
 bool DatabaseFile::Open(const string &path) {
@@ -33,6 +53,8 @@ bool DatabaseFile::Open(const string &path) {
     mReadOnly = mDescriptor >= 0;
   }
   if (mDescriptor < 0) return Fail("open");
+  // Writers hold the file alone; readers share it with readers only.
+  if (!Lock(mReadOnly ? LOCK_SH : LOCK_EX)) return false;
   struct stat64 info;
   if (::fstat64(mDescriptor, &info) != 0) return Fail("open");
   if (!S_ISREG(info.st_mode)) {
@@ -106,6 +128,22 @@ void DatabaseFile::Close() {
 
 bool RemoveDatabaseFile(const string &path) {
   return ::unlink(path.CString()) == 0 || errno == ENOENT;
+}
+
+bool SyncFolderOf(const string &path) {
+  string folder(".");
+  for (int i = path.Length(); i-- > 0;) {
+    if (path.CString()[i] == '/') {
+      folder.ConstructFromBuffer(path.CString(), i ? i : 1);
+      break;
+    }
+  }
+  if (gDatabaseFileWriteHook) gDatabaseFileWriteHook(-2, 0, nullptr);
+  int descriptor = ::open64(folder.CString(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  bool ok = ::fsync(descriptor) == 0;
+  ::close(descriptor);
+  return ok;
 }
 
 bool DatabaseFileExists(const string &path) {

@@ -14,7 +14,9 @@ public:
   DatabaseFile &operator=(const DatabaseFile &) = delete;
 
   // Creates (truncating) or opens the file; Open tries reading and writing,
-  // then reading only.
+  // then reading only. The file stays locked while it is open (exclusively
+  // for writing, shared for reading only): a second handle, in this process
+  // or another, is refused instead of overwriting what the first commits.
   bool Create(const string &path);
   bool Open(const string &path);
   bool ReadOnly() const { return mReadOnly; }
@@ -34,6 +36,7 @@ public:
 
 private:
   bool Fail(const char *operation);
+  bool Lock(int operation);
   int mDescriptor = -1;
   bool mReadOnly = false;
   string mPath;
@@ -47,4 +50,7 @@ extern void (*gDatabaseFileWriteHook)(int64_t offset, int32_t count, const void 
 
 // Removes a file; true when it is gone.
 bool RemoveDatabaseFile(const string &path);
+// Flushes the folder holding the file, so that a file created or removed in
+// it stays so after a power loss.
+bool SyncFolderOf(const string &path);
 bool DatabaseFileExists(const string &path);

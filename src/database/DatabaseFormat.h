@@ -75,6 +75,9 @@ extern const uint8_t macLexoMap[256];
 // A key built in place. Keys longer than a block's data cannot be indexed,
 // so building one fails. Large: allocate it, never put it on the stack.
 inline constexpr int kMaximumKeyLength = kBlockDataSize + 16;
+// The longest key a stream accepts: its index record must fit in a block
+// beside a root's first record, or splitting would grow new roots without end.
+inline constexpr int kMaximumIndexedKeyLength = kBlockDataSize - 2 * kIndexRecordFixed; // 8,150
 struct KeyBuffer {
   uint8_t bytes[kMaximumKeyLength];
   int length = 0;

@@ -66,3 +66,14 @@ static_assert(offsetof(DatabaseCursorObject, bof) == 41);
 static_assert(offsetof(DatabaseCursorObject, editing) == 42);
 static_assert(offsetof(DatabaseCursorObject, pendingEdits) == 44);
 static_assert(offsetof(DatabaseCursorObject, sqlText) == 48);
+
+// A field of a record set's current row: the instance of DatabaseCursorField
+// and DatabaseField.
+struct DatabaseFieldObject {
+  RuntimeObject header;
+  DatabaseCursorObject *recordSet; // holds one reference
+  int32_t column;                  // 0-based
+};
+static_assert(sizeof(DatabaseFieldObject) == 32);
+static_assert(offsetof(DatabaseFieldObject, recordSet) == 24);
+static_assert(offsetof(DatabaseFieldObject, column) == 28);

@@ -63,15 +63,18 @@ bool RemoveEntry(Entry *&head, Object *object, Object *Entry::*field) {
 }
 
 // Closes the record sets of one context, those of the owner only when one is
-// given. The next entry is read first because closing unlinks the current one.
+// given. Closing one can close others and free their entries (a SELECT's
+// record set releases the tables it read), so the walk starts again from the
+// head after every close; a record set still listed after its close is
+// unlinked here, so every turn shortens the list.
 void CloseRecordSets(dbShutdownContext *context, DatabaseObject *owner) {
-  dbShutdownContext::CursorEntry *entry = context->recordSets;
-  while (entry) {
-    dbShutdownContext::CursorEntry *next = entry->next;
+  for (;;) {
+    dbShutdownContext::CursorEntry *entry = context->recordSets;
+    while (entry && owner && entry->recordSet->owner != owner) entry = entry->next;
+    if (!entry) return;
     DatabaseCursorObject *recordSet = entry->recordSet;
-    if (!owner || recordSet->owner == owner) cursorClose(&recordSet->header);
-    if (!context->recordSets) break;
-    entry = next;
+    cursorClose(&recordSet->header);
+    RemoveEntry(context->recordSets, recordSet, &dbShutdownContext::CursorEntry::recordSet);
   }
 }
 } // namespace
@@ -92,11 +95,10 @@ void closeDBShutdownContextCursorsForDatabase(DatabaseObject *database) {
 
 void closeDBShutdownContextConnections(dbShutdownContext *context) {
   CloseRecordSets(context, nullptr);
-  dbShutdownContext::DatabaseEntry *entry = context->databases;
-  while (entry) {
-    dbShutdownContext::DatabaseEntry *next = entry->next;
-    databaseClose(&entry->database->header);
-    if (!context->databases) break;
-    entry = next;
+  // From the head each time, as with the record sets.
+  while (dbShutdownContext::DatabaseEntry *entry = context->databases) {
+    DatabaseObject *database = entry->database;
+    databaseClose(&database->header);
+    RemoveEntry(context->databases, database, &dbShutdownContext::DatabaseEntry::database);
   }
 }

@@ -1,6 +1,6 @@
 // Row conditions of the built-in engine: the engine's own copy of a
 // condition tree, resolved against a table's columns and evaluated against
-// stored rows, and LIKE pattern matching.
+// stored rows (each comparison by ValueSatisfies).
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -8,6 +8,7 @@
 
 #include "database/DatabaseEngine.h"
 #include "database/StorageEngine.h"
+#include "database/ValueConditions.h"
 #include "foundation/String.h"
 
 struct ZANTTable;
@@ -30,10 +31,6 @@ bool ResolveConstraint(qvDatabaseConstraint *node, const ZANTTable *table);
 bool EvaluateConstraint(const qvDatabaseConstraint *node, qvdbDatabase *db, const uint8_t *record,
                         int length);
 
-// "_" matches one byte, "%" any run (none included), other bytes themselves;
-// the whole value must match. Runs in time proportional to the product of
-// the lengths at worst, never exponential.
-bool LikeMatch(const uint8_t *value, int valueLength, const uint8_t *pattern, int patternLength);
 
 // The primary-key bytes to seek when the condition fixes every primary-key
 // column (integer or text) with "=" and no function; false otherwise.

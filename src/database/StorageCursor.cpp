@@ -18,7 +18,8 @@ qvdbCursor::qvdbCursor(qvdbDatabase *db, const string &streamName, keyConstraint
 }
 
 qvdbCursor::~qvdbCursor() {
-  FlushUpdateFile();
+  // A cursor that ends need not find its row again.
+  FlushUpdateFile(false);
   mDb->RemoveCursor(this);
 }
 
@@ -279,14 +280,19 @@ bool qvdbCursor::findInsertionPoint(const uint8_t *key, int keyLength, bool &exi
     exists = false;
     int chosen = lastLess >= 0 ? lastLess : at;
     if (chosen >= used) return mDb->Damaged("index block without live records");
-    thumb.offset = chosen;
-    uint32_t child = Load32(data + chosen + 8);
-    for (const Thumb &t : mStack)
-      if (t.block == child) return mDb->Damaged("index names an ancestor");
-    qvdbRecordBlock *childBlock = mDb->lockRecordBlock(child);
-    if (!childBlock) return false;
-    mStack.push_back({child, 0, childBlock->version});
+    if (!Descend(data, chosen)) return false;
   }
+}
+
+bool qvdbCursor::Descend(const uint8_t *data, int offset) {
+  mStack.back().offset = offset;
+  uint32_t child = Load32(data + offset + 8);
+  for (const Thumb &t : mStack)
+    if (t.block == child) return mDb->Damaged("index names an ancestor");
+  qvdbRecordBlock *childBlock = mDb->lockRecordBlock(child);
+  if (!childBlock) return false;
+  mStack.push_back({child, 0, childBlock->version});
+  return true;
 }
 
 int qvdbCursor::CountRecords(const uint8_t *data, int from, int to) {
@@ -336,6 +342,9 @@ bool qvdbCursor::InsertAt(size_t level, int offset, const uint8_t *record, int l
   // A split: the block needs a parent first.
   uint32_t type = block->Type(), stream = Load32(block->bytes + kBlockStream);
   if (level == 0) {
+    // Each new root adds a level; keys are bounded so that this ends, and a
+    // tree this deep means something is wrong.
+    if (mStack.size() >= size_t(qvdbDatabase::kMaximumDepth)) return mDb->Fail(string("tree too deep"));
     uint32_t rootNumber;
     qvdbRecordBlock *root = mDb->getNewRecordBlock(kIndexBlock, 0, rootNumber);
     if (!root) return false;
@@ -424,12 +433,16 @@ void qvdbCursor::AddToUpdateFile(const uint8_t *record, int length) {
   mUpdateFile.emplace_back(record, record + length);
 }
 
-bool qvdbCursor::FlushUpdateFile() {
+bool qvdbCursor::FlushUpdateFile(bool stayOnRow) {
   if (mUpdateFile.empty()) return true;
   std::vector<std::vector<uint8_t>> rows;
   rows.swap(mUpdateFile);
   uint32_t identity = mIdentity;
   bool exhausted = mExhausted || mStack.empty();
+  // The key of the row the cursor stands on finds it again after the
+  // inserts moved it, without walking the stream from its first row.
+  auto here = std::make_unique<KeyBuffer>();
+  stayOnRow = stayOnRow && !exhausted && CurrentKey(*here);
   auto keyBuffer = std::make_unique<KeyBuffer>();
   KeyBuffer &key = *keyBuffer;
   for (const std::vector<uint8_t> &row : rows) {
@@ -439,12 +452,58 @@ bool qvdbCursor::FlushUpdateFile() {
         !insertRecordAtThumb(row.data(), int(row.size())))
       return false;
   }
-  // Back to the row the cursor stood on.
-  if (exhausted) {
+  if (!stayOnRow) {
+    mStack.clear();
     mExhausted = true;
+    return !mDb->Failed();
+  }
+  bool firstStep = mFirstStep;
+  if (FindRecord(here->bytes, here->length, identity)) {
+    mFirstStep = firstStep;
     return true;
   }
-  return Relocate(identity, kTableBlock) || !mDb->Failed();
+  mExhausted = true;
+  return !mDb->Failed();
+}
+
+// From the root to the record with the key and identity, whatever its
+// state: records stand in key order live or deleted, so the descent looks at
+// all of them (where findInsertionPoint looks at live ones only).
+bool qvdbCursor::FindRecord(const uint8_t *key, int keyLength, uint32_t identity) {
+  if (!resetCursor()) return false;
+  KeyBuffer &recordKey = *mScratch;
+  while (true) {
+    Thumb &thumb = mStack.back();
+    qvdbRecordBlock *block = mDb->lockRecordBlock(thumb.block);
+    if (!block || !CheckLeafType(block)) return false;
+    const uint8_t *data = block->Data();
+    uint32_t type = block->Type();
+    int used = block->Used(), at = 0, lastLess = -1;
+    for (; at < used; at += block->RecordLength(at)) {
+      if (!KeyOf(type, data + at, block->RecordLength(at), recordKey)) return false;
+      if (CompareKeys(recordKey.bytes, recordKey.length, key, keyLength) >= 0) break;
+      lastLess = at;
+    }
+    if (block->IsLeaf()) {
+      thumb.offset = at;
+      mFirstStep = true;
+      Remember();
+      break;
+    }
+    int chosen = lastLess >= 0 ? lastLess : 0;
+    if (chosen >= used) return mDb->Damaged("index block without records");
+    if (!Descend(data, chosen)) return false;
+  }
+  // Among the records of that key, the one with the identity.
+  while (nextRecord()) {
+    int length;
+    const uint8_t *record = CurrentRecord(length);
+    if (!record) return false;
+    if (Load32(record + 6) == identity) return true;
+    if (!KeyOf(mDb->CachedBlock(mStack.back().block)->Type(), record, length, recordKey)) return false;
+    if (CompareKeys(recordKey.bytes, recordKey.length, key, keyLength) > 0) return false;
+  }
+  return false;
 }
 
 bool qvdbCursor::UpdateFileHasKey(const uint8_t *key, int length) {

@@ -52,7 +52,7 @@ bool qvdbDatabase::CreateFile(const string &path) {
   Store32(header + kHeaderVersion, kVersion);
   if (!mFile.WriteAt(0, header, kHeaderSize)) return Fail(mFile.LastFailure());
   // A journal left from an earlier file of that name is stale.
-  RemoveDatabaseFile(JournalPath());
+  RemoveJournal();
   mTransaction = 1;
   mNextKey = 1;
   uint32_t root;
@@ -79,7 +79,7 @@ bool qvdbDatabase::OpenFile(const string &path) {
     length = mFile.Length();
   } else if (!mFile.ReadOnly()) {
     // A journal beside a file whose commit completed is stale.
-    RemoveDatabaseFile(JournalPath());
+    RemoveJournal();
   }
   if (Load32(header + kHeaderOpenFlag) != 0) return Fail(string("interrupted transaction"));
   int64_t blocks = (length - kHeaderSize) / kBlockSize;
@@ -181,6 +181,10 @@ void qvdbDatabase::PurgeDeadRecords(qvdbRecordBlock *block) {
 qvdbRecordBlock *qvdbDatabase::lockRecordBlock(uint32_t number) {
   auto found = mCache.find(number);
   if (found != mCache.end()) return found->second;
+  if (mUnreadable) {
+    Fail(string("an earlier write failed; reopen the database"));
+    return nullptr;
+  }
   if (number >= mBlockCount || number >= mCommittedBlockCount) {
     Damaged("block number outside the file");
     return nullptr;
@@ -273,31 +277,39 @@ bool qvdbDatabase::FlushCursorUpdates() {
   return true;
 }
 
+bool qvdbDatabase::CommitFailed() {
+  mBroken = true;
+  Fail(mFile.LastFailure());
+  // The cache goes back to the last commit, and so does the file (its saved
+  // blocks from the journal), so that what reads show is what it holds.
+  ForgetTransactionBlocks();
+  mTransactionOpen = false;
+  if (!RecoverFlaggedFile()) {
+    // The file could not be put back: nothing more is read from it.
+    for (auto &entry : mCache) delete entry.second;
+    mCache.clear();
+    mUnreadable = true;
+  }
+  return false;
+}
+
 bool qvdbDatabase::commitTransaction() {
   if (!FlushCursorUpdates()) return false;
   if (!mTransactionOpen) return true;
   if (mBroken) return Fail(string("an earlier write failed; reopen the database"));
-  if (!WriteJournal()) {
-    mBroken = true;
-    return false;
-  }
+  if (!WriteJournal()) return CommitFailed();
   for (uint32_t number : mDirty) {
     qvdbRecordBlock *block = mCache[number];
-    if (!mFile.WriteAt(BlockOffset(number), block->bytes, kBlockSize)) {
-      mBroken = true;
-      return Fail(mFile.LastFailure());
-    }
+    if (!mFile.WriteAt(BlockOffset(number), block->bytes, kBlockSize)) return CommitFailed();
   }
   int64_t length = BlockOffset(mBlockCount);
   uint8_t root[4];
   Store32(root, mContentsRoot);
   if ((mFile.Length() != length && !mFile.SetLength(length)) || !mFile.Flush() ||
-      !mFile.WriteAt(kHeaderContentsRoot, root, 4)) {
-    mBroken = true;
-    return Fail(mFile.LastFailure());
-  }
-  if (!WriteHeaderFields(false)) return false;
-  RemoveDatabaseFile(JournalPath());
+      !mFile.WriteAt(kHeaderContentsRoot, root, 4))
+    return CommitFailed();
+  if (!WriteHeaderFields(false)) return CommitFailed();
+  RemoveJournal();
   for (uint32_t number : mDirty) mCache[number]->dirty = false;
   mDirty.clear();
   mCommittedBlockCount = mBlockCount;
@@ -308,10 +320,8 @@ bool qvdbDatabase::commitTransaction() {
   return true;
 }
 
-bool qvdbDatabase::rollbackTransaction() {
+void qvdbDatabase::ForgetTransactionBlocks() {
   for (qvdbCursor *cursor : mCursors) cursor->DiscardUpdateFile();
-  if (!mTransactionOpen) return true;
-  // The file holds nothing of the transaction: forget its blocks.
   for (uint32_t number : mDirty) {
     auto found = mCache.find(number);
     if (found == mCache.end()) continue;
@@ -321,6 +331,15 @@ bool qvdbDatabase::rollbackTransaction() {
   mDirty.clear();
   mBlockCount = mCommittedBlockCount;
   mContentsRoot = mCommittedContentsRoot;
+}
+
+bool qvdbDatabase::rollbackTransaction() {
+  if (!mTransactionOpen) {
+    for (qvdbCursor *cursor : mCursors) cursor->DiscardUpdateFile();
+    return true;
+  }
+  // The file holds nothing of the transaction: forget its blocks.
+  ForgetTransactionBlocks();
   if (!mBroken && !WriteHeaderFields(false)) return false;
   mTransactionOpen = false;
   mTransaction++;
@@ -379,13 +398,14 @@ bool qvdbDatabase::SetStreamRoot(const string &name, uint32_t root) {
 }
 
 bool qvdbDatabase::createTable(const string &name) {
+  int nameLength = name.Length();
+  int length = kContentsRecordFixed + nameLength;
+  // The name is the stream's key: refused before anything is written.
+  if (nameLength + 3 > kMaximumIndexedKeyLength) return Fail(string("name too long"));
   uint32_t number;
   qvdbRecordBlock *block = getNewRecordBlock(kTableBlock, 0, number);
   if (!block) return false;
   Store32(block->bytes + kBlockStream, number);
-  int nameLength = name.Length();
-  int length = kContentsRecordFixed + nameLength;
-  if (length > kBlockDataSize) return Fail(string("name too long"));
   std::vector<uint8_t> record(size_t(length), 0);
   Store16(record.data(), uint32_t(length));
   record[2] = kLive;

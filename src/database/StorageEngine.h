@@ -79,6 +79,7 @@ public:
   uint32_t ContentsRoot() const { return mContentsRoot; }
   void SetContentsRoot(uint32_t root) { mContentsRoot = root; }
   uint32_t NextVersion() { return ++mVersionCounter; }
+  size_t CachedBlockCount() const { return mCache.size(); }
   // The block when it is cached, without loading it.
   qvdbRecordBlock *CachedBlock(uint32_t number) const {
     auto found = mCache.find(number);
@@ -119,12 +120,18 @@ private:
   bool ValidateBlock(uint32_t number, qvdbRecordBlock *block);
   void PurgeDeadRecords(qvdbRecordBlock *block);
   bool FlushCursorUpdates();
+  // A commit that failed part way: the cache and, when it can, the file go
+  // back to the last commit; answers false.
+  bool CommitFailed();
+  // Drops the open transaction's blocks and waiting rows from the cache.
+  void ForgetTransactionBlocks();
   // Journal (StorageJournal.cpp).
   string JournalPath() const;
   bool WriteJournal();
   bool RecoverFlaggedFile();
   bool ReplayJournal(bool &replayed);
   bool UndoStampedRecords(uint32_t transaction);
+  void RemoveJournal(); // and flushes the folder
 
   DatabaseFile mFile;
   std::unordered_map<uint32_t, qvdbRecordBlock *> mCache;
@@ -140,7 +147,8 @@ private:
   int64_t mChainHead = -1;
   bool mTransactionOpen = false;
   bool mNoHeaderWrite = false;
-  bool mBroken = false; // a failed commit: the file is left to recovery
+  bool mBroken = false; // a failed commit: nothing more is written
+  bool mUnreadable = false; // and the file could not be put back
   bool mClosed = false;
   uint32_t mVersionCounter = 0;
   string mFailure;
@@ -185,9 +193,10 @@ public:
   uint8_t *MutableCurrentRecord(int &length); // joins the block to the transaction
   bool CurrentKey(dbformat::KeyBuffer &key);
   bool KeyOf(uint32_t blockType, const uint8_t *record, int length, dbformat::KeyBuffer &key);
-  // Rows whose key changed wait here until the cursor is destroyed or commit.
+  // Rows whose key changed wait here until the cursor is destroyed or commit;
+  // with stayOnRow the cursor then stands on its row again.
   void AddToUpdateFile(const uint8_t *record, int length);
-  bool FlushUpdateFile();
+  bool FlushUpdateFile(bool stayOnRow = true);
   void DiscardUpdateFile() { mUpdateFile.clear(); }
   bool UpdateFileHasKey(const uint8_t *key, int length);
 
@@ -197,6 +206,9 @@ private:
   bool Revalidate();
   void Remember();
   bool Relocate(uint32_t identity, uint32_t blockType);
+  bool FindRecord(const uint8_t *key, int keyLength, uint32_t identity);
+  // Stands the top thumb on the index record at offset and pushes its child.
+  bool Descend(const uint8_t *data, int offset);
   bool InsertAt(size_t level, int offset, const uint8_t *record, int length);
   bool InsertIndexAfterParent(size_t level, uint32_t child, int count, const uint8_t *firstRecord,
                               int firstLength, uint32_t type);

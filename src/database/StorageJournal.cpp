@@ -52,6 +52,8 @@ bool qvdbDatabase::WriteJournal() {
   if (!journal.Create(JournalPath()) || !journal.WriteAt(0, out, int32_t(bytes.size())) ||
       !journal.Flush())
     return Fail(journal.LastFailure());
+  // The journal's name must outlast a power loss as its bytes do.
+  if (!SyncFolderOf(JournalPath())) return Fail(string("flush: the folder cannot be flushed"));
   return true;
 }
 
@@ -72,6 +74,11 @@ bool qvdbDatabase::ReplayJournal(bool &replayed) {
   if (Load32(trailer) != count || std::memcmp(trailer + 4, "DONE", 4) != 0 ||
       Load32(trailer + 8) != Checksum(2166136261u, in, size_t(length - 4)))
     return true;
+  // A journal of another transaction than the one the file flags is stale
+  // (its removal was lost): replaying it would undo later commits.
+  uint8_t fields[4];
+  if (!mFile.ReadAt(kHeaderTransaction, fields, 4)) return Fail(mFile.LastFailure());
+  if (Load32(in + 16 + kHeaderTransaction) != Load32(fields)) return true;
   // Complete: put every saved block, the header and the length back.
   for (uint32_t i = 0; i < count; i++) {
     const uint8_t *entry = in + kJournalHead + size_t(i) * kJournalEntry;
@@ -128,6 +135,11 @@ bool qvdbDatabase::RecoverFlaggedFile() {
     if (!mFile.Flush() || !mFile.WriteAt(kHeaderOpenFlag, zero, 4) || !mFile.Flush())
       return Fail(mFile.LastFailure());
   }
-  RemoveDatabaseFile(JournalPath());
+  RemoveJournal();
   return true;
+}
+
+void qvdbDatabase::RemoveJournal() {
+  if (DatabaseFileExists(JournalPath()) && RemoveDatabaseFile(JournalPath()))
+    SyncFolderOf(JournalPath());
 }

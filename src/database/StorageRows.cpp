@@ -1,7 +1,9 @@
 #include "database/StorageRows.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 
 #include "database/DatabaseEngine.h"
 
@@ -85,9 +87,10 @@ RowResult lowAddTableRecord(qvdbDatabase *db, const string &table, std::vector<u
   if (record.size() > size_t(kBlockDataSize)) return kRowTooLong;
   auto key = std::make_unique<KeyBuffer>();
   bool exists;
-  if (!RowKey(record.data(), int(record.size()), keyColumns, keyCount, *key) ||
-      !cursor->findInsertionPoint(key->bytes, key->length, exists))
+  if (!RowKey(record.data(), int(record.size()), keyColumns, keyCount, *key))
     return kRowFailed;
+  if (key->length > kMaximumIndexedKeyLength) return kRowTooLong;
+  if (!cursor->findInsertionPoint(key->bytes, key->length, exists)) return kRowFailed;
   if (unique && exists) return kRowDuplicateKey;
   return cursor->insertRecordAtThumb(record.data(), int(record.size())) ? kRowAdded : kRowFailed;
 }
@@ -116,23 +119,17 @@ bool updateTableCursorRecord(qvdbCursor *cursor, std::vector<uint8_t> &record) {
   return true;
 }
 
-bool tableCursorColumnValue(qvdbCursor *cursor, int column, ColumnValue &value) {
+void FieldColumnValue(const FieldRef &field, ColumnValue &value) {
   value = ColumnValue();
-  int length;
-  const uint8_t *record = cursor->CurrentRecord(length);
-  if (!record) return true;
-  FieldRef field;
-  if (!FindField(record, length, column, field))
-    return cursor->Database()->Damaged("row fields");
   value.type = field.type;
   switch (field.type) {
-  case 0: return true;
+  case 0: return;
   case kColumnSmallInt: {
     int16_t v = int16_t(Load16(field.value));
     std::memcpy(value.buffer, &v, 2);
     value.data = value.buffer;
     value.length = 2;
-    return true;
+    return;
   }
   case kColumnInteger:
   case kColumnLongText:
@@ -143,25 +140,37 @@ bool tableCursorColumnValue(qvdbCursor *cursor, int column, ColumnValue &value) 
     std::memcpy(value.buffer, &v, 4);
     value.data = value.buffer;
     value.length = 4;
-    return true;
+    return;
   }
   case kColumnDouble: {
     uint64_t v = Load64(field.value);
     std::memcpy(value.buffer, &v, 8);
     value.data = value.buffer;
     value.length = 8;
-    return true;
+    return;
   }
   case kColumnText:
   case kColumnBinary:
     value.data = field.value + 4;
     value.length = int32_t(Load32(field.value));
-    return true;
+    return;
   default:
     value.data = field.value;
     value.length = field.size;
-    return true;
+    return;
   }
+}
+
+bool tableCursorColumnValue(qvdbCursor *cursor, int column, ColumnValue &value) {
+  value = ColumnValue();
+  int length;
+  const uint8_t *record = cursor->CurrentRecord(length);
+  if (!record) return true;
+  FieldRef field;
+  if (!FindField(record, length, column, field))
+    return cursor->Database()->Damaged("row fields");
+  FieldColumnValue(field, value);
+  return true;
 }
 
 bool iterateTableRecordsByKey(qvdbDatabase *db, const string &table, const uint8_t *key,
@@ -224,29 +233,40 @@ bool FindBlobRecord(qvdbCursor &cursor, uint32_t id) {
   return false;
 }
 
-constexpr int kMaximumListDepth = 4096;
-
-bool ReadBlobInto(qvdbDatabase *db, qvdbCursor &cursor, uint32_t id, std::vector<uint8_t> &out,
-                  int depth) {
-  if (depth > kMaximumListDepth) return db->Damaged("BLOB lists nest too deep");
-  if (!FindBlobRecord(cursor, id)) return false;
-  int length;
-  const uint8_t *record = cursor.CurrentRecord(length);
-  uint32_t marker = Load32(record + 16);
-  int payload = length - 20;
-  if (marker == kBlobData) {
-    if (out.size() + size_t(payload) > size_t(0x7FFFFFFF)) return db->Fail(string("BLOB too large"));
-    out.insert(out.end(), record + 20, record + 20 + payload);
-    return true;
+// Reads the BLOB into out: data pieces in order, lists expanded where they
+// stand. A crafted file must neither hang nor exhaust memory, so the walk
+// keeps its own stack, visits every piece and list at most once (a BLOB that
+// was written names each once), and refuses a value longer than the file.
+bool ReadBlobInto(qvdbDatabase *db, qvdbCursor &cursor, uint32_t id, std::vector<uint8_t> &out) {
+  struct Open {
+    std::vector<uint32_t> entries;
+    size_t next = 0;
+  };
+  std::vector<Open> stack;
+  std::unordered_set<uint32_t> seen;
+  const uint64_t limit = uint64_t(BlockOffset(db->BlockCount()));
+  uint32_t current = id;
+  while (true) {
+    if (!seen.insert(current).second) return db->Damaged("BLOB piece named twice");
+    if (!FindBlobRecord(cursor, current)) return false;
+    int length;
+    const uint8_t *record = cursor.CurrentRecord(length);
+    uint32_t marker = Load32(record + 16);
+    int payload = length - 20;
+    if (marker == kBlobData) {
+      if (uint64_t(out.size()) + uint64_t(payload) > limit) return db->Damaged("BLOB longer than its file");
+      out.insert(out.end(), record + 20, record + 20 + payload);
+    } else if (marker == kBlobList && payload % 8 == 0) {
+      Open list;
+      for (int i = 0; i < payload; i += 8) list.entries.push_back(Load32(record + 20 + i));
+      stack.push_back(std::move(list));
+    } else {
+      return db->Damaged("BLOB record");
+    }
+    while (!stack.empty() && stack.back().next == stack.back().entries.size()) stack.pop_back();
+    if (stack.empty()) return true;
+    current = stack.back().entries[stack.back().next++];
   }
-  if (marker != kBlobList || payload % 8) return false;
-  std::vector<uint32_t> entries;
-  for (int i = 0; i < payload; i += 8) entries.push_back(Load32(record + 20 + i));
-  for (uint32_t entry : entries) {
-    if (entry == id) return db->Damaged("BLOB list names itself");
-    if (!ReadBlobInto(db, cursor, entry, out, depth + 1)) return false;
-  }
-  return true;
 }
 } // namespace
 
@@ -283,7 +303,7 @@ bool readBLOB(qvdbDatabase *db, uint32_t id, std::vector<uint8_t> &out) {
   out.clear();
   std::unique_ptr<qvdbCursor> cursor(db->openTableCursor(BlobStream(), nullptr, nullptr, 0));
   if (!cursor) return false;
-  if (ReadBlobInto(db, *cursor, id, out, 0)) return true;
+  if (ReadBlobInto(db, *cursor, id, out)) return true;
   out.clear();
   return false;
 }
@@ -291,14 +311,24 @@ bool readBLOB(qvdbDatabase *db, uint32_t id, std::vector<uint8_t> &out) {
 bool deleteBLOB(qvdbDatabase *db, uint32_t id) {
   std::unique_ptr<qvdbCursor> cursor(db->openTableCursor(BlobStream(), nullptr, nullptr, 0));
   if (!cursor || !FindBlobRecord(*cursor, id)) return false;
-  int length;
-  const uint8_t *record = cursor->CurrentRecord(length);
-  std::vector<uint32_t> entries;
-  if (Load32(record + 16) == kBlobList)
-    for (int i = 20; i + 8 <= length; i += 8) entries.push_back(Load32(record + i));
-  if (!cursor->deleteRecord()) return false;
-  cursor.reset();
-  for (uint32_t entry : entries)
-    if (entry != id) deleteBLOB(db, entry);
+  // A work list, not recursion: a deleted record is not found again, so
+  // each record goes once whatever its lists name.
+  std::vector<uint32_t> pending{id};
+  while (!pending.empty()) {
+    uint32_t next = pending.back();
+    pending.pop_back();
+    if (!FindBlobRecord(*cursor, next)) {
+      if (db->Failed()) return false;
+      continue;
+    }
+    int length;
+    const uint8_t *record = cursor->CurrentRecord(length);
+    size_t first = pending.size();
+    if (Load32(record + 16) == kBlobList)
+      for (int i = 20; i + 8 <= length; i += 8) pending.push_back(Load32(record + i));
+    // Entries are deleted in the order the list names them.
+    std::reverse(pending.begin() + ptrdiff_t(first), pending.end());
+    if (!cursor->deleteRecord()) return false;
+  }
   return true;
 }

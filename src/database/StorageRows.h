@@ -52,6 +52,8 @@ struct ColumnValue {
 };
 // False when the row is damaged.
 bool tableCursorColumnValue(qvdbCursor *cursor, int column, ColumnValue &value);
+// A stored field in that form (value points into the field or its buffer).
+void FieldColumnValue(const dbformat::FieldRef &field, ColumnValue &value);
 
 // Visits the live rows of the table whose key equals the key, in order.
 bool iterateTableRecordsByKey(qvdbDatabase *db, const string &table, const uint8_t *key,

@@ -91,6 +91,8 @@ void ColumnValueSlot(dbCursor *cursor, int32_t column, void **data, uint8_t *typ
     if (cursor->db && readBLOB(cursor->db->storage, id, cursor->blob)) {
       *data = cursor->blob.data();
       *length = int32_t(cursor->blob.size());
+    } else if (cursor->db && cursor->db->storage->Failed()) {
+      SetZANTFileError(cursor->db); // a damaged BLOB reads as no value
     }
     return;
   }
@@ -273,13 +275,16 @@ void UpdateRowSlot(dbCursor *cursor, ZANTpendingEdit *edits) {
         abandon(code, message);
         return;
       }
+      if (!edit->value && !column.allowsNull) {
+        abandon(kZANTErrorInvalid, string("NotNull column violation"));
+        return;
+      }
+      // The old BLOB goes whether the column gets a new one or NULL.
+      if (IsBlobType(column.type) && (stored.type == kColumnLongText || stored.type == kColumnLongBinary))
+        replaced.push_back(Load32(stored.value));
       if (!present) continue;
       field.column = uint8_t(column.number);
-      if (IsBlobType(column.type)) {
-        written.push_back(uint32_t(field.integer));
-        if (stored.type == kColumnLongText || stored.type == kColumnLongBinary)
-          replaced.push_back(Load32(stored.value));
-      }
+      if (IsBlobType(column.type)) written.push_back(uint32_t(field.integer));
       fields.push_back(field);
       continue;
     }
@@ -314,6 +319,10 @@ void UpdateRowSlot(dbCursor *cursor, ZANTpendingEdit *edits) {
     bool exists = false;
     if (!RowKey(old.data(), int(old.size()), table->primaryKey, table->primaryKeyCount, *oldKey) ||
         !RowKey(record.data(), int(record.size()), table->primaryKey, table->primaryKeyCount, *newKey)) {
+      abandon(kZANTErrorTooLong, string("Insert failed: data too long"));
+      return;
+    }
+    if (newKey->length > kMaximumIndexedKeyLength) {
       abandon(kZANTErrorTooLong, string("Insert failed: data too long"));
       return;
     }

@@ -62,11 +62,10 @@ ZANTTable *FindZANTTable(dbDatabase *db, const string &name);
 void ReleaseZANTTable(ZANTTable *table);
 
 // Text to a stored field by the column's declared type. Answers 0, or the
-// error code (2003 with "Invalid date format"/"Invalid time format", 2004)
+// error code (2003 with "Invalid date format"/"Invalid time format", or for
+// a number out of an integer column's range; 2004)
 // with its message; `present` is false for types that store nothing.
 int32_t ConvertColumnText(dbDatabase *db, int32_t type, stringStorage *text, RowField &field,
                           bool &present, string &message);
-// The decimal conversion of texts for integer columns.
-int32_t DecimalValue(const char *text, int length);
 // Whether the engine stores values of the type.
 bool SupportedColumnType(int32_t type);

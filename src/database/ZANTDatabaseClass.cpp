@@ -38,15 +38,30 @@ bool FileGiven(ZANTDatabaseObject *self) {
   return false;
 }
 
-// Takes a new handle: the old one is closed and freed, and this object is
-// listed for closing at exit (once).
+// A file that could not be opened or created: the reason, when there is
+// one, becomes the Database's own error.
+int32_t Refused(ZANTDatabaseObject *self, const string &failure) {
+  if (!failure.IsEmpty())
+    ZANTDatabaseSetError(&self->base.header, kZANTErrorFile,
+                         (string("Database file error: ") + failure).CString());
+  return 0;
+}
+
+// Closes and frees the handle this object holds, committing what it wrote,
+// before another handle opens the file: a handle opened first would read a
+// catalogue and block count that the commit then makes stale.
+void DropHandle(ZANTDatabaseObject *self) {
+  DatabaseObject &base = self->base;
+  if (!base.handle) return;
+  closeDBShutdownContextCursorsForDatabase(&base);
+  FreeZANTHandle(base.handle);
+  base.handle = nullptr;
+  base.connected = false;
+}
+
+// Takes a new handle, and lists this object for closing at exit (once).
 void TakeHandle(ZANTDatabaseObject *self, dbDatabase *handle) {
   DatabaseObject &base = self->base;
-  dbDatabase *old = base.handle;
-  if (old && old != handle) {
-    closeDBShutdownContextCursorsForDatabase(&base);
-    FreeZANTHandle(old);
-  }
   base.handle = handle;
   base.definition = &gZANTEngineDefinition;
   removeDBShutdownContextDatabase(&base);
@@ -99,9 +114,11 @@ extern "C" int32_t ZANTDatabaseConnect(RuntimeObject *object) {
   ZANTDatabaseObject *self = Self(object);
   if (!FileGiven(self))
     return 0;
-  dbDatabase *handle = OpenZANTHandle(self->databaseFile);
+  DropHandle(self);
+  string failure;
+  dbDatabase *handle = OpenZANTHandle(self->databaseFile, &failure);
   if (!handle)
-    return 0;
+    return Refused(self, failure);
   TakeHandle(self, handle);
   self->base.connected = true;
   return 1;
@@ -111,9 +128,13 @@ extern "C" int32_t ZANTDatabaseCreateDatabaseFile(RuntimeObject *object) {
   ZANTDatabaseObject *self = Self(object);
   if (!FileGiven(self))
     return 0;
-  dbDatabase *handle = CreateZANTHandle(self->databaseFile);
+  bool connected = self->base.connected;
+  DropHandle(self);
+  string failure;
+  dbDatabase *handle = CreateZANTHandle(self->databaseFile, &failure);
   if (!handle)
-    return 0;
+    return Refused(self, failure);
+  self->base.connected = connected;
   // Connected stays as it was: a later Connect opens the file for use.
   TakeHandle(self, handle);
   return 1;

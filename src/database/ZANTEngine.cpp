@@ -114,6 +114,22 @@ std::vector<uint8_t> FieldsRow(int32_t tableId, int number, const string &name, 
   return BuildDatabaseRecord(fields);
 }
 
+// A "sys$tables" row.
+std::vector<uint8_t> TablesRow(int32_t id, const string &name) {
+  std::vector<RowField> fields(2);
+  fields[0].column = 0, fields[0].type = kColumnInteger, fields[0].integer = id;
+  fields[1].column = 1, fields[1].type = kColumnText, fields[1].bytes = name;
+  return BuildDatabaseRecord(fields);
+}
+
+// Whether the row and its key fit a stream.
+bool RowKeyFits(const std::vector<uint8_t> &row, const uint8_t *keyColumns, int keyCount) {
+  auto key = std::make_unique<KeyBuffer>();
+  return row.size() <= size_t(kBlockDataSize) &&
+         RowKey(row.data(), int(row.size()), keyColumns, keyCount, *key) &&
+         key->length <= kMaximumIndexedKeyLength;
+}
+
 // Adds a system row; false with the error set.
 bool AddSystemRow(dbDatabase *db, const char *stream, std::vector<uint8_t> &row,
                   const uint8_t *keyColumns, int keyCount) {
@@ -179,16 +195,31 @@ void CreateTableSlot(dbDatabase *db, stringStorage *tableName, ZANTcolumnDefinit
                                                string(" because an unsupported column type was used"));
     return;
   }
+  // A name used twice, or a name too long for its catalogue row's key, is
+  // refused before anything is written.
+  for (ZANTcolumnDefinition *c = columns; c; c = c->next) {
+    for (ZANTcolumnDefinition *d = c->next; d; d = d->next) {
+      if (SameName(string::Borrow(c->name), string::Borrow(d->name))) {
+        SetZANTError(db, kZANTErrorColumnType, string("Unable to create ") + name + string(" because the column ") +
+                                                   string::Borrow(c->name) + string(" is defined twice"));
+        return;
+      }
+    }
+  }
   int32_t id = int32_t(db->storage->getUniqueKey());
+  std::vector<uint8_t> tableRow = TablesRow(id, name);
+  bool fits = RowKeyFits(tableRow, kTablesKey, 1);
+  for (ZANTcolumnDefinition *c = columns; c && fits; c = c->next)
+    fits = RowKeyFits(FieldsRow(id, 0, string::Borrow(c->name), 1, c->type, 0), kFieldsKey, 2);
+  if (!fits) {
+    SetZANTError(db, kZANTErrorTooLong, string("Insert failed: data too long"));
+    return;
+  }
   if (!db->storage->createTable(Decimal(id))) {
     if (db->storage->Failed()) SetZANTFileError(db);
     else SetZANTError(db, kZANTErrorInternal, string("Unable to create ") + name + string(" due to an internal error"));
     return;
   }
-  std::vector<RowField> tableFields(2);
-  tableFields[0].column = 0, tableFields[0].type = kColumnInteger, tableFields[0].integer = id;
-  tableFields[1].column = 1, tableFields[1].type = kColumnText, tableFields[1].bytes = name;
-  std::vector<uint8_t> tableRow = BuildDatabaseRecord(tableFields);
   if (!AddSystemRow(db, kSysTables, tableRow, kTablesKey, 1)) return;
   int number = 0;
   for (ZANTcolumnDefinition *c = columns; c; c = c->next, number++) {
@@ -245,11 +276,12 @@ void AddRecordSlot(dbDatabase *db, stringStorage *tableName, ZANTcolumnValue *va
   std::vector<Slot> slots;
   for (ZANTcolumnValue *v = values; v; v = v->next) slots.push_back({v, nullptr});
   for (const ZANTColumn &column : table->columns) {
+    // A column given NULL holds no value, as one left out does.
     bool matched = false;
     for (Slot &slot : slots) {
       if (SameName(column.name, string::Borrow(slot.value->name))) {
         slot.column = &column;
-        matched = true;
+        matched = matched || slot.value->value != nullptr;
       }
     }
     if (!matched && !column.allowsNull) {
@@ -257,10 +289,18 @@ void AddRecordSlot(dbDatabase *db, stringStorage *tableName, ZANTcolumnValue *va
       return;
     }
   }
-  for (const Slot &slot : slots) {
-    if (!slot.column) {
-      SetZANTError(db, kZANTErrorInvalid, string("Unknown column ") + string::Borrow(slot.value->name));
+  for (size_t i = 0; i < slots.size(); i++) {
+    if (!slots[i].column) {
+      SetZANTError(db, kZANTErrorInvalid, string("Unknown column ") + string::Borrow(slots[i].value->name));
       return;
+    }
+    // Two values for one column would store two fields for it.
+    for (size_t j = 0; j < i; j++) {
+      if (slots[j].column == slots[i].column) {
+        SetZANTError(db, kZANTErrorInvalid, string("Column ") + string::Borrow(slots[i].value->name) +
+                                                string(" is given twice"));
+        return;
+      }
     }
   }
   std::vector<RowField> fields;
@@ -306,9 +346,9 @@ void RollbackSlot(dbDatabase *db) {
 }
 
 // Opens the file's catalogue into a new handle; nil when it cannot be read.
-dbDatabase *OpenHandle(const string &path) {
+dbDatabase *OpenHandle(const string &path, string *failure) {
   if (path.IsEmpty()) return nullptr;
-  qvdbDatabase *storage = qvdbDatabase::Open(path);
+  qvdbDatabase *storage = qvdbDatabase::Open(path, failure);
   if (!storage) return nullptr;
   dbDatabase *db = NewHandle(storage);
   std::unique_ptr<qvdbCursor> cursor(storage->openTableCursor(string(kSysTables), nullptr, kTablesKey, 1));
@@ -329,6 +369,7 @@ dbDatabase *OpenHandle(const string &path) {
   ok = ok && !storage->Failed();
   for (size_t i = 0; ok && i < db->tables.size(); i++) ok = LoadColumns(db, db->tables[i]);
   if (!ok) {
+    if (failure) *failure = storage->Failed() ? storage->Failure() : string("the catalogue cannot be read");
     CloseDatabaseSlot(db);
     delete db;
     return nullptr;
@@ -336,13 +377,14 @@ dbDatabase *OpenHandle(const string &path) {
   return db;
 }
 
-dbDatabase *CreateHandle(const string &path) {
+dbDatabase *CreateHandle(const string &path, string *failure) {
   if (path.IsEmpty()) return nullptr;
-  qvdbDatabase *storage = qvdbDatabase::Create(path);
+  qvdbDatabase *storage = qvdbDatabase::Create(path, failure);
   if (!storage) return nullptr;
   bool ok = storage->createTable(string(kSysTables)) && storage->createTable(string(kSysFields)) &&
             storage->createTable(string(kSysBlob)) && storage->commitTransaction();
   if (!ok) {
+    if (failure) *failure = storage->Failure();
     delete storage;
     return nullptr;
   }
@@ -401,10 +443,14 @@ dbEngineDefinition gZANTEngineDefinition = {
 
 RuntimeObject *connectZANTDatabase(void *, int32_t) { return nullptr; }
 
-dbDatabase *OpenZANTHandle(RuntimeObject *file) { return OpenHandle(PathOf(file)); }
-dbDatabase *CreateZANTHandle(RuntimeObject *file) { return CreateHandle(PathOf(file)); }
-dbDatabase *OpenZANTPath(const string &path) { return OpenHandle(path); }
-dbDatabase *CreateZANTPath(const string &path) { return CreateHandle(path); }
+dbDatabase *OpenZANTHandle(RuntimeObject *file, string *failure) {
+  return OpenHandle(PathOf(file), failure);
+}
+dbDatabase *CreateZANTHandle(RuntimeObject *file, string *failure) {
+  return CreateHandle(PathOf(file), failure);
+}
+dbDatabase *OpenZANTPath(const string &path, string *failure) { return OpenHandle(path, failure); }
+dbDatabase *CreateZANTPath(const string &path, string *failure) { return CreateHandle(path, failure); }
 void FreeZANTHandle(dbDatabase *db) {
   if (!db) return;
   CloseDatabaseSlot(db);

@@ -31,9 +31,11 @@ void ZANTDatabaseDestructor(RuntimeObject *object);
 
 struct dbDatabase;
 // Handles over files named by folder items; nil when the file cannot be
-// created or opened. FreeZANTHandle closes the file and frees the record.
-dbDatabase *OpenZANTHandle(RuntimeObject *file);
-dbDatabase *CreateZANTHandle(RuntimeObject *file);
-dbDatabase *OpenZANTPath(const string &path);
-dbDatabase *CreateZANTPath(const string &path);
+// created or opened (another handle holding it, damage, I/O), with the
+// reason in *failure when it is given. FreeZANTHandle closes the file and
+// frees the record.
+dbDatabase *OpenZANTHandle(RuntimeObject *file, string *failure = nullptr);
+dbDatabase *CreateZANTHandle(RuntimeObject *file, string *failure = nullptr);
+dbDatabase *OpenZANTPath(const string &path, string *failure = nullptr);
+dbDatabase *CreateZANTPath(const string &path, string *failure = nullptr);
 void FreeZANTHandle(dbDatabase *db);

@@ -1,20 +1,11 @@
 // Converting the texts the runtime hands over into stored fields.
 #include <cstring>
 
+#include "database/ValueConditions.h"
 #include "database/ZANTDatabase.h"
 #include "language/StringToNumber.h"
 
 using namespace dbformat;
-
-int32_t DecimalValue(const char *text, int length) {
-  int at = 0;
-  while (at < length && text[at] == ' ') at++;
-  bool negative = false;
-  if (at < length && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-  uint32_t value = 0;
-  while (at < length && text[at] >= '0' && text[at] <= '9') value = value * 10 + uint32_t(text[at++] - '0');
-  return int32_t(negative ? 0u - value : value);
-}
 
 bool SupportedColumnType(int32_t type) {
   switch (type) {
@@ -35,13 +26,26 @@ bool SupportedColumnType(int32_t type) {
 
 int32_t ConvertColumnText(dbDatabase *db, int32_t type, stringStorage *text, RowField &field,
                           bool &present, string &message) {
+  // A nil text is NULL: the row gets no field for the column.
+  present = text != nullptr;
+  if (!present) return 0;
   const char *bytes = stringStorage::CString(text);
   int length = stringStorage::Length(text);
-  present = true;
   field.type = uint8_t(type);
   switch (type) {
   case kColumnSmallInt:
-  case kColumnInteger: field.integer = DecimalValue(bytes, length); return 0;
+  case kColumnInteger: {
+    // The same conversion as conditions use; a number the column cannot
+    // hold is refused, never wrapped.
+    int64_t value = ConditionInteger(bytes, length);
+    bool small = type == kColumnSmallInt;
+    if (value < (small ? INT16_MIN : INT32_MIN) || value > (small ? INT16_MAX : INT32_MAX)) {
+      message = string("Value out of range for the column");
+      return kZANTErrorInvalid;
+    }
+    field.integer = int32_t(value);
+    return 0;
+  }
   case kColumnText: field.bytes = string::Borrow(text); return 0;
   case kColumnFloat: {
     float single = float(StringVal(text));

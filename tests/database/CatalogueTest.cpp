@@ -2,6 +2,7 @@
 // column, insert, their error codes and texts, and the file's growth past
 // 4 GiB.
 #include <gtest/gtest.h>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -111,6 +112,76 @@ TEST_F(Catalogue, ValuesOfEveryTypeRoundTrip) {
   EXPECT_EQ(Select(mDb, "v"), rows);
 }
 
+// NULL given for a column stores no value, for every type, and a NOT NULL
+// column refuses it as it refuses a missing value.
+TEST_F(Catalogue, NullValuesStoreNothing) {
+  CreateTable(mDb, "n", {{"k", 3, false}, {"s", 2}, {"i", 3}, {"t", 5}, {"f", 6}, {"d", 7}, {"dt", 8},
+                         {"tm", 9}, {"b", 12}, {"lt", 15}, {"lb", 16}, {"raw", 14}});
+  std::vector<std::pair<std::string, Value>> values{{"k", "1"}};
+  for (const char *column : {"s", "i", "t", "f", "d", "dt", "tm", "b", "lt", "lb", "raw"})
+    values.push_back({column, std::nullopt});
+  ASSERT_EQ(Insert(mDb, "n", values), 0) << ErrorText(mDb);
+  EXPECT_EQ(Insert(mDb, "n", {{"k", std::nullopt}, {"i", "5"}}), 2003);
+  EXPECT_EQ(ErrorText(mDb), "NotNull column violation");
+  const Rows expected{{"NULL", "NULL", "NULL", "NULL", "NULL", "1", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL"}};
+  EXPECT_EQ(Select(mDb, "n"), expected);
+  // IS NULL sees every one of them.
+  EXPECT_EQ(Select(mDb, "n", Leaf("dt", kConstraintIsNull, nullptr), {"k"}), (Rows{{"1"}}));
+  EXPECT_EQ(Select(mDb, "n", Leaf("i", kConstraintIsNotNull, nullptr), {"k"}), Rows{});
+  FreeZANTHandle(mDb);
+  mDb = OpenZANTPath(string(mPath.c_str()));
+  EXPECT_EQ(Select(mDb, "n"), expected);
+}
+
+// A key too long for an index record beside a root's first record, and a
+// column named twice, are refused before anything is written: the file and
+// the listing stay as they were.
+TEST_F(Catalogue, LongKeysAndRepeatedColumnsLeaveNothingBehind) {
+  CreateTable(mDb, "k", {{"name", 5, false}, {"n", 3}}, {0});
+  // Rows enough for the stream to have split once.
+  for (int i = 0; i < 3; i++)
+    ASSERT_EQ(Insert(mDb, "k", {{"name", std::string(3000, char('a' + i))}}), 0) << ErrorText(mDb);
+  // The longest key that fits goes in, beside the others.
+  ASSERT_EQ(Insert(mDb, "k", {{"name", std::string(8148, 'm')}}), 0) << ErrorText(mDb);
+  uint32_t blocks = mDb->storage->BlockCount();
+  struct Case {
+    const char *what;
+    std::function<int32_t()> attempt;
+    int32_t code;
+  } cases[] = {
+      {"key value", [&] { return Insert(mDb, "k", {{"name", std::string(8149, 'z')}}); }, 2006},
+      {"larger key value", [&] { return Insert(mDb, "k", {{"name", std::string(8160, 'y')}}); }, 2006},
+      {"table name", [&] { CreateTable(mDb, std::string(8150, 'T'), {{"a", 3}}); return mDb->lastError; }, 2006},
+      {"column name", [&] { CreateTable(mDb, "c", {{std::string(8150, 'c'), 3}}); return mDb->lastError; }, 2006},
+      {"column twice", [&] { CreateTable(mDb, "d", {{"a", 3}, {"b", 5}, {"A", 3}}); return mDb->lastError; }, 2002},
+      {"value twice", [&] { return Insert(mDb, "k", {{"name", "q"}, {"n", "1"}, {"N", "2"}}); }, 2003},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(c.attempt(), c.code) << c.what << ": " << ErrorText(mDb);
+    EXPECT_EQ(mDb->storage->BlockCount(), blocks) << c.what;
+  }
+  EXPECT_EQ(ErrorText(mDb), "Column N is given twice");
+  EXPECT_EQ(Tables(), (Rows{{"k"}}));
+  EXPECT_EQ(Select(mDb, "k", nullptr, {"n"}).size(), 4u);
+  // An update to a key that long is refused too, and the row keeps its key.
+  RuntimeObject *rs = OpenTable(mDb, "k", Leaf("name", kConstraintEqual, std::string(8148, 'm').c_str()));
+  ASSERT_NE(rs, nullptr);
+  auto *recordSet = reinterpret_cast<DatabaseCursorObject *>(rs);
+  ASSERT_FALSE(recordSet->eof);
+  ZANTpendingEdit edit{nullptr, 1, Text(std::string(8149, 'x'))};
+  recordSet->definition->updateRow(recordSet->handle, &edit);
+  EXPECT_EQ(mDb->lastError, 2006);
+  stringStorage::RemoveReference(edit.value);
+  cursorClose(rs);
+  RuntimeUnlockObject(rs);
+  FreeZANTHandle(mDb);
+  mDb = OpenZANTPath(string(mPath.c_str()));
+  ASSERT_NE(mDb, nullptr);
+  EXPECT_EQ(Select(mDb, "k", Leaf("name", kConstraintEqual, std::string(8148, 'm').c_str()), {"n"}),
+            (Rows{{"NULL"}}));
+  EXPECT_EQ(Tables(), (Rows{{"k"}}));
+}
+
 TEST_F(Catalogue, AddColumnTakesTheSmallestFreeNumber) {
   CreateTable(mDb, "t", {{"a", 3}, {"b", 3}, {"c", 3}});
   // Number 1 free: drop b's row by hand from sys$fields.
@@ -195,6 +266,8 @@ TEST_F(Catalogue, FullDiskFailsWith2009) {
     for (int k = 100; k < 200; k++) Insert(db, "t", {{"id", std::to_string(k)}, {"v", std::string(500, 'w')}});
     gZANTEngineDefinition.commitChanges(db);
     bool reported = db->lastError == kZANTErrorFile && ErrorText(db).find("write") != std::string::npos;
+    // What reads show is what the file holds: the rows of the last commit.
+    reported = reported && Select(db, "t", nullptr, {"id"}).size() == 20u;
     // Later changes are refused until the file is opened again.
     Insert(db, "t", {{"id", "999"}});
     reported = reported && db->lastError == kZANTErrorFile;

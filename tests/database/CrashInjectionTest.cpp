@@ -4,7 +4,12 @@
 // cleared before the kill.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <map>
 #include <memory>
@@ -171,9 +176,52 @@ TEST(DatabaseCrashInjection, FlaggedFileOfAnotherWriterIsRolledBack) {
   EXPECT_EQ(Load32(reinterpret_cast<const uint8_t *>(bytes.data()) + kHeaderOpenFlag), 0u);
 }
 
-// A read-only flagged file cannot be recovered, so it is refused.
+// A complete journal whose removal a power loss undid, beside a file that a
+// later writer left flagged: it belongs to another transaction, so it is
+// discarded, and the commits made after it stay.
+std::string gJournal, gSaved;
+void SaveJournal(int64_t, int32_t, const void *) {
+  if (DatabaseFileExists(string(gJournal.c_str()))) gSaved = DatabaseScratch::Read(gJournal);
+}
+
+TEST(DatabaseCrashInjection, StaleJournalOfAnotherTransactionIsDiscarded) {
+  DatabaseScratch scratch;
+  std::string path = scratch.Path("stale.db");
+  gJournal = path + "-journal";
+  dbDatabase *db = CreateZANTPath(string(path.c_str()));
+  CreateTable(db, "t", {{"id", 3, false}, {"v", 5}}, {0});
+  for (int k = 0; k < 30; k++) Insert(db, "t", {{"id", std::to_string(k)}, {"v", Value(k)}});
+  gZANTEngineDefinition.commitChanges(db);
+  // The journal of the next commit, kept as it stood complete.
+  for (int k = 30; k < 60; k++) Insert(db, "t", {{"id", std::to_string(k)}, {"v", Value(k)}});
+  gDatabaseFileWriteHook = SaveJournal;
+  gZANTEngineDefinition.commitChanges(db);
+  gDatabaseFileWriteHook = nullptr;
+  ASSERT_FALSE(gSaved.empty());
+  for (int k = 60; k < 90; k++) Insert(db, "t", {{"id", std::to_string(k)}, {"v", Value(k)}});
+  gZANTEngineDefinition.commitChanges(db);
+  uint32_t later = db->storage->getTransaction();
+  Model committed = ReadTable(db);
+  ASSERT_EQ(committed.size(), 90u);
+  FreeZANTHandle(db);
+  std::string bytes = DatabaseScratch::Read(path);
+  // A later writer flagged the file and died before writing its journal.
+  Store32(reinterpret_cast<uint8_t *>(&bytes[0]) + kHeaderTransaction, later);
+  Store32(reinterpret_cast<uint8_t *>(&bytes[0]) + kHeaderOpenFlag, 1);
+  DatabaseScratch::Write(path, bytes);
+  DatabaseScratch::Write(gJournal, gSaved);
+
+  db = OpenZANTPath(string(path.c_str()));
+  ASSERT_NE(db, nullptr);
+  EXPECT_EQ(ReadTable(db), committed);
+  FreeZANTHandle(db);
+  EXPECT_FALSE(DatabaseFileExists(string(gJournal.c_str())));
+}
+
+// A read-only flagged file cannot be recovered, so it is refused. Root
+// writes files whatever their mode, so as root the folder is made read-only
+// instead: a read-only bind mount in a private mount namespace of a child.
 TEST(DatabaseCrashInjection, ReadOnlyFlaggedFileIsRefused) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
   DatabaseScratch scratch;
   std::string path = scratch.Path("ro.db");
   FreeZANTHandle(CreateZANTPath(string(path.c_str())));
@@ -181,7 +229,23 @@ TEST(DatabaseCrashInjection, ReadOnlyFlaggedFileIsRefused) {
   Store32(reinterpret_cast<uint8_t *>(&bytes[0]) + kHeaderOpenFlag, 1);
   DatabaseScratch::Write(path, bytes);
   chmod(path.c_str(), 0444);
-  EXPECT_EQ(OpenZANTPath(string(path.c_str())), nullptr);
+  std::string folder = path.substr(0, path.rfind('/'));
+  pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0) {
+      if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+          mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+          mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+        _exit(20);
+      // The mount really refuses writes.
+      if (access(folder.c_str(), W_OK) == 0 || errno != EROFS) _exit(21);
+    }
+    _exit(OpenZANTPath(string(path.c_str())) == nullptr ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(DatabaseScratch::Read(path), bytes);
 }
 

@@ -76,12 +76,12 @@ public:
 };
 
 std::string InsertText(const TableShape &shape, const FakeRow &row) {
+  // Every column is named: a missing value is written as NULL.
   std::string columns, values;
   for (size_t i = 0; i < shape.columns.size(); ++i) {
-    if (!row[i])
-      continue;
     columns += (columns.empty() ? "" : ", ") + shape.columns[i].name;
-    values += (values.empty() ? "" : ", ") + (shape.columns[i].integer ? *row[i] : "'" + *row[i] + "'");
+    values += (values.empty() ? "" : ", ") +
+              (!row[i] ? std::string("NULL") : shape.columns[i].integer ? *row[i] : "'" + *row[i] + "'");
   }
   return "INSERT INTO " + shape.name + " (" + columns + ") VALUES (" + values + ")";
 }
@@ -117,6 +117,23 @@ private:
   std::string mPath;
   RuntimeObject *mDatabase = nullptr;
 };
+
+// SQLite's rows, each as its values joined by "|" (NULL: "~").
+Rows SqliteSelect(sqlite3 *db, const std::string &sql) {
+  sqlite3_stmt *statement = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr), SQLITE_OK) << sql;
+  Rows rows;
+  while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+    std::string row;
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+      const unsigned char *text = sqlite3_column_text(statement, i);
+      row += (i ? "|" : "") + (text ? std::string(reinterpret_cast<const char *>(text)) : std::string("~"));
+    }
+    rows.push_back(row);
+  }
+  sqlite3_finalize(statement);
+  return rows;
+}
 
 class Oracle : public ::testing::TestWithParam<bool> {
 protected:
@@ -173,21 +190,7 @@ protected:
     char *message = nullptr;
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << sql << ": " << message;
   }
-  Rows SqliteRows(const std::string &sql) {
-    sqlite3_stmt *statement = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr), SQLITE_OK) << sql;
-    Rows rows;
-    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-      std::string row;
-      for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-        const unsigned char *text = sqlite3_column_text(statement, i);
-        row += (i ? "|" : "") + (text ? std::string(reinterpret_cast<const char *>(text)) : std::string("~"));
-      }
-      rows.push_back(row);
-    }
-    sqlite3_finalize(statement);
-    return rows;
-  }
+  Rows SqliteRows(const std::string &sql) { return SqliteSelect(db, sql); }
 
   // A column of one of the tables in scope, qualified when asked.
   struct Pick {
@@ -252,6 +255,7 @@ protected:
     return {ours, theirs};
   }
 
+public:
   static Rows Sorted(Rows rows) {
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -390,6 +394,76 @@ TEST_P(Oracle, UpdateAndDeleteTouchExactlyTheRowsSqliteTouches) {
   // Both kinds of outcome were exercised.
   EXPECT_GT(changed, 150);
   EXPECT_GT(refused, 30);
+}
+
+// NULL in every column type, doubles that need all their digits, and
+// numbers outside the integer columns' ranges, on the built-in engine: rows
+// that SQLite stores are ours too, numbers a column cannot hold are refused
+// (2003), and conditions and joins select what SQLite selects.
+TEST(OracleValues, NullsDoublesAndWideIntegers) {
+  BuiltInBackend ours;
+  sqlite3 *db = nullptr;
+  ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+  auto sqlite = [&](const std::string &sql) {
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  };
+  auto sqliteRows = [&](const std::string &sql) { return Oracle::Sorted(SqliteSelect(db, sql)); };
+  ASSERT_EQ(ours.Execute("CREATE TABLE x (id integer, i integer, s smallint, r double, f float, d date, "
+                         "tm time, b boolean, t varchar(20), lt long varchar)"),
+            0)
+      << ours.Error();
+  ASSERT_EQ(ours.Execute("CREATE TABLE y (id integer, r double, i integer)"), 0) << ours.Error();
+  sqlite("CREATE TABLE x (id INTEGER, i INTEGER, s INTEGER, r REAL, f REAL, d TEXT, tm TEXT, b TEXT, t TEXT, "
+         "lt TEXT)");
+  sqlite("CREATE TABLE y (id INTEGER, r REAL, i INTEGER)");
+  const char *const integers[] = {"0", "5", "-1", "2147483647", "-2147483648"};
+  const char *const smallints[] = {"-32768", "32767", "0", "7"};
+  const char *const doubles[] = {"0.123456789", "-2.5", "0.0000001", "123456.789012345", "0.1", "0.3"};
+  std::mt19937 random(7582);
+  auto pick = [&](auto &values) -> std::string {
+    return random() % 4 == 0 ? "NULL" : values[random() % std::size(values)];
+  };
+  for (int id = 0; id < 40; ++id) {
+    const std::string text = random() % 3 == 0 ? "NULL" : "'w" + std::to_string(random() % 5) + "'";
+    const std::string values = std::to_string(id) + ", " + pick(integers) + ", " + pick(smallints) + ", " +
+                               pick(doubles) + ", " + (random() % 3 ? "NULL" : "1.5") + ", " +
+                               (random() % 3 ? "NULL" : "'2001-02-03'") + ", " +
+                               (random() % 3 ? "NULL" : "'10:11:12'") + ", " + (random() % 3 ? "NULL" : "'true'") +
+                               ", " + text + ", " + text;
+    const std::string insert = "INSERT INTO x (id, i, s, r, f, d, tm, b, t, lt) VALUES (" + values + ")";
+    ASSERT_EQ(ours.Execute(insert), 0) << insert << ": " << ours.Error();
+    sqlite(insert);
+    const std::string other = "INSERT INTO y (id, r, i) VALUES (" + std::to_string(id) + ", " + pick(doubles) +
+                              ", " + pick(integers) + ")";
+    ASSERT_EQ(ours.Execute(other), 0) << other << ": " << ours.Error();
+    sqlite(other);
+  }
+  // Numbers the columns cannot hold are refused and leave no row.
+  for (const char *insert : {"INSERT INTO x (id, i) VALUES (100, 3000000000)",
+                             "INSERT INTO x (id, i) VALUES (101, 4294967301)",
+                             "INSERT INTO x (id, i) VALUES (102, -2147483649)",
+                             "INSERT INTO x (id, s) VALUES (103, 70000)",
+                             "INSERT INTO x (id, s) VALUES (104, -32769)"}) {
+    ASSERT_EQ(ours.Execute(insert), 0) << insert;
+    auto *database = reinterpret_cast<DatabaseObject *>(ours.Database());
+    EXPECT_EQ(database->definition->getLastErrorCode(database->handle), 2003) << insert;
+  }
+  const std::string all = "SELECT id, i, s, b, t, lt FROM x";
+  ASSERT_EQ(Oracle::Sorted(ours.Select(all)), sqliteRows(all));
+  for (const char *where :
+       {"i = 4294967301", "i < 4294967301", "i > -3000000000", "i >= 2147483648", "i <= -2147483649",
+        "i = 2147483647", "s < 40000", "s > -40000", "r = 0.123456789", "r = 0.0000001", "r > 0.1", "r <= 0.3",
+        "r = 123456.789012345", "i IS NULL", "s IS NULL", "r IS NULL", "f IS NULL", "d IS NULL", "tm IS NULL",
+        "b IS NULL", "t IS NULL", "lt IS NULL", "i IS NOT NULL", "lt IS NOT NULL", "d = '2001-02-03'"}) {
+    const std::string select = std::string("SELECT id FROM x WHERE ") + where;
+    EXPECT_EQ(Oracle::Sorted(ours.Select(select)), sqliteRows(select)) << where;
+  }
+  for (const char *where : {"x.r = y.r", "y.r = x.r", "x.r < y.r", "x.i = y.i", "y.i <= x.i",
+                            "x.i = y.i and y.i = 4294967301", "x.r = y.r or x.i = y.i"}) {
+    const std::string select = std::string("SELECT x.id, y.id FROM x, y WHERE ") + where;
+    EXPECT_EQ(Oracle::Sorted(ours.Select(select)), sqliteRows(select)) << where;
+  }
+  sqlite3_close(db);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Oracle, ::testing::Values(false, true),

@@ -219,7 +219,10 @@ TEST_F(TableCursor, CommitInsertsRowsWaitingInCursors) {
   auto *rs = Open(Leaf("id", 0, "4"));
   Update(rs, {{2, "40"}});
   gZANTEngineDefinition.commitChanges(mDb);
-  dbDatabase *other = OpenZANTPath(string(mPath.c_str()));
+  // What the file holds, read from a copy: the file itself stays locked.
+  std::string copy = mPath + ".copy";
+  DatabaseScratch::Write(copy, DatabaseScratch::Read(mPath));
+  dbDatabase *other = OpenZANTPath(string(copy.c_str()));
   ASSERT_NE(other, nullptr);
   EXPECT_EQ(Select(other, "people", nullptr, {"id"}), (Rows{{"1"}, {"2"}, {"3"}, {"5"}, {"40"}}));
   FreeZANTHandle(other);
@@ -236,6 +239,42 @@ TEST_F(TableCursor, DeleteAndRollback) {
   EXPECT_EQ(Ids(nullptr), (IdList{"3", "4", "5", "6"}));
   gZANTEngineDefinition.rollbackChanges(mDb);
   EXPECT_EQ(Ids(nullptr), (IdList{"1", "2", "3", "4", "5"}));
+}
+
+// A key-changing update near the end of a large table reads only the blocks
+// on the way to its rows: neither the closing cursor nor a commit walks the
+// table from its first row to find the row again. Rows fill their blocks, so
+// the new key splits the old row's block and moves it.
+TEST_F(TableCursor, KeyChangesNearTheEndReadOnlyTheirPath) {
+  CreateTable(mDb, "big", {{"id", 3, false}, {"pad", 5}}, {0});
+  for (int id = 0; id < 2000; id++)
+    ASSERT_EQ(Insert(mDb, "big", {{"id", std::to_string(id * 10)}, {"pad", std::string(780, 'p')}}), 0);
+  gZANTEngineDefinition.commitChanges(mDb);
+  for (bool commitFirst : {false, true}) {
+    FreeZANTHandle(mDb);
+    mDb = OpenZANTPath(string(mPath.c_str()));
+    ASSERT_NE(mDb, nullptr);
+    size_t before = mDb->storage->CachedBlockCount();
+    const std::string id = commitFirst ? "19980" : "19990";
+    auto *rs = reinterpret_cast<DatabaseCursorObject *>(OpenTable(mDb, "big", Leaf("id", 0, id.c_str())));
+    ASSERT_FALSE(rs->eof);
+    Update(rs, {{0, std::to_string(std::stoi(id) - 5)}});
+    EXPECT_EQ(mDb->lastError, 0);
+    if (commitFirst) {
+      // The cursor stands on its row again after the commit inserted the new one.
+      gZANTEngineDefinition.commitChanges(mDb);
+      EXPECT_EQ(mDb->lastError, 0);
+    }
+    cursorMoveNext(&rs->header);
+    EXPECT_TRUE(rs->eof);
+    Close(rs);
+    // The table has about 200 blocks; the path to one row is a handful.
+    EXPECT_LT(mDb->storage->CachedBlockCount() - before, 20u) << (commitFirst ? "commit" : "close");
+    EXPECT_EQ(Select(mDb, "big", Leaf("id", 0, std::to_string(std::stoi(id) - 5).c_str()), {"id"}).size(), 1u);
+    EXPECT_EQ(Select(mDb, "big", Leaf("id", 0, id.c_str()), {"id"}).size(), 0u);
+    gZANTEngineDefinition.commitChanges(mDb);
+  }
+  EXPECT_EQ(Select(mDb, "big", nullptr, {"id"}).size(), 2000u);
 }
 
 // Closing the database ends its cursors' storage; the record sets stay safe.

@@ -1,12 +1,9 @@
 #include "database/sql/JoinedRows.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "database/DatabaseInterface.h"
+#include "database/ValueConditions.h"
 #include "database/sql/RecordSetOperations.h"
 #include "database/sql/SqlStrings.h"
-#include "language/StringToNumber.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
 
 namespace {
@@ -41,7 +38,8 @@ bool OuterValue(const JoinState &state, size_t t, const std::string &reference, 
     const int32_t index = rows ? recordSetColumnIndex(rows, column) : -1;
     if (index < 0)
       return false;
-    recordSetColumnText(rows, index, text);
+    // A number goes over in a text that reads back as the same number.
+    recordSetColumnText(rows, index, text, true);
     return true;
   }
   return false;
@@ -75,148 +73,11 @@ void CloseTable(JoinState &state, size_t t) {
   RuntimeUnlockObject(rows);
 }
 
-// Evaluation of one comparison the way the engines compare a stored value
-// with a text.
-long DecimalValue(const std::string &text) {
-  const char *p = text.c_str();
-  while (*p == ' ')
-    ++p;
-  return std::strtol(p, nullptr, 10);
-}
-
-bool ReadFields(const std::string &text, char separator, int count, int fields[3]) {
-  fields[0] = fields[1] = fields[2] = 0;
-  const char *p = text.c_str();
-  for (int i = 0; i < count; ++i) {
-    char *end = nullptr;
-    const long value = std::strtol(p, &end, 10);
-    if (end == p)
-      return false;
-    fields[i] = static_cast<int>(value);
-    p = end;
-    if (i + 1 < count) {
-      if (*p != separator)
-        return i + 1 == 2 && separator == ':' && !*p; // a time may leave out its seconds
-      ++p;
-    }
-  }
-  return !*p;
-}
-
-// A date is the part before the first space, a time the part after it.
-void DateFields(const std::string &text, int fields[3]) {
-  const std::string trimmed = sqlStdString(trim(sqlString(text)).Storage());
-  if (!ReadFields(trimmed.substr(0, trimmed.find(' ')), '-', 3, fields))
-    fields[0] = fields[1] = fields[2] = 0;
-}
-
-void TimeFields(const std::string &text, int fields[3]) {
-  const std::string trimmed = sqlStdString(trim(sqlString(text)).Storage());
-  const size_t space = trimmed.find(' ');
-  if (!ReadFields(space == std::string::npos ? trimmed : trimmed.substr(space + 1), ':', 3, fields))
-    fields[0] = fields[1] = fields[2] = 0;
-}
-
-bool Like(const char *value, const char *pattern) {
-  // Iterative matching with one remembered "%": linear in practice and
-  // never exponential.
-  const char *star = nullptr, *resume = nullptr;
-  while (*value) {
-    if (*pattern == '%') {
-      star = pattern++;
-      resume = value;
-    } else if (*pattern && (*pattern == '_' || *pattern == *value)) {
-      ++pattern;
-      ++value;
-    } else if (star) {
-      pattern = star + 1;
-      value = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (*pattern == '%')
-    ++pattern;
-  return !*pattern;
-}
-
-bool Ordered(uint32_t op, int order) {
-  switch (op) {
-  case kSqlEqual: return order == 0;
-  case kSqlLess: return order < 0;
-  case kSqlGreater: return order > 0;
-  case kSqlLessOrEqual: return order <= 0;
-  case kSqlGreaterOrEqual: return order >= 0;
-  case kSqlNotEqual: return order != 0;
-  default: return false;
-  }
-}
-
-int16_t BigEndian16(const std::string &bytes, size_t i) {
-  return bytes.size() >= 2 * i + 2 ? static_cast<int16_t>((static_cast<uint8_t>(bytes[2 * i]) << 8) |
-                                                            static_cast<uint8_t>(bytes[2 * i + 1]))
-                                   : 0;
-}
-
+// One comparison of a record set's value with a text: the same meaning the
+// built-in engine gives a condition on its stored rows.
 bool Compare(const DatabaseValue &value, const selectConstraint &leaf, const std::string &right) {
-  const std::string bytes = sqlStdString(value.bytes.Storage());
-  switch (value.type) {
-  case kColumnSmallInt:
-  case kColumnInteger: {
-    int32_t left = 0;
-    if (value.type == kColumnSmallInt && bytes.size() >= 2) {
-      int16_t small;
-      std::memcpy(&small, bytes.data(), 2);
-      left = small;
-    } else if (bytes.size() >= 4) {
-      std::memcpy(&left, bytes.data(), 4);
-    }
-    const long other = DecimalValue(right);
-    return Ordered(leaf.op, left < other ? -1 : left > other);
-  }
-  case kColumnFloat:
-  case kColumnDouble: {
-    double left = 0;
-    if (value.type == kColumnFloat && bytes.size() >= 4) {
-      float single;
-      std::memcpy(&single, bytes.data(), 4);
-      left = single;
-    } else if (bytes.size() >= 8) {
-      std::memcpy(&left, bytes.data(), 8);
-    }
-    const double other = StringVal(sqlString(right).Storage());
-    return Ordered(leaf.op, left < other ? -1 : left > other);
-  }
-  case kColumnDate:
-  case kColumnTime: {
-    int fields[3];
-    (value.type == kColumnDate ? DateFields : TimeFields)(right, fields);
-    int order = 0;
-    for (size_t i = 0; i < 3 && !order; ++i)
-      order = BigEndian16(bytes, i) < fields[i] ? -1 : BigEndian16(bytes, i) > fields[i];
-    return Ordered(leaf.op, order);
-  }
-  case kColumnText:
-  case kColumnBinary:
-  case kColumnLongText:
-  case kColumnLongBinary: {
-    std::string left(bytes.c_str()); // up to the first zero byte
-    for (char &c : left) {
-      if (leaf.function == kSqlUpper && c >= 'a' && c <= 'z')
-        c = static_cast<char>(c - 'a' + 'A');
-      if (leaf.function == kSqlLower && c >= 'A' && c <= 'Z')
-        c = static_cast<char>(c - 'A' + 'a');
-    }
-    if (leaf.op == kSqlLike)
-      return Like(left.c_str(), right.c_str());
-    if (leaf.op == kSqlNotLike)
-      return !Like(left.c_str(), right.c_str());
-    const int order = std::strcmp(left.c_str(), right.c_str());
-    return Ordered(leaf.op, order < 0 ? -1 : order > 0);
-  }
-  default:
-    return false;
-  }
+  return ValueSatisfies(value.type, reinterpret_cast<const uint8_t *>(value.bytes.CString()), value.bytes.Length(),
+                        leaf.op, leaf.function, right.data(), static_cast<int>(right.size()));
 }
 
 } // namespace
@@ -289,7 +150,7 @@ bool sqlEvaluateWhere(const JoinState &state, const selectConstraint *node) {
     const int32_t other = TableIndex(state, node->rightResolvedTable);
     DatabaseCursorObject *otherRows = other >= 0 ? state.rows[other] : nullptr;
     const int32_t otherColumn = otherRows ? recordSetColumnIndex(otherRows, node->rightText) : -1;
-    if (otherColumn < 0 || !recordSetColumnText(otherRows, otherColumn, right))
+    if (otherColumn < 0 || !recordSetColumnText(otherRows, otherColumn, right, true))
       return false; // NULL compares false
   }
   return Compare(value, *node, right);

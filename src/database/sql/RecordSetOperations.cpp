@@ -1,5 +1,6 @@
 #include "database/sql/RecordSetOperations.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -66,8 +67,9 @@ Number HostNumber(const std::string &bytes) {
   return value;
 }
 
-// The text of a typed value; false for no value.
-bool ValueText(const DatabaseValue &value, std::string &text) {
+// The text of a typed value; false for no value. Exact texts of floats and
+// doubles carry every digit, so that they read back as the same number.
+bool ValueText(const DatabaseValue &value, std::string &text, bool exact) {
   const std::string bytes = sqlStdString(value.bytes.Storage());
   switch (value.type) {
   case kColumnSmallInt:
@@ -85,14 +87,22 @@ bool ValueText(const DatabaseValue &value, std::string &text) {
     text = bytes;
     return true;
   case kColumnFloat:
-    text = sqlStdString(doubleStr(HostNumber<float>(bytes), kDoubleStrAutomatic, 7).Storage());
-    return true;
-  case kColumnDouble: {
+  case kColumnDouble:
+    if (exact) {
+      char digits[40];
+      std::snprintf(digits, sizeof digits, value.type == kColumnFloat ? "%.9g" : "%.17g",
+                    value.type == kColumnFloat ? double(HostNumber<float>(bytes)) : HostNumber<double>(bytes));
+      text = digits;
+      return true;
+    }
+    if (value.type == kColumnFloat) {
+      text = sqlStdString(doubleStr(HostNumber<float>(bytes), kDoubleStrAutomatic, 7).Storage());
+      return true;
+    }
     text = sqlStdString(FormatNumber(HostNumber<double>(bytes), string("-#.0#")).Storage());
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, ".0") == 0)
       text.resize(text.size() - 2);
     return true;
-  }
   case kColumnDate:
     text = DateText(bytes, 0);
     return true;
@@ -188,7 +198,7 @@ int32_t recordSetColumnIndex(DatabaseCursorObject *recordSet, std::string_view n
   return -1;
 }
 
-bool recordSetColumnText(DatabaseCursorObject *recordSet, int32_t column, std::string &text) {
+bool recordSetColumnText(DatabaseCursorObject *recordSet, int32_t column, std::string &text, bool exact) {
   text.clear();
   if (!recordSet || recordSet->eof || recordSet->bof)
     return false;
@@ -199,7 +209,7 @@ bool recordSetColumnText(DatabaseCursorObject *recordSet, int32_t column, std::s
   ZANTdbCursorDefinition *slots = OpenSlots(recordSet);
   if (!slots || !slots->getColumnValue)
     return false;
-  return ValueText(ReadCursorValue(recordSet, column), text);
+  return ValueText(ReadCursorValue(recordSet, column), text, exact);
 }
 
 void recordSetSetText(DatabaseCursorObject *recordSet, int32_t column, stringStorage *text) {

@@ -10,17 +10,6 @@
 
 #include "database/DatabaseObjects.h"
 
-// A field of a record set's current row: the instance of DatabaseCursorField
-// and DatabaseField.
-struct DatabaseFieldObject {
-  RuntimeObject header;
-  DatabaseCursorObject *recordSet; // holds one reference
-  int32_t column;                  // 0-based
-};
-static_assert(sizeof(DatabaseFieldObject) == 32);
-static_assert(offsetof(DatabaseFieldObject, recordSet) == 24);
-static_assert(offsetof(DatabaseFieldObject, column) == 28);
-
 extern "C" {
 void cursorEdit(RuntimeObject *recordSet);
 void cursorUpdate(RuntimeObject *recordSet);
@@ -43,7 +32,8 @@ stringStorage *databaseCursorFieldGetString(RuntimeObject *field);
 // cursor without column names calls its columns field1, field2, ...); -1.
 int32_t recordSetColumnIndex(DatabaseCursorObject *recordSet, std::string_view name);
 // The column's StringValue on the current row (a pending edit first).
-// Answers false for NULL (and for no row), leaving text empty.
-bool recordSetColumnText(DatabaseCursorObject *recordSet, int32_t column, std::string &text);
+// Answers false for NULL (and for no row), leaving text empty. With exact,
+// floats and doubles carry every digit (for comparing, not for showing).
+bool recordSetColumnText(DatabaseCursorObject *recordSet, int32_t column, std::string &text, bool exact = false);
 // Records text (nil: NULL) as the column's pending edit while editing.
 void recordSetSetText(DatabaseCursorObject *recordSet, int32_t column, stringStorage *text);

@@ -1,0 +1,11 @@
+// The registrar start-up calls for the database area (CreateDatabaseClasses):
+// the core's classes, then the SQL layer's entry points. It lives above both,
+// so that the core never reaches up into the SQL layer.
+#include "database/DatabaseClasses.h"
+#include "database/sql/SqlEntryPoints.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
+
+void CreateDatabaseClasses() {
+  RegisterDatabaseCoreClasses();
+  RegisterSqlEntryPoints();
+}
