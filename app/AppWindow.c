@@ -129,9 +129,16 @@ void AppWindow_SendClipboard(RuntimeObject *self, stringStorage *type, stringSto
   KIT_END();
 }
 
+/* The monitor stops first: a tick after the window closed asked for the
+ * implicit window again, which made a new one whose connection could not
+ * listen on the port the old one held, and it retried for ever, so the
+ * process never ended. */
 void AppWindow_Close(RuntimeObject *self) {
   KIT_ENTER();
   KIT_HOLD_OBJECT(self);
+  KIT_CHECK_NIL(self);
+  if (Main(self)->MyCMTimer)
+    timerModeSetter(Main(self)->MyCMTimer, 0, kTimerModeOff);
   ApplicationQuit();
   KIT_CATCH_ALL();
   KIT_RELEASE_HELD_OBJECT(self);

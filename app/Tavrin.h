@@ -111,6 +111,7 @@ enum {
   kMemoryBlockLittleEndianOffset = 33,
   kPortNumber = 7582,
   kNoWait = -1,
+  kTimerModeOff = 0,
   kCommandClipboardText = 1,
   kEncodingsUTF8 = 1, /* the Encodings module's item for UTF-8 */
   /* A frame's header: total length and command, 4 bytes each. */
