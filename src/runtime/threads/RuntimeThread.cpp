@@ -139,7 +139,6 @@ void EnterCurrentStack() {
 bool SwitchTo(RuntimeThread *target, bool finished = false) {
   if (!finished && !MaySwitchAway())
     return false;
-  const int32_t depth = ToolkitDispatchDepth();
   RuntimeThread *current = sCurrentThread;
   current->armedHandler = SaveArmedHandler();
   current->raisingOverflow = StackOverflowBeingRaised();
@@ -151,8 +150,10 @@ bool SwitchTo(RuntimeThread *target, bool finished = false) {
   (void)finished;
 #endif
   SwitchStacks(target);
+  // Back on this stack (its locals are its own again): it is entered at the
+  // depth of the dispatch the switch came from, which no switch changes.
   EnterCurrentStack();
-  sEnteredAtDispatchDepth = depth;
+  sEnteredAtDispatchDepth = ToolkitDispatchDepth();
   return true;
 }
 
