@@ -128,7 +128,7 @@ public:
   static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
 
 private:
-  static constexpr int kSlots = 8;
+  static constexpr int kSlots = 64;
   void MoveToFront(int i) {
     OpenConverter c = mOpen[i];
     for (; i > 0; --i)

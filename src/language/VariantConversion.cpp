@@ -132,7 +132,10 @@ string VariantDoubleText(double x) {
 
 namespace {
 
+// ASCII letters upper-case without the table, which maps them the same way.
 uint32_t HashCharacter(uint32_t h, unsigned long c) {
+  if (c < 0x80)
+    return h * 31 + uint32_t(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   return h * 31 + uint32_t(UnicodeCharToUpper(c));
 }
 
