@@ -147,7 +147,8 @@ ObjectDefinition *IPCSocketClass() {
   static ObjectDefinition defn;
   if (!StartDefinition(defn, "IPCSocket", nullptr, sizeof(IPCSocketObject)))
     return &defn;
-  FillEncodingParameters(sReadParams, sEncodingParams, IPCSocketMethods, std::size(IPCSocketMethods));
+  FillEncodingParameters(sReadParams, sEncodingParams, IPCSocketMethods,
+                         std::size(IPCSocketMethods));
   defn.constructor = IPCSocketConstructor;
   defn.destructor = IPCSocketDestructor;
   defn.SetPropertyListHead(FillInstances(IPCSocketInstances, std::size(IPCSocketInstances)));

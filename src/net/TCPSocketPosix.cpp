@@ -113,8 +113,9 @@ void RemoveStaleSocketPath(const sockaddr_un &address) {
   int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (probe < 0)
     return;
-  bool refused = connect(probe, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 &&
-                 errno == ECONNREFUSED;
+  const bool refused =
+      connect(probe, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 &&
+      errno == ECONNREFUSED;
   close(probe);
   if (refused)
     unlink(address.sun_path);
