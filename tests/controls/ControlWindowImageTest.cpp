@@ -64,6 +64,22 @@ TEST_F(ControlWindowImage, ReturnFiresTheDefaultButtonOnceAndEscapeTheCancelButt
             (Lines{"Action Push", "Action OK", "Action Cancel"}));
 }
 
+// The check box spans (310, 60) to (390, 84), the radio buttons First and
+// Second (310, 100) and (310, 130), each 80 by 24. Each click fires Action
+// on the control clicked only: of the radio buttons, only on the one newly
+// selected.
+TEST_F(ControlWindowImage, CheckBoxAndRadioButtonClicksFireActionOnTheControlThatChanged) {
+  ASSERT_TRUE(XDoTool(At(320, 72) + "click 1"));
+  ASSERT_TRUE(mImage.WaitForLine("Action Check"));
+  ASSERT_TRUE(XDoTool(At(320, 112) + "click 1"));
+  ASSERT_TRUE(mImage.WaitForLine("Action First"));
+  ASSERT_TRUE(XDoTool(At(320, 142) + "click 1"));
+  ASSERT_TRUE(mImage.WaitForLine("Action Second"));
+  ASSERT_TRUE(ClickLabel()); // reported after anything the clicks fired
+  EXPECT_EQ(mImage.LinesStartingWith("Action"),
+            (Lines{"Action Check", "Action First", "Action Second"}));
+}
+
 // Raise's Action raises a RuntimeException that no compiled frame handles:
 // the final dialog comes up over the window, and once Return dismisses it
 // the run loop ends and the process exits with status 0.

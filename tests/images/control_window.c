@@ -15,6 +15,8 @@
  *     selects all of it, then writes "Open window".
  *   Notes: a multi-line field whose KeyDown answers True for "x" only and
  *     whose TextChange writes "TextChange Notes <text>".
+ *   Check (a check box) and First and Second (radio buttons of one group):
+ *     Action writes "Action <name>".
  * A failed check writes "failed check: ..."; the image returns (status 0)
  * when the run loop ends. */
 #include "../../app/ClassBuilding.h"
@@ -118,16 +120,16 @@ void OnNotesTextChange(RuntimeObject *control) {
   KIT_END();
 }
 
-static void AddButton(RuntimeObject *self, stringStorage *name, int32_t left, const char *role,
-                      void *action) {
+static void AddButton(RuntimeObject *self, stringStorage *cls, stringStorage *name, int32_t left,
+                      int32_t top, const char *role, void *action) {
   RuntimeObject *control = 0;
   PropertyStream stream;
   KIT_ENTER();
   KIT_HOLD_OBJECT(self);
-  KIT_TAKE_OBJECT(control, NewControl(self, KIT_STRING("PushButton"), name));
+  KIT_TAKE_OBJECT(control, NewControl(self, cls, name));
   KIT_CHECK_NIL(control);
   StreamBegin(&stream, control);
-  StreamControlFrame(&stream, left, 20, 80, 24);
+  StreamControlFrame(&stream, left, top, 80, 24);
   StreamText(&stream, "Caption", name);
   StreamSystemFont(&stream, 12);
   if (role)
@@ -165,10 +167,18 @@ void ControlsCreateControls(RuntimeObject *self) {
   StreamLocks(&stream, 1, 1, 1, 1);
   StreamApply(&stream);
 
-  AddButton(self, KIT_STRING("Push"), 20, 0, (void *)OnAction);
-  AddButton(self, KIT_STRING("Raise"), 110, 0, (void *)OnRaiseAction);
-  AddButton(self, KIT_STRING("OK"), 200, "Default", (void *)OnAction);
-  AddButton(self, KIT_STRING("Cancel"), 290, "Cancel", (void *)OnAction);
+  AddButton(self, KIT_STRING("PushButton"), KIT_STRING("Push"), 20, 20, 0, (void *)OnAction);
+  AddButton(self, KIT_STRING("PushButton"), KIT_STRING("Raise"), 110, 20, 0,
+            (void *)OnRaiseAction);
+  AddButton(self, KIT_STRING("PushButton"), KIT_STRING("OK"), 200, 20, "Default",
+            (void *)OnAction);
+  AddButton(self, KIT_STRING("PushButton"), KIT_STRING("Cancel"), 290, 20, "Cancel",
+            (void *)OnAction);
+  AddButton(self, KIT_STRING("CheckBox"), KIT_STRING("Check"), 310, 60, 0, (void *)OnAction);
+  AddButton(self, KIT_STRING("RadioButton"), KIT_STRING("First"), 310, 100, 0,
+            (void *)OnAction);
+  AddButton(self, KIT_STRING("RadioButton"), KIT_STRING("Second"), 310, 130, 0,
+            (void *)OnAction);
 
   KIT_TAKE_OBJECT(control, NewControl(self, KIT_STRING("StaticText"), KIT_STRING("Label")));
   KIT_CHECK_NIL(control);
