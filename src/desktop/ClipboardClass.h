@@ -25,6 +25,12 @@ stringStorage *clipboardTextGetter(RuntimeObject *object);
 void clipboardTextSetter(RuntimeObject *object, int32_t index, stringStorage *text);
 int32_t clipboardTextAvailable(RuntimeObject *object);
 int32_t clipboardPictureAvailable(RuntimeObject *object);
+// A new Picture of the picture buffer (asking the owner for a newer one on
+// the way), or nil without one.
+RuntimeObject *clipboardPictureGetter(RuntimeObject *object, int32_t index);
+// Offers the picture's pixels; nil or a picture without an image changes
+// nothing, not even the selection's owner.
+void clipboardPictureSetter(RuntimeObject *object, int32_t index, RuntimeObject *picture);
 void clipboardClose(RuntimeObject *object);
 int32_t clipboardMacDataAvailable(RuntimeObject *object, stringStorage *macType);
 stringStorage *clipboardMacData(RuntimeObject *object, stringStorage *macType);

@@ -7,6 +7,7 @@
 #include "desktop/ClipboardWait.h"
 #include "foundation/String.h"
 #include "foundation/TextEncodings.h"
+#include "graphics/GraphicsServices.h"
 #include "language/ClassBuilding.h"
 #include "language/StringReplace.h"
 #include "runtime/objects/ClassLookup.h"
@@ -70,6 +71,9 @@ void *Code(auto function) { return reinterpret_cast<void *>(function); }
 ObjectInstanceTemplate ClipboardInstances[] = {
     {0, "Text", &stringType.type, Code(clipboardTextGetter), "clipboardTextGetter",
      Code(clipboardTextSetter), "clipboardTextSetter", 0, 0},
+    // Its type, the Picture class, is filled in when the class is built.
+    {0, "Picture", nullptr, Code(clipboardPictureGetter), "clipboardPictureGetter",
+     Code(clipboardPictureSetter), "clipboardPictureSetter", 0, 0},
 };
 
 MethodParameter sTextParams[] = {{"text", &stringType.type, 0, {}, 0, {}, 0, {}}};
@@ -95,6 +99,7 @@ ObjectDefinition *ClipboardClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
+  ClipboardInstances[1].type = PictureClass()->AsType();
   DefineBuiltinClass(defn, {"Clipboard", sizeof(ClipboardObject), nullptr, clipboardClose, true},
                      ClipboardInstances, std::size(ClipboardInstances), ClipboardMethods,
                      std::size(ClipboardMethods));

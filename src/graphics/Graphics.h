@@ -47,6 +47,8 @@ public:
   // Deletes the context; nothing for nil.
   static void Release(Graphics *g);
   void Release() { Release(this); }
+  // Lets go of the pane as if it had died: from now on nothing is drawn.
+  void ForgetPane() { PaneImpendingDeath(mPane); }
 
   // State: stored only, no drawing.
   void TextFont(const string &name);

@@ -19,7 +19,7 @@
 #include "windows/Pane.h"
 
 ObjectDefinition *PictureClass() __attribute__((weak));
-ObjectDefinition *Object2DClass() __attribute__((weak));
+ObjectDefinition *Object2DClass();
 
 namespace {
 
@@ -346,7 +346,8 @@ void RuntimeGraphicsDrawObjectXY(RuntimeObject *object, RuntimeObject *shape, in
 }
 
 void RuntimeGraphicsDrawObject(RuntimeObject *object, RuntimeObject *shape) {
-  RuntimeGraphicsDrawObjectXY(object, shape, 0, 0);
+  if (Graphics *g = ContextOf(object); g && shape)
+    PlotShapeObjectInPlace(g, shape);
 }
 
 int32_t RuntimeGraphicsStringWidth(RuntimeObject *object, stringStorage *text) {
@@ -487,7 +488,7 @@ ObjectDefinition *GraphicsClass() {
                                           {"deltaX", &integerType.type, 0, {}, 1, {}, 0, {}},
                                           {"deltaY", &integerType.type, 0, {}, 1, {}, 0, {}}};
   ObjectDefinition *picture = PictureClass ? PictureClass() : nullptr;
-  ObjectDefinition *shape = Object2DClass ? Object2DClass() : nullptr;
+  ObjectDefinition *shape = Object2DClass();
   if (picture)
     sDrawPicture[0].type = picture->AsType();
   if (shape)

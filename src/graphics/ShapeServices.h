@@ -1,5 +1,5 @@
-// What the drawing code needs of the vector shapes and their plotter. The
-// bodies are weak and draw nothing until the shapes are built.
+// What the drawing code needs of the vector shapes and their plotter
+// (ShapePlotter.cpp).
 #pragma once
 #include <cstdint>
 
@@ -14,3 +14,6 @@ void PlotRoundRect(Graphics *g, const QV::Rect &r, int32_t cornerWidth, int32_t 
                    bool fill);
 // Plots an Object2D on the context, moved by (dx, dy).
 void PlotShapeObject(Graphics *g, RuntimeObject *shape, int32_t dx, int32_t dy);
+// Plots an Object2D where it is, nested groups to the plotter's limit,
+// without saving the context's state around it.
+void PlotShapeObjectInPlace(Graphics *g, RuntimeObject *shape);

@@ -17,6 +17,10 @@
 #include "desktop/ClipboardPictureBuffer.h"
 #include "foundation/String.h"
 #include "foundation/TextEncodings.h"
+#include "graphics/GraphicsServices.h"
+#include "graphics/PictureObject.h"
+#include "graphics/PictureServices.h"
+#include "support/OffscreenPixels.h"
 #include "runtime/objects/ClassLookup.h"
 #include "support/WindowsTestSupport.h"
 #include "windows/GTKHelper.h"
@@ -323,6 +327,45 @@ TEST_F(ClipboardTest, TheProgramsPictureIsServedUntilAnotherOwnerTakesTheSelecti
   XclipOffers("text now");
   StepUntil([] { return ClipboardPictureBuffer() == nullptr; }, 2000);
   EXPECT_EQ(ClipboardPictureBuffer(), nullptr);
+}
+
+TEST_F(ClipboardTest, APictureSetReadsBackThroughAnotherClientAndTheGetter) {
+  QV::Rect bounds = MakeRect(0, 0, 2, 1);
+  auto *pane = new DrawablePane(bounds, 32, 0);
+  Graphics *g = pane->getGraphics();
+  g->setPixel(0, 0, QV::RGBColor{65535, 0, 0});
+  g->setPixel(1, 0, QV::RGBColor{0, 0, 65535});
+  Graphics::Release(g);
+  RuntimeObject *picture = NewPictureFromDrawable(pane);
+  ASSERT_NE(picture, nullptr);
+
+  XclipOffers("text first");
+  clipboardPictureSetter(mClipboard, 0, nullptr); // changes nothing, keeps the owner
+  RuntimeObject *pixelless = CreateInstance(PictureClass());
+  clipboardPictureSetter(mClipboard, 0, pixelless);
+  RuntimeUnlockObject(pixelless);
+  EXPECT_EQ(XclipReads(), "text first");
+
+  clipboardPictureSetter(mClipboard, 0, picture);
+  std::string served = XclipReads("PIXMAP");
+  ASSERT_GE(served.size(), 16u + 6);
+  int32_t header[4];
+  memcpy(header, served.data(), 16);
+  EXPECT_EQ(header[2], 1) << "height";
+  EXPECT_EQ(header[3], 2) << "width";
+  EXPECT_EQ(served.substr(16, 6), std::string("\xFF\0\0\0\0\xFF", 6));
+
+  RuntimeObject *copy = clipboardPictureGetter(mClipboard, 0);
+  ASSERT_NE(copy, nullptr);
+  auto *image = static_cast<DrawablePane *>(reinterpret_cast<PictureObject *>(copy)->image);
+  int32_t w = 0, h = 0;
+  image->getSize(&w, &h);
+  EXPECT_EQ(w, 2);
+  EXPECT_EQ(h, 1);
+  EXPECT_EQ(PixelAt(image, 0, 0), 0xFF0000u);
+  EXPECT_EQ(PixelAt(image, 1, 0), 0x0000FFu);
+  RuntimeUnlockObject(copy);
+  RuntimeUnlockObject(picture);
 }
 
 } // namespace
