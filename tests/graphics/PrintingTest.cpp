@@ -1,0 +1,250 @@
+// Printing through GTK+'s print-to-file printer: jobs with and without the
+// dialog, their pages read back from the PDF, and the PrinterSetup values.
+#include <gtk/gtk.h>
+#include <gtk/gtkunixprint.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "graphics/Graphics.h"
+#include "graphics/PrinterSetupObject.h"
+#include "graphics/PrintingGTK.h"
+#include "graphics/RuntimeGraphics.h"
+#include "runtime/objects/ClassLookup.h"
+#include "support/CommandOutput.h"
+#include "support/OffscreenPixels.h"
+
+extern "C" {
+RuntimeObject *RuntimeOpenPrinter(RuntimeObject *setup);
+RuntimeObject *RuntimeOpenPrinterDialog(RuntimeObject *setup, RuntimeObject *parent);
+int32_t printerSetupInfoGetter(RuntimeObject *, int32_t);
+void printerSetupMaxResSetter(RuntimeObject *, int32_t, int32_t);
+int32_t printerSetupPageSetup(RuntimeObject *, RuntimeObject *);
+stringStorage *printerSetupStringGetter(RuntimeObject *, int32_t);
+void RuntimeGraphicsFillRect(RuntimeObject *, int32_t, int32_t, int32_t, int32_t);
+void RuntimeGraphicsNextPage(RuntimeObject *);
+}
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The page count pdfinfo reads, or -1.
+int PageCount(const std::string &pdf) {
+  std::string info = CommandOutput("pdfinfo '" + pdf + "' 2>/dev/null");
+  size_t at = info.find("Pages:");
+  return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+// The number of the first page's label: pages named by numbers in a row
+// start at it. Labels equal to the page numbers (1, 2, ...) leave the
+// table empty, which reads 1; other labels, or none, read -1.
+int FirstPageLabel(const std::string &pdf) {
+  std::string bytes = ReadFile(pdf);
+  size_t nums = bytes.find("/Nums [");
+  size_t end = nums == std::string::npos ? nums : bytes.find("]", nums);
+  if (end == std::string::npos)
+    return -1;
+  if (bytes.find_first_not_of(" \r\n", nums + 7) == end)
+    return 1;
+  if (bytes.find("/S /D", nums) > end)
+    return -1;
+  size_t start = bytes.find("/St ", nums);
+  return start < end ? std::atoi(bytes.c_str() + start + 4) : 1;
+}
+
+bool HavePoppler() { return std::system("command -v pdfinfo pdftoppm >/dev/null 2>&1") == 0; }
+
+// Runs each test in a fresh folder, where the print-to-file printer writes.
+class Printing : public testing::Test {
+protected:
+  void SetUp() override {
+    SKIP_WITHOUT_DISPLAY();
+    dir = fs::temp_directory_path() / ("printing-" + std::to_string(getpid()) + "-" +
+                                       testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    previous = fs::current_path();
+    fs::current_path(dir);
+  }
+  void TearDown() override {
+    if (!previous.empty())
+      fs::current_path(previous);
+    fs::remove_all(dir);
+  }
+  // Draws a mark, turns the page, draws a second mark and ends the job.
+  static void PrintTwoPages(RuntimeObject *g) {
+    RuntimeGraphicsFillRect(g, 0, 0, 40, 40);
+    RuntimeGraphicsNextPage(g);
+    RuntimeGraphicsFillRect(g, 200, 0, 40, 40);
+    RuntimeUnlockObject(g);
+  }
+  // The pixel of page at (x, y) of a 72 dpi rendering, as 0xRRGGBB.
+  uint32_t PagePixel(const fs::path &pdf, int page, int x, int y) {
+    std::string base = (dir / "page").string();
+    std::string command = "pdftoppm -r 72 -f " + std::to_string(page) + " -l " +
+                          std::to_string(page) + " -singlefile '" + pdf.string() + "' '" + base +
+                          "'";
+    if (std::system(command.c_str()) != 0)
+      return 0xFFFFFFFF;
+    std::string ppm = ReadFile(base + ".ppm");
+    std::istringstream header(ppm);
+    std::string magic;
+    int w = 0, h = 0, max = 0;
+    header >> magic >> w >> h >> max;
+    size_t start = static_cast<size_t>(header.tellg()) + 1;
+    if (magic != "P6" || x >= w || y >= h || start + (size_t(y) * w + x) * 3 + 2 >= ppm.size())
+      return 0xFFFFFFFF;
+    const unsigned char *p =
+        reinterpret_cast<const unsigned char *>(ppm.data()) + start + (size_t(y) * w + x) * 3;
+    return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+  }
+
+  fs::path dir, previous;
+};
+
+TEST(PrintResolution, ThePrinterIsLimitedByTheMaximaAndTheSetup) {
+  struct Case {
+    int32_t printer, maximum, setup, expected;
+  } cases[] = {{600, 72, -1, 72}, {600, -1, 72, 72}, {600, -1, -1, 600}, {0, 300, -1, 72},
+               {-5, -1, -1, 72},  {300, 600, 150, 150}};
+  for (const Case &c : cases)
+    EXPECT_EQ(ChooseJobResolution(c.printer, c.maximum, c.setup), c.expected)
+        << c.printer << " " << c.maximum << " " << c.setup;
+}
+
+TEST_F(Printing, AFreshSetupReadsTheDefaultsBeforeAnyJob) {
+  RuntimeObject *setup = CreateInstance(PrinterSetupClass());
+  ASSERT_NE(setup, nullptr);
+  const int32_t expected[12] = {72, 72, 0, 0, 0, 0, 0, 0, 0, 0, 72, 72};
+  for (int32_t i = 0; i < 12; ++i)
+    EXPECT_EQ(printerSetupInfoGetter(setup, i), expected[i]) << i;
+  EXPECT_EQ(printerSetupInfoGetter(setup, 12), 0);
+  EXPECT_EQ(printerSetupStringGetter(setup, 0), nullptr);
+  printerSetupMaxResSetter(setup, 10, -1);
+  printerSetupMaxResSetter(setup, 3, 500); // ignored
+  EXPECT_EQ(printerSetupPageSetup(setup, nullptr), 0);
+  auto *s = reinterpret_cast<PrinterSetupObject *>(setup);
+  EXPECT_EQ(s->maxVerticalResolution, -1);
+  EXPECT_EQ(s->maxHorizontalResolution, 72);
+  RuntimeUnlockObject(setup);
+}
+
+TEST_F(Printing, OpenPrinterWritesTwoPagesThatKeepTheirDrawing) {
+  if (!HavePoppler())
+    GTEST_SKIP() << "pdfinfo and pdftoppm are needed to read the pages";
+  RuntimeObject *setup = CreateInstance(PrinterSetupClass());
+  RuntimeObject *g = RuntimeOpenPrinter(setup);
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(activePrintObject, setup);
+  EXPECT_EQ(setup->refCount, 2);
+  auto *rg = reinterpret_cast<RuntimeGraphics *>(g);
+  EXPECT_EQ(rg->firstPage, 0);
+  EXPECT_EQ(rg->lastPage, 65535);
+  EXPECT_EQ(printerSetupInfoGetter(setup, 0), 72);
+  EXPECT_GT(printerSetupInfoGetter(setup, 8), printerSetupInfoGetter(setup, 4));
+  PrintTwoPages(g);
+  EXPECT_EQ(activePrintObject, nullptr) << "released when the job ends";
+  EXPECT_EQ(setup->refCount, 1);
+
+  fs::path pdf;
+  for (const auto &entry : fs::directory_iterator(dir))
+    if (entry.path().extension() == ".pdf")
+      pdf = entry.path();
+  ASSERT_FALSE(pdf.empty()) << "the job lands in GTK+'s default file";
+  EXPECT_EQ(PageCount(pdf.string()), 2);
+  int left = -printerSetupInfoGetter(setup, 6), top = -printerSetupInfoGetter(setup, 7);
+  EXPECT_EQ(PagePixel(pdf, 1, left + 20, top + 20) & 0xF0F0F0, 0u) << "first mark, page 1";
+  EXPECT_EQ(PagePixel(pdf, 1, left + 220, top + 20), 0xFFFFFFu);
+  EXPECT_EQ(PagePixel(pdf, 2, left + 20, top + 20) & 0xF0F0F0, 0u) << "the pane is not cleared";
+  EXPECT_EQ(PagePixel(pdf, 2, left + 220, top + 20) & 0xF0F0F0, 0u) << "second mark, page 2";
+
+  // A second job names its pages on from the first.
+  int first = FirstPageLabel(pdf.string());
+  EXPECT_GT(first, 0);
+  fs::remove(pdf);
+  g = RuntimeOpenPrinter(nullptr);
+  ASSERT_NE(g, nullptr);
+  PrintTwoPages(g);
+  EXPECT_EQ(FirstPageLabel(pdf.string()), first + 2);
+  EXPECT_EQ(activePrintObject, nullptr);
+  RuntimeUnlockObject(setup);
+}
+
+// Answers the print dialog once it has found a printer: with OK after
+// pointing the print-to-file printer at file, or with Cancel.
+struct DialogAnswer {
+  std::string file;
+  gint response;
+  bool chosen = false;
+  bool answered = false;
+};
+
+gboolean AnswerDialog(gpointer data) {
+  auto *answer = static_cast<DialogAnswer *>(data);
+  for (GList *l = gtk_window_list_toplevels(); l; l = l->next) {
+    if (!GTK_IS_PRINT_UNIX_DIALOG(l->data) || !gtk_widget_get_visible(GTK_WIDGET(l->data)))
+      continue;
+    auto *dialog = GTK_PRINT_UNIX_DIALOG(l->data);
+    if (answer->response == GTK_RESPONSE_OK) {
+      // Choose the print-to-file printer and the file, then wait for the
+      // dialog to select that printer.
+      GtkPrinter *printer = gtk_print_unix_dialog_get_selected_printer(dialog);
+      if (!printer || !gtk_printer_is_virtual(printer)) {
+        if (!answer->chosen) {
+          GtkPrintSettings *settings = gtk_print_unix_dialog_get_settings(dialog);
+          gchar *uri = g_filename_to_uri(answer->file.c_str(), nullptr, nullptr);
+          gtk_print_settings_set_printer(settings, "Print to File");
+          gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
+          gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+          gtk_print_unix_dialog_set_settings(dialog, settings);
+          g_free(uri);
+          g_object_unref(settings);
+          answer->chosen = true;
+        }
+        return TRUE;
+      }
+    }
+    gtk_dialog_response(GTK_DIALOG(dialog), answer->response);
+    answer->answered = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(Printing, TheDialogPrintsToTheChosenFileAndCancelPrintsNothing) {
+  if (!HavePoppler())
+    GTEST_SKIP() << "pdfinfo is needed to read the pages";
+  fs::path chosen = dir / "chosen.pdf";
+  DialogAnswer cancel{chosen.string(), GTK_RESPONSE_CANCEL};
+  g_timeout_add(50, AnswerDialog, &cancel);
+  EXPECT_EQ(RuntimeOpenPrinterDialog(nullptr, nullptr), nullptr);
+  EXPECT_TRUE(cancel.answered);
+  EXPECT_EQ(activePrintObject, nullptr);
+  EXPECT_TRUE(fs::is_empty(dir));
+
+  DialogAnswer print{chosen.string(), GTK_RESPONSE_OK};
+  g_timeout_add(50, AnswerDialog, &print);
+  RuntimeObject *g = RuntimeOpenPrinterDialog(nullptr, nullptr);
+  ASSERT_NE(g, nullptr);
+  auto *rg = reinterpret_cast<RuntimeGraphics *>(g);
+  EXPECT_EQ(rg->firstPage, 0) << "no range chosen";
+  EXPECT_EQ(rg->lastPage, 65535);
+  PrintTwoPages(g);
+  ASSERT_TRUE(fs::exists(chosen));
+  EXPECT_EQ(PageCount(chosen.string()), 2);
+}
+
+} // namespace
