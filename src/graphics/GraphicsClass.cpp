@@ -484,6 +484,10 @@ ObjectDefinition *GraphicsClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
+  // The class is named first: the Picture class, built from here, names
+  // Graphics in turn and must find it rather than build it again.
+  DefineBuiltinClass(defn, {"Graphics", sizeof(RuntimeGraphics), nullptr, Destruct, false}, nullptr,
+                     0, nullptr, 0);
   // These two lists name other classes, so they are completed now.
   static MethodParameter sDrawPicture[] = {
       {"image", nullptr, 0, {}, 0, {}, 0, {}},
@@ -570,8 +574,8 @@ ObjectDefinition *GraphicsClass() {
                                              return true;
                                          return false;
                                        });
-  DefineBuiltinClass(defn, {"Graphics", sizeof(RuntimeGraphics), nullptr, Destruct, false},
-                     sProperties, 14, methods, static_cast<int32_t>(end - methods));
+  defn.properties = FillInstances(sProperties, 14);
+  defn.methods = FillMethods(methods, static_cast<int32_t>(end - methods));
   return &defn;
 }
 

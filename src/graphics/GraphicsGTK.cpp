@@ -2,6 +2,8 @@
 // GDK drawable, colours, clipping, pixels, and text laid out by Pango.
 #include <gtk/gtk.h>
 
+#include <cstddef>
+
 #include "foundation/AssertionAlert.h"
 #include "graphics/Graphics.h"
 #include "graphics/ShapeServices.h"
@@ -196,6 +198,22 @@ void Graphics::DrawPolygon(RuntimeArray *points, bool fill) {
   int32_t upper = RuntimeUBound(points);
   if (upper < 1)
     return;
+  int32_t count = upper / 2;
+  PolygonPoint *list = g_new(PolygonPoint, count);
+  for (int32_t i = 0; i < count; ++i)
+    list[i] = {RuntimeDirectReadIntArray(points, 2 * i + 1),
+               RuntimeDirectReadIntArray(points, 2 * i + 2)};
+  DrawPolygon(list, count, fill);
+  g_free(list);
+}
+
+static_assert(sizeof(PolygonPoint) == sizeof(GdkPoint) &&
+                  offsetof(PolygonPoint, y) == offsetof(GdkPoint, y),
+              "polygon points go to GDK as they are");
+
+void Graphics::DrawPolygon(PolygonPoint *points, int32_t count, bool fill) {
+  if (count < 1)
+    return;
   GdkDrawable *d = GetGdkDrawable();
   GdkGC *gc = d ? GetGC() : nullptr;
   if (!gc)
@@ -212,16 +230,15 @@ void Graphics::DrawPolygon(RuntimeArray *points, bool fill) {
       dy += menuBar;
     }
   }
-  int32_t count = upper / 2;
-  GdkPoint *list = g_new(GdkPoint, count);
-  for (int32_t i = 0; i < count; ++i) {
-    list[i].x = RuntimeDirectReadIntArray(points, 2 * i + 1) + dx;
-    list[i].y = RuntimeDirectReadIntArray(points, 2 * i + 2) + dy;
-  }
+  if (dx != 0 || dy != 0)
+    for (int32_t i = 0; i < count; ++i) {
+      points[i].x += dx;
+      points[i].y += dy;
+    }
+  auto *list = reinterpret_cast<GdkPoint *>(points);
   gdk_draw_polygon(d, gc, fill, list, count);
   if (fill)
     gdk_draw_polygon(d, gc, FALSE, list, count);
-  g_free(list);
 }
 
 void Graphics::setPixel(int32_t x, int32_t y, const QV::RGBColor &color) {

@@ -8,6 +8,7 @@
 #include <cairo-ps.h>
 #include <cairo.h>
 #include <cstdio>
+#include <functional>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
 #include <unistd.h>
@@ -90,7 +91,7 @@ void PrinterSearchDone(gpointer data) {
     delete search;
 }
 
-gboolean SearchTimedOut(gpointer flag) {
+gboolean TimedOut(gpointer flag) {
   *static_cast<bool *>(flag) = true;
   return FALSE;
 }
@@ -98,14 +99,9 @@ gboolean SearchTimedOut(gpointer flag) {
 // The default printer, else the print-to-file printer (one reference), or nil.
 GtkPrinter *FindJobPrinter() {
   auto *search = new PrinterSearch;
-  static bool sTimedOut;
-  sTimedOut = false;
-  guint timer = g_timeout_add(kPrinterSearchMilliseconds, SearchTimedOut, &sTimedOut);
   gtk_enumerate_printers(NotePrinter, search, PrinterSearchDone, FALSE);
-  while (!search->finished && !search->chosen && !sTimedOut)
-    g_main_context_iteration(nullptr, TRUE);
-  if (!sTimedOut)
-    g_source_remove(timer);
+  RunLoopUntil([search] { return search->finished || search->chosen; },
+               kPrinterSearchMilliseconds);
   GtkPrinter *chosen = search->chosen, *file = search->file;
   search->chosen = search->file = nullptr;
   if (search->finished)
@@ -117,11 +113,22 @@ GtkPrinter *FindJobPrinter() {
   return chosen ? chosen : file;
 }
 
+// A job's send, which GTK+ reports through a callback that may come after
+// the wait for it has given up: the callback then frees the state.
 struct SendState {
   bool done = false;
+  bool abandoned = false;
 };
 
-void JobSent(GtkPrintJob *, gpointer data, GError *) { static_cast<SendState *>(data)->done = true; }
+void JobSent(GtkPrintJob *, gpointer data, GError *) {
+  auto *state = static_cast<SendState *>(data);
+  if (state->abandoned)
+    delete state;
+  else
+    state->done = true;
+}
+
+guint sSendBoundMilliseconds = 60 * 1000;
 
 GtkWindow *ParentOf(RuntimeObject *window) {
   auto *view = reinterpret_cast<RuntimeView *>(window);
@@ -132,6 +139,18 @@ GtkWindow *ParentOf(RuntimeObject *window) {
 }
 
 } // namespace
+
+bool RunLoopUntil(const std::function<bool()> &done, guint milliseconds) {
+  bool timedOut = false;
+  guint timer = g_timeout_add(milliseconds, TimedOut, &timedOut);
+  while (!done() && !timedOut)
+    g_main_context_iteration(nullptr, TRUE);
+  if (!timedOut)
+    g_source_remove(timer);
+  return done();
+}
+
+void SetPrintSendBound(guint milliseconds) { sSendBoundMilliseconds = milliseconds; }
 
 int32_t ChooseJobResolution(int32_t printerDpi, int32_t maximum, int32_t setupLimit) {
   int32_t dpi = printerDpi > 0 ? printerDpi : 72;
@@ -404,10 +423,12 @@ void GTKPrintHelper::EndJob(PrintPane *pane) {
   cairo_destroy(mContext);
   mContext = nullptr;
   if (gtk_print_job_set_source_file(mJob, mSpoolPath, nullptr)) {
-    SendState state;
-    gtk_print_job_send(mJob, JobSent, &state, nullptr);
-    while (!state.done)
-      g_main_context_iteration(nullptr, TRUE);
+    auto *state = new SendState;
+    gtk_print_job_send(mJob, JobSent, state, nullptr);
+    if (RunLoopUntil([state] { return state->done; }, sSendBoundMilliseconds))
+      delete state;
+    else
+      state->abandoned = true;
   }
   g_object_unref(mJob);
   mJob = nullptr;

@@ -4,6 +4,7 @@
 // GTKPrintHelper is the one interface the PrinterSetup class uses.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "graphics/DrawablePaneGTK.h"
 
@@ -83,3 +84,9 @@ bool LoadGnomePrintLibrary();
 int32_t NextPrintPageNumber();
 // Releases activePrintObject, the PrinterSetup of the job being printed.
 void ShutdownPrinter();
+// Turns the main loop until done answers true or the milliseconds pass;
+// answers done's last answer.
+bool RunLoopUntil(const std::function<bool()> &done, unsigned int milliseconds);
+// How long the end of a job waits for the print system to report the job
+// sent (a minute unless set); after that the job is left to finish alone.
+void SetPrintSendBound(unsigned int milliseconds);

@@ -27,6 +27,21 @@ int32_t CountFrom(double v, int32_t low, int32_t high) {
 
 int32_t Capped(int32_t n, int32_t high) { return n > high ? high : n; }
 
+// count points of the ellipse of radii rx, ry from angle start in equal
+// steps, as points 0 to count - 1. Each point turns the last one by the
+// step, so only the first point and the step take a cosine and a sine.
+void EllipsePoints(PointList &points, int32_t count, double rx, double ry, double start,
+                   double step) {
+  double c = std::cos(start), s = std::sin(start);
+  const double cs = std::cos(step), sn = std::sin(step);
+  for (int32_t i = 0; i < count; ++i) {
+    points[i] = {rx * c, ry * s};
+    double turned = c * cs - s * sn;
+    s = s * cs + c * sn;
+    c = turned;
+  }
+}
+
 double Square(double v) { return v * v; }
 
 } // namespace
@@ -89,9 +104,7 @@ void OvalShape::GetOvalPolyPoints(PointList &points) const {
                            : CountFrom((std::fabs(width) + std::fabs(height)) * scale * 0.2, 8,
                                        kMaxRingPoints);
   points.resize(n);
-  double step = kTwoPi / n, theta = 0, rx = width / 2, ry = height / 2;
-  for (int32_t i = 0; i < n; ++i, theta += step)
-    points[i] = {rx * std::cos(theta), ry * std::sin(theta)};
+  EllipsePoints(points, n, width / 2, height / 2, 0, kTwoPi / n);
   TransformPoints(points);
 }
 
@@ -104,9 +117,7 @@ void ArcShape::GetArcPolyPoints(PointList &points) const {
     n = CountFrom((std::fabs(width) + std::fabs(height)) * scale * 0.2, 8, kMaxRingPoints);
   points.resize(n + 2);
   // (H/W)(W/2) is H/2, also when W is 0.
-  double step = span / n, theta = startAngle, rx = width / 2, ry = height / 2;
-  for (int32_t i = 0; i <= n; ++i, theta += step)
-    points[i] = {rx * std::cos(theta), ry * std::sin(theta)};
+  EllipsePoints(points, n + 1, width / 2, height / 2, startAngle, span / n);
   points[n + 1] = {0, 0};
   TransformPoints(points);
 }

@@ -5,6 +5,7 @@
 #include "graphics/ShapePlotter.h"
 
 #include <cmath>
+#include <vector>
 
 #include "foundation/AssertionAlert.h"
 #include "foundation/QVColor.h"
@@ -12,7 +13,6 @@
 #include "graphics/Graphics.h"
 #include "graphics/PictureObject.h"
 #include "graphics/ShapeServices.h"
-#include "language/RuntimeArray.h"
 #include "runtime/objects/ClassLookup.h"
 #include "windows/Pane.h"
 
@@ -50,28 +50,6 @@ void SetColor(Graphics *g, int32_t rgb) {
                  static_cast<uint16_t>((rgb & 0xFF) * 257)};
   g->RGBForeColor(&c);
 }
-
-// A language integer array of upper bound 2n holding the points from
-// element 1, as DrawPolygon reads them; nil when it cannot be made.
-class PolygonArray {
-public:
-  explicit PolygonArray(int32_t pointCount) : mArray(CreateArray(1, kIntegerElements, 2 * pointCount)) {}
-  ~PolygonArray() { RuntimeUnlockArray(mArray); }
-  PolygonArray(const PolygonArray &) = delete;
-  PolygonArray &operator=(const PolygonArray &) = delete;
-
-  bool Valid() const { return mArray != nullptr; }
-  void Set(int32_t point, int32_t x, int32_t y) {
-    auto set = ArraySlotFunction<void (*)(RuntimeArray *, int32_t, int32_t)>(mArray,
-                                                                             kArraySetUnchecked);
-    set(mArray, x, 2 * point + 1);
-    set(mArray, y, 2 * point + 2);
-  }
-  void Draw(Graphics *g) { g->DrawPolygon(mArray, true); }
-
-private:
-  RuntimeArray *mArray;
-};
 
 bool Finite(const PointXY &p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 bool Same(const PointXY &a, const PointXY &b) { return a.x == b.x && a.y == b.y; }
@@ -143,15 +121,50 @@ void OffsetSegment(const PointXY &a, const PointXY &b, double d, PointXY *outA, 
 }
 
 void OffsetClosedOutline(const PointList &points, PointList &out, double d) {
+  OffsetClosedOutlines(points, d, out, nullptr);
+}
+
+// Each corner moves along its mitre: where the two neighbouring sides, each
+// moved by d along its normal, meet. The mitre does not depend on d, so one
+// pass gives the outlines at d and -d. Sides in one line (no corner) give
+// the next point moved along the side's normal instead.
+void OffsetClosedOutlines(const PointList &points, double d, PointList &out, PointList *opposite) {
   int32_t n = points.count();
   out.resize(n);
+  if (opposite)
+    opposite->resize(n);
   if (n == 0)
     return;
   const PointXY *p = points.begin();
-  Segment prev = Offset(p[n - 1], p[0], d);
+  struct Side {
+    double dx, dy, nx, ny;
+  };
+  auto side = [p, n](int32_t i) {
+    const PointXY &a = p[i], &b = p[i + 1 < n ? i + 1 : 0];
+    double dx = b.x - a.x, dy = b.y - a.y, len = std::sqrt(dx * dx + dy * dy);
+    Side s{dx, dy, 0, 0};
+    if (len > 0 && std::isfinite(len)) {
+      s.nx = dy / len;
+      s.ny = -dx / len;
+    }
+    return s;
+  };
+  Side prev = side(n - 1);
   for (int32_t i = 0; i < n; ++i) {
-    Segment cur = Offset(p[i], p[(i + 1) % n], d);
-    out[i] = Meet(prev.a, prev.b, cur.a, cur.b);
+    Side cur = side(i);
+    double k = prev.dx * cur.dy - prev.dy * cur.dx;
+    if (std::fabs(k) < 1e-10) {
+      const PointXY &next = p[i + 1 < n ? i + 1 : 0];
+      out[i] = {next.x + d * cur.nx, next.y + d * cur.ny};
+      if (opposite)
+        (*opposite)[i] = {next.x - d * cur.nx, next.y - d * cur.ny};
+    } else {
+      double t = ((cur.nx - prev.nx) * cur.dy - (cur.ny - prev.ny) * cur.dx) / k;
+      double mx = prev.nx + t * prev.dx, my = prev.ny + t * prev.dy;
+      out[i] = {p[i].x + d * mx, p[i].y + d * my};
+      if (opposite)
+        (*opposite)[i] = {p[i].x - d * mx, p[i].y - d * my};
+    }
     prev = cur;
   }
 }
@@ -345,13 +358,11 @@ void ShapePlotter::PlotFigure(FigureShape *obj) {
 
 void ShapePlotter::FillPolygon(const PointList &points) {
   int32_t n = points.count();
-  PolygonArray array(n);
-  if (!array.Valid())
-    return;
+  std::vector<PolygonPoint> polygon(n);
   const PointXY *p = points.begin();
   for (int32_t i = 0; i < n; ++i)
-    array.Set(i, Rounded(p[i].x), Rounded(p[i].y));
-  array.Draw(mGraphics);
+    polygon[i] = {Rounded(p[i].x), Rounded(p[i].y)};
+  mGraphics->DrawPolygon(polygon.data(), n, true);
 }
 
 void ShapePlotter::ThinOutline(const PointList &points, int32_t count, bool closed) {
@@ -371,20 +382,19 @@ static void DrawBand(Graphics *g, const PointList &inner, const PointList &outer
                      bool closed) {
   if (m <= 0)
     return;
-  PolygonArray array(closed ? 2 * m + 2 : 2 * m);
-  if (!array.Valid())
-    return;
+  std::vector<PolygonPoint> band;
+  band.reserve(closed ? 2 * m + 2 : 2 * m);
   const PointXY *in = inner.begin(), *out = outer.begin();
-  int32_t k = 0;
+  auto add = [&band](const PointXY &p) { band.push_back({PlotterInt(p.x), PlotterInt(p.y)}); };
   for (int32_t i = 0; i < m; ++i)
-    array.Set(k++, PlotterInt(in[i].x), PlotterInt(in[i].y));
+    add(in[i]);
   if (closed) {
-    array.Set(k++, PlotterInt(in[0].x), PlotterInt(in[0].y));
-    array.Set(k++, PlotterInt(out[0].x), PlotterInt(out[0].y));
+    add(in[0]);
+    add(out[0]);
   }
   for (int32_t i = m - 1; i >= 0; --i)
-    array.Set(k++, PlotterInt(out[i].x), PlotterInt(out[i].y));
-  array.Draw(g);
+    add(out[i]);
+  g->DrawPolygon(band.data(), static_cast<int32_t>(band.size()), true);
 }
 
 void ShapePlotter::PlotPolyPoints(Object2D *obj, PointList &points) {
@@ -406,8 +416,7 @@ void ShapePlotter::PlotPolyPoints(Object2D *obj, PointList &points) {
   }
   PointList clean, inner, outer;
   CleanOutline(points, clean, !open, open);
-  OffsetClosedOutline(clean, outer, w / 2);
-  OffsetClosedOutline(clean, inner, -w / 2);
+  OffsetClosedOutlines(clean, w / 2, outer, &inner);
   int32_t m = outer.count() - (open ? 1 : 0);
   DrawBand(mGraphics, inner, outer, m, !open);
 }

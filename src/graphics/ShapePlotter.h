@@ -51,6 +51,8 @@ bool IsAxisAlignedFrame(const PointList &points, double tolerance);
 // stays where it is.
 void OffsetSegment(const PointXY &a, const PointXY &b, double d, PointXY *outA, PointXY *outB);
 void OffsetClosedOutline(const PointList &points, PointList &out, double d);
+// The same at d into out and, when asked for, at -d into opposite.
+void OffsetClosedOutlines(const PointList &points, double d, PointList &out, PointList *opposite);
 // The last point is the wedge's centre: the two radii stay unmoved.
 void OffsetArcOutline(const PointList &points, PointList &out, double d);
 // The last point is the chord's midpoint and stays as it is.

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "ShapeFixtures.h"
+#include "graphics/PictureFiles.h"
 #include "graphics/PictureObject.h"
 #include "graphics/PictureServices.h"
 #include "graphics/RuntimeGraphics.h"
 #include "runtime/exports/ExportTable.h"
+#include "support/AlertRecorder.h"
 #include "support/OffscreenPixels.h"
 
 void InitPictureClass();
@@ -193,6 +195,44 @@ TEST_F(Pictures, ResourcesAndShapesTakePictures) {
   Release(empty);
   RuntimeUnlockObject(vector);
   RuntimeUnlockObject(p);
+}
+
+TEST(PictureFiles, GiveTheirFixedAnswers) {
+  AlertRecorder alerts;
+  const string spec("/tmp/picture.jpg");
+  int32_t w = 7, h = 9;
+  struct Case {
+    const char *what;
+    bool answer;
+  } cases[] = {
+      {"IsQT25Installed", IsQT25Installed()},
+      {"IsQT30Installed", IsQT30Installed()},
+      {"LoadJPEGFromSpec", LoadJPEGFromSpec(spec) != nullptr},
+      {"LoadPictureFromSpec", LoadPictureFromSpec(spec, 0) != nullptr},
+      {"LoadVectorPictureFromSpec", LoadVectorPictureFromSpec(spec, &w, &h) != nullptr},
+      {"ConvertFileToBMP", ConvertFileToBMP(nullptr, nullptr)},
+  };
+  for (const Case &c : cases)
+    EXPECT_FALSE(c.answer) << c.what;
+  EXPECT_EQ(w, 7) << "the outputs are not written";
+  EXPECT_EQ(h, 9);
+  ASSERT_EQ(alerts.count(), 2u) << "one alert for each missing argument";
+  EXPECT_TRUE(ShownAt(alerts.alerts()[0], {"Common/pictutil", 472, "folderItem"}));
+  EXPECT_TRUE(ShownAt(alerts.alerts()[1], {"Common/pictutil", 473, "tempFile"}));
+
+  QT4DrawablePageProvider pages(spec, 3);
+  EXPECT_EQ(pages.getPageCount(), 3);
+  EXPECT_EQ(pages.getPage(1), nullptr);
+
+  // Each instance keeps a new empty group in place of the last one.
+  RuntimeObject *first = (MakeGroup2DWhenDrawing(), MakeGroup2DWhenDrawing::mGroup);
+  ASSERT_NE(first, nullptr);
+  RuntimeLockObject(first);
+  MakeGroup2DWhenDrawing second;
+  EXPECT_NE(MakeGroup2DWhenDrawing::mGroup, first);
+  EXPECT_EQ(first->refCount, 1) << "the replaced group is released";
+  EXPECT_EQ(Group2DCount(MakeGroup2DWhenDrawing::mGroup), 0);
+  RuntimeUnlockObject(first);
 }
 
 TEST_F(Pictures, StartUpExportsThePacker) {

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "graphics/Graphics.h"
 #include "graphics/PrinterSetupObject.h"
@@ -18,6 +19,9 @@
 #include "runtime/objects/ClassLookup.h"
 #include "support/CommandOutput.h"
 #include "support/OffscreenPixels.h"
+#include "support/RunningImage.h"
+#include "support/WindowsTestSupport.h"
+#include "Within.h"
 
 extern "C" {
 RuntimeObject *RuntimeOpenPrinter(RuntimeObject *setup);
@@ -91,25 +95,55 @@ protected:
     RuntimeGraphicsFillRect(g, 200, 0, 40, 40);
     RuntimeUnlockObject(g);
   }
-  // The pixel of page at (x, y) of a 72 dpi rendering, as 0xRRGGBB.
-  uint32_t PagePixel(const fs::path &pdf, int page, int x, int y) {
+  // A page rendered at 72 dpi: its size and its pixels as 0xRRGGBB, row by
+  // row; no pixels when it cannot be rendered.
+  struct Page {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const {
+      return x < width && y < height ? pixels[size_t(y) * width + x] : 0xFFFFFFFF;
+    }
+  };
+  Page Render(const fs::path &pdf, int page) {
+    Page rendered;
     std::string base = (dir / "page").string();
     std::string command = "pdftoppm -r 72 -f " + std::to_string(page) + " -l " +
                           std::to_string(page) + " -singlefile '" + pdf.string() + "' '" + base +
                           "'";
     if (std::system(command.c_str()) != 0)
-      return 0xFFFFFFFF;
+      return rendered;
     std::string ppm = ReadFile(base + ".ppm");
     std::istringstream header(ppm);
     std::string magic;
     int w = 0, h = 0, max = 0;
     header >> magic >> w >> h >> max;
     size_t start = static_cast<size_t>(header.tellg()) + 1;
-    if (magic != "P6" || x >= w || y >= h || start + (size_t(y) * w + x) * 3 + 2 >= ppm.size())
-      return 0xFFFFFFFF;
-    const unsigned char *p =
-        reinterpret_cast<const unsigned char *>(ppm.data()) + start + (size_t(y) * w + x) * 3;
-    return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+    if (magic != "P6" || w <= 0 || h <= 0 || start + size_t(w) * h * 3 > ppm.size())
+      return rendered;
+    const auto *p = reinterpret_cast<const unsigned char *>(ppm.data()) + start;
+    for (size_t i = 0; i < size_t(w) * h; ++i, p += 3)
+      rendered.pixels.push_back((uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2]);
+    rendered.width = w;
+    rendered.height = h;
+    return rendered;
+  }
+  // The pixel of page at (x, y) of a 72 dpi rendering, as 0xRRGGBB.
+  uint32_t PagePixel(const fs::path &pdf, int page, int x, int y) {
+    return Render(pdf, page).At(x, y);
+  }
+  // The pixels darker than mid-grey in [x0, x1) x [y0, y1) of page of a
+  // 72 dpi rendering; -1 when it cannot be rendered.
+  int DarkPixels(const fs::path &pdf, int page, int x0, int y0, int x1, int y1) {
+    Page rendered = Render(pdf, page);
+    if (x1 > rendered.width || y1 > rendered.height)
+      return -1;
+    int dark = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        uint32_t c = rendered.At(x, y);
+        dark += ((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 3 * 128;
+      }
+    return dark;
   }
 
   fs::path dir, previous;
@@ -183,6 +217,28 @@ TEST_F(Printing, OpenPrinterWritesTwoPagesThatKeepTheirDrawing) {
   RuntimeUnlockObject(setup);
 }
 
+TEST_F(Printing, AJobNotReportedSentInTimeIsLeftToFinishAlone) {
+  if (!HavePoppler())
+    GTEST_SKIP() << "pdfinfo is needed to read the pages";
+  EXPECT_FALSE(RunLoopUntil([] { return false; }, 10)) << "the wait ends at its bound";
+  SetPrintSendBound(0); // the report always comes after the wait
+  RuntimeObject *g = RuntimeOpenPrinter(nullptr);
+  ASSERT_NE(g, nullptr);
+  PrintTwoPages(g);
+  SetPrintSendBound(60 * 1000);
+  EXPECT_EQ(activePrintObject, nullptr);
+  // The print system finishes the file as the main loop turns.
+  fs::path pdf;
+  EXPECT_TRUE(RunLoopUntil(
+      [&] {
+        for (const auto &entry : fs::directory_iterator(dir))
+          if (entry.path().extension() == ".pdf")
+            pdf = entry.path();
+        return !pdf.empty() && PageCount(pdf.string()) == 2;
+      },
+      30 * 1000));
+}
+
 // Answers the print dialog once it has found a printer: with OK after
 // pointing the print-to-file printer at file, or with Cancel.
 struct DialogAnswer {
@@ -245,6 +301,60 @@ TEST_F(Printing, TheDialogPrintsToTheChosenFileAndCancelPrintsNothing) {
   PrintTwoPages(g);
   ASSERT_TRUE(fs::exists(chosen));
   EXPECT_EQ(PageCount(chosen.string()), 2);
+}
+
+// The window's width as the X server has it, or -1.
+int WindowWidth(const std::string &window) {
+  std::string geometry =
+      CommandOutput("xdotool getwindowgeometry --shell " + window + " 2>/dev/null");
+  size_t at = geometry.find("WIDTH=");
+  return at == std::string::npos ? -1 : std::atoi(geometry.c_str() + at + 6);
+}
+
+// A compiled program's print dialog answered from the keyboard: the
+// print-to-file printer chosen, the file named, Print pressed. The image
+// prints two pages, a mark on each.
+TEST_F(Printing, AProgramsDialogAnsweredFromTheKeyboardPrintsItsPages) {
+  if (!HavePoppler())
+    GTEST_SKIP() << "pdfinfo and pdftoppm are needed to read the pages";
+  RunningImage image("print_dialog"); // its folder is this test's, where the file goes
+  ASSERT_TRUE(image.Started());
+  const std::string dialog = image.WindowTitled("Print Dialog");
+  ASSERT_FALSE(dialog.empty()) << "no print dialog";
+  const int narrow = WindowWidth(dialog);
+
+  // A click in the printer list's empty part gives it the focus, Home
+  // selects its first and only printer, the print-to-file one; the dialog
+  // then grows to show the file's name and format.
+  bool chosen = false;
+  for (int attempt = 0; attempt < 10 && !chosen; ++attempt) {
+    XDoTool("windowfocus --sync " + dialog + " mousemove --window " + dialog +
+            " 300 250 click 1 key Home");
+    chosen = Within(5000, [&] { return WindowWidth(dialog) > narrow; });
+  }
+  ASSERT_TRUE(chosen) << "the print-to-file printer was not chosen";
+  // From the list, Tab reaches the name; Alt+P is Print. Print is pressed
+  // again until the dialog goes.
+  ASSERT_TRUE(XDoTool("key --delay 100 Tab ctrl+a"));
+  ASSERT_TRUE(XDoTool("type --delay 50 marks.pdf"));
+  bool pressed = false;
+  for (int attempt = 0; attempt < 10 && !pressed; ++attempt) {
+    XDoTool("windowfocus --sync " + dialog + " key alt+p");
+    pressed = Within(5000, [&] { return WindowWidth(dialog) < 0; });
+  }
+  ASSERT_TRUE(pressed) << "Print was not pressed";
+  ASSERT_TRUE(image.WaitForLine("Printed"));
+  EXPECT_EQ(image.WaitForExit(), 0);
+
+  fs::path pdf = dir / "marks.pdf";
+  ASSERT_TRUE(fs::exists(pdf)) << "the job goes to the file named in the dialog";
+  EXPECT_EQ(PageCount(pdf.string()), 2);
+  // The marks lie within the top-left 250 x 150 points whatever the margins:
+  // the first at the printable area's left, the second 200 points on.
+  EXPECT_GT(DarkPixels(pdf, 1, 0, 0, 150, 150), 0) << "first mark, page 1";
+  EXPECT_EQ(DarkPixels(pdf, 1, 150, 0, 350, 150), 0);
+  EXPECT_GT(DarkPixels(pdf, 2, 0, 0, 150, 150), 0) << "the pane is not cleared";
+  EXPECT_GT(DarkPixels(pdf, 2, 150, 0, 350, 150), 0) << "second mark, page 2";
 }
 
 } // namespace
