@@ -67,6 +67,11 @@ ObjectDefinition *ListDataNotifierClass();
 ObjectDefinition *ListDataNotificationReceiverClass();
 ObjectDefinition *TupleInterfaceClass();
 
+// The database's DataControl class, not built yet (src/PENDING.md): nil in
+// the program, so no control counts as a data control. Tests of data-aware
+// controls set a stand-in before main.
+extern ObjectDefinition *(*gDataControlClass)();
+
 // The edit field, which sits beside the controls: the text area fills these
 // at start-up, before main (its class is its builder in BuiltinClassHooks).
 struct EditBindingHooks {

@@ -2,18 +2,25 @@
 
 #include <memory>
 
+#include "controls/DataBindingServices.h"
 #include "controls/RuntimeControl.h"
 #include "foundation/StringMap.h"
 #include "runtime/loop/WindowInterface.h"
+#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
 
 namespace {
 
-// The database's DataControl class is not built yet (src/PENDING.md), so
-// no object is a data control.
-bool IsDataControl(RuntimeObject *) { return false; }
+bool IsDataControl(RuntimeObject *object) {
+  if (!gDataControlClass || !object)
+    return false;
+  RuntimeClass *cls = LookupObjectDefinition(gDataControlClass());
+  return cls && RuntimeObjectIsa(object, cls);
+}
 
 } // namespace
+
+ObjectDefinition *(*gDataControlClass)() = nullptr;
 
 RuntimeObject *FindBindableDataControl(RuntimeObject *window, const string &name) {
   auto *view = reinterpret_cast<RuntimeView *>(window);
