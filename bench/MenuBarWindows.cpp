@@ -13,6 +13,7 @@
 #include "windows/MenuServices.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/WindowClass.h"
+#include "windows/WindowsAreaHooks.h"
 #include "windows/menus/MenuItemClasses.h"
 
 namespace {

@@ -10,6 +10,8 @@
 #include "runtime/objects/ObjectDefinition.h"
 #include "windows/SubPane.h"
 
+struct RuntimeView;
+
 struct CanvasObject {
   RuntimeControl control;
   RuntimeObject *backdrop; // a Picture, counted
@@ -69,6 +71,9 @@ private:
 };
 
 ObjectDefinition *CanvasClass();
+// Redraws the window whose backdrop picture changed since it was drawn, and
+// each of its canvases whose backdrop changed; a closing window is left alone.
+void InvalidateChangedBackdrop(RuntimeView *window);
 void CanvasCreatePane(RuntimeObject *object);
 // The events of the class, in slot order.
 enum class CanvasEvent {

@@ -11,12 +11,6 @@
 #include "windows/MouseCursor.h"
 #include "windows/RuntimeWindow.h"
 
-// Drag items belong to the desktop services; until they are linked the
-// NewDragItem method has no code and no result type.
-ObjectDefinition *DragItemClass() __attribute__((weak));
-extern "C" RuntimeObject *controlNewDragItem(RuntimeObject *control, int32_t x, int32_t y,
-                                             int32_t width, int32_t height) __attribute__((weak));
-
 namespace {
 
 constexpr int32_t kNameOffset = offsetof(RuntimeControl, name);
@@ -162,10 +156,11 @@ ObjectDefinition *RectControlClass() {
     return &defn;
   sRectControlProperties[3].type = MouseCursorClass()->AsType();
   sRectControlProperties[16].type = ControlClass()->AsType();
-  ObjectDefinition *dragItem = DragItemClass ? DragItemClass() : nullptr;
+  // Drag items belong to the desktop services, not built yet: NewDragItem has
+  // no code and no result type.
   PropertyMethod &newDragItem = sRectControlMethods[7];
-  newDragItem.returnType = dragItem ? dragItem->AsType() : nullptr;
-  newDragItem.implementation[0].code = controlNewDragItem ? EntryCode(controlNewDragItem) : nullptr;
+  newDragItem.returnType = nullptr;
+  newDragItem.implementation[0].code = nullptr;
   FillHooks(&defn, ComponentHooks, std::size(ComponentHooks));
   defn.SetPropertyListHead(
       FillInstances(sRectControlProperties, std::size(sRectControlProperties)));

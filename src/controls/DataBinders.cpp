@@ -91,8 +91,8 @@ void ForgetDyingSource(RuntimeObject *receiver, const void *list) {
   RuntimeObject **source = nullptr;
   if (IsDataBinder(receiver))
     source = &AsBinder(receiver)->source;
-  else if (EditClass && EditBoundSourceSlot && IsObjectOfClass(receiver, EditClass()))
-    source = EditBoundSourceSlot(receiver);
+  else if (IsEditField(receiver))
+    source = GetEditBindingHooks().boundSourceSlot(receiver);
   if (!source || !*source || !(*source)->classPtr)
     return;
   auto *start = reinterpret_cast<const char *>(*source);
@@ -174,8 +174,8 @@ void stringBinderReload(RuntimeObject *binder) {
     available = has(source) != 0;
   if (auto set = Lookup<SetString>(dest, StringInterfaceClass(), "setString")) {
     set(dest, text);
-    if (EditClass && editBindValue && IsObjectOfClass(dest, EditClass()))
-      editBindValue(dest, source);
+    if (IsEditField(dest))
+      GetEditBindingHooks().bindValue(dest, source);
   }
   if (AsControl(dest))
     controlEnabledSetter(dest, 0, available);

@@ -21,6 +21,8 @@ ObjectDefinition *EnablingBinderClass();
 ObjectDefinition *ActionBinderClass();
 ObjectDefinition *StringBinderClass();
 ObjectDefinition *ListBinderClass();
+// Registers the data-binding interfaces and binders (start-up).
+void CreateDataBindClasses();
 
 // The code of the interface method of that name (case ignored) on the
 // object; nil for nil, for an object whose class does not implement the

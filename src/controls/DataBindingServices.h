@@ -67,14 +67,26 @@ ObjectDefinition *ListDataNotifierClass();
 ObjectDefinition *ListDataNotificationReceiverClass();
 ObjectDefinition *TupleInterfaceClass();
 
-// The edit field, which sits beside the controls: nil until the text area
-// is linked. editBindValue makes the field leave its previous source, join
-// this one as a data receiver and reload its text from it.
-ObjectDefinition *EditClass() __attribute__((weak));
-extern "C" void editBindValue(RuntimeObject *field, RuntimeObject *source) __attribute__((weak));
-// Where the field keeps the source it follows (not counted), so that a
-// source that goes can make the field forget it.
-RuntimeObject **EditBoundSourceSlot(RuntimeObject *field) __attribute__((weak));
+// The database's DataControl class, not built yet (src/PENDING.md): nil in
+// the program, so no control counts as a data control. Tests of data-aware
+// controls set a stand-in before main.
+extern ObjectDefinition *(*gDataControlClass)();
+
+// The edit field, which sits beside the controls: the text area fills these
+// at start-up, before main (its class is its builder in BuiltinClassHooks).
+struct EditBindingHooks {
+  // Makes the field leave its previous source, join this one as a data
+  // receiver and reload its text from it.
+  void (*bindValue)(RuntimeObject *field, RuntimeObject *source);
+  // Where the field keeps the source it follows (not counted), so that a
+  // source that goes can make the field forget it.
+  RuntimeObject **(*boundSourceSlot)(RuntimeObject *field);
+};
+EditBindingHooks &EditBindingHooksToFill();
+const EditBindingHooks &GetEditBindingHooks();
+// Whether the object is an edit field (false before the text area fills
+// its hooks).
+bool IsEditField(RuntimeObject *object);
 
 // The kinds of controls bound to a data control.
 enum DataAwareControl : int32_t {

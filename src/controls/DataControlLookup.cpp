@@ -2,23 +2,25 @@
 
 #include <memory>
 
+#include "controls/DataBindingServices.h"
 #include "controls/RuntimeControl.h"
 #include "foundation/StringMap.h"
 #include "runtime/loop/WindowInterface.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
 #include "windows/ControlServices.h"
 
 namespace {
 
 bool IsDataControl(RuntimeObject *object) {
-  if (!DataControlClass || !object)
+  if (!gDataControlClass || !object)
     return false;
-  RuntimeClass *cls = LookupObjectDefinition(DataControlClass());
+  RuntimeClass *cls = LookupObjectDefinition(gDataControlClass());
   return cls && RuntimeObjectIsa(object, cls);
 }
 
 } // namespace
+
+ObjectDefinition *(*gDataControlClass)() = nullptr;
 
 RuntimeObject *FindBindableDataControl(RuntimeObject *window, const string &name) {
   auto *view = reinterpret_cast<RuntimeView *>(window);

@@ -123,3 +123,8 @@ private:
   FontStructure mButtonFont;
   int32_t *mResponse; // the run's own result
 };
+
+// The final dialog of an unhandled exception: the message dialog with the
+// error icon, shown modally even while the program shuts down.
+struct FinalDialogText;
+void PresentFinalDialog(const FinalDialogText &text);

@@ -8,6 +8,7 @@
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassRegistry.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -17,36 +18,35 @@
 
 namespace {
 
-#define CODE(function) reinterpret_cast<void *>(function), #function
 #define FIELD(name) static_cast<int32_t>(offsetof(MessageDialog, name))
 
 MessageDialog *AsDialog(RuntimeObject *object) { return reinterpret_cast<MessageDialog *>(object); }
 
 ObjectInstanceTemplate ButtonProperties[] = {
-    {0, "Visible", &booleanType.type, CODE(MDBBooleanGetter), CODE(MDBBooleanSetter), 0, 0},
-    {0, "Default", &booleanType.type, CODE(MDBBooleanGetter), CODE(MDBBooleanSetter), 1, 0},
-    {0, "Cancel", &booleanType.type, CODE(MDBBooleanGetter), CODE(MDBBooleanSetter), 2, 0},
-    {0, "Caption", &stringType.type, CODE(MDBCaptionGetter), CODE(MDBCaptionSetter), 0, 0},
+    {0, "Visible", &booleanType.type, ACCESSOR(MDBBooleanGetter), ACCESSOR(MDBBooleanSetter), 0, 0},
+    {0, "Default", &booleanType.type, ACCESSOR(MDBBooleanGetter), ACCESSOR(MDBBooleanSetter), 1, 0},
+    {0, "Cancel", &booleanType.type, ACCESSOR(MDBBooleanGetter), ACCESSOR(MDBBooleanSetter), 2, 0},
+    {0, "Caption", &stringType.type, ACCESSOR(MDBCaptionGetter), ACCESSOR(MDBCaptionSetter), 0, 0},
 };
 
 // The button properties' types name their classes, so the dialog's table is
 // filled when the classes exist.
 ObjectInstanceTemplate DialogProperties[] = {
-    {0, "Message", &stringType.type, CODE(StringToSSGetter), CODE(SSToStringSetter),
+    {0, "Message", &stringType.type, ACCESSOR(StringToSSGetter), ACCESSOR(SSToStringSetter),
      FIELD(message), 0},
-    {0, "Explanation", &stringType.type, CODE(StringToSSGetter), CODE(SSToStringSetter),
+    {0, "Explanation", &stringType.type, ACCESSOR(StringToSSGetter), ACCESSOR(SSToStringSetter),
      FIELD(explanation), 0},
-    {0, "Title", &stringType.type, CODE(StringToSSGetter), CODE(SSToStringSetter), FIELD(title),
-     0},
-    {0, "Icon", &integerType.type, CODE(intGetter), CODE(MDIconSetter), FIELD(icon), 0},
-    {0, "ActionButton", nullptr, CODE(MDButtonGetter), nullptr, nullptr, kActionButton, 0},
-    {0, "CancelButton", nullptr, CODE(MDButtonGetter), nullptr, nullptr, kCancelButton, 0},
-    {0, "AlternateActionButton", nullptr, CODE(MDButtonGetter), nullptr, nullptr,
+    {0, "Title", &stringType.type, ACCESSOR(StringToSSGetter), ACCESSOR(SSToStringSetter),
+     FIELD(title), 0},
+    {0, "Icon", &integerType.type, ACCESSOR(intGetter), ACCESSOR(MDIconSetter), FIELD(icon), 0},
+    {0, "ActionButton", nullptr, ACCESSOR(MDButtonGetter), nullptr, nullptr, kActionButton, 0},
+    {0, "CancelButton", nullptr, ACCESSOR(MDButtonGetter), nullptr, nullptr, kCancelButton, 0},
+    {0, "AlternateActionButton", nullptr, ACCESSOR(MDButtonGetter), nullptr, nullptr,
      kAlternateButton, 0},
 };
 
 PropertyMethod DialogMethods[] = {
-    {"ShowModal", nullptr, nullptr, 0, {{CODE(MessageDialogShowModal), {}}, {}}, 0, 0, 0},
+    {"ShowModal", nullptr, nullptr, 0, {{ACCESSOR(MessageDialogShowModal), {}}, {}}, 0, 0, 0},
 };
 
 void DialogInit(RuntimeObject *object) { AsDialog(object)->Init(); }

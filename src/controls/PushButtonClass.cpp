@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 
 #include "controls/ControlClasses.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
@@ -20,8 +21,6 @@ PushButtonObject *AsButton(RuntimeObject *object) {
 
 PushButton *PaneOf(PushButtonObject *b) { return static_cast<PushButton *>(b->control.pane); }
 
-#define CODE(function) reinterpret_cast<void *>(function), #function
-
 ObjectHookTemplate PushButtonHooks[] = {
     {0, "Action", "", "", nullptr, 0},
     {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
@@ -32,35 +31,49 @@ ObjectHookTemplate PushButtonHooks[] = {
 enum { kAction, kMouseDown, kMouseUp, kGotFocus, kLostFocus };
 
 ObjectInstanceTemplate PushButtonProperties[] = {
-    {0, "Caption", &stringType.type, CODE(pushButtonTitleGetter), CODE(pushButtonTitleSetter), 0,
-     0},
-    {0, "Default", &booleanType.type, CODE(pushButtonDefaultGetter),
-     CODE(pushButtonDefaultSetter), 0, 0},
-    {0, "Cancel", &booleanType.type, CODE(pushButtonCancelGetter), CODE(pushButtonCancelSetter),
+    {0, "Caption", &stringType.type, ACCESSOR(pushButtonTitleGetter),
+     ACCESSOR(pushButtonTitleSetter), 0, 0},
+    {0, "Default", &booleanType.type, ACCESSOR(pushButtonDefaultGetter),
+     ACCESSOR(pushButtonDefaultSetter), 0, 0},
+    {0, "Cancel", &booleanType.type, ACCESSOR(pushButtonCancelGetter),
+     ACCESSOR(pushButtonCancelSetter), 0, 0},
+    {0, "TextFont", &stringType.type, ACCESSOR(pushButtonTextFontGetter),
+     ACCESSOR(pushButtonTextFontSetter), 0, 0},
+    {0, "TextSize", &integerType.type, ACCESSOR(pushButtonTextSizeGetter),
+     ACCESSOR(pushButtonTextSizeSetter), 0, 0},
+    {0, "Bold", &booleanType.type, ACCESSOR(pushButtonBoldGetter), ACCESSOR(pushButtonBoldSetter),
      0, 0},
-    {0, "TextFont", &stringType.type, CODE(pushButtonTextFontGetter),
-     CODE(pushButtonTextFontSetter), 0, 0},
-    {0, "TextSize", &integerType.type, CODE(pushButtonTextSizeGetter),
-     CODE(pushButtonTextSizeSetter), 0, 0},
-    {0, "Bold", &booleanType.type, CODE(pushButtonBoldGetter), CODE(pushButtonBoldSetter), 0, 0},
-    {0, "Italic", &booleanType.type, CODE(pushButtonItalicGetter), CODE(pushButtonItalicSetter), 0,
-     0},
-    {0, "Underline", &booleanType.type, CODE(pushButtonUnderlineGetter),
-     CODE(pushButtonUnderlineSetter), 0, 0},
+    {0, "Italic", &booleanType.type, ACCESSOR(pushButtonItalicGetter),
+     ACCESSOR(pushButtonItalicSetter), 0, 0},
+    {0, "Underline", &booleanType.type, ACCESSOR(pushButtonUnderlineGetter),
+     ACCESSOR(pushButtonUnderlineSetter), 0, 0},
 };
 
 MethodParameter ReceiverParameter[] = {{"receiver", nullptr, 0, {}, 0, {}, 0, {}}};
 
 // The receiver methods come first, as the actionSource interface has them.
 PropertyMethod PushButtonMethods[] = {
-    {"addActionNotificationReceiver", nullptr, ReceiverParameter, 1,
-     {{CODE(pbAddActionNotificationReceiver), {}}, {}}, 0, 0, 0},
-    {"removeActionNotificationReceiver", nullptr, ReceiverParameter, 1,
-     {{CODE(pbRemoveActionNotificationReceiver), {}}, {}}, 0, 0, 0},
-    {"Push", nullptr, nullptr, 0, {{CODE(pushButtonPush), {}}, {}}, 0, 0, 0},
+    {"addActionNotificationReceiver",
+     nullptr,
+     ReceiverParameter,
+     1,
+     {{ACCESSOR(pbAddActionNotificationReceiver), {}}, {}},
+     0,
+     0,
+     0},
+    {"removeActionNotificationReceiver",
+     nullptr,
+     ReceiverParameter,
+     1,
+     {{ACCESSOR(pbRemoveActionNotificationReceiver), {}}, {}},
+     0,
+     0,
+     0},
+    {"Push", nullptr, nullptr, 0, {{ACCESSOR(pushButtonPush), {}}, {}}, 0, 0, 0},
 };
 
-template <typename Handler> Handler EventOf(PushButtonObject *b, int event) {
+template <typename Handler>
+Handler EventOf(PushButtonObject *b, int event) {
   return reinterpret_cast<Handler>(FindObjectCode(&b->control.header, PushButtonHooks[event].hook));
 }
 

@@ -4,6 +4,7 @@
 
 #include "controls/ControlClasses.h"
 #include "controls/StaticTextGTK.h"
+#include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/SimplePropertyTypes.h"
@@ -18,7 +19,6 @@ StaticTextObject *AsLabel(RuntimeObject *object) {
 
 StaticText *PaneOf(StaticTextObject *c) { return static_cast<StaticText *>(c->control.pane); }
 
-#define CODE(function) reinterpret_cast<void *>(function), #function
 #define FIELD(name) static_cast<int32_t>(offsetof(StaticTextObject, name))
 
 ObjectHookTemplate StaticTextHooks[] = {
@@ -35,27 +35,29 @@ ObjectConstantTemplate StaticTextConstants[] = {
 };
 
 ObjectInstanceTemplate StaticTextProperties[] = {
-    {0, "Text", &stringType.type, CODE(stringGetter), CODE(staticCaptionSetter), FIELD(text), 0},
-    {0, "Caption", &stringType.type, CODE(stringGetter), CODE(staticCaptionSetter), FIELD(text),
-     0},
-    {0, "TextAlign", &integerType.type, CODE(shortGetter), CODE(staticTextAlignSetter),
+    {0, "Text", &stringType.type, ACCESSOR(stringGetter), ACCESSOR(staticCaptionSetter),
+     FIELD(text), 0},
+    {0, "Caption", &stringType.type, ACCESSOR(stringGetter), ACCESSOR(staticCaptionSetter),
+     FIELD(text), 0},
+    {0, "TextAlign", &integerType.type, ACCESSOR(shortGetter), ACCESSOR(staticTextAlignSetter),
      FIELD(alignment), 0},
-    {0, "TextColor", &colourType.type, CODE(intGetter), CODE(staticTextColorSetter),
+    {0, "TextColor", &colourType.type, ACCESSOR(intGetter), ACCESSOR(staticTextColorSetter),
      FIELD(textColour), 0},
-    {0, "TextFont", &stringType.type, CODE(stringGetter), CODE(staticTextFontSetter),
+    {0, "TextFont", &stringType.type, ACCESSOR(stringGetter), ACCESSOR(staticTextFontSetter),
      FIELD(fontName), 0},
-    {0, "TextSize", &integerType.type, CODE(shortGetter), CODE(staticTextSizeSetter),
+    {0, "TextSize", &integerType.type, ACCESSOR(shortGetter), ACCESSOR(staticTextSizeSetter),
      FIELD(textSize), 0},
-    {0, "Bold", &booleanType.type, CODE(boolGetter), CODE(staticAttributeSetter), FIELD(bold), 0},
-    {0, "Italic", &booleanType.type, CODE(boolGetter), CODE(staticAttributeSetter), FIELD(italic),
-     0},
-    {0, "Underline", &booleanType.type, CODE(boolGetter), CODE(staticAttributeSetter),
+    {0, "Bold", &booleanType.type, ACCESSOR(boolGetter), ACCESSOR(staticAttributeSetter),
+     FIELD(bold), 0},
+    {0, "Italic", &booleanType.type, ACCESSOR(boolGetter), ACCESSOR(staticAttributeSetter),
+     FIELD(italic), 0},
+    {0, "Underline", &booleanType.type, ACCESSOR(boolGetter), ACCESSOR(staticAttributeSetter),
      FIELD(underline), 0},
-    {0, "MultiLine", &booleanType.type, CODE(boolGetter), CODE(StaticTextMultilineSetter),
+    {0, "MultiLine", &booleanType.type, ACCESSOR(boolGetter), ACCESSOR(StaticTextMultilineSetter),
      FIELD(multiline), 0},
-    {0, "DataSource", &stringType.type, CODE(StaticTextDataSourceGetter),
-     CODE(StaticTextDataSourceSetter), 0, 0},
-    {0, "DataField", &stringType.type, CODE(stringGetter), CODE(StaticTextDataFieldSetter),
+    {0, "DataSource", &stringType.type, ACCESSOR(StaticTextDataSourceGetter),
+     ACCESSOR(StaticTextDataSourceSetter), 0, 0},
+    {0, "DataField", &stringType.type, ACCESSOR(stringGetter), ACCESSOR(StaticTextDataFieldSetter),
      FIELD(dataField), 0},
 };
 

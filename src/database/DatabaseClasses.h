@@ -6,6 +6,9 @@
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
 
+// Start-up's registrar for the area (sql/DatabaseRegistration.cpp).
+void CreateDatabaseClasses();
+
 ObjectDefinition *DatabaseClass();
 ObjectDefinition *DatabaseCursorClass();
 ObjectDefinition *RecordSetClass();

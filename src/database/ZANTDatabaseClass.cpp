@@ -10,7 +10,6 @@
 #include "files/FolderItemClass.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/SimplePropertyTypes.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
 
 namespace {
 // clang-format off
@@ -74,8 +73,7 @@ ObjectDefinition *ZANTDatabaseClass() {
   if (!StartDatabaseDefinition(defn, "ZANTDatabaseOldFormat", DatabaseClass(),
                                sizeof(ZANTDatabaseObject)))
     return &defn;
-  ObjectDefinition *folderItem = FolderItemClass ? FolderItemClass() : nullptr;
-  ZANTDatabaseInstances[0].type = folderItem ? folderItem->AsType() : nullptr;
+  ZANTDatabaseInstances[0].type = FolderItemClass()->AsType();
   defn.constructor = ZANTDatabaseConstructor;
   defn.destructor = ZANTDatabaseDestructor;
   defn.SetPropertyListHead(FillInstances(ZANTDatabaseInstances, std::size(ZANTDatabaseInstances)));

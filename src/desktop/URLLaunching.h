@@ -1,7 +1,7 @@
-// Giving file names an extension, beside LaunchURL (declared with the
-// common runtime functions, which ShowURL calls): it starts the first of the
-// known browsers found on PATH with the URL as its one argument, without a
-// shell and without waiting, and does nothing when none is installed.
+// Giving file names an extension, beside LaunchURL (ShowURL calls it through
+// the runtime's UpperAreaHooks): it starts the first of the known browsers
+// found on PATH with the URL as its one argument, without a shell and without
+// waiting, and does nothing when none is installed.
 #pragma once
 #include <cstdint>
 
@@ -13,6 +13,8 @@ class string;
 // changed, 0 when it was left.
 int32_t AppendFileExtension(string &name, const string &extensions, const string &extension,
                             long maximumLength);
+
+void LaunchURL(const string &url);
 
 // Nothing to shut down on this platform.
 void shutdownInternetConfig();

@@ -109,7 +109,8 @@ void initializeMemoryCriticalSection() { sMemoryLockFlag = true; }
 void deleteMemoryCriticalSection() { sMemoryLockFlag = false; }
 
 void MemoryExhausted() {
-  LeaveNoDrawingSelected();
+  if (void (*leave)() = GetMemoryExhaustionHooks().leaveNoDrawingSelected)
+    leave();
   ReportMemoryExhausted();
   // Nothing more can be relied upon to allocate, so no clean-up runs.
   _exit(EXIT_FAILURE);

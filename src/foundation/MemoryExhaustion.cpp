@@ -2,8 +2,16 @@
 
 #include <unistd.h>
 
-// The pane layer defines the real one; without it nothing can be selected.
-__attribute__((weak)) void LeaveNoDrawingSelected() {}
+namespace {
+
+// Constant-initialised, so that the windows area can fill it while the
+// program's static objects are made.
+constinit MemoryExhaustionHooks sHooks{};
+
+} // namespace
+
+MemoryExhaustionHooks &MemoryExhaustionHooksToFill() { return sHooks; }
+const MemoryExhaustionHooks &GetMemoryExhaustionHooks() { return sHooks; }
 
 void ReportMemoryExhausted() {
   // write(2) rather than stdio: stdio may need memory that is not there.

@@ -19,7 +19,7 @@
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "windows/Pane.h"
 
-ObjectDefinition *PictureClass() __attribute__((weak));
+ObjectDefinition *PictureClass();
 ObjectDefinition *Object2DClass();
 
 namespace {
@@ -502,7 +502,7 @@ ObjectDefinition *GraphicsClass() {
   static MethodParameter sDrawObject[] = {{"object2D", nullptr, 0, {}, 0, {}, 0, {}},
                                           {"deltaX", &integerType.type, 0, {}, 1, {}, 0, {}},
                                           {"deltaY", &integerType.type, 0, {}, 1, {}, 0, {}}};
-  ObjectDefinition *picture = PictureClass ? PictureClass() : nullptr;
+  ObjectDefinition *picture = PictureClass();
   ObjectDefinition *shape = Object2DClass();
   if (picture)
     sDrawPicture[0].type = picture->AsType();

@@ -4,15 +4,11 @@
 
 struct ObjectDefinition;
 
-// The language's Graphics and Picture classes. Weak, so that the window layer
-// links without them: without Graphics a window has no Paint event object,
-// without Picture no backdrop.
-ObjectDefinition *GraphicsClass() __attribute__((weak));
-ObjectDefinition *PictureClass() __attribute__((weak));
-inline ObjectDefinition *LanguageGraphicsClass() {
-  return GraphicsClass ? GraphicsClass() : nullptr;
-}
-inline ObjectDefinition *LanguagePictureClass() { return PictureClass ? PictureClass() : nullptr; }
+// The language's Graphics and Picture classes.
+ObjectDefinition *GraphicsClass();
+ObjectDefinition *PictureClass();
+inline ObjectDefinition *LanguageGraphicsClass() { return GraphicsClass(); }
+inline ObjectDefinition *LanguagePictureClass() { return PictureClass(); }
 
 bool AppearanceManagerInstalled(); // false on this platform
 bool KaleidoscopeInstalled();      // false on this platform

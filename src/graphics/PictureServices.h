@@ -9,3 +9,5 @@ struct RuntimeObject;
 // offscreen drawable; the drawable's reference passes to it. Nil when no
 // Picture can be made, the drawable then released.
 RuntimeObject *NewPictureFromDrawable(DrawablePane *image);
+// Registers the Picture class and exports PicturePacker (start-up).
+void InitPictureClass();

@@ -1,15 +1,12 @@
 #include "language/Random.h"
 
 #include <cmath>
-#include <ctime>
 
 #include "language/ClassBuilding.h"
+#include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 
-// The processor-time clock of the language's Microseconds, from the run-loop
-// area; the C library's clock serves until it is linked in.
-extern "C" double RuntimeMicroseconds() __attribute__((weak));
 
 namespace {
 
@@ -34,7 +31,7 @@ void FillTable(RandomObject *r) {
   r->position = kSeeded;
 }
 
-double Microseconds() { return RuntimeMicroseconds ? RuntimeMicroseconds() : double(std::clock()); }
+double Microseconds() { return RuntimeMicroseconds(); }
 
 } // namespace
 

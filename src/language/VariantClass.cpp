@@ -11,12 +11,15 @@
 #include "language/Variant.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/objects/SimplePropertyTypes.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
 
-// The class of any object, built by the controls area; until it is linked
-// in, ObjectValue's result type stays open.
-ObjectDefinition *ObjectClass() __attribute__((weak));
 
 namespace {
+
+PropertyType *ObjectTypeOrOpen() {
+  ObjectDefinition *object = BuiltinClassOrNil(GetBuiltinClassHooks().ObjectClass);
+  return object ? object->AsType() : nullptr;
+}
 
 template <typename F>
 MethodImplementation Code(F f, const char *exportName) {
@@ -73,8 +76,8 @@ ObjectDefinition *VariantClass() {
       Method("IntegerValue", &integerType.type, nullptr, CODE(variantToInt)),
       Method("ColorValue", &colourType.type, nullptr, CODE(variantToColor)),
       Method("DoubleValue", &doubleType.type, nullptr, CODE(variantToDouble)),
-      Method("ObjectValue", ObjectClass ? ObjectClass()->AsType() : nullptr, nullptr,
-             CODE(variantToObject)),
+      // Object is the controls area's class; without it the type stays open.
+      Method("ObjectValue", ObjectTypeOrOpen(), nullptr, CODE(variantToObject)),
       Method("StringValue", &stringType.type, nullptr, CODE(variantToString)),
       Method("BooleanValue", &booleanType.type, nullptr, CODE(variantToBoolean)),
       Method("DateValue", DateClass()->AsType(), nullptr, CODE(VariantToDate)),

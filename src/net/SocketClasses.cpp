@@ -17,10 +17,6 @@
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
 
-// The desktop services' class; until that area is linked the reference stays
-// nil and the property that names it is left out.
-ObjectDefinition *NetworkInterfaceClass() __attribute__((weak));
-
 namespace {
 
 // clang-format off
@@ -105,8 +101,9 @@ PropertyMethod ServerSocketMethods[] = {
 // without a type cannot be declared.
 void FillForeignTypes() {
   FillEncodingParameters(sReadParams, sEncodingParams, socketMethods, std::size(socketMethods));
-  ObjectDefinition *networkInterface = NetworkInterfaceClass ? NetworkInterfaceClass() : nullptr;
-  SocketCoreInstances[4].type = networkInterface ? networkInterface->AsType() : nullptr;
+  // The NetworkInterface class of the desktop services is not built yet, so
+  // the property that names it is left out.
+  SocketCoreInstances[4].type = nullptr;
 }
 
 int SocketCoreInstanceCount() {

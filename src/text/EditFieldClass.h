@@ -111,3 +111,6 @@ void editBindValue(RuntimeObject *object, RuntimeObject *source);
 void editReload(RuntimeObject *object);
 void editCommit(RuntimeObject *object);
 }
+
+// Where the field keeps the data source it follows (not counted).
+RuntimeObject **EditBoundSourceSlot(RuntimeObject *field);

@@ -14,22 +14,19 @@ struct ObjectHook;
 struct RuntimeObject;
 struct stringStorage;
 
-// The language's Control class. Weak: nil until the controls area defines
-// it, and then no object is a control.
-ObjectDefinition *ControlClass() __attribute__((weak));
+// The language's Control class, the interface of window-owned objects that
+// are not controls (PaneChildInterface) and the root class Object are the
+// controls area's builders, which the window layer reads from
+// BuiltinClassHooks.
 // Whether the object is a control (false while there is no Control class).
 bool IsControl(RuntimeObject *object);
-// The interface of window-owned objects that are not controls, and the
-// slots of its methods. Weak: nil until the controls area defines it.
-ObjectDefinition *PaneChildInterface() __attribute__((weak));
+// The slots of the PaneChildInterface's methods.
 enum PaneChildSlot : int32_t {
   kPaneChildSetWindow,
   kPaneChildWindow,
   kPaneChildIndex,
   kPaneChildSetIndex
 };
-// The language's root class, defined by the controls area; weak likewise.
-ObjectDefinition *ObjectClass() __attribute__((weak));
 
 // The fields of one control object that windows read and write.
 struct ControlFields {

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "foundation/AssertionAlert.h"
-#include "foundation/MemoryExhaustion.h"
 #include "graphics/Graphics.h"
 
 Pane *Pane::currentPane = nullptr;
@@ -162,6 +161,3 @@ QV::Rect Pane::ClippedBounds() {
     mDelegate->PaneClipToBounds(this, &r);
   return r;
 }
-
-// Run before the process quits for lack of memory.
-void LeaveNoDrawingSelected() { Pane::AboutToYield(); }

@@ -12,11 +12,12 @@
 #include "graphics/RuntimeGraphics.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
+#include "runtime/startup/UpperAreaHooks.h"
 #include "windows/ControlServices.h"
 #include "windows/DesktopServices.h"
 #include "windows/HandlerCalls.h"
 #include "windows/MenuServices.h"
-#include "windows/NetworkServices.h"
 #include "windows/RunLoopRegisters.h"
 
 RuntimeViewWindow *gRuntimeViewWindowList = nullptr;
@@ -63,9 +64,10 @@ void FireControl(RuntimeObject *control, ControlEvent event, int32_t x, int32_t 
     CallHandler(code, control, x, y);
 }
 
-// Closes the sockets among a window's objects (they are not controls). The
-// networking area defines the hook; until it is linked the reference is nil.
+// Closes the sockets among a window's objects (they are not controls),
+// through the networking area's hook.
 void CloseWindowSockets(RuntimeView *view) {
+  void (*CloseSocketOfObject)(RuntimeObject *) = GetUpperAreaHooks().closeSocketOfObject;
   if (!CloseSocketOfObject || !view || !view->controlMap)
     return;
   std::vector<RuntimeObject *> objects;
@@ -120,7 +122,7 @@ ControlWalk::~ControlWalk() {
 }
 
 bool IsControl(RuntimeObject *object) {
-  ObjectDefinition *control = ControlClass ? ControlClass() : nullptr;
+  ObjectDefinition *control = BuiltinClassOrNil(GetBuiltinClassHooks().ControlClass);
   return object && control && RuntimeObjectIsa(object, LookupObjectDefinition(control));
 }
 

@@ -18,11 +18,6 @@
 #include "windows/WindowClass.h"
 #include "windows/menus/MenuItemClasses.h"
 
-// Drag items belong to the desktop services; until they are linked the
-// NewDragItem method has no code and no result type.
-extern "C" RuntimeObject *formNewDragItem(RuntimeView *window, int32_t x, int32_t y, int32_t width,
-                                          int32_t height) __attribute__((weak));
-
 ObjectHookTemplate WindowBaseHooks[kWindowEventCount] = {
     {0x40, "Layout", "", "", nullptr, 0},
     {0x40, "CreateControls", "", "", nullptr, 0},
@@ -179,16 +174,19 @@ void FillClassTypes(ObjectDefinition *window) {
   sWindowProperties[kBackdropRow].type = ForeignClassType(PictureClass, "Picture");
   sWindowProperties[kGraphicsRow].type = ForeignClassType(GraphicsClass, "Graphics");
   sWindowProperties[kMouseCursorRow].type = MouseCursorClass()->AsType();
-  sWindowProperties[kDockItemRow].type = ForeignClassType(DockItemClass, "DockItem");
+  // Dock items and drag items belong to the desktop services, not built yet:
+  // DockItem has no class, and NewDragItem no code and no result type.
+  sWindowProperties[kDockItemRow].type = ForeignClassType(nullptr, "DockItem");
   sWindowProperties[kMenuBarRow].type = MenuBarClass()->AsType();
   sShowWithinParams[0].type = self;
   sParentParams[0].type = self;
   sDrawIntoParams[0].type = sWindowProperties[kGraphicsRow].type;
-  sAddControlParams[1].type = ForeignClassType(ObjectClass, "Object");
+  const BuiltinClassHooks &classes = GetBuiltinClassHooks();
+  sAddControlParams[1].type = ForeignClassType(classes.ObjectClass, "Object");
   PropertyMethod &newDragItem = sWindowMethods[kNewDragItemRow];
-  newDragItem.returnType = ForeignClassType(DragItemClass, "DragItem");
-  newDragItem.implementation[0].code = formNewDragItem ? EntryCode(formNewDragItem) : nullptr;
-  sWindowMethods[kControlRow].returnType = ForeignClassType(ControlClass, "Control");
+  newDragItem.returnType = ForeignClassType(nullptr, "DragItem");
+  newDragItem.implementation[0].code = nullptr;
+  sWindowMethods[kControlRow].returnType = ForeignClassType(classes.ControlClass, "Control");
 }
 
 } // namespace

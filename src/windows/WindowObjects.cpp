@@ -6,6 +6,7 @@
 #include "foundation/NumberText.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/ValueEntryPoints.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/WindowClass.h"
 #include "windows/menus/MenuItemClasses.h"
@@ -91,7 +92,7 @@ void OpenAtRunTime(RuntimeView *window, RuntimeObject *control) {
 
 void Register(RuntimeView *window, stringStorage *nameStorage, RuntimeObject *object) {
   bool control = IsControl(object);
-  MethodEntry *paneChild = control ? nullptr : InterfaceTable(object, PaneChildInterface);
+  MethodEntry *paneChild = control ? nullptr : InterfaceTable(object, GetBuiltinClassHooks().PaneChildInterface);
   ControlFields f{};
   if (control)
     f = FieldsOfControl(object);
@@ -137,7 +138,7 @@ extern "C" RuntimeObject *WindowAllocateObject(RuntimeView *window, RuntimeClass
   RuntimeObject *owner = window ? &window->header : nullptr;
   if (IsControl(object)) {
     *FieldsOfControl(object).window = owner; // not counted
-  } else if (MethodEntry *paneChild = InterfaceTable(object, PaneChildInterface)) {
+  } else if (MethodEntry *paneChild = InterfaceTable(object, GetBuiltinClassHooks().PaneChildInterface)) {
     if (void *code = Slot(paneChild, kPaneChildSetWindow, 1650, "fp"))
       reinterpret_cast<SetObjectMethod>(code)(object, owner);
     SetPaneChildIndex(object, paneChild, kNotInControlArray, 1652, "fp2");

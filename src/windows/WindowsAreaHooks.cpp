@@ -1,9 +1,20 @@
-// What the run loop calls in the windows area, installed at start-up.
+// What the run loop, start-up and the memory allocator call in the windows
+// area. The builders of its classes, the installer of its loop hooks and the
+// pane clean-up are filled while the program's static objects are made,
+// before main; start-up then installs the loop hooks.
+#include "windows/WindowsAreaHooks.h"
+
+#include "foundation/MemoryExhaustion.h"
 #include "runtime/loop/PaneInterface.h"
 #include "runtime/loop/WindowInterface.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
+#include "runtime/startup/UpperAreaHooks.h"
 #include "windows/GTKHelper.h"
+#include "windows/MouseCursor.h"
+#include "windows/Pane.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/Window.h"
+#include "windows/menus/MenuItemClasses.h"
 
 namespace {
 
@@ -47,6 +58,20 @@ const WindowHooks kWindowHooks{
     },
     [](RuntimeViewWindow *w) { w->Close(); },
 };
+
+[[maybe_unused]] const bool sFilled = [] {
+  BuiltinClassHooks &classes = BuiltinClassHooksToFill();
+  classes.QuitMenuItemClass = QuitMenuItemClass;
+  classes.PrefsMenuItemClass = PrefsMenuItemClass;
+  classes.AppleMenuItemClass = AppleMenuItemClass;
+  classes.InitMenuClasses = InitMenuClasses;
+  classes.WindowBaseClass = WindowBaseClass;
+  classes.MouseCursorClass = MouseCursorClass;
+  UpperAreaHooksToFill().installWindowsAreaHooks = InstallWindowsAreaHooks;
+  // Before the process quits for lack of memory.
+  MemoryExhaustionHooksToFill().leaveNoDrawingSelected = [] { Pane::AboutToYield(); };
+  return true;
+}();
 
 } // namespace
 

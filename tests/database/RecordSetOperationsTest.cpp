@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FakeEngine.h"
+#include "database/DatabaseClasses.h"
 #include "database/DatabaseInterface.h"
 #include "database/sql/RecordSetOperations.h"
 #include "database/sql/SqlEntryPoints.h"
@@ -11,7 +12,6 @@
 #include "database/sql/SelectCursor.h"
 #include "database/sql/SqlStrings.h"
 #include "runtime/exports/ExportTable.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "FakeEngine.h"
+#include "database/DatabaseClasses.h"
 #include "database/DatabaseInterface.h"
 #include "database/ZANTEngine.h"
 #include "runtime/exports/ExportTable.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
 #include "support/ImageRunner.h"
 
 TEST(SqlImage, StatementsOfAnImageLeaveExactlyTheirRowsInTheFile) {

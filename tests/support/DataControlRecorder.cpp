@@ -7,6 +7,8 @@
 #include "runtime/loop/WindowInterface.h"
 #include "windows/RuntimeWindow.h"
 
+ObjectDefinition *DataControlClass();
+
 namespace {
 
 std::string Entry(const char *what, RuntimeObject *control, int32_t kind) {
@@ -14,6 +16,11 @@ std::string Entry(const char *what, RuntimeObject *control, int32_t kind) {
   return std::string(what) + " " + std::to_string(kind) + " " +
          (name ? stringStorage::CString(name) : "?");
 }
+
+[[maybe_unused]] const bool sInstalled = [] {
+  gDataControlClass = DataControlClass;
+  return true;
+}();
 
 void CreateEmptyPane(RuntimeObject *o) {
   auto *c = reinterpret_cast<RuntimeControl *>(o);

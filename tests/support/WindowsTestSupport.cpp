@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/loop/WindowInterface.h"
+#include "windows/WindowsAreaHooks.h"
 #include "support/PrivateXvfb.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "windows/GTKHelper.h"

@@ -8,6 +8,7 @@
 
 #include "MenuTestSupport.h"
 #include "WindowsTestSupport.h"
+#include "controls/ControlClasses.h"
 #include "controls/RuntimeControl.h"
 #include "runtime/application/ApplicationClass.h"
 #include "runtime/application/ApplicationObject.h"

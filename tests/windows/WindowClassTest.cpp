@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/ControlClasses.h"
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/exceptions/ExceptionClasses.h"
 #include "runtime/exceptions/RuntimeExceptions.h"

@@ -147,7 +147,8 @@ ObjectDefinition *ConsoleApplicationClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  ConsoleApplicationProperties[0].type = ForeignClassType(FolderItemClass, "FolderItem");
+  ConsoleApplicationProperties[0].type =
+      ForeignClassType(GetBuiltinClassHooks().FolderItemClass, "FolderItem");
   BuildClass(defn, "ConsoleApplication", sizeof(ConsoleApplicationObject));
   defn.constructor = ConsoleApplicationInit;
   FillHooks(&defn, ConsoleApplicationHooks, std::size(ConsoleApplicationHooks));

@@ -111,19 +111,19 @@ PropertyMethod ApplicationMethods[] = {
 // The FolderItem, MouseCursor, MenuBar and other types are other areas'
 // classes; they are looked up when Application is built, after them.
 void FillClassTypes() {
-  ApplicationProperties[0].type = ForeignClassType(MouseCursorClass, "MouseCursor");
+  const BuiltinClassHooks &classes = GetBuiltinClassHooks();
+  ApplicationProperties[0].type = ForeignClassType(classes.MouseCursorClass, "MouseCursor");
   ApplicationProperties[1].type = ForeignClassType(nullptr, "ResourceFork");
-  ApplicationProperties[2].type = ForeignClassType(MDIWindowClass, "MDIWindow");
+  ApplicationProperties[2].type = ForeignClassType(nullptr, "MDIWindow"); // not built yet
   ApplicationProperties[13].type = ForeignClassType(nullptr, "MenuBar");
-  ApplicationProperties[14].type = ForeignClassType(DockItemClass, "DockItem");
-  ApplicationProperties[16].type = ForeignClassType(FolderItemClass, "FolderItem");
-  sOpenDocumentParams[0].type = ForeignClassType(FolderItemClass, "FolderItem");
+  ApplicationProperties[14].type = ForeignClassType(nullptr, "DockItem"); // not built yet
+  ApplicationProperties[16].type = ForeignClassType(classes.FolderItemClass, "FolderItem");
+  sOpenDocumentParams[0].type = ForeignClassType(classes.FolderItemClass, "FolderItem");
 }
 
 void ApplicationInitialiser(RuntimeObject *object) {
   ApplicationObject *app = AsApplication(object);
-  ObjectDefinition *mdi = MDIWindowClass ? MDIWindowClass() : nullptr;
-  app->mdiWindow = mdi ? CreateInstance(mdi) : nullptr;
+  app->mdiWindow = nullptr; // until the MDIWindow class is built
   app->balloonHelpVisible = 0;
   app->menuHandlers = nullptr;
   app->autoQuit = 1;
@@ -234,7 +234,8 @@ void BuildInterface(ObjectDefinition &defn, const char *name, PropertyMethod *me
 ObjectDefinition *ReadableInterface() {
   static ObjectDefinition defn;
   if (defn.className.IsEmpty()) {
-    sReadParams[1].type = ForeignClassType(TextEncodingClass, "TextEncoding");
+    sReadParams[1].type =
+        ForeignClassType(GetBuiltinClassHooks().TextEncodingClass, "TextEncoding");
     BuildInterface(defn, "Readable", ReadableMethods, std::size(ReadableMethods));
   }
   return &defn;
@@ -385,7 +386,7 @@ void AppMenuBarSetter(RuntimeObject *app, int32_t, RuntimeObject *menuBar) {
 }
 
 // The dock item belongs to the desktop area; on this platform there is none.
-__attribute__((weak)) RuntimeObject *AppDockItemGetter(RuntimeObject *, int32_t) { return nullptr; }
+RuntimeObject *AppDockItemGetter(RuntimeObject *, int32_t) { return nullptr; }
 
 int32_t AppAutoCloseGetter(RuntimeObject *app, int32_t) {
   if (!app) {

@@ -15,12 +15,11 @@
 #include "runtime/loop/RunLoop.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
-#include "runtime/startup/BuiltinClassBuilders.h"
+#include "runtime/startup/UpperAreaHooks.h"
 #include "runtime/threads/RuntimeThread.h"
 
-__attribute__((weak)) void LaunchURL(const string &) {}
-__attribute__((weak)) void InvalidateChangedBackdrop(RuntimeView *) {}
-__attribute__((weak)) bool gDebugBuild = false;
+// Not built yet (src/PENDING.md): there is no remote debugging.
+bool gDebugBuild = false;
 
 namespace {
 
@@ -71,7 +70,8 @@ bool CountWindow(RuntimeView *window, void *ref) {
 }
 
 bool InvalidateIfBackdropChanged(RuntimeView *window, void *) {
-  InvalidateChangedBackdrop(window);
+  if (void (*invalidate)(RuntimeView *) = GetUpperAreaHooks().invalidateChangedBackdrop)
+    invalidate(window);
   return true;
 }
 
@@ -83,8 +83,6 @@ int64_t MonotonicMicroseconds() {
   return static_cast<int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
-// The functions marked weak belong with the windows and desktop areas as
-// much as here; a definition there takes their place.
 extern "C" {
 
 int32_t RuntimeTicks() { return static_cast<int32_t>(QV::TickCount()); }
@@ -115,19 +113,17 @@ RuntimeObject *getAppObject() {
   return gApplicationObject;
 }
 
-__attribute__((weak)) RuntimeObject *getSystemObject() {
-  ObjectDefinition *system = SystemClass ? SystemClass() : nullptr;
-  return system ? CreateInstance(system) : nullptr;
-}
+// Nil until the System class is built.
+RuntimeObject *getSystemObject() { return nullptr; }
 
-__attribute__((weak)) int32_t getWindowCount() {
+int32_t getWindowCount() {
   WindowCounter counter{-1};
   if (const WindowHooks &hooks = GetWindowHooks(); hooks.IterateLanguageWindows)
     hooks.IterateLanguageWindows(CountWindow, &counter);
   return counter.seen;
 }
 
-__attribute__((weak)) RuntimeObject *getWindow(int32_t index) {
+RuntimeObject *getWindow(int32_t index) {
   WindowCounter counter{index};
   if (const WindowHooks &hooks = GetWindowHooks(); index >= 0 && hooks.IterateLanguageWindows)
     hooks.IterateLanguageWindows(CountWindow, &counter);
@@ -136,7 +132,7 @@ __attribute__((weak)) RuntimeObject *getWindow(int32_t index) {
   return window;
 }
 
-__attribute__((weak)) int32_t IsCMMClick() {
+int32_t IsCMMClick() {
   GdkEvent *event = gtk_get_current_event();
   if (!event)
     return 0;
@@ -145,19 +141,17 @@ __attribute__((weak)) int32_t IsCMMClick() {
   return contextual ? 1 : 0;
 }
 
-__attribute__((weak)) void GlobalShowURL(stringStorage *url) { LaunchURL(string::Borrow(url)); }
+void GlobalShowURL(stringStorage *url) {
+  if (void (*launch)(const string &) = GetUpperAreaHooks().launchURL)
+    launch(string::Borrow(url));
+}
 
-__attribute__((weak)) RuntimeObject *newAppleEventObject(stringStorage *, stringStorage *,
-                                                         RuntimeObject *) {
+// There are no such events on this platform: each answers nil.
+RuntimeObject *newAppleEventObject(stringStorage *, stringStorage *, RuntimeObject *) {
   return nullptr;
 }
-__attribute__((weak)) RuntimeObject *getAppleEventTarget(stringStorage *, int32_t) {
-  return nullptr;
-}
-__attribute__((weak)) RuntimeObject *newAppleEventTarget(stringStorage *, int32_t, int32_t,
-                                                         int32_t) {
-  return nullptr;
-}
+RuntimeObject *getAppleEventTarget(stringStorage *, int32_t) { return nullptr; }
+RuntimeObject *newAppleEventTarget(stringStorage *, int32_t, int32_t, int32_t) { return nullptr; }
 
 // Runs what is ready and never waits for the next event: with no source
 // left (a console program, a Timer's Action that is the only one) that wait

@@ -14,13 +14,8 @@
 // also while the process waits, and does not wrap.
 int64_t MonotonicMicroseconds();
 
-// Services of areas not built yet, weak until they land.
 uint32_t StringToMacType(const string &text); // files: the four-character code
-void LaunchURL(const string &url);            // desktop services
-// Graphics and controls: redraws the window (and its canvases) whose
-// backdrop picture changed since it was drawn.
-void InvalidateChangedBackdrop(RuntimeView *window);
-extern bool gDebugBuild; // set by the remote-debugging stub
+extern bool gDebugBuild; // set by the remote-debugging stub; false until built
 
 extern "C" {
 int32_t RuntimeTicks();

@@ -1,7 +1,7 @@
 // What the run loop needs of panes, and the keyboard-focus and mouse-capture
 // registers that panes use. Panes belong to the windows area, which the
 // runtime does not include: it fills PaneHooks at start-up
-// (InstallWindowsAreaHooks, WindowInterface.h). Until then every hook does
+// (the installer in UpperAreaHooks). Until then every hook does
 // nothing, so no pane ever reports a drag or focus change.
 #pragma once
 #include <gdk/gdk.h>

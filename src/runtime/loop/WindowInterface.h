@@ -114,10 +114,6 @@ struct WindowHooks {
 void InstallWindowHooks(const WindowHooks *hooks);
 const WindowHooks &GetWindowHooks();
 
-// Called once at start-up, before the built-in classes are registered: the
-// windows area defines it to install its PaneHooks and WindowHooks.
-void InstallWindowsAreaHooks() __attribute__((weak));
-
 // The window entry points compiled code calls with a window object; each
 // does nothing for nil.
 extern "C" {

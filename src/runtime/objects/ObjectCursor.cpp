@@ -2,10 +2,8 @@
 
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
 
-// The element class of collections belongs to the language library, which
-// defines the builder; referred to weakly so that this area links alone.
-ObjectDefinition *CollectionElementClass() __attribute__((weak));
 
 namespace {
 
@@ -75,7 +73,8 @@ ObjectDefinition *ObjectCursorClass() {
     return &defn;
   static bool sMethodTypesFilled = false;
   if (!sMethodTypesFilled) {
-    ObjectDefinition *element = CollectionElementClass ? CollectionElementClass() : nullptr;
+    // The element class of collections belongs to the language area.
+    ObjectDefinition *element = BuiltinClassOrNil(GetBuiltinClassHooks().CollectionElementClass);
     for (PropertyMethod &row : ObjectCursorMethods)
       row.returnType = element ? element->AsType() : nullptr;
     sMethodTypesFilled = true;

@@ -5,10 +5,8 @@
 #include "foundation/ByteStrings.h"
 #include "foundation/NumberFormat.h"
 #include "foundation/NumberText.h"
+#include "runtime/startup/UpperAreaHooks.h"
 
-// The language's Val, referred to weakly: the language library defines it
-// above the runtime. Without it the text is read as a plain C number.
-extern "C" double StringVal(stringStorage *text) __attribute__((weak));
 
 namespace {
 
@@ -61,7 +59,9 @@ stringStorage *SingleToText(intptr_t value) {
 }
 
 int32_t SingleFromText(stringStorage *text, intptr_t *value) {
-  const double number = StringVal ? StringVal(text) : uatod(stringStorage::CString(text));
+  // The language's Val; without it the text is read as a plain C number.
+  double (*val)(stringStorage *) = GetUpperAreaHooks().stringVal;
+  const double number = val ? val(text) : uatod(stringStorage::CString(text));
   float f = static_cast<float>(number);
   std::memcpy(value, &f, sizeof f);
   return 1;

@@ -1,135 +1,167 @@
 // Every builder that start-up calls to register the built-in language
-// classes, declared weak: the area that builds a class defines its builder
-// under the name below (a plain C++ function, same signature), and the
-// registration tables pick it up without further editing. A builder nobody
-// defines yet has a nil address and its place in the order registers
-// nothing; each such placeholder is listed in src/PENDING.md.
-//
-// Two kinds: a builder named ...Class or ...Interface returns one definition
-// (built on its first call), which the registration passes to
-// addIntrinsicClass; nil registers nothing. A builder named Create..., Init...,
-// Register... or AddRuntimeExceptions registers its own classes.
+// classes, in the two fixed orders of BuiltinClassRegistration.h. Each row
+// names its step, where its builder comes from and what it does:
+//   RUNTIME  defined in the runtime and called directly;
+//   AREA     defined by an area above the runtime, which fills its member of
+//            BuiltinClassHooks at start-up (a test checks that every member
+//            is filled in the linked program);
+//   PENDING  not built yet: its place in the order registers nothing (listed
+//            in src/PENDING.md). The area that builds it turns the row into
+//            an AREA row and fills the member.
+//   CLASS      returns one definition (built on its first call), which the
+//              registration passes to addIntrinsicClass; nil registers nothing;
+//   REGISTRAR  registers its own classes.
 #pragma once
 
 struct ObjectDefinition;
 
-#define BUILTIN_CLASS_BUILDER(name) ObjectDefinition *name() __attribute__((weak));
-#define BUILTIN_CLASS_REGISTRAR(name) void name() __attribute__((weak));
-
 // CreateApplicationClass, in the order of its 19 steps.
-BUILTIN_CLASS_BUILDER(NetworkInterfaceClass)
-BUILTIN_CLASS_BUILDER(QTInstallStatusClass)
-BUILTIN_CLASS_BUILDER(SystemClass)
-BUILTIN_CLASS_BUILDER(ReadableInterface)
-BUILTIN_CLASS_BUILDER(WriteableInterface)
-BUILTIN_CLASS_BUILDER(ConsoleApplicationClass)
-BUILTIN_CLASS_BUILDER(StdInputStreamClass)
-BUILTIN_CLASS_BUILDER(StdOutputStreamClass)
-BUILTIN_CLASS_BUILDER(ServiceApplicationClass)
-BUILTIN_CLASS_BUILDER(RegistryItemClass)
-BUILTIN_CLASS_BUILDER(ThreadClass)
-BUILTIN_CLASS_BUILDER(SemaphoreClass)
-BUILTIN_CLASS_BUILDER(CriticalSectionClass)
-BUILTIN_CLASS_BUILDER(CollectionElementClass)
-BUILTIN_CLASS_BUILDER(CollectionClass)
-BUILTIN_CLASS_BUILDER(DateClass)
-BUILTIN_CLASS_REGISTRAR(CreateDatabaseClasses)
-BUILTIN_CLASS_REGISTRAR(CreateDataBindClasses)
-BUILTIN_CLASS_BUILDER(MemoryBlockClass)
-BUILTIN_CLASS_BUILDER(VariantClass)
-BUILTIN_CLASS_BUILDER(DictionaryClass)
-BUILTIN_CLASS_BUILDER(VirtVolClass)
-BUILTIN_CLASS_REGISTRAR(CreateTextInputStreamClass)
-BUILTIN_CLASS_REGISTRAR(CreateTextOutputStreamClass)
-BUILTIN_CLASS_REGISTRAR(CreateBinaryStreamClass)
-BUILTIN_CLASS_REGISTRAR(CreateResourceForkClass)
-BUILTIN_CLASS_REGISTRAR(InitBitwiseClass)
-BUILTIN_CLASS_BUILDER(RandomClass)
-BUILTIN_CLASS_BUILDER(EndOfLineClass)
-BUILTIN_CLASS_BUILDER(KeyboardClass)
-BUILTIN_CLASS_BUILDER(FolderItemClass)
-BUILTIN_CLASS_BUILDER(TextEncodingClass)
-BUILTIN_CLASS_BUILDER(TextConverterClass)
-BUILTIN_CLASS_BUILDER(EncodingsClass)
-BUILTIN_CLASS_BUILDER(RuntimeDebugClass)
-BUILTIN_CLASS_BUILDER(ObjectCursorClass)
-BUILTIN_CLASS_REGISTRAR(CreateObject2DClasses)
-BUILTIN_CLASS_REGISTRAR(InitStyledTextClass)
-BUILTIN_CLASS_REGISTRAR(AddRuntimeExceptions)
-BUILTIN_CLASS_BUILDER(QuitMenuItemClass)
-BUILTIN_CLASS_BUILDER(PrefsMenuItemClass)
-BUILTIN_CLASS_BUILDER(AppleMenuItemClass)
-BUILTIN_CLASS_REGISTRAR(CreateClipboardClass)
-BUILTIN_CLASS_REGISTRAR(InitFolderItemDialogClasses)
-BUILTIN_CLASS_BUILDER(MDIWindowClass)
-BUILTIN_CLASS_REGISTRAR(InitMenuClasses)
-BUILTIN_CLASS_REGISTRAR(InitMessageDialogClasses)
-BUILTIN_CLASS_BUILDER(KeyChainClass)
-BUILTIN_CLASS_BUILDER(KeyChainItemClass)
-BUILTIN_CLASS_BUILDER(OLEObjectClass)
-BUILTIN_CLASS_BUILDER(OLEParameterClass)
-BUILTIN_CLASS_REGISTRAR(RegisterAppleEventClasses)
-BUILTIN_CLASS_BUILDER(DockItemClass)
-BUILTIN_CLASS_BUILDER(DragItemClass)
-BUILTIN_CLASS_BUILDER(ScreenClass)
-BUILTIN_CLASS_BUILDER(ApplicationClass)
+#define APPLICATION_CLASS_STEPS(ROW) \
+  ROW(1, PENDING, CLASS, NetworkInterfaceClass) \
+  ROW(1, PENDING, CLASS, QTInstallStatusClass) \
+  ROW(1, PENDING, CLASS, SystemClass) \
+  ROW(2, RUNTIME, CLASS, ReadableInterface) \
+  ROW(2, RUNTIME, CLASS, WriteableInterface) \
+  ROW(3, AREA, CLASS, ConsoleApplicationClass) \
+  ROW(3, AREA, CLASS, StdInputStreamClass) \
+  ROW(3, AREA, CLASS, StdOutputStreamClass) \
+  ROW(3, AREA, CLASS, ServiceApplicationClass) \
+  ROW(4, PENDING, CLASS, RegistryItemClass) \
+  ROW(5, RUNTIME, CLASS, ThreadClass) \
+  ROW(5, RUNTIME, CLASS, SemaphoreClass) \
+  ROW(5, RUNTIME, CLASS, CriticalSectionClass) \
+  ROW(6, AREA, CLASS, CollectionElementClass) \
+  ROW(6, AREA, CLASS, CollectionClass) \
+  ROW(6, AREA, CLASS, DateClass) \
+  ROW(7, AREA, REGISTRAR, CreateDatabaseClasses) \
+  ROW(8, AREA, REGISTRAR, CreateDataBindClasses) \
+  ROW(9, AREA, CLASS, MemoryBlockClass) \
+  ROW(9, AREA, CLASS, VariantClass) \
+  ROW(9, AREA, CLASS, DictionaryClass) \
+  ROW(9, PENDING, CLASS, VirtVolClass) \
+  ROW(10, PENDING, REGISTRAR, CreateTextInputStreamClass) \
+  ROW(10, PENDING, REGISTRAR, CreateTextOutputStreamClass) \
+  ROW(10, PENDING, REGISTRAR, CreateBinaryStreamClass) \
+  ROW(10, PENDING, REGISTRAR, CreateResourceForkClass) \
+  ROW(11, AREA, REGISTRAR, InitBitwiseClass) \
+  ROW(12, AREA, CLASS, RandomClass) \
+  ROW(12, AREA, CLASS, EndOfLineClass) \
+  ROW(12, PENDING, CLASS, KeyboardClass) \
+  ROW(12, AREA, CLASS, FolderItemClass) \
+  ROW(12, AREA, CLASS, TextEncodingClass) \
+  ROW(12, AREA, CLASS, TextConverterClass) \
+  ROW(12, AREA, CLASS, EncodingsClass) \
+  ROW(12, RUNTIME, CLASS, RuntimeDebugClass) \
+  ROW(12, RUNTIME, CLASS, ObjectCursorClass) \
+  ROW(13, AREA, REGISTRAR, CreateObject2DClasses) \
+  ROW(13, PENDING, REGISTRAR, InitStyledTextClass) \
+  ROW(13, RUNTIME, REGISTRAR, AddRuntimeExceptions) \
+  ROW(14, AREA, CLASS, QuitMenuItemClass) \
+  ROW(14, AREA, CLASS, PrefsMenuItemClass) \
+  ROW(14, AREA, CLASS, AppleMenuItemClass) \
+  ROW(15, AREA, REGISTRAR, CreateClipboardClass) \
+  ROW(15, PENDING, REGISTRAR, InitFolderItemDialogClasses) \
+  ROW(16, PENDING, CLASS, MDIWindowClass) \
+  ROW(16, AREA, REGISTRAR, InitMenuClasses) \
+  ROW(16, AREA, REGISTRAR, InitMessageDialogClasses) \
+  ROW(17, PENDING, CLASS, KeyChainClass) \
+  ROW(17, PENDING, CLASS, KeyChainItemClass) \
+  ROW(17, PENDING, CLASS, OLEObjectClass) \
+  ROW(17, PENDING, CLASS, OLEParameterClass) \
+  ROW(17, PENDING, REGISTRAR, RegisterAppleEventClasses) \
+  ROW(18, PENDING, CLASS, DockItemClass) \
+  ROW(18, PENDING, CLASS, DragItemClass) \
+  ROW(18, PENDING, CLASS, ScreenClass) \
+  ROW(19, RUNTIME, CLASS, ApplicationClass)
 
 // CreateControlClasses, in its order of 55.
-BUILTIN_CLASS_BUILDER(SocketCoreClass)
-BUILTIN_CLASS_BUILDER(TCPSocketClass)
-BUILTIN_CLASS_BUILDER(UDPSocketClass)
-BUILTIN_CLASS_BUILDER(DatagramClassLookup)
-BUILTIN_CLASS_BUILDER(ServerSocketClass)
-BUILTIN_CLASS_BUILDER(OldSocketClass)
-BUILTIN_CLASS_BUILDER(IPCSocketClass)
-BUILTIN_CLASS_BUILDER(ObjectClass)
-BUILTIN_CLASS_BUILDER(TimerClass)
-BUILTIN_CLASS_REGISTRAR(InitPictureClass) // also exports PicturePacker
-BUILTIN_CLASS_BUILDER(GraphicsClass)
-BUILTIN_CLASS_BUILDER(RGBSurfaceClass)
-BUILTIN_CLASS_BUILDER(SerialControlClass)
-BUILTIN_CLASS_BUILDER(SerialPortClass)
-BUILTIN_CLASS_BUILDER(DatabaseQueryClass)
-BUILTIN_CLASS_BUILDER(ControlClass)
-BUILTIN_CLASS_BUILDER(RectControlClass)
-BUILTIN_CLASS_BUILDER(ListSelectionProviderClass)
-BUILTIN_CLASS_BUILDER(ListColumnClass)
-BUILTIN_CLASS_BUILDER(ListboxClass)
-BUILTIN_CLASS_BUILDER(ListboxActionClass)
-BUILTIN_CLASS_BUILDER(ListColumnValueProviderClass)
-BUILTIN_CLASS_BUILDER(CanvasClass)
-BUILTIN_CLASS_BUILDER(StaticTextClass)
-BUILTIN_CLASS_BUILDER(ContextualMenuClass)
-BUILTIN_CLASS_BUILDER(ScrollBarClass)
-BUILTIN_CLASS_BUILDER(SliderClass)
-BUILTIN_CLASS_BUILDER(WindowBaseClass)
-BUILTIN_CLASS_BUILDER(GroupBoxClass)
-BUILTIN_CLASS_BUILDER(LineClass)
-BUILTIN_CLASS_BUILDER(OvalClass)
-BUILTIN_CLASS_BUILDER(RoundRectClass)
-BUILTIN_CLASS_BUILDER(RectangleClass)
-BUILTIN_CLASS_BUILDER(EditClass)
-BUILTIN_CLASS_BUILDER(PagePanelClass)
-BUILTIN_CLASS_BUILDER(OLEContainerClass)
-BUILTIN_CLASS_BUILDER(PopupRowTagClass)
-BUILTIN_CLASS_BUILDER(ProgressBarClass)
-BUILTIN_CLASS_BUILDER(PaneChildInterface)
-BUILTIN_CLASS_BUILDER(PrinterSetupClass)
-BUILTIN_CLASS_BUILDER(MoviePlayerClass)
-BUILTIN_CLASS_BUILDER(MoviePlayerActionClass)
-BUILTIN_CLASS_BUILDER(PushButtonClass)
-BUILTIN_CLASS_BUILDER(CheckBoxClass)
-BUILTIN_CLASS_BUILDER(RadioButtonClass)
-BUILTIN_CLASS_BUILDER(PopupMenuClass)
-BUILTIN_CLASS_BUILDER(ComboBoxClass)
-BUILTIN_CLASS_BUILDER(NotePlayerClass)
-BUILTIN_CLASS_BUILDER(MovieClass)
-BUILTIN_CLASS_BUILDER(SoundClass)
-BUILTIN_CLASS_BUILDER(StyledTextPrinterClass)
-BUILTIN_CLASS_BUILDER(TabPanelClass)
-BUILTIN_CLASS_BUILDER(MouseCursorClass)
-BUILTIN_CLASS_BUILDER(DataControlActionClass)
-BUILTIN_CLASS_BUILDER(DataControlClass)
+#define CONTROL_CLASS_BUILDERS(ROW) \
+  ROW(0, AREA, CLASS, SocketCoreClass) \
+  ROW(0, AREA, CLASS, TCPSocketClass) \
+  ROW(0, AREA, CLASS, UDPSocketClass) \
+  ROW(0, AREA, CLASS, DatagramClassLookup) \
+  ROW(0, AREA, CLASS, ServerSocketClass) \
+  ROW(0, AREA, CLASS, OldSocketClass) \
+  ROW(0, AREA, CLASS, IPCSocketClass) \
+  ROW(0, AREA, CLASS, ObjectClass) \
+  ROW(0, RUNTIME, CLASS, TimerClass) \
+  ROW(0, AREA, REGISTRAR, InitPictureClass) \
+  ROW(0, AREA, CLASS, GraphicsClass) \
+  ROW(0, AREA, CLASS, RGBSurfaceClass) \
+  ROW(0, AREA, CLASS, SerialControlClass) \
+  ROW(0, AREA, CLASS, SerialPortClass) \
+  ROW(0, PENDING, CLASS, DatabaseQueryClass) \
+  ROW(0, AREA, CLASS, ControlClass) \
+  ROW(0, AREA, CLASS, RectControlClass) \
+  ROW(0, PENDING, CLASS, ListSelectionProviderClass) \
+  ROW(0, PENDING, CLASS, ListColumnClass) \
+  ROW(0, PENDING, CLASS, ListboxClass) \
+  ROW(0, PENDING, CLASS, ListboxActionClass) \
+  ROW(0, PENDING, CLASS, ListColumnValueProviderClass) \
+  ROW(0, AREA, CLASS, CanvasClass) \
+  ROW(0, AREA, CLASS, StaticTextClass) \
+  ROW(0, AREA, CLASS, ContextualMenuClass) \
+  ROW(0, AREA, CLASS, ScrollBarClass) \
+  ROW(0, AREA, CLASS, SliderClass) \
+  ROW(0, AREA, CLASS, WindowBaseClass) \
+  ROW(0, AREA, CLASS, GroupBoxClass) \
+  ROW(0, AREA, CLASS, LineClass) \
+  ROW(0, AREA, CLASS, OvalClass) \
+  ROW(0, AREA, CLASS, RoundRectClass) \
+  ROW(0, AREA, CLASS, RectangleClass) \
+  ROW(0, AREA, CLASS, EditClass) \
+  ROW(0, PENDING, CLASS, PagePanelClass) \
+  ROW(0, PENDING, CLASS, OLEContainerClass) \
+  ROW(0, AREA, CLASS, PopupRowTagClass) \
+  ROW(0, AREA, CLASS, ProgressBarClass) \
+  ROW(0, AREA, CLASS, PaneChildInterface) \
+  ROW(0, AREA, CLASS, PrinterSetupClass) \
+  ROW(0, PENDING, CLASS, MoviePlayerClass) \
+  ROW(0, PENDING, CLASS, MoviePlayerActionClass) \
+  ROW(0, AREA, CLASS, PushButtonClass) \
+  ROW(0, AREA, CLASS, CheckBoxClass) \
+  ROW(0, AREA, CLASS, RadioButtonClass) \
+  ROW(0, AREA, CLASS, PopupMenuClass) \
+  ROW(0, AREA, CLASS, ComboBoxClass) \
+  ROW(0, PENDING, CLASS, NotePlayerClass) \
+  ROW(0, PENDING, CLASS, MovieClass) \
+  ROW(0, PENDING, CLASS, SoundClass) \
+  ROW(0, PENDING, CLASS, StyledTextPrinterClass) \
+  ROW(0, PENDING, CLASS, TabPanelClass) \
+  ROW(0, AREA, CLASS, MouseCursorClass) \
+  ROW(0, PENDING, CLASS, DataControlActionClass) \
+  ROW(0, PENDING, CLASS, DataControlClass)
 
-#undef BUILTIN_CLASS_BUILDER
-#undef BUILTIN_CLASS_REGISTRAR
+#define BUILTIN_BUILDER_TYPE_CLASS(name) ObjectDefinition *(*name)()
+#define BUILTIN_BUILDER_TYPE_REGISTRAR(name) void (*name)()
+
+// The runtime's own builders.
+#define BUILTIN_RUNTIME_DECLARATION_CLASS(name) ObjectDefinition *name();
+#define BUILTIN_RUNTIME_DECLARATION_REGISTRAR(name) void name();
+#define BUILTIN_DECLARATION_RUNTIME(shape, name) BUILTIN_RUNTIME_DECLARATION_##shape(name)
+#define BUILTIN_DECLARATION_AREA(shape, name)
+#define BUILTIN_DECLARATION_PENDING(shape, name)
+#define BUILTIN_DECLARATION(step, kind, shape, name) BUILTIN_DECLARATION_##kind(shape, name)
+APPLICATION_CLASS_STEPS(BUILTIN_DECLARATION)
+CONTROL_CLASS_BUILDERS(BUILTIN_DECLARATION)
+#undef BUILTIN_DECLARATION
+
+// The builders of the areas above the runtime, one member each.
+#define BUILTIN_MEMBER_RUNTIME(shape, name)
+#define BUILTIN_MEMBER_AREA(shape, name) BUILTIN_BUILDER_TYPE_##shape(name);
+#define BUILTIN_MEMBER_PENDING(shape, name)
+#define BUILTIN_MEMBER(step, kind, shape, name) BUILTIN_MEMBER_##kind(shape, name)
+struct BuiltinClassHooks {
+  APPLICATION_CLASS_STEPS(BUILTIN_MEMBER)
+  CONTROL_CLASS_BUILDERS(BUILTIN_MEMBER)
+};
+#undef BUILTIN_MEMBER
+
+// Filled by each area at start-up, before anything is registered.
+BuiltinClassHooks &BuiltinClassHooksToFill();
+const BuiltinClassHooks &GetBuiltinClassHooks();
+
+// The definition a builder returns, or nil when there is none yet.
+inline ObjectDefinition *BuiltinClassOrNil(ObjectDefinition *(*builder)()) {
+  return builder ? builder() : nullptr;
+}

@@ -1,7 +1,8 @@
 // The fixed orders in which start-up registers the built-in classes: the 19
 // steps of CreateApplicationClass and the 55 builders of CreateControlClasses.
-// Each row names its builder; a row whose builder is not linked in is a
-// placeholder that registers nothing.
+// Each row names its builder; a row whose builder is not built yet, or
+// whose area has not filled its hook, is a placeholder that registers
+// nothing.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -13,6 +14,7 @@ struct BuiltinClassRow {
   const char *name;
   ObjectDefinition *(*classBuilder)(); // returns a definition to register
   void (*registrar)();                 // registers its own classes
+  bool pending;                        // not built yet (src/PENDING.md)
   bool IsPlaceholder() const { return !classBuilder && !registrar; }
 };
 

@@ -16,6 +16,7 @@
 #include "runtime/startup/BuiltinClassBuilders.h"
 #include "runtime/startup/ProgramArguments.h"
 #include "runtime/startup/StandardFonts.h"
+#include "runtime/startup/UpperAreaHooks.h"
 
 int32_t gDocumentArgumentCount = -1;
 
@@ -24,7 +25,7 @@ namespace {
 bool sDisplayOpened = true;
 bool sRunOnce = false;
 bool sFinalDialogShowing = false;
-FinalDialogPresenter sFinalDialogPresenter = nullptr; // nil: PresentFinalDialog
+FinalDialogPresenter sFinalDialogPresenter = nullptr; // nil: the controls area's
 
 string ClassNameOf(RuntimeObject *object) {
   RuntimeClass *cls = RuntimeClassOf(object);
@@ -80,8 +81,9 @@ void RuntimeRegisterConsoleAppObject(RuntimeObject *app, int32_t service) {
     SetConsoleApplicationObject(app); // the registration's one reference
     return;
   }
-  auto builder = (service & 0xFF) ? ServiceApplicationClass : ConsoleApplicationClass;
-  ObjectDefinition *defn = builder ? builder() : nullptr;
+  const BuiltinClassHooks &classes = GetBuiltinClassHooks();
+  ObjectDefinition *defn = BuiltinClassOrNil((service & 0xFF) ? classes.ServiceApplicationClass
+                                                              : classes.ConsoleApplicationClass);
   RuntimeObject *made = defn ? CreateInstance(defn) : nullptr;
   if (!made)
     return;
@@ -167,7 +169,10 @@ void UnhandledException(RuntimeObject *exception) {
   RuntimeLockObject(exception);
   FinalDialogText text = FinalDialogTextFor(exception);
   RuntimeUnlockObject(exception);
-  if (FinalDialogPresenter present = sFinalDialogPresenter ? sFinalDialogPresenter : PresentFinalDialog)
+  FinalDialogPresenter present = sFinalDialogPresenter;
+  if (!present)
+    present = GetUpperAreaHooks().presentFinalDialog;
+  if (present)
     present(text);
   SignalShutdown();
   sFinalDialogShowing = false;

@@ -51,9 +51,6 @@ struct FinalDialogText {
 FinalDialogText FinalDialogTextFor(RuntimeObject *exception);
 
 // Shows the final dialog modally. Replaceable so that tests can record it;
-// nil restores the message dialog.
+// nil restores the controls area's message dialog (UpperAreaHooks).
 using FinalDialogPresenter = void (*)(const FinalDialogText &text);
 FinalDialogPresenter SetFinalDialogPresenter(FinalDialogPresenter presenter);
-// The message dialog with the error icon, defined by the controls area; weak,
-// so that without it nothing is shown.
-void PresentFinalDialog(const FinalDialogText &text) __attribute__((weak));
