@@ -13,6 +13,7 @@
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
+#include "windows/ControlWalk.h"
 #include "windows/DesktopServices.h"
 #include "windows/HandlerCalls.h"
 #include "windows/MenuServices.h"
@@ -101,24 +102,6 @@ string WindowTitle(RuntimeView *view) { return string::Borrow(view->title); }
 
 } // namespace
 
-ControlWalk::ControlWalk(RuntimeView *view) {
-  if (!view || !view->controlMap)
-    return;
-  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-  RuntimeObject *object = nullptr;
-  while (it->Next(&object))
-    if (IsControl(object)) {
-      RuntimeLockObject(object);
-      mControls.push_back(object);
-    }
-  delete it;
-}
-
-ControlWalk::~ControlWalk() {
-  for (RuntimeObject *c : mControls)
-    RuntimeUnlockObject(c);
-}
-
 bool IsControl(RuntimeObject *object) {
   ObjectDefinition *control = ControlClass ? ControlClass() : nullptr;
   return object && control && RuntimeObjectIsa(object, LookupObjectDefinition(control));
@@ -165,11 +148,8 @@ void RuntimeViewWindow::Build() {
   view->opened = 1;
   {
     ControlWalk walk(view);
-    for (RuntimeObject *c : walk.controls()) {
-      if (closed())
-        return;
+    for (RuntimeObject *c : walk)
       CreateNewControlPane(c);
-    }
   }
   if (closed())
     return;
@@ -223,9 +203,7 @@ bool RuntimeViewWindow::ExitControls(bool everywhere, int32_t x, int32_t y) {
   Protect();
   {
     ControlWalk walk(mView);
-    for (RuntimeObject *c : walk.controls()) {
-      if (IsClosing())
-        break;
+    for (RuntimeObject *c : walk) {
       ControlFields f = FieldsOfControl(c);
       if (*f.mouseInside && (everywhere || !UnderPoint(f, x, y)))
         ControlExit(c, f);
@@ -240,9 +218,7 @@ void RuntimeViewWindow::HandleMouseMove(int32_t x, int32_t y) {
   Protect();
   {
     ControlWalk walk(mView);
-    for (RuntimeObject *c : walk.controls()) {
-      if (IsClosing())
-        break;
+    for (RuntimeObject *c : walk) {
       ControlFields f = FieldsOfControl(c);
       if (!UnderPoint(f, x, y))
         continue;
@@ -335,15 +311,13 @@ void RuntimeViewWindow::Resizing() {
 }
 
 void RuntimeViewWindow::HonorControlLocking(const QV::Rect &r) {
-  if (!mView)
+  if (!mView || IsClosing())
     return;
   int32_t dW = (r.right - r.left) - (mView->laidOutBounds.right - mView->laidOutBounds.left);
   int32_t dH = (r.bottom - r.top) - (mView->laidOutBounds.bottom - mView->laidOutBounds.top);
   mView->laidOutBounds = r;
   ControlWalk walk(mView);
-  for (RuntimeObject *c : walk.controls()) {
-    if (IsClosing())
-      break;
+  for (RuntimeObject *c : walk) {
     ControlFields f = FieldsOfControl(c);
     if (!*f.lockRight && !*f.lockBottom)
       continue;
@@ -450,15 +424,15 @@ void RuntimeViewWindow::Close() {
 void RuntimeViewWindow::FireWindowCloseEvents() {
   {
     ControlWalk walk(mView);
-    for (RuntimeObject *c : walk.controls()) {
-      if (!mView)
-        return;
+    for (RuntimeObject *c : walk) {
       ControlFields f = FieldsOfControl(c);
       if (*f.pane && GetFocusPane() == *f.pane)
         InvalidateFocus();
       FireControl(c, ControlEvent::kClose);
     }
   }
+  if (!mView)
+    return;
   Fire(mView, kCloseEvent);
   CloseWindowSockets(mView);
 }
@@ -537,7 +511,7 @@ void CreateNewControlPane(RuntimeObject *control) {
     pane->HandleAction(6);
   auto *view = reinterpret_cast<RuntimeView *>(*f.window);
   ControlWalk walk(view);
-  for (RuntimeObject *other : walk.controls()) {
+  for (RuntimeObject *other : walk) {
     SubPane *container = other == control ? nullptr : *FieldsOfControl(other).pane;
     if (!container || !container->Contains(pane, true))
       continue;
