@@ -42,12 +42,13 @@ void ClosePane(RuntimeControl *c) {
     ShowAlert(kCloseWindowAlert);
   } else {
     SubPaneWatcher watch(pane);
-    HeldControls held(view);
-    for (RuntimeControl *other : held.controls()) {
+    ControlWalk walk(view);
+    for (RuntimeObject *object : walk) {
       if (watch.pane() != pane)
         return;
-      if (other->pane && pane->Contains(other->pane, true))
-        ControlClose(&other->header);
+      RuntimeControl *other = AsControl(object);
+      if (other && other->pane && pane->Contains(other->pane, true))
+        ControlClose(object);
     }
     if (watch.pane() != pane)
       return;

@@ -17,24 +17,6 @@ string ControlMapKey(const string &name, int32_t index) {
   return name + string("$") + ultoa(index);
 }
 
-HeldControls::HeldControls(RuntimeView *view) {
-  if (!view || !view->controlMap)
-    return;
-  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-  RuntimeObject *object = nullptr;
-  while (it->Next(&object))
-    if (RuntimeControl *c = AsControl(object)) {
-      RuntimeLockObject(object);
-      mControls.push_back(c);
-    }
-  delete it;
-}
-
-HeldControls::~HeldControls() {
-  for (RuntimeControl *c : mControls)
-    RuntimeUnlockObject(&c->header);
-}
-
 bool PaneContains(SubPane *outer, SubPane *inner) { return outer->Contains(inner, true); }
 
 RuntimeControl *ControlInMap(RuntimeObject *object) { return AsControl(object); }

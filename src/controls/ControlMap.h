@@ -1,12 +1,11 @@
 // A control's view of its window's control map: the window object, the map,
-// the keys controls are entered under, and walks over the controls in map
-// order.
+// the keys controls are entered under, and the walk over the controls inside
+// a control.
 #pragma once
-#include <vector>
-
 #include "controls/RuntimeControl.h"
 #include "foundation/String.h"
 #include "runtime/loop/WindowInterface.h"
+#include "windows/ControlWalk.h"
 
 // The window object the control belongs to, or nil.
 inline RuntimeView *WindowOf(RuntimeControl *c) {
@@ -20,23 +19,9 @@ bool WindowHasClosed(RuntimeView *view);
 // Name for a single control, Name$Index for a member of a control array.
 string ControlMapKey(const string &name, int32_t index);
 
-// The controls of the window in map order, each held for as long as the walk
-// lives: handlers run during the walk may take controls out of the map.
-class HeldControls {
-public:
-  explicit HeldControls(RuntimeView *view);
-  ~HeldControls();
-  HeldControls(const HeldControls &) = delete;
-  HeldControls &operator=(const HeldControls &) = delete;
-  const std::vector<RuntimeControl *> &controls() const { return mControls; }
-
-private:
-  std::vector<RuntimeControl *> mControls;
-};
-
 // Calls fn(other) for every control of c's window, in map order, whose pane
-// lies anywhere inside c's pane. Nothing without a pane or a window. fn must
-// not run language code: the map is walked as it stands.
+// lies anywhere inside c's pane, over a ControlWalk (fn may run language
+// code). Nothing without a pane or a window.
 template <typename F>
 void ForEachContainedControl(RuntimeControl *c, F fn);
 
@@ -46,15 +31,12 @@ RuntimeControl *ControlInMap(RuntimeObject *object);
 
 template <typename F>
 void ForEachContainedControl(RuntimeControl *c, F fn) {
-  StringMap<RuntimeObject *> *map = ControlMapOf(c);
-  if (!c->pane || !map)
+  if (!c->pane || !ControlMapOf(c))
     return;
-  StringMapIterator<RuntimeObject *> *it = map->NewIterator();
-  RuntimeObject *object = nullptr;
-  while (it->Next(&object)) {
+  ControlWalk walk(WindowOf(c));
+  for (RuntimeObject *object : walk) {
     RuntimeControl *other = ControlInMap(object);
-    if (other && other != c && other->pane && PaneContains(c->pane, other->pane))
+    if (other && other != c && other->pane && c->pane && PaneContains(c->pane, other->pane))
       fn(other);
   }
-  delete it;
 }

@@ -7,7 +7,6 @@
 #include "foundation/AssertionAlert.h"
 #include "graphics/Graphics.h"
 #include "graphics/ShapeServices.h"
-#include "graphics/TextForPango.h"
 #include "language/RuntimeArray.h"
 #include "windows/GTKHelper.h"
 #include "windows/SubPane.h"
@@ -308,15 +307,15 @@ PangoLayout *Graphics::NewLayout(const string &text, int32_t *utf8Length) {
   g_object_unref(context);
   SelectFont();
   pango_layout_set_font_description(layout, mFontDescription);
-  std::string utf8 = TextForPango(text);
-  pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
+  string utf8 = GTKHelper::ToUTF8(text);
+  pango_layout_set_text(layout, utf8.CString(), utf8.Length());
   if (utf8Length)
-    *utf8Length = static_cast<int32_t>(utf8.size());
+    *utf8Length = utf8.Length();
   if (mTextFace & kUnderlineFace) {
     PangoAttrList *list = pango_attr_list_new();
     PangoAttribute *underline = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
     underline->start_index = 0;
-    underline->end_index = static_cast<guint>(utf8.size());
+    underline->end_index = static_cast<guint>(utf8.Length());
     pango_attr_list_insert(list, underline);
     pango_layout_set_attributes(layout, list);
     pango_attr_list_unref(list);

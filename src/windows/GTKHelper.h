@@ -63,9 +63,10 @@ public:
   static GtkClipboard *GetClipboard();
   static int GetBestSupportedDepth();
 
-  // Text for GTK+: converted to UTF-8 by the string's encoding tag (bytes of
-  // UTF-8, ASCII and untagged text are taken as UTF-8), each invalid sequence
-  // and each zero byte replaced by U+FFFD. Valid text comes back as it was,
+  // Text for GTK+ and Pango: converted to UTF-8 by the string's encoding tag
+  // (bytes of UTF-8, ASCII and untagged text are taken as UTF-8). A sequence
+  // that is invalid in its encoding, and each zero byte, becomes U+FFFD, so
+  // the rest of the text still shows. Valid UTF-8 comes back as it was,
   // whatever its tag, so read only its bytes.
   static string ToUTF8(const string &text);
   // The held keys record; the snooper keeps it by hardware keycode so that a

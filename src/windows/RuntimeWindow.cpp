@@ -15,6 +15,7 @@
 #include "runtime/startup/BuiltinClassBuilders.h"
 #include "runtime/startup/UpperAreaHooks.h"
 #include "windows/ControlServices.h"
+#include "windows/ControlWalk.h"
 #include "windows/DesktopServices.h"
 #include "windows/HandlerCalls.h"
 #include "windows/MenuServices.h"
@@ -103,24 +104,6 @@ string WindowTitle(RuntimeView *view) { return string::Borrow(view->title); }
 
 } // namespace
 
-ControlWalk::ControlWalk(RuntimeView *view) {
-  if (!view || !view->controlMap)
-    return;
-  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-  RuntimeObject *object = nullptr;
-  while (it->Next(&object))
-    if (IsControl(object)) {
-      RuntimeLockObject(object);
-      mControls.push_back(object);
-    }
-  delete it;
-}
-
-ControlWalk::~ControlWalk() {
-  for (RuntimeObject *c : mControls)
-    RuntimeUnlockObject(c);
-}
-
 bool IsControl(RuntimeObject *object) {
   ObjectDefinition *control = BuiltinClassOrNil(GetBuiltinClassHooks().ControlClass);
   return object && control && RuntimeObjectIsa(object, LookupObjectDefinition(control));
@@ -167,11 +150,8 @@ void RuntimeViewWindow::Build() {
   view->opened = 1;
   {
     ControlWalk walk(view);
-    for (RuntimeObject *c : walk.controls()) {
-      if (closed())
-        return;
+    for (RuntimeObject *c : walk)
       CreateNewControlPane(c);
-    }
   }
   if (closed())
     return;
@@ -225,9 +205,7 @@ bool RuntimeViewWindow::ExitControls(bool everywhere, int32_t x, int32_t y) {
   Protect();
   {
     ControlWalk walk(mView);
-    for (RuntimeObject *c : walk.controls()) {
-      if (IsClosing())
-        break;
+    for (RuntimeObject *c : walk) {
       ControlFields f = FieldsOfControl(c);
       if (*f.mouseInside && (everywhere || !UnderPoint(f, x, y)))
         ControlExit(c, f);
@@ -242,9 +220,7 @@ void RuntimeViewWindow::HandleMouseMove(int32_t x, int32_t y) {
   Protect();
   {
     ControlWalk walk(mView);
-    for (RuntimeObject *c : walk.controls()) {
-      if (IsClosing())
-        break;
+    for (RuntimeObject *c : walk) {
       ControlFields f = FieldsOfControl(c);
       if (!UnderPoint(f, x, y))
         continue;
@@ -337,15 +313,13 @@ void RuntimeViewWindow::Resizing() {
 }
 
 void RuntimeViewWindow::HonorControlLocking(const QV::Rect &r) {
-  if (!mView)
+  if (!mView || IsClosing())
     return;
   int32_t dW = (r.right - r.left) - (mView->laidOutBounds.right - mView->laidOutBounds.left);
   int32_t dH = (r.bottom - r.top) - (mView->laidOutBounds.bottom - mView->laidOutBounds.top);
   mView->laidOutBounds = r;
   ControlWalk walk(mView);
-  for (RuntimeObject *c : walk.controls()) {
-    if (IsClosing())
-      break;
+  for (RuntimeObject *c : walk) {
     ControlFields f = FieldsOfControl(c);
     if (!*f.lockRight && !*f.lockBottom)
       continue;
@@ -452,15 +426,15 @@ void RuntimeViewWindow::Close() {
 void RuntimeViewWindow::FireWindowCloseEvents() {
   {
     ControlWalk walk(mView);
-    for (RuntimeObject *c : walk.controls()) {
-      if (!mView)
-        return;
+    for (RuntimeObject *c : walk) {
       ControlFields f = FieldsOfControl(c);
       if (*f.pane && GetFocusPane() == *f.pane)
         InvalidateFocus();
       FireControl(c, ControlEvent::kClose);
     }
   }
+  if (!mView)
+    return;
   Fire(mView, kCloseEvent);
   CloseWindowSockets(mView);
 }
@@ -539,7 +513,7 @@ void CreateNewControlPane(RuntimeObject *control) {
     pane->HandleAction(6);
   auto *view = reinterpret_cast<RuntimeView *>(*f.window);
   ControlWalk walk(view);
-  for (RuntimeObject *other : walk.controls()) {
+  for (RuntimeObject *other : walk) {
     SubPane *container = other == control ? nullptr : *FieldsOfControl(other).pane;
     if (!container || !container->Contains(pane, true))
       continue;

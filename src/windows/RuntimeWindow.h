@@ -93,20 +93,6 @@ bool IterateRuntimeWindowList(bool (*fn)(RuntimeViewWindow *w, void *arg), void 
 // The window objects of the runtime windows still listed when visited.
 void IterateLanguageWindows(LanguageWindowVisitor visit, void *ref);
 
-// The window's controls in the control map's order, each held for as long
-// as the walk lives (a handler may take a control out of the map).
-class ControlWalk {
-public:
-  explicit ControlWalk(RuntimeView *view);
-  ~ControlWalk();
-  ControlWalk(const ControlWalk &) = delete;
-  ControlWalk &operator=(const ControlWalk &) = delete;
-  const std::vector<RuntimeObject *> &controls() const { return mControls; }
-
-private:
-  std::vector<RuntimeObject *> mControls;
-};
-
 // Gives a control its pane: fires CreatePane, applies the control's states
 // and those of the controls that contain it, and attaches a delegate.
 void CreateNewControlPane(RuntimeObject *control);

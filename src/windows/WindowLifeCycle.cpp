@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "runtime/objects/ValueEntryPoints.h"
+#include "windows/ControlWalk.h"
 #include "windows/RuntimeWindow.h"
 #include "windows/WindowClass.h"
 
@@ -93,11 +94,8 @@ extern "C" void WindowDefaultConstructor(RuntimeView *window) {
   RuntimeLockObject(&window->header);
   {
     ControlWalk walk(window);
-    for (RuntimeObject *c : walk.controls()) {
-      if (!IsOpen(window))
-        break;
+    for (RuntimeObject *c : walk)
       FireControlEvent(c, ControlEvent::kOpen);
-    }
   }
   if (IsOpen(window))
     FireWindowEvent(window, kOpenEvent);

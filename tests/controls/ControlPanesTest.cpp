@@ -3,12 +3,15 @@
 // arrays, parents, and what the native window does with its controls.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ControlWindowFixture.h"
 #include "controls/ControlEntryPoints.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/loop/PaneInterface.h"
 #include "runtime/objects/ClassLookup.h"
 #include "support/AlertRecorder.h"
+#include "support/WindowsTestSupport.h"
 #include "windows/MouseCursor.h"
 
 namespace {
@@ -123,6 +126,39 @@ TEST_F(ControlWindow, ClosingAContainerClosesWhatItHoldsAfterItsOwnCloseEvent) {
   EXPECT_EQ(Keys(), (Strings{"Outside"}));
   EXPECT_EQ(GetFocusPane(), nullptr);
   EXPECT_EQ(w->CountChildren(), panes - 1); // the box pane went, its child with it
+}
+
+// A control whose Close closes the control given to it, once.
+RuntimeObject *sClosedByCloser = nullptr;
+
+void CloseAnother(RuntimeObject *o) {
+  ControlLog().push_back(std::string("Close ") + stringStorage::CString(Ctl(o)->name));
+  if (RuntimeObject *other = std::exchange(sClosedByCloser, nullptr))
+    ControlClose(other);
+}
+
+ObjectDefinition *CloserClass() {
+  static ObjectDefinition defn;
+  if (defn.className.IsEmpty()) {
+    defn.className = string("TestCloser");
+    defn.super = TestControlClass();
+    defn.objectSize = kControlInstanceSize;
+    defn.staticTables = 1;
+    HandleInClass(defn, "Close", reinterpret_cast<void *>(CloseAnother));
+  }
+  return &defn;
+}
+
+// The window's walk over its controls skips one that a handler closed on
+// the way: it hears its Close once, not once more when its turn comes.
+TEST_F(ControlWindow, AControlClosedByAnotherOnesCloseHearsCloseOnce) {
+  AddOf(CloserClass(), "Closer", 10, 10, 40, 20);
+  RuntimeObject *later = Add("Later", kNotInControlArray, 60, 10, 40, 20);
+  Add("Last", kNotInControlArray, 110, 10, 40, 20);
+  RuntimeViewWindow *w = Open();
+  sClosedByCloser = later;
+  w->Close();
+  EXPECT_EQ(ControlLog(), (Strings{"Close Closer", "Close Later", "Close Last"}));
 }
 
 TEST_F(ControlWindow, ACloseAfterTheWindowClosedReleasesNothing) {

@@ -161,24 +161,42 @@ TEST(GTKGlue, VirtualKeysOfTheClassicLayout) {
     EXPECT_EQ(GTKHelper::KeyValueForVirtualKey(c.code), c.keyval) << c.code;
 }
 
-TEST(GTKGlue, TextReachesGTKAsValidUTF8) {
-  string latin1;
-  latin1.ConstructFromBuffer("caf\xE9", 4);
-  latin1.SetEncoding(0x0500); // Latin-1
-  string converted = GTKHelper::ToUTF8(latin1);
-  EXPECT_TRUE(g_utf8_validate(converted.CString(), converted.Length(), nullptr));
-
-  string broken;
-  broken.ConstructFromBuffer("a\xFF"
-                             "b\xC3",
-                             4);
-  broken.SetEncoding(kEncodingUTF8);
-  EXPECT_EQ(Text(GTKHelper::ToUTF8(broken)), "a\xEF\xBF\xBD"
-                                             "b\xEF\xBF\xBD");
-  string fine;
-  fine.ConstructFromBuffer("\xC3\xA9t\xC3\xA9", 5);
-  fine.SetEncoding(kEncodingUTF8);
-  EXPECT_EQ(Text(GTKHelper::ToUTF8(fine)), "\xC3\xA9t\xC3\xA9");
+// Text of every tag reaches GTK+ and Pango as UTF-8: converted by its tag,
+// with what its encoding does not allow (and zero bytes) replaced by U+FFFD
+// one unit at a time, so the rest still shows.
+TEST(GTKGlue, TextOfEveryTagReachesGTKAsUTF8) {
+  constexpr uint32_t kLatin1 = 0x0201, kWindowsLatin1 = 0x0500, kShiftJIS = 0x0A01,
+                     kNoConverter = 0x0001;
+  struct Case {
+    const char *name;
+    std::string bytes;
+    uint32_t tag;
+    std::string expected;
+  } cases[] = {
+      {"Mac Roman", "caf\x8E \xA5\xD2", kEncodingMacRoman, "caf\xC3\xA9 \xE2\x80\xA2\xE2\x80\x9C"},
+      {"Mac Roman zero byte", std::string("a\0b", 3), kEncodingMacRoman, "a\xEF\xBF\xBD" "b"},
+      {"Latin-1", "caf\xE9 \x80\xFF", kLatin1, "caf\xC3\xA9 \xC2\x80\xC3\xBF"},
+      {"Windows Latin-1", "\x80 caf\xE9", kWindowsLatin1, "\xE2\x82\xAC caf\xC3\xA9"},
+      {"Windows Latin-1 byte without a character", "a\x81" "b", kWindowsLatin1,
+       "a\xEF\xBF\xBD" "b"},
+      {"UTF-16 with a pair", std::string("a\0\xE9\0\x3D\xD8\x00\xDE", 8), kEncodingUTF16,
+       "a\xC3\xA9\xF0\x9F\x98\x80"},
+      {"UTF-16 lone surrogate and odd byte", std::string("\x00\xDC" "b\0" "c", 5), kEncodingUTF16,
+       "\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
+      {"UTF-8", "\xC3\xA9t\xC3\xA9", kEncodingUTF8, "\xC3\xA9t\xC3\xA9"},
+      {"UTF-8 bad bytes", std::string("a\xFF\0b\xC3", 5), kEncodingUTF8,
+       "a\xEF\xBF\xBD\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
+      {"untagged", "\xC3\xA9t\xE9", kEncodingUnknown, "\xC3\xA9t\xEF\xBF\xBD"},
+      {"ASCII", "plain", kEncodingASCII, "plain"},
+      {"Shift-JIS", "\x82\xA0" "a", kShiftJIS, "\xE3\x81\x82" "a"},
+      {"Shift-JIS cut short", "a\x82", kShiftJIS, "a\xEF\xBF\xBD"},
+      {"a tag without a converter", "ab\x82\xA0", kNoConverter, "ab\xEF\xBF\xBD\xEF\xBF\xBD"},
+  };
+  for (const Case &c : cases) {
+    string text;
+    text.ConstructFromBuffer(c.bytes.data(), static_cast<int>(c.bytes.size()), c.tag);
+    EXPECT_EQ(Text(GTKHelper::ToUTF8(text)), c.expected) << c.name;
+  }
 }
 
 // One 1024 x 768 screen, all of it available.

@@ -10,6 +10,7 @@
 #include "runtime/loop/RunLoop.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "windows/ControlServices.h"
+#include "windows/ControlWalk.h"
 #include "windows/GTKHelper.h"
 #include "windows/HandlerCalls.h"
 #include "windows/RuntimeWindow.h"
@@ -57,44 +58,15 @@ StringMap<void *> *ApplicationHandlers() {
   return gApplicationObject ? AsApplication(gApplicationObject)->menuHandlers : nullptr;
 }
 
-// The window's controls in map order, each held until the list goes.
-class HeldControls {
-public:
-  explicit HeldControls(RuntimeView *view) {
-    if (!view || !view->controlMap)
-      return;
-    StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-    RuntimeObject *object;
-    while (it->Next(&object))
-      if (IsControl(object)) {
-        RuntimeLockObject(object);
-        mControls.push_back(object);
-      }
-    delete it;
-  }
-  ~HeldControls() {
-    for (RuntimeObject *c : mControls)
-      RuntimeUnlockObject(c);
-  }
-  HeldControls(const HeldControls &) = delete;
-  HeldControls &operator=(const HeldControls &) = delete;
-  const std::vector<RuntimeObject *> &get() const { return mControls; }
-
-private:
-  std::vector<RuntimeObject *> mControls;
-};
-
 // The first control of the window whose pane is the focus pane.
 RuntimeObject *FocusedControl(RuntimeView *view, SubPane *focus) {
-  if (!focus || !view || !view->controlMap)
+  if (!focus)
     return nullptr;
-  StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
-  RuntimeObject *object = nullptr, *found = nullptr;
-  while (!found && it->Next(&object))
-    if (IsControl(object) && *FieldsOfControl(object).pane == focus)
-      found = object;
-  delete it;
-  return found;
+  ControlWalk walk(view);
+  for (RuntimeObject *c : walk)
+    if (*FieldsOfControl(c).pane == focus)
+      return c;
+  return nullptr;
 }
 
 // The bar and every item below it, each before its children, all held.
@@ -137,10 +109,8 @@ extern "C" int32_t RuntimeMenuItemClick(RunMenuItem *item, int32_t, Window *w) {
     // maps are read again after each call.
     Held holdView(&view->header);
     if (focus) {
-      HeldControls controls(view);
-      for (RuntimeObject *c : controls.get()) {
-        if (Closed(view))
-          break;
+      ControlWalk controls(view);
+      for (RuntimeObject *c : controls) {
         if (*FieldsOfControl(c).pane != focus)
           continue;
         if (auto h = reinterpret_cast<MenuHandler>(HandlerIn(*FieldsOfControl(c).menuHandlers,
