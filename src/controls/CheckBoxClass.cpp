@@ -1,7 +1,5 @@
 #include "controls/CheckBoxClass.h"
 
-#include <iterator>
-
 #include "controls/ControlClasses.h"
 #include "controls/ControlEventFiring.h"
 #include "controls/ObjFontAccessors.h"
@@ -22,15 +20,6 @@ CheckBox *PaneOf(CheckBoxObject *c) { return static_cast<CheckBox *>(c->control.
 
 #define CODE(function) reinterpret_cast<void *>(function), #function
 #define FIELD(name) static_cast<int32_t>(offsetof(CheckBoxObject, name))
-
-ObjectHookTemplate CheckBoxHooks[] = {
-    {0, "Action", "", "", nullptr, 0},
-    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
-    {0, "MouseUp", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
-    {0, "GotFocus", "", "", nullptr, 0},
-    {0, "LostFocus", "", "", nullptr, 0},
-};
-enum { kAction, kMouseDown, kMouseUp, kGotFocus, kLostFocus };
 
 ObjectInstanceTemplate CheckBoxProperties[] = {
     {0, "Caption", &stringType.type, CODE(checkBoxTitleGetter), CODE(checkBoxTitleSetter), 0, 0},
@@ -75,8 +64,6 @@ PropertyMethod CheckBoxActionMethods[] = {
      {{CODE(cbaRemoveActionNotificationReceiver), {}}, {}}, 0, 0, 0},
 };
 
-const ObjectHook *Hook(int event) { return CheckBoxHooks[event].hook; }
-
 void PushFont(CheckBoxObject *c) {
   if (CheckBox *pane = PaneOf(c))
     pane->setFont(c->font.getFont());
@@ -115,15 +102,6 @@ void CheckBox::InitializeBinding() {
 
 void CheckBox::RemoveBinding() { mBinding.Unbind(mOwner ? &mOwner->control.header : nullptr); }
 
-RuntimeCheckBoxRouter::RuntimeCheckBoxRouter(CheckBoxObject *object) : mObject(object) {
-  Pane::AddPaneDeathNotificationReceiver(this);
-}
-
-void RuntimeCheckBoxRouter::PaneImpendingDeath(Pane *p) {
-  if (mObject->control.pane == p)
-    mObject->control.pane = nullptr;
-}
-
 // The object is held for the report: a handler may close the window or let
 // the object go. Once the window is gone nothing more is told, and the
 // in-change flag stays set.
@@ -138,7 +116,7 @@ void RuntimeCheckBoxRouter::CheckBoxChanged(CheckBox *pane) {
   c->dataReceivers.DataChanged();
   auto stands = [&] { return c->router == this && ControlWindowStands(&c->control); };
   if (stands())
-    FireEvent(object, Hook(kAction));
+    Fire(kButtonAction);
   if (stands())
     (c->value ? c->checkedReceivers : c->uncheckedReceivers).PerformAction();
   if (stands())
@@ -146,32 +124,12 @@ void RuntimeCheckBoxRouter::CheckBoxChanged(CheckBox *pane) {
   RuntimeUnlockObject(object); // may delete this router
 }
 
-bool RuntimeCheckBoxRouter::CheckBoxMouseDown(CheckBox *, int32_t x, int32_t y) {
-  return FireMouseEvent(&mObject->control.header, Hook(kMouseDown), x, y);
-}
-
-bool RuntimeCheckBoxRouter::CheckBoxMouseUp(CheckBox *, int32_t x, int32_t y) {
-  return FireMouseEvent(&mObject->control.header, Hook(kMouseUp), x, y);
-}
-
-void RuntimeCheckBoxRouter::CheckBoxGotFocus(CheckBox *pane) {
-  FireFocusEvent(&mObject->control.header, pane, Hook(kGotFocus));
-}
-
-void RuntimeCheckBoxRouter::CheckBoxLostFocus(CheckBox *pane) {
-  FireFocusEvent(&mObject->control.header, pane, Hook(kLostFocus));
-}
-
 void CheckBoxCreatePane(RuntimeObject *object) {
   CheckBoxObject *c = AsCheckBox(object);
-  if (!c->router)
-    c->router = new RuntimeCheckBoxRouter(c);
-  CheckBox *pane = newCheckBox(c->router, c->font.getFont(), c->control.container,
-                               c->control.tabPanelIndex, c->control.bounds,
-                               string::Borrow(c->caption), c->value);
-  c->control.pane = pane;
-  if (RuntimeControl *parent = c->control.initialParent; parent && parent->pane)
-    pane->ReassignParent(parent->pane);
+  CheckBox *pane = MakeButtonPane<RuntimeCheckBoxRouter>(c, [c](RuntimeCheckBoxRouter *router) {
+    return newCheckBox(router, c->font.getFont(), c->control.container, c->control.tabPanelIndex,
+                       c->control.bounds, string::Borrow(c->caption), c->value);
+  });
   pane->SetOwner(c);
   pane->Binding().SetDataSourceName(string::Borrow(c->dataSource));
   pane->InitializeBinding();
@@ -181,20 +139,10 @@ ObjectDefinition *CheckBoxClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  defn.className = string("CheckBox");
-  defn.super = RectControlClass();
-  defn.objectSize = kCheckBoxInstanceSize;
-  defn.destructor = checkBoxDestructor;
-  defn.staticTables = 1;
-  auto *createPane = new ObjectHookInstance;
-  createPane->name = string("CreatePane");
-  createPane->code = reinterpret_cast<void *>(CheckBoxCreatePane);
-  defn.hookInstances = createPane;
-  defn.properties = FillInstances(CheckBoxProperties, std::size(CheckBoxProperties));
   DataReceiverParameter[0].type = DataNotificationReceiverClass()->AsType();
   CheckBoxMethods[4].returnType = ObjectClass()->AsType();
-  defn.methods = FillMethods(CheckBoxMethods, std::size(CheckBoxMethods));
-  FillHooks(&defn, CheckBoxHooks, std::size(CheckBoxHooks));
+  DefineButtonClass<CheckBoxObject>(defn, "CheckBox", kCheckBoxInstanceSize, checkBoxDestructor,
+                                    CheckBoxCreatePane, CheckBoxProperties, CheckBoxMethods);
   defn.addInterface(BooleanProviderClass());
   defn.addInterface(DataNotifierClass());
   defn.addInterface(BindingPartInterfaceClass());

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "controls/ButtonRouter.h"
 #include "controls/CheckBox.h"
 #include "controls/DataBindingServices.h"
 #include "controls/ObjFontStructure.h"
@@ -44,18 +45,11 @@ static_assert(offsetof(CheckBoxObject, uncheckedReceivers) == 144);
 // data receivers, Action, then the checked or unchecked receivers; a change
 // made while one is reported is stored but not reported. It also forgets the
 // object's pane when the pane closes.
-class RuntimeCheckBoxRouter final : public CheckBoxDelegate, public PaneDeathNotificationReceiver {
+class RuntimeCheckBoxRouter final : public ButtonRouter<CheckBoxObject, CheckBoxDelegate> {
 public:
-  explicit RuntimeCheckBoxRouter(CheckBoxObject *object);
-  void PaneImpendingDeath(Pane *p) override;
+  using ButtonRouter::ButtonRouter;
   void CheckBoxChanged(CheckBox *pane) override;
-  bool CheckBoxMouseDown(CheckBox *pane, int32_t x, int32_t y) override;
-  bool CheckBoxMouseUp(CheckBox *pane, int32_t x, int32_t y) override;
-  void CheckBoxGotFocus(CheckBox *pane) override;
-  void CheckBoxLostFocus(CheckBox *pane) override;
-
-private:
-  CheckBoxObject *mObject; // not counted: the object owns the router
+  BUTTON_ROUTER_MOUSE_AND_FOCUS(CheckBox)
 };
 
 ObjectDefinition *CheckBoxClass();

@@ -180,6 +180,20 @@ ObjectDefinition *PaneChildInterface() {
   return &defn;
 }
 
+void DefineControlClass(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
+                        int32_t size, void (*destructor)(RuntimeObject *),
+                        void (*createPane)(RuntimeObject *)) {
+  defn.className = string(name);
+  defn.super = super;
+  defn.objectSize = size;
+  defn.destructor = destructor;
+  defn.staticTables = 1;
+  auto *handler = new ObjectHookInstance;
+  handler->name = string("CreatePane");
+  handler->code = reinterpret_cast<void *>(createPane);
+  defn.hookInstances = handler;
+}
+
 bool IsObjectOfClass(RuntimeObject *object, ObjectDefinition *defn) {
   RuntimeClass *cls = defn ? LookupObjectDefinition(defn) : nullptr;
   return object && cls && RuntimeObjectIsa(object, cls);

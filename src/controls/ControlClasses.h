@@ -23,6 +23,13 @@ constexpr int32_t kPaneChildSetIndexMethodIndex = 3;
 extern ObjectHookTemplate ControlHooks[3];
 extern ObjectHookTemplate ComponentHooks[4];
 
+// Starts the record of a control class: its name, base, instance size,
+// destructor (nil for none) and the "CreatePane" handler that makes the
+// control's pane.
+void DefineControlClass(ObjectDefinition &defn, const char *name, ObjectDefinition *super,
+                        int32_t size, void (*destructor)(RuntimeObject *),
+                        void (*createPane)(RuntimeObject *));
+
 // Whether the object is an instance of the class (false for nil).
 bool IsObjectOfClass(RuntimeObject *object, ObjectDefinition *defn);
 // The object as a control, or nil when it is none.

@@ -72,15 +72,8 @@ ObjectDefinition *GroupBoxClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  defn.className = string("GroupBox");
-  defn.super = RectControlClass();
-  defn.objectSize = kGroupBoxInstanceSize;
-  defn.destructor = GroupBoxDestructor;
-  defn.staticTables = 1;
-  auto *createPane = new ObjectHookInstance;
-  createPane->name = string("CreatePane");
-  createPane->code = reinterpret_cast<void *>(GroupBoxCreatePane);
-  defn.hookInstances = createPane;
+  DefineControlClass(defn, "GroupBox", RectControlClass(), kGroupBoxInstanceSize,
+                     GroupBoxDestructor, GroupBoxCreatePane);
   defn.properties = FillInstances(GroupBoxProperties, std::size(GroupBoxProperties));
   FillHooks(&defn, GroupBoxHooks, std::size(GroupBoxHooks));
   return &defn;

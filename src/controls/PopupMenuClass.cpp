@@ -238,15 +238,8 @@ ObjectDefinition *PopupMenuClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  defn.className = string("PopupMenu");
-  defn.super = RectControlClass();
-  defn.objectSize = kPopupMenuInstanceSize;
-  defn.destructor = PopupDestructor;
-  defn.staticTables = 1;
-  auto *createPane = new ObjectHookInstance;
-  createPane->name = string("CreatePane");
-  createPane->code = reinterpret_cast<void *>(PopupMenuCreatePane);
-  defn.hookInstances = createPane;
+  DefineControlClass(defn, "PopupMenu", RectControlClass(), kPopupMenuInstanceSize, PopupDestructor,
+                     PopupMenuCreatePane);
   defn.properties = FillInstances(PopupProperties, std::size(PopupProperties));
   ReceiverParameter[0].type = DataNotificationReceiverClass()->AsType();
   DataParameter[0].type = ListDataProviderClass()->AsType();
@@ -267,14 +260,8 @@ ObjectDefinition *ComboBoxClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  defn.className = string("ComboBox");
-  defn.super = PopupMenuClass();
-  defn.objectSize = kPopupMenuInstanceSize;
-  defn.staticTables = 1;
-  auto *createPane = new ObjectHookInstance;
-  createPane->name = string("CreatePane");
-  createPane->code = reinterpret_cast<void *>(ComboBoxCreatePane);
-  defn.hookInstances = createPane;
+  DefineControlClass(defn, "ComboBox", PopupMenuClass(), kPopupMenuInstanceSize, nullptr,
+                     ComboBoxCreatePane);
   defn.properties = FillInstances(ComboBoxProperties, std::size(ComboBoxProperties));
   FillHooks(&defn, ComboBoxHooks, std::size(ComboBoxHooks));
   return &defn;

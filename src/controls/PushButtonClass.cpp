@@ -1,14 +1,9 @@
 #include "controls/PushButtonClass.h"
 
-#include <iterator>
-
-#include <gtk/gtk.h>
-
 #include "controls/ControlClasses.h"
 #include "runtime/objects/ClassRowMacros.h"
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/ObjectDefinition.h"
-#include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
@@ -21,14 +16,6 @@ PushButtonObject *AsButton(RuntimeObject *object) {
 
 PushButton *PaneOf(PushButtonObject *b) { return static_cast<PushButton *>(b->control.pane); }
 
-ObjectHookTemplate PushButtonHooks[] = {
-    {0, "Action", "", "", nullptr, 0},
-    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
-    {0, "MouseUp", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
-    {0, "GotFocus", "", "", nullptr, 0},
-    {0, "LostFocus", "", "", nullptr, 0},
-};
-enum { kAction, kMouseDown, kMouseUp, kGotFocus, kLostFocus };
 
 ObjectInstanceTemplate PushButtonProperties[] = {
     {0, "Caption", &stringType.type, ACCESSOR(pushButtonTitleGetter),
@@ -72,11 +59,6 @@ PropertyMethod PushButtonMethods[] = {
     {"Push", nullptr, nullptr, 0, {{ACCESSOR(pushButtonPush), {}}, {}}, 0, 0, 0},
 };
 
-template <typename Handler>
-Handler EventOf(PushButtonObject *b, int event) {
-  return reinterpret_cast<Handler>(FindObjectCode(&b->control.header, PushButtonHooks[event].hook));
-}
-
 // The whole font block goes to the pane together.
 void PushFont(PushButtonObject *b) {
   if (PushButton *pane = PaneOf(b))
@@ -85,76 +67,17 @@ void PushFont(PushButtonObject *b) {
 
 } // namespace
 
-RuntimeButtonRouter::RuntimeButtonRouter(PushButtonObject *object) : mObject(object) {
-  Pane::AddPaneDeathNotificationReceiver(this);
-}
-
-void RuntimeButtonRouter::PaneImpendingDeath(Pane *p) {
-  if (mObject->control.pane == p)
-    mObject->control.pane = nullptr;
-}
-
 void RuntimeButtonRouter::PushButtonClicked(PushButton *) {
   mObject->receivers.PerformAction();
-  using Handler = void (*)(RuntimeObject *);
-  if (auto action = EventOf<Handler>(mObject, kAction))
-    action(&mObject->control.header);
-}
-
-bool RuntimeButtonRouter::PushButtonMouseDown(PushButton *, int32_t x, int32_t y) {
-  using Handler = int32_t (*)(RuntimeObject *, int32_t, int32_t);
-  auto handler = EventOf<Handler>(mObject, kMouseDown);
-  return handler && handler(&mObject->control.header, x, y) != 0;
-}
-
-bool RuntimeButtonRouter::PushButtonMouseUp(PushButton *, int32_t x, int32_t y) {
-  using Handler = int32_t (*)(RuntimeObject *, int32_t, int32_t);
-  auto handler = EventOf<Handler>(mObject, kMouseUp);
-  return handler && handler(&mObject->control.header, x, y) != 0;
-}
-
-namespace {
-gboolean UnlockPane(gpointer pane) {
-  static_cast<SubPane *>(pane)->Unlock();
-  return FALSE;
-}
-
-// A handler may close the control; the lock keeps the pane until it returns.
-// Focus events come from GTK+'s focus signals of the pane's own widget, which
-// must outlive the signal: a pane closed by the handler goes from the main
-// loop.
-void FireFocusEvent(PushButtonObject *b, PushButton *pane, int event) {
-  using Handler = void (*)(RuntimeObject *);
-  auto handler = EventOf<Handler>(b, event);
-  if (!handler)
-    return;
-  pane->Lock();
-  handler(&b->control.header);
-  if (pane->IsClosing())
-    g_idle_add(UnlockPane, pane);
-  else
-    pane->Unlock();
-}
-} // namespace
-
-void RuntimeButtonRouter::PushButtonGotFocus(PushButton *pane) {
-  FireFocusEvent(mObject, pane, kGotFocus);
-}
-
-void RuntimeButtonRouter::PushButtonLostFocus(PushButton *pane) {
-  FireFocusEvent(mObject, pane, kLostFocus);
+  Fire(kButtonAction);
 }
 
 void PushButtonCreatePane(RuntimeObject *object) {
   PushButtonObject *b = AsButton(object);
-  if (!b->router)
-    b->router = new RuntimeButtonRouter(b);
-  PushButton *pane =
-      newPushButton(b->router, b->font.getFont(), b->control.container, b->control.tabPanelIndex,
-                    b->control.bounds, string::Borrow(b->caption));
-  b->control.pane = pane;
-  if (RuntimeControl *parent = b->control.initialParent; parent && parent->pane)
-    pane->ReassignParent(parent->pane);
+  PushButton *pane = MakeButtonPane<RuntimeButtonRouter>(b, [b](RuntimeButtonRouter *router) {
+    return newPushButton(router, b->font.getFont(), b->control.container, b->control.tabPanelIndex,
+                         b->control.bounds, string::Borrow(b->caption));
+  });
   pane->setDefault(b->isDefault);
   pane->setCancel(b->isCancel);
   if (!b->control.visible)
@@ -177,19 +100,10 @@ ObjectDefinition *PushButtonClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  defn.className = string("PushButton");
-  defn.super = RectControlClass();
-  defn.objectSize = kPushButtonInstanceSize;
-  defn.destructor = PushButtonDestructor;
-  defn.staticTables = 1;
-  auto *createPane = new ObjectHookInstance;
-  createPane->name = string("CreatePane");
-  createPane->code = reinterpret_cast<void *>(PushButtonCreatePane);
-  defn.hookInstances = createPane;
-  defn.properties = FillInstances(PushButtonProperties, std::size(PushButtonProperties));
   ReceiverParameter[0].type = ActionNotificationReceiverClass()->AsType();
-  defn.methods = FillMethods(PushButtonMethods, std::size(PushButtonMethods));
-  FillHooks(&defn, PushButtonHooks, std::size(PushButtonHooks));
+  DefineButtonClass<PushButtonObject>(defn, "PushButton", kPushButtonInstanceSize,
+                                      PushButtonDestructor, PushButtonCreatePane,
+                                      PushButtonProperties, PushButtonMethods);
   defn.addInterface(ActionSourceClass());
   return &defn;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "controls/ButtonRouter.h"
 #include "controls/DataBindingServices.h"
 #include "controls/ObjFontStructure.h"
 #include "controls/PushButton.h"
@@ -34,18 +35,11 @@ static_assert(offsetof(PushButtonObject, receivers) == 124);
 // Turns the pane's reports into the object's events: receivers hear of a
 // click before Action runs. It also forgets the object's pane when the pane
 // closes, so that the object never holds a pane that is gone.
-class RuntimeButtonRouter final : public PushButtonDelegate, public PaneDeathNotificationReceiver {
+class RuntimeButtonRouter final : public ButtonRouter<PushButtonObject, PushButtonDelegate> {
 public:
-  explicit RuntimeButtonRouter(PushButtonObject *object);
-  void PaneImpendingDeath(Pane *p) override;
+  using ButtonRouter::ButtonRouter;
   void PushButtonClicked(PushButton *pane) override;
-  bool PushButtonMouseDown(PushButton *pane, int32_t x, int32_t y) override;
-  bool PushButtonMouseUp(PushButton *pane, int32_t x, int32_t y) override;
-  void PushButtonGotFocus(PushButton *pane) override;
-  void PushButtonLostFocus(PushButton *pane) override;
-
-private:
-  PushButtonObject *mObject; // not counted: the object owns the router
+  BUTTON_ROUTER_MOUSE_AND_FOCUS(PushButton)
 };
 
 ObjectDefinition *PushButtonClass();

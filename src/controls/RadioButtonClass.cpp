@@ -1,7 +1,5 @@
 #include "controls/RadioButtonClass.h"
 
-#include <iterator>
-
 #include "controls/ControlClasses.h"
 #include "controls/ControlEventFiring.h"
 #include "controls/ObjFontAccessors.h"
@@ -21,15 +19,6 @@ RadioButtonObject *AsRadio(RuntimeObject *object) {
 RadioButton *PaneOf(RadioButtonObject *r) { return static_cast<RadioButton *>(r->control.pane); }
 
 #define CODE(function) reinterpret_cast<void *>(function), #function
-
-ObjectHookTemplate RadioHooks[] = {
-    {0, "Action", "", "", nullptr, 0},
-    {0, "MouseDown", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
-    {0, "MouseUp", "X As Integer, Y As Integer", "Boolean", nullptr, 0},
-    {0, "GotFocus", "", "", nullptr, 0},
-    {0, "LostFocus", "", "", nullptr, 0},
-};
-enum { kAction, kMouseDown, kMouseUp, kGotFocus, kLostFocus };
 
 ObjectInstanceTemplate RadioProperties[] = {
     {0, "Caption", &stringType.type, CODE(radioTitleGetter), CODE(radioTitleSetter), 0, 0},
@@ -58,8 +47,6 @@ PropertyMethod RadioActionMethods[] = {
      {{CODE(rbaRemoveActionNotificationReceiver), {}}, {}}, 0, 0, 0},
 };
 
-const ObjectHook *Hook(int event) { return RadioHooks[event].hook; }
-
 void PushFont(RadioButtonObject *r) {
   if (RadioButton *pane = PaneOf(r))
     pane->setFont(r->font.getFont());
@@ -73,90 +60,46 @@ ActionNotifierHandler &ListOf(RuntimeObject *part) {
 
 } // namespace
 
-RuntimeRadioRouter::RuntimeRadioRouter(RadioButtonObject *object) : mObject(object) {
-  Pane::AddPaneDeathNotificationReceiver(this);
-}
-
-void RuntimeRadioRouter::PaneImpendingDeath(Pane *p) {
-  if (mObject->control.pane == p)
-    mObject->control.pane = nullptr;
-}
-
-// The object is held for the report; once a handler closed the button
-// nothing more is told, and the in-change flag stays set.
-void RuntimeRadioRouter::RadioButtonSet(RadioButton *pane) {
+// The object is held for the report. A selection fires Action, then tells
+// the checked receivers unless a handler closed the button; once closed the
+// in-change flag stays set. A change made during a report is stored only.
+void RuntimeRadioRouter::Report(RadioButton *pane, bool selected) {
   RadioButtonObject *r = mObject;
   r->value = pane->getValue();
   if (r->inChange)
     return;
-  RuntimeObject *object = &r->control.header;
+  RuntimeObject *object = Self();
   RuntimeLockObject(object);
-  r->inChange = 1;
-  FireEvent(object, Hook(kAction));
-  if (r->router == this && r->control.pane == pane) {
-    r->checkedReceivers.PerformAction();
-    if (r->router == this && r->control.pane == pane)
-      r->inChange = 0;
+  if (!selected) {
+    r->uncheckedReceivers.PerformAction();
+  } else {
+    r->inChange = 1;
+    Fire(kButtonAction);
+    if (r->router == this && r->control.pane == pane) {
+      r->checkedReceivers.PerformAction();
+      if (r->router == this && r->control.pane == pane)
+        r->inChange = 0;
+    }
   }
   RuntimeUnlockObject(object); // may delete this router
 }
 
-void RuntimeRadioRouter::RadioButtonUnset(RadioButton *pane) {
-  RadioButtonObject *r = mObject;
-  r->value = pane->getValue();
-  if (r->inChange)
-    return;
-  RuntimeObject *object = &r->control.header;
-  RuntimeLockObject(object);
-  r->uncheckedReceivers.PerformAction();
-  RuntimeUnlockObject(object);
-}
-
-bool RuntimeRadioRouter::RadioButtonMouseDown(RadioButton *, int32_t x, int32_t y) {
-  return FireMouseEvent(&mObject->control.header, Hook(kMouseDown), x, y);
-}
-
-bool RuntimeRadioRouter::RadioButtonMouseUp(RadioButton *, int32_t x, int32_t y) {
-  return FireMouseEvent(&mObject->control.header, Hook(kMouseUp), x, y);
-}
-
-void RuntimeRadioRouter::RadioButtonGotFocus(RadioButton *pane) {
-  FireFocusEvent(&mObject->control.header, pane, Hook(kGotFocus));
-}
-
-void RuntimeRadioRouter::RadioButtonLostFocus(RadioButton *pane) {
-  FireFocusEvent(&mObject->control.header, pane, Hook(kLostFocus));
-}
-
 void RadioCreatePane(RuntimeObject *object) {
   RadioButtonObject *r = AsRadio(object);
-  if (!r->router)
-    r->router = new RuntimeRadioRouter(r);
-  RadioButton *pane = newRadioButton(r->router, r->font.getFont(), r->control.container,
-                                     r->control.tabPanelIndex, r->control.bounds,
-                                     string::Borrow(r->caption), r->value);
-  r->control.pane = pane;
-  if (RuntimeControl *parent = r->control.initialParent; parent && parent->pane)
-    pane->ReassignParent(parent->pane);
+  MakeButtonPane<RuntimeRadioRouter>(r, [r](RuntimeRadioRouter *router) {
+    return newRadioButton(router, r->font.getFont(), r->control.container, r->control.tabPanelIndex,
+                          r->control.bounds, string::Borrow(r->caption), r->value);
+  });
 }
 
 ObjectDefinition *RadioButtonClass() {
   static ObjectDefinition defn;
   if (!defn.className.IsEmpty())
     return &defn;
-  defn.className = string("RadioButton");
-  defn.super = RectControlClass();
-  defn.objectSize = kRadioButtonInstanceSize;
-  defn.destructor = radioDestructor;
-  defn.staticTables = 1;
-  auto *createPane = new ObjectHookInstance;
-  createPane->name = string("CreatePane");
-  createPane->code = reinterpret_cast<void *>(RadioCreatePane);
-  defn.hookInstances = createPane;
-  defn.properties = FillInstances(RadioProperties, std::size(RadioProperties));
   RadioMethods[0].returnType = ObjectClass()->AsType();
-  defn.methods = FillMethods(RadioMethods, std::size(RadioMethods));
-  FillHooks(&defn, RadioHooks, std::size(RadioHooks));
+  DefineButtonClass<RadioButtonObject>(defn, "RadioButton", kRadioButtonInstanceSize,
+                                       radioDestructor, RadioCreatePane, RadioProperties,
+                                       RadioMethods);
   defn.addInterface(BindingPartInterfaceClass());
   return &defn;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "controls/ButtonRouter.h"
 #include "controls/DataBindingServices.h"
 #include "controls/ObjFontStructure.h"
 #include "controls/RadioButton.h"
@@ -37,19 +38,15 @@ static_assert(offsetof(RadioButtonObject, uncheckedReceivers) == 128);
 // Turns the pane's reports into the object's events: a selection fires
 // Action, then tells the checked receivers. It also forgets the object's
 // pane when the pane closes.
-class RuntimeRadioRouter final : public RadioButtonDelegate, public PaneDeathNotificationReceiver {
+class RuntimeRadioRouter final : public ButtonRouter<RadioButtonObject, RadioButtonDelegate> {
 public:
-  explicit RuntimeRadioRouter(RadioButtonObject *object);
-  void PaneImpendingDeath(Pane *p) override;
-  void RadioButtonSet(RadioButton *pane) override;
-  void RadioButtonUnset(RadioButton *pane) override;
-  bool RadioButtonMouseDown(RadioButton *pane, int32_t x, int32_t y) override;
-  bool RadioButtonMouseUp(RadioButton *pane, int32_t x, int32_t y) override;
-  void RadioButtonGotFocus(RadioButton *pane) override;
-  void RadioButtonLostFocus(RadioButton *pane) override;
+  using ButtonRouter::ButtonRouter;
+  void RadioButtonSet(RadioButton *pane) override { Report(pane, true); }
+  void RadioButtonUnset(RadioButton *pane) override { Report(pane, false); }
+  BUTTON_ROUTER_MOUSE_AND_FOCUS(RadioButton)
 
 private:
-  RadioButtonObject *mObject; // not counted: the object owns the router
+  void Report(RadioButton *pane, bool selected);
 };
 
 ObjectDefinition *RadioButtonClass();

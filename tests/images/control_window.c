@@ -59,21 +59,6 @@ static void SayOf(const char *event, RuntimeObject *control, stringStorage *text
   SayLine(line);
 }
 
-static void SayNumber(char *line, int32_t *n, int32_t value) {
-  char digits[12];
-  int32_t count = 0;
-  if (value < 0) {
-    line[(*n)++] = '-';
-    value = -value;
-  }
-  do {
-    digits[count++] = (char)('0' + value % 10);
-    value /= 10;
-  } while (value);
-  while (count)
-    line[(*n)++] = digits[--count];
-}
-
 void OnAction(RuntimeObject *control) { SayOf("Action", control, 0); }
 
 void OnRaiseAction(RuntimeObject *control) {
@@ -95,9 +80,9 @@ int32_t OnLabelMouseDown(RuntimeObject *control, int32_t x, int32_t y) {
   char line[40] = "MouseDown Label ";
   int32_t n = 16;
   (void)control;
-  SayNumber(line, &n, x);
+  AppendNumber(line, &n, x);
   line[n++] = ' ';
-  SayNumber(line, &n, y);
+  AppendNumber(line, &n, y);
   line[n] = 0;
   SayLine(line);
   return 0;

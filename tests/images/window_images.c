@@ -56,6 +56,21 @@ void RunWithWindow(RuntimeClass *windowClass) {
   KIT_END();
 }
 
+void AppendNumber(char *line, int32_t *n, int32_t value) {
+  char digits[12];
+  int32_t count = 0;
+  if (value < 0) {
+    line[(*n)++] = '-';
+    value = -value;
+  }
+  do {
+    digits[count++] = (char)('0' + value % 10);
+    value /= 10;
+  } while (value);
+  while (count)
+    line[(*n)++] = digits[--count];
+}
+
 void SayLine(const char *text) {
   KitWriteError(text);
   KitWriteError("\n");

@@ -15,6 +15,8 @@ void LayOutWindow(RuntimeObject *window, stringStorage *title, int32_t width, in
 /* Registers an application object that quits with its last window, makes
  * a window of the class and runs the loop until it ends. */
 void RunWithWindow(RuntimeClass *windowClass);
+/* Writes the number in decimal at line[*n], advancing *n. */
+void AppendNumber(char *line, int32_t *n, int32_t value);
 /* Writes the text and a line end to standard error. */
 void SayLine(const char *text);
 

@@ -7,6 +7,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -87,7 +88,11 @@ bool RunningImage::ReadMore(long long deadline) {
 }
 
 bool RunningImage::WaitForLine(const std::string &line) {
-  const long long deadline = NowMilliseconds() + kBoundMilliseconds;
+  return WaitForLineWithin(line, kBoundMilliseconds);
+}
+
+bool RunningImage::WaitForLineWithin(const std::string &line, long long milliseconds) {
+  const long long deadline = NowMilliseconds() + std::min(milliseconds, kBoundMilliseconds);
   for (size_t seen = 0;; ) {
     for (; seen < mLines.size(); ++seen)
       if (mLines[seen] == line)

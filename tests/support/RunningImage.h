@@ -22,6 +22,8 @@ public:
   // Waits until the image has written that line; false when it ends or the
   // bound passes first.
   bool WaitForLine(const std::string &line);
+  // The same within the given milliseconds (at most the usual bound).
+  bool WaitForLineWithin(const std::string &line, long long milliseconds);
   // Every line written so far, in order.
   const std::vector<std::string> &Lines() const { return mLines; }
   // The lines written so far that start with the prefix.
