@@ -22,6 +22,11 @@ public:
   // Waits until the image has written that line; false when it ends or the
   // bound passes first.
   bool WaitForLine(const std::string &line);
+  // Sends the input with xdotool until the image writes the line once more
+  // than it had before; an input lost on a loaded machine, or sent before
+  // the window took it, is sent again, a few times. False when the line
+  // never came.
+  bool InputUntilLine(const std::string &xdotoolArgs, const std::string &line);
   // Every line written so far, in order.
   const std::vector<std::string> &Lines() const { return mLines; }
   // The lines written so far that start with the prefix.
