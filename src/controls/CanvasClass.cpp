@@ -11,6 +11,7 @@
 #include "runtime/objects/ClassTables.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
+#include "windows/ControlWalk.h"
 #include "windows/RuntimeWindow.h"
 
 namespace {
@@ -122,7 +123,7 @@ void InvalidateChangedBackdrop(RuntimeView *view) {
   if (WindowBackdropChanged(view))
     view->nativeWindow->InvalidatePane(true);
   ControlWalk walk(view);
-  for (RuntimeObject *object : walk.controls())
+  for (RuntimeObject *object : walk)
     if (IsObjectOfClass(object, CanvasClass()))
       if (RuntimeCanvas *pane = PaneOf(AsCanvas(object)))
         pane->InvalidateIfBackdropChanged();

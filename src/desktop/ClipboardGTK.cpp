@@ -4,6 +4,7 @@
 
 #include <gtk/gtk.h>
 
+#include "desktop/ClipboardClaim.h"
 #include "desktop/ClipboardClass.h"
 #include "desktop/ClipboardPictureBuffer.h"
 #include "desktop/ClipboardWait.h"
@@ -96,7 +97,10 @@ void OfferText(GtkClipboard *clipboard, const char *bytes, gsize length) {
   if (length)
     memcpy(text->bytes, bytes, length);
   text->bytes[length] = '\0';
-  if (!gtk_clipboard_set_with_data(clipboard, targets, guint(count), ServeText, ClearText, text))
+  if (!ClaimClipboard([&] {
+        return gtk_clipboard_set_with_data(clipboard, targets, guint(count), ServeText, ClearText,
+                                           text) != FALSE;
+      }))
     ClearText(clipboard, text);
   gtk_target_table_free(targets, count);
   gtk_target_list_unref(list);
@@ -237,8 +241,10 @@ bool OfferClipboardPicture(int32_t width, int32_t height, int32_t rowStride,
   if (!clipboard)
     return false;
   GtkTargetEntry target = {gdk_atom_name(PixmapTarget()), 0, 0};
-  gboolean owned =
-      gtk_clipboard_set_with_data(clipboard, &target, 1, ServePicture, ClearPicture, nullptr);
+  const bool owned = ClaimClipboard([&] {
+    return gtk_clipboard_set_with_data(clipboard, &target, 1, ServePicture, ClearPicture,
+                                       nullptr) != FALSE;
+  });
   g_free(target.target);
   if (!owned)
     return false;

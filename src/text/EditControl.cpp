@@ -15,7 +15,7 @@
 
 StyledTextDelegate::~StyledTextDelegate() = default;
 
-bool EditControl::sTellingFromKeyPress = false;
+bool EditControl::sTellingFromInput = false;
 
 EditControl::EditControl(SubPane *parent, int32_t tabPanelIndex, const QV::Rect &bounds)
     : ContainerPane(parent, tabPanelIndex, bounds), mDataSource("") {}

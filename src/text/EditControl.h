@@ -136,13 +136,15 @@ public:
   void SetRefusesFocus(bool on) { mRefusesFocus = on; }
   int32_t Alignment() const { return mAlignment; }
   // True while a pane tells its delegate of a selection change from inside
-  // a key press: asking the clipboard then would run a nested main loop
-  // that takes the next keys before this one is done.
-  static bool TellingFromKeyPress() { return sTellingFromKeyPress; }
+  // a key press, a key release or a button release: asking the clipboard
+  // then would run a nested main loop that takes the next input before this
+  // one is done, and input that closes the window would delete the pane
+  // still being told.
+  static bool TellingFromInput() { return sTellingFromInput; }
   bool AcceptsTabs() const { return mAcceptTabs; }
 
 protected:
-  static bool sTellingFromKeyPress;
+  static bool sTellingFromInput;
   string mDataSource;
   RuntimeObject *mBoundDataControl = nullptr; // not owned
   int32_t mAlignment = 0;

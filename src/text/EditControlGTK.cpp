@@ -90,13 +90,19 @@ void EditControlGTK::TextChangedCallBack(GObject *, EditControlGTK *pane) {
 
 gboolean EditControlGTK::ButtonReleasedCallBack(GtkWidget *widget, GdkEventButton *e,
                                                 EditControlGTK *pane) {
-  pane->SelectionChanged();
+  pane->SelectionChangedByInput();
   return GTKHelper::GenericButtonReleasedCallBack(widget, e, pane);
 }
 
 gboolean EditControlGTK::KeyReleasedCallBack(GtkWidget *, GdkEventKey *, EditControlGTK *pane) {
-  pane->SelectionChanged();
+  pane->SelectionChangedByInput();
   return FALSE;
+}
+
+void EditControlGTK::SelectionChangedByInput() {
+  sTellingFromInput = true;
+  SelectionChanged();
+  sTellingFromInput = false;
 }
 
 bool EditControlGTK::HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) {
@@ -107,9 +113,7 @@ bool EditControlGTK::HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) 
                                              static_cast<int16_t>(modifiers)))
       return true;
     // A selection change made since the last notice is told before this key.
-    sTellingFromKeyPress = true;
-    SelectionChanged();
-    sTellingFromKeyPress = false;
+    SelectionChangedByInput();
   }
   // A field that accepts tabs keeps the Tab key; a read-only one takes no
   // typing, so the key inserts nothing there.

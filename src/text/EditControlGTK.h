@@ -66,6 +66,8 @@ public:
 
   // Tells the delegate when the selection moved since it last heard.
   virtual void SelectionChanged();
+  // The same, from inside the handling of a key or button.
+  void SelectionChangedByInput();
 
   static void TextChangedCallBack(GObject *source, EditControlGTK *pane);
   static gboolean ButtonReleasedCallBack(GtkWidget *widget, GdkEventButton *e,

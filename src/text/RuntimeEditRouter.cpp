@@ -152,12 +152,12 @@ void RuntimeEditRouter::EnableIntrinsicMenuOptions(EditControl *pane) {
     if (!readOnly)
       Enable("EditClear");
   }
-  // Asking the clipboard runs a nested main loop that can take the next key
-  // before this one is done: ask only when there is a Paste item to enable,
-  // and inside a key press keep the last answer.
+  // Asking the clipboard runs a nested main loop that can take the next
+  // input before this one is done: ask only when there is a Paste item to
+  // enable, and inside a key or button event keep the last answer.
   static bool sTextOnClipboard = false;
   if (!readOnly && MenuItemNamed("EditPaste")) {
-    if (!EditControl::TellingFromKeyPress())
+    if (!EditControl::TellingFromInput())
       sTextOnClipboard = IsTextOnClipboard();
     if (sTextOnClipboard)
       Enable("EditPaste");

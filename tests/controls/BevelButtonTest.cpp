@@ -42,15 +42,14 @@ protected:
   }
   // Presses at (40, 30), moves through the points, releases at the last.
   void PressMoveRelease(std::vector<std::pair<int, int>> path) {
-    ASSERT_TRUE(XDoTool(At(40, 30) + "mousedown 1"));
-    ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == button; }));
+    ASSERT_TRUE(
+        XDoToolUntil(At(40, 30) + "mousedown 1", [&] { return GetCaptureMouse() == button; }));
     for (auto [x, y] : path) {
-      ASSERT_TRUE(XDoTool(At(x, y)));
       const bool inside = x >= 20 && x < 140 && y >= 20 && y < 44;
-      ASSERT_TRUE(StepUntil([&] { return button->IsPressed() == inside; })) << x << "," << y;
+      ASSERT_TRUE(XDoToolUntil(At(x, y), [&] { return button->IsPressed() == inside; }))
+          << x << "," << y;
     }
-    ASSERT_TRUE(XDoTool("mouseup 1"));
-    ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == nullptr; }));
+    ASSERT_TRUE(XDoToolUntil("mouseup 1", [&] { return GetCaptureMouse() == nullptr; }));
     for (int i = 0; i < 10; ++i)
       PaneLoopStep();
   }

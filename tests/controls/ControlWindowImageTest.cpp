@@ -31,10 +31,8 @@ protected:
     return "mousemove --window " + mWindow + " " + std::to_string(x) + " " + std::to_string(y) +
            " ";
   }
-  // Clicks the label 7 and 5 pixels into it and waits for its report.
-  bool ClickLabel() {
-    return XDoTool(At(27, 53) + "click 1") && mImage.WaitForLine("MouseDown Label 7 5");
-  }
+  // Clicks the label 7 and 5 pixels into it until it reports.
+  bool ClickLabel() { return mImage.InputUntilLine(At(27, 53) + "click 1", "MouseDown Label 7 5"); }
 
   RunningImage mImage{"control_window"};
   std::string mWindow;
@@ -42,8 +40,7 @@ protected:
 
 // Push spans (20, 20) to (100, 44); the label starts at (20, 48).
 TEST_F(ControlWindowImage, AClickFiresActionOnReleaseInsideOnlyAndTheLabelHearsPaneRelativeDowns) {
-  ASSERT_TRUE(XDoTool(At(60, 32) + "click 1"));
-  ASSERT_TRUE(mImage.WaitForLine("Action Push"));
+  ASSERT_TRUE(mImage.InputUntilLine(At(60, 32) + "click 1", "Action Push"));
   ASSERT_TRUE(XDoTool(At(60, 32) + "mousedown 1 " + At(380, 230) + "mouseup 1"));
   ASSERT_TRUE(ClickLabel());
   EXPECT_EQ(mImage.LinesStartingWith("Action"), Lines{"Action Push"});
@@ -53,12 +50,9 @@ TEST_F(ControlWindowImage, AClickFiresActionOnReleaseInsideOnlyAndTheLabelHearsP
 // With the focus on Push (a button that is neither), Return reaches OK, the
 // default button, and Escape Cancel, each once.
 TEST_F(ControlWindowImage, ReturnFiresTheDefaultButtonOnceAndEscapeTheCancelButton) {
-  ASSERT_TRUE(XDoTool(At(60, 32) + "click 1"));
-  ASSERT_TRUE(mImage.WaitForLine("Action Push"));
-  ASSERT_TRUE(XDoTool("key Return"));
-  ASSERT_TRUE(mImage.WaitForLine("Action OK"));
-  ASSERT_TRUE(XDoTool("key Escape"));
-  ASSERT_TRUE(mImage.WaitForLine("Action Cancel"));
+  ASSERT_TRUE(mImage.InputUntilLine(At(60, 32) + "click 1", "Action Push"));
+  ASSERT_TRUE(mImage.InputUntilLine("key Return", "Action OK"));
+  ASSERT_TRUE(mImage.InputUntilLine("key Escape", "Action Cancel"));
   ASSERT_TRUE(ClickLabel());
   EXPECT_EQ(mImage.LinesStartingWith("Action"),
             (Lines{"Action Push", "Action OK", "Action Cancel"}));
@@ -69,12 +63,9 @@ TEST_F(ControlWindowImage, ReturnFiresTheDefaultButtonOnceAndEscapeTheCancelButt
 // on the control clicked only: of the radio buttons, only on the one newly
 // selected.
 TEST_F(ControlWindowImage, CheckBoxAndRadioButtonClicksFireActionOnTheControlThatChanged) {
-  ASSERT_TRUE(XDoTool(At(320, 72) + "click 1"));
-  ASSERT_TRUE(mImage.WaitForLine("Action Check"));
-  ASSERT_TRUE(XDoTool(At(320, 112) + "click 1"));
-  ASSERT_TRUE(mImage.WaitForLine("Action First"));
-  ASSERT_TRUE(XDoTool(At(320, 142) + "click 1"));
-  ASSERT_TRUE(mImage.WaitForLine("Action Second"));
+  ASSERT_TRUE(mImage.InputUntilLine(At(320, 72) + "click 1", "Action Check"));
+  ASSERT_TRUE(mImage.InputUntilLine(At(320, 112) + "click 1", "Action First"));
+  ASSERT_TRUE(mImage.InputUntilLine(At(320, 142) + "click 1", "Action Second"));
   ASSERT_TRUE(ClickLabel()); // reported after anything the clicks fired
   EXPECT_EQ(mImage.LinesStartingWith("Action"),
             (Lines{"Action Check", "Action First", "Action Second"}));
@@ -84,8 +75,7 @@ TEST_F(ControlWindowImage, CheckBoxAndRadioButtonClicksFireActionOnTheControlTha
 // the final dialog comes up over the window, and once Return dismisses it
 // the run loop ends and the process exits with status 0.
 TEST_F(ControlWindowImage, AnUnhandledExceptionShowsTheFinalDialogAndReturnEndsTheProcessWithZero) {
-  ASSERT_TRUE(XDoTool(At(150, 32) + "click 1"));
-  ASSERT_TRUE(mImage.WaitForLine("Action Raise"));
+  ASSERT_TRUE(mImage.InputUntilLine(At(150, 32) + "click 1", "Action Raise"));
   Lines dialogs;
   ASSERT_TRUE(StepUntil([&] {
     dialogs = mImage.VisibleWindows();
@@ -93,7 +83,11 @@ TEST_F(ControlWindowImage, AnUnhandledExceptionShowsTheFinalDialogAndReturnEndsT
     return !dialogs.empty();
   })) << "no dialog";
   EXPECT_EQ(dialogs.size(), 1u);
-  ASSERT_TRUE(XDoTool("windowfocus --sync " + dialogs.front() + " key Return"));
+  // Return again while the dialog still shows.
+  ASSERT_TRUE(XDoToolUntil("windowfocus --sync " + dialogs.front() + " key Return", [&] {
+    const Lines shown = mImage.VisibleWindows();
+    return std::find(shown.begin(), shown.end(), dialogs.front()) == shown.end();
+  }));
   EXPECT_EQ(mImage.WaitForExit(), 0);
   EXPECT_EQ(mImage.LinesStartingWith("Action"), Lines{"Action Raise"});
   EXPECT_EQ(mImage.LinesStartingWith("failed check"), Lines{});

@@ -91,20 +91,18 @@ TEST_F(GroupBoxes, MouseEventsAreRelativeToTheBoxAndFollowOnlyATrueMouseDown) {
     return "mousemove --window " + win + " " + std::to_string(x) + " " + std::to_string(y) + " ";
   };
   ControlLog().clear();
-  ASSERT_TRUE(XDoTool(at(20, 20) + "mousedown 1"));
-  ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == PaneOf(box); }))
-      << testing::PrintToString(ControlLog());
-  ASSERT_TRUE(XDoTool(at(60, 50) + at(300, 250) + "mouseup 1"));
-  ASSERT_TRUE(StepUntil(
-      [&] { return !ControlLog().empty() && ControlLog().back() == "MouseUp 280,230"; }))
-      << testing::PrintToString(ControlLog());
+  ASSERT_TRUE(XDoToolUntil(at(20, 20) + "mousedown 1", [&] {
+    return GetCaptureMouse() == PaneOf(box);
+  })) << testing::PrintToString(ControlLog());
+  ASSERT_TRUE(XDoToolUntil(at(60, 50) + at(300, 250) + "mouseup 1", [&] {
+    return !ControlLog().empty() && ControlLog().back() == "MouseUp 280,230";
+  })) << testing::PrintToString(ControlLog());
   EXPECT_EQ(ControlLog().front(), "MouseDown 0,0");
 
   // The window reads the pointer as it takes a press: each step waits.
   sMouseDownAnswer = false;
   ControlLog().clear();
-  ASSERT_TRUE(XDoTool(at(30, 30) + "mousedown 1"));
-  ASSERT_TRUE(StepUntil([&] { return !ControlLog().empty(); }));
+  ASSERT_TRUE(XDoToolUntil(at(30, 30) + "mousedown 1", [&] { return !ControlLog().empty(); }));
   ASSERT_TRUE(XDoTool(at(60, 50) + "mouseup 1"));
   for (int i = 0; i < 20; ++i)
     PaneLoopStep();

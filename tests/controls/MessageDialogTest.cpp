@@ -52,31 +52,36 @@ Layout LayoutOf(MessageDialog::Imp *imp) {
 }
 
 // Runs run (which shows a dialog modally); once the dialog's window is on
-// screen, its layout goes to laidOut (when given) and act runs once with it
-// from inside the dialog's loop (to press keys or buttons).
+// screen, its layout goes to laidOut (when given) and act runs with it from
+// inside the dialog's loop (to press keys or buttons). A key lost on a loaded
+// machine would leave the dialog up for ever: while the same dialog still
+// shows a while after act ran, act runs again.
 template <typename Run>
 auto WhileShown(Run run, std::function<void(MessageDialog::Imp *)> act, Layout *laidOut) {
   struct Watch {
     std::function<void(MessageDialog::Imp *)> act;
     Layout *laidOut;
     MessageDialog::Imp *seen = nullptr;
-    bool done = false;
+    gint64 actedAt = 0;
   } watch{std::move(act), laidOut};
   guint source = g_timeout_add(
       20,
       [](gpointer data) -> gboolean {
         auto *w = static_cast<Watch *>(data);
         MessageDialog::Imp *imp = NewestDialog();
-        if (w->done || !imp)
+        if (!imp || !OnScreen(imp))
           return TRUE;
-        if (imp == w->seen || !OnScreen(imp))
+        const gint64 now = g_get_monotonic_time();
+        if (imp == w->seen && now - w->actedAt < 10 * G_USEC_PER_SEC)
           return TRUE;
-        w->seen = imp;
-        w->done = true;
-        if (w->laidOut)
+        if (w->seen && imp != w->seen)
+          return TRUE; // a later dialog is not this run's
+        if (!w->seen && w->laidOut)
           *w->laidOut = LayoutOf(imp);
+        w->seen = imp;
         XDoTool("windowfocus --sync " + Str(XidOf(imp)));
         w->act(imp);
+        w->actedAt = g_get_monotonic_time();
         return TRUE;
       },
       &watch);

@@ -121,11 +121,7 @@ TEST_F(RadioButtons, AUserClickSelectsWithoutAnyHandlerAndValueReadsIt) {
   ASSERT_TRUE(StepUntil([&] { return GTK_WIDGET_MAPPED(PaneOf(b)->GetWidget()); }));
   const std::string at = "mousemove --window " + std::to_string(XidOf(w)) + " 30 62 ";
   ControlLog().clear();
-  ASSERT_TRUE(StepUntil([&] {
-    if (ControlLog().empty())
-      XDoTool(at + "click 1");
-    return Value(b) == 1;
-  }));
+  ASSERT_TRUE(XDoToolUntil(at + "click 1", [&] { return Value(b) == 1; }));
   EXPECT_EQ(Value(a), 0);
   EXPECT_EQ(ControlLog(), (Strings{"Action B"}));
 }

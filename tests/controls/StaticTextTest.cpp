@@ -134,18 +134,16 @@ TEST_F(Labels, AClickFiresMouseDownRelativeToTheLabelAndTrueTracksTheMouse) {
   Handle(StaticTextEvent::kMouseDrag, reinterpret_cast<void *>(RecordDrag));
   Handle(StaticTextEvent::kMouseUp, reinterpret_cast<void *>(RecordUp));
   ShowAndFocus();
-  ASSERT_TRUE(XDoTool(At(25, 40) + "click 1"));
-  ASSERT_TRUE(StepUntil([&] { return !Events().empty(); }));
+  ASSERT_TRUE(XDoToolUntil(At(25, 40) + "click 1", [&] { return !Events().empty(); }));
   Settle();
   EXPECT_EQ(Events(), (std::vector<std::string>{"down 5,10"})) << "False: no drag, no up";
 
   Events().clear();
   sMouseDownAnswer = 1;
-  ASSERT_TRUE(XDoTool(At(30, 45) + "mousedown 1"));
-  ASSERT_TRUE(StepUntil([&] { return GetCaptureMouse() == pane; }));
+  ASSERT_TRUE(XDoToolUntil(At(30, 45) + "mousedown 1", [&] { return GetCaptureMouse() == pane; }));
   ASSERT_TRUE(StepUntil([&] { return Events().size() >= 2; }));
-  ASSERT_TRUE(XDoTool(At(100, 150) + "mouseup 1"));
-  ASSERT_TRUE(StepUntil([&] { return Events().back().rfind("up ", 0) == 0; }));
+  ASSERT_TRUE(XDoToolUntil(At(100, 150) + "mouseup 1",
+                           [&] { return Events().back().rfind("up ", 0) == 0; }));
   EXPECT_EQ(Events().front(), "down 10,15");
   EXPECT_EQ(Events()[1], "drag 10,15");
   EXPECT_EQ(Events().back(), "up 80,120");

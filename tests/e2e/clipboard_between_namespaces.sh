@@ -14,8 +14,7 @@ wait_for 30 "B listening" listening B
 
 # A dials B through the connect dialog: the dialler pushes its clipboard.
 printf 'from A at the start' >"$work/first"
-copy_on A "$work/first"
-wait_for 10 "A's clipboard to hold the first text" same_clipboard A "$work/first"
+copy_until_shown A "$work/first"
 dial A "$addressB"
 wait_for 10 "A's text on B (the dialler's push)" same_clipboard B "$work/first" &&
   echo "the dialler's push reached B"

@@ -123,14 +123,28 @@ copy_on() {
   clipPid[$side]=$!
   pids+=($!)
 }
-clipboard_of() { on "$1" xclip -selection clipboard -o 2>/dev/null; }
+# A reading that hangs (a chunked transfer from a busy owner) counts as a
+# mismatch after 20 s, so the callers' bounded loops go on.
+clipboard_of() { on "$1" timeout 20 xclip -selection clipboard -o 2>/dev/null; }
 same_clipboard() { cmp -s <(clipboard_of "$1") "$2"; }
+# Owns the side's clipboard with the file's bytes, again while the side's own
+# clipboard does not show them (xclip may fail to reach a busy display).
+copy_until_shown() {
+  local side=$1 file=$2 attempt
+  for attempt in 1 2 3 4; do
+    copy_on "$side" "$file"
+    wait_for_quietly 10 same_clipboard "$side" "$file" && return 0
+  done
+  fail "the copy on $side never showed its text"
+  return 1
+}
+
 
 # Copies the file on one side and times its arrival on the other.
 propagate() {
   local from=$1 to=$2 file=$3 label=$4
   local start=$(date +%s%N)
-  copy_on "$from" "$file"
+  copy_until_shown "$from" "$file" || return 1
   if wait_for 10 "$label to reach $to" same_clipboard "$to" "$file"; then
     echo "propagation $label ($from -> $to): $((($(date +%s%N) - start) / 1000000)) ms"
   fi
@@ -139,19 +153,41 @@ propagate() {
 # Bytes sent and received on the side's connection.
 byte_counters() { on "$1" ss -tni state established "( sport = :7582 or dport = :7582 )" | grep -o 'bytes_\(acked\|received\):[0-9]*' | tr '\n' ' '; }
 
-# The side clicks Connect, types the address and confirms with Return.
-# The Connect button sits at content 258, 46, below the menu bar: the X
-# window's height less the 163 pixels of content. Without a window manager
-# the window is focused, not activated.
+# The side clicks Connect, types the address and confirms with Return; the
+# click and the key again while their effect does not show (input can be
+# lost on a loaded machine). The Connect button sits at content 258, 46,
+# below the menu bar: the X window's height less the 163 pixels of content.
+# Without a window manager the window is focused, not activated.
+connect_dialog() { on "$1" xdotool search --name '^Connect To\.\.\.$' 2>/dev/null | head -1; }
 dial() {
-  local side=$1 address=$2 window height
+  local side=$1 address=$2 window height dialog="" attempt
   window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
   height=$(on "$side" xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
-  on "$side" xdotool windowfocus --sync "$window" mousemove --window "$window" 258 \
-    $((46 + ${height:-163} - 163)) click 1
-  wait_for 20 "$side's connect dialog" on "$side" xdotool search --name '^Connect To\.\.\.$'
-  on "$side" xdotool type --delay 50 "$address"
-  on "$side" xdotool key Return
+  for attempt in 1 2 3 4; do
+    on "$side" xdotool windowfocus --sync "$window" mousemove --window "$window" 258 \
+      $((46 + ${height:-163} - 163)) click 1
+    wait_for_quietly 10 dialog_shows "$side"
+    dialog=$(connect_dialog "$side")
+    [ -n "$dialog" ] && break
+  done
+  [ -n "$dialog" ] || { fail "$side's connect dialog never showed"; return 1; }
+  on "$side" xdotool windowfocus --sync "$dialog" type --delay 50 "$address"
+  for attempt in 1 2 3 4; do
+    on "$side" xdotool windowfocus --sync "$dialog" key Return 2>/dev/null
+    wait_for_quietly 10 dialog_gone "$side" && break
+  done
   wait_for 20 "$side connected to $address" connected "$side"
 }
+dialog_shows() { [ -n "$(connect_dialog "$1")" ]; }
+dialog_gone() { ! dialog_shows "$1"; }
 
+# wait_for_quietly SECONDS COMMAND...: polls until the command succeeds;
+# false when the time passes first.
+wait_for_quietly() {
+  local until=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -ge $until ] && return 1
+    sleep 0.1
+  done
+}

@@ -102,6 +102,30 @@ bool RunningImage::WaitForLineWithin(const std::string &line, long long millisec
   }
 }
 
+bool RunningImage::InputUntilLine(const std::string &xdotoolArgs, const std::string &line) {
+  auto count = [&] {
+    size_t n = 0;
+    for (const std::string &written : mLines)
+      n += written == line;
+    return n;
+  };
+  const size_t before = count();
+  // Each attempt waits long enough for an input that is only slow to land.
+  constexpr long long kAttemptMilliseconds = 15 * 1000;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    if (!XDoTool(xdotoolArgs))
+      continue;
+    const long long deadline = NowMilliseconds() + kAttemptMilliseconds;
+    while (count() == before && ReadMore(deadline)) {
+    }
+    if (count() > before)
+      return true;
+    if (mErrors < 0)
+      return false; // the image ended
+  }
+  return false;
+}
+
 std::vector<std::string> RunningImage::LinesStartingWith(const std::string &prefix) const {
   std::vector<std::string> found;
   for (const std::string &line : mLines)

@@ -24,6 +24,11 @@ public:
   bool WaitForLine(const std::string &line);
   // The same within the given milliseconds (at most the usual bound).
   bool WaitForLineWithin(const std::string &line, long long milliseconds);
+  // Sends the input with xdotool until the image writes the line once more
+  // than it had before; an input lost on a loaded machine, or sent before
+  // the window took it, is sent again, a few times. False when the line
+  // never came.
+  bool InputUntilLine(const std::string &xdotoolArgs, const std::string &line);
   // Every line written so far, in order.
   const std::vector<std::string> &Lines() const { return mLines; }
   // The lines written so far that start with the prefix.

@@ -78,16 +78,28 @@ void PaneLoopStep() {
   }
 }
 
-bool StepUntil(const std::function<bool()> &done, int maxSteps) {
-  // A generous bound on a loaded machine: the steps run out or half a
-  // minute passes, whichever comes later.
-  gint64 giveUp = g_get_monotonic_time() + 30 * G_USEC_PER_SEC;
+namespace {
+
+bool StepWhile(const std::function<bool()> &done, int maxSteps, int seconds) {
+  gint64 giveUp = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
   for (int i = 0; i < maxSteps || g_get_monotonic_time() < giveUp; ++i) {
     if (done())
       return true;
     PaneLoopStep();
   }
   return done();
+}
+
+} // namespace
+
+bool StepUntil(const std::function<bool()> &done, int maxSteps) {
+  // A generous bound on a loaded machine: the steps run out or half a
+  // minute passes, whichever comes later.
+  return StepWhile(done, maxSteps, 30);
+}
+
+bool StepWithin(const std::function<bool()> &done, int seconds) {
+  return StepWhile(done, 0, seconds);
 }
 
 // On a loaded machine xdotool now and then fails to reach the display, and
@@ -101,6 +113,16 @@ bool XDoTool(const std::string &args) {
     usleep(100000);
   }
   return false;
+}
+
+bool XDoToolUntil(const std::string &args, const std::function<bool()> &done) {
+  // Each attempt waits long enough for an input that is only slow to land
+  // before it is sent again.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    if (XDoTool(args) && StepWithin(done, 15))
+      return true;
+  }
+  return done();
 }
 
 void HandleInClass(ObjectDefinition &defn, const char *event, void *code) {

@@ -24,8 +24,17 @@ void PaneLoopStep();
 // (the steps given and at least half a minute).
 bool StepUntil(const std::function<bool()> &done, int maxSteps = 200);
 
+// Steps until done answers true or the seconds pass.
+bool StepWithin(const std::function<bool()> &done, int seconds);
+
 // Runs xdotool with the arguments; true when it succeeded.
 bool XDoTool(const std::string &args);
+// Sends the input with xdotool and steps until done answers true; an input
+// whose effect does not show within a while (it was lost on a loaded
+// machine, or reached a window not ready for it) is sent again, a few
+// times. For input whose effects are counted, done should answer true once
+// any of them shows, so that a late input is not sent twice.
+bool XDoToolUntil(const std::string &args, const std::function<bool()> &done);
 unsigned long XidOf(Window *w);
 
 // Everything recording panes and windows were told, in order.

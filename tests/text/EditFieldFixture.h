@@ -62,12 +62,16 @@ protected:
     return static_cast<EditControlGTK *>(EditPaneOf(field));
   }
   // Gives the pane the keyboard focus and waits until GTK+ agrees.
+  // The keyboard's focus, in the window (given again until it arrives) and
+  // on the field.
   bool Focus(RuntimeObject *field) {
-    XDoTool("windowfocus --sync " + std::to_string(XidOf(mWindow)));
     PaneOf(field)->SetFocus();
     GtkWidget *input = PaneOf(field)->TextView() ? GTK_WIDGET(PaneOf(field)->TextView())
                                                  : GTK_WIDGET(PaneOf(field)->Entry());
-    return StepUntil([&] { return GTK_WIDGET_HAS_FOCUS(input) && GetFocusPane() == PaneOf(field); });
+    return XDoToolUntil("windowfocus --sync " + std::to_string(XidOf(mWindow)), [&] {
+      return gtk_window_has_toplevel_focus(GTK_WINDOW(mWindow->GetGtkWindow())) &&
+             GTK_WIDGET_HAS_FOCUS(input) && GetFocusPane() == PaneOf(field);
+    });
   }
   static std::string TextOf(RuntimeObject *field) { return Bytes(editTextGetter(field, 0)); }
 

@@ -43,8 +43,7 @@ TEST_F(EditFieldImage, TheClipboardViewHoldsALargeTextAndCtrlCCopiesItsSelection
   for (int i = 0; i < 4096; ++i)
     expected += "lines \xC3\xA9\xE2\x82\xAC\t\"quoted\" ok\r\n";
   ASSERT_EQ(expected.size(), 100u * 1024);
-  ASSERT_TRUE(XDoTool("key ctrl+c"));
-  EXPECT_TRUE(StepUntil([&] { return ClipboardText() == expected; }))
+  EXPECT_TRUE(XDoToolUntil("key ctrl+c", [&] { return ClipboardText() == expected; }))
       << ClipboardText().size() << " bytes on the clipboard";
   EXPECT_EQ(mImage.LinesStartingWith("failed check"), Lines{});
 }
@@ -52,12 +51,11 @@ TEST_F(EditFieldImage, TheClipboardViewHoldsALargeTextAndCtrlCCopiesItsSelection
 // Notes (from (20, 160)) answers KeyDown True for "x" only; OK is the
 // window's default button.
 TEST_F(EditFieldImage, KeyDownTrueKeepsAKeyOutAndReturnPressesTheDefaultButtonWithoutALineBreak) {
-  ASSERT_TRUE(XDoTool("mousemove --window " + mWindow + " 60 180 click 1 type axb"));
-  ASSERT_TRUE(mImage.WaitForLine("TextChange Notes ab"));
-  ASSERT_TRUE(XDoTool("key Return"));
-  ASSERT_TRUE(mImage.WaitForLine("Action OK"));
-  ASSERT_TRUE(XDoTool("type c"));
-  ASSERT_TRUE(mImage.WaitForLine("TextChange Notes abc"));
+  ASSERT_TRUE(mImage.InputUntilLine("mousemove --window " + mWindow + " 60 180 click 1 type a",
+                                    "TextChange Notes a"));
+  ASSERT_TRUE(mImage.InputUntilLine("type xb", "TextChange Notes ab"));
+  ASSERT_TRUE(mImage.InputUntilLine("key Return", "Action OK"));
+  ASSERT_TRUE(mImage.InputUntilLine("type c", "TextChange Notes abc"));
   EXPECT_EQ(mImage.LinesStartingWith("TextChange"),
             (Lines{"TextChange Notes a", "TextChange Notes ab", "TextChange Notes abc"}));
   EXPECT_EQ(mImage.LinesStartingWith("Action"), Lines{"Action OK"});

@@ -143,7 +143,9 @@ TEST_F(EditFieldTest, TypedAddressReadsBackThroughTheTextGetter) {
   RuntimeObject *field = NewField(10, 10, 200, 24, false);
   EditCreatePane(field);
   ASSERT_TRUE(Focus(field));
-  ASSERT_TRUE(XDoTool("type --window 0 --delay 20 '10.0.0.2'"));
+  // Typed again only when none of it landed.
+  ASSERT_TRUE(XDoToolUntil("type --window 0 --delay 20 '10.0.0.2'",
+                           [&] { return !TextOf(field).empty(); }));
   EXPECT_TRUE(StepUntil([&] { return TextOf(field) == "10.0.0.2"; })) << TextOf(field);
 }
 
@@ -153,7 +155,8 @@ TEST_F(EditFieldTest, KeyDownAnsweringTrueKeepsTheKeyOut) {
   EditCreatePane(field);
   gEvents.refusedKey = "x";
   ASSERT_TRUE(Focus(field));
-  ASSERT_TRUE(XDoTool("type --window 0 --delay 20 'axb'"));
+  ASSERT_TRUE(
+      XDoToolUntil("type --window 0 --delay 20 'axb'", [&] { return !gEvents.keys.empty(); }));
   ASSERT_TRUE(StepUntil([&] { return TextOf(field) == "ab" && gEvents.keys.size() >= 3; }));
   EXPECT_EQ(TextOf(field), "ab");
   EXPECT_EQ(gEvents.keys, (std::vector<std::string>{"a", "x", "b"}));
@@ -181,14 +184,12 @@ TEST_F(EditFieldTest, TabInsertsATabOnlyWhenAcceptedAndElseMovesTheFocus) {
   EditCreatePane(next);
 
   ASSERT_TRUE(Focus(tabs));
-  ASSERT_TRUE(XDoTool("key --window 0 Tab"));
-  EXPECT_TRUE(StepUntil([&] { return TextOf(tabs) == "\t"; }));
+  EXPECT_TRUE(XDoToolUntil("key --window 0 Tab", [&] { return TextOf(tabs) == "\t"; }));
   EXPECT_EQ(GetFocusPane(), PaneOf(tabs));
 
   AsEditField(tabs)->acceptTabs = 0;
   PaneOf(tabs)->setAcceptTabs(false);
-  ASSERT_TRUE(XDoTool("key --window 0 Tab"));
-  EXPECT_TRUE(StepUntil([&] { return GetFocusPane() == PaneOf(next); }));
+  EXPECT_TRUE(XDoToolUntil("key --window 0 Tab", [&] { return GetFocusPane() == PaneOf(next); }));
   EXPECT_EQ(TextOf(tabs), "\t");
 }
 
@@ -224,10 +225,9 @@ TEST_F(EditFieldTest, ReturnPressesTheDefaultButtonAndBreaksNoLine) {
   editTextSetter(field, 0, string("one").Storage());
   ASSERT_TRUE(Focus(field));
   PaneOf(field)->SetSelStart(3);
-  ASSERT_TRUE(XDoTool("key --window 0 Return"));
-  EXPECT_TRUE(StepUntil([&] { return button->pressed == 1; }));
-  ASSERT_TRUE(XDoTool("type --window 0 x"));
-  EXPECT_TRUE(StepUntil([&] { return TextOf(field) == "onex"; })) << TextOf(field);
+  EXPECT_TRUE(XDoToolUntil("key --window 0 Return", [&] { return button->pressed == 1; }));
+  EXPECT_TRUE(XDoToolUntil("type --window 0 x", [&] { return TextOf(field) == "onex"; }))
+      << TextOf(field);
 }
 
 TEST_F(EditFieldTest, ASelectionMadeWithKeysIsToldAtTheKeysRelease) {
@@ -239,12 +239,10 @@ TEST_F(EditFieldTest, ASelectionMadeWithKeysIsToldAtTheKeysRelease) {
   PaneOf(field)->SetSelStart(5);
   PaneOf(field)->SelectionChanged();  // the caret's move is told now, not at the key
   gEvents.selChanges = 0;
-  ASSERT_TRUE(XDoTool("key --window 0 shift+Left"));
-  ASSERT_TRUE(StepUntil([&] { return gEvents.selChanges == 1; }));
+  ASSERT_TRUE(XDoToolUntil("key --window 0 shift+Left", [&] { return gEvents.selChanges == 1; }));
   EXPECT_EQ(editSelStartGetter(field, 0), 4);
   EXPECT_EQ(editSelLengthGetter(field, 0), 1);
-  ASSERT_TRUE(XDoTool("key --window 0 shift+Left"));
-  ASSERT_TRUE(StepUntil([&] { return gEvents.selChanges == 2; }));
+  ASSERT_TRUE(XDoToolUntil("key --window 0 shift+Left", [&] { return gEvents.selChanges == 2; }));
   EXPECT_EQ(Bytes(editSelTextGetter(field, 0)), "lo");
 }
 
@@ -322,8 +320,7 @@ TEST_F(EditFieldTest, CtrlCInAReadOnlyFieldCopiesTheSelection) {
   editTextSetter(field, 0, string("copy this part").Storage());
   ASSERT_TRUE(Focus(field));
   PaneOf(field)->SetSelection(5, 9);
-  ASSERT_TRUE(XDoTool("key --window 0 ctrl+c"));
-  EXPECT_TRUE(StepUntil([&] {
+  EXPECT_TRUE(XDoToolUntil("key --window 0 ctrl+c", [&] {
     RuntimeObject *clipboard = CreateInstance(ClipboardClass());
     std::string text = Bytes(clipboardTextGetter(clipboard));
     RuntimeUnlockObject(clipboard);

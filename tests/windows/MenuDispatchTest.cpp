@@ -362,9 +362,9 @@ TEST_F(MenuWindows, ATitleClickRunsTheEnablingPassBeforeTheMenuMaps) {
   ASSERT_TRUE(gtk_widget_translate_coordinates(GTKNodeOf(file)->ItemWidget(), w->GetGtkWindow(),
                                                4, 4, &x, &y));
   sLog.clear();
-  ASSERT_TRUE(XDoTool("mousemove --window " + std::to_string(XidOf(w)) + " " + std::to_string(x) +
-                      " " + std::to_string(y) + " click 1"));
-  ASSERT_TRUE(StepUntil([&] { return !sLog.empty() && sLog.back() == "map"; }));
+  ASSERT_TRUE(XDoToolUntil("mousemove --window " + std::to_string(XidOf(w)) + " " +
+                               std::to_string(x) + " " + std::to_string(y) + " click 1",
+                           [&] { return !sLog.empty() && sLog.back() == "map"; }));
   EXPECT_EQ(sLog.front(), "EnableMenuItems");
   gtk_menu_shell_deactivate(GTK_MENU_SHELL(GTKNodeOf(bar)->BarWidget()));
   g_signal_handlers_disconnect_matched(menu, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr, nullptr);
@@ -383,8 +383,7 @@ TEST_F(MenuWindows, AcceleratorsDispatchOnlyEnabledItems) {
   ASSERT_FALSE(dead->mImp->IsEnabled());
   ASSERT_TRUE(XDoTool("windowfocus --sync " + std::to_string(XidOf(w))));
   sLog.clear();
-  ASSERT_TRUE(XDoTool("key --window 0 ctrl+k ctrl+j"));
-  ASSERT_TRUE(StepUntil([&] { return !sLog.empty(); }));
+  ASSERT_TRUE(XDoToolUntil("key --window 0 ctrl+k ctrl+j", [&] { return !sLog.empty(); }));
   for (int i = 0; i < 10; ++i)
     PaneLoopStep();
   EXPECT_EQ(sLog, std::vector<std::string>{"Action Live"});

@@ -172,12 +172,12 @@ TEST_F(LanguageWindow, AWindowClosedDuringAWalkOfTheListIsNotVisitedAfterwards) 
 TEST_F(LanguageWindow, MouseDownTakesTheCaptureForDragsAndOneMouseUp) {
   RuntimeViewWindow *w = Open();
   sSeen.events.clear();
-  ASSERT_TRUE(XDoTool("mousemove --window " + Str(XidOf(w)) + " 30 40 mousedown 1"));
+  ASSERT_TRUE(XDoToolUntil("mousemove --window " + Str(XidOf(w)) + " 30 40 mousedown 1",
+                           [&] { return Count("MouseDown") >= 1; }));
   ASSERT_TRUE(StepUntil([&] { return Count("MouseDrag") >= 3; }));
   EXPECT_EQ(sSeen.events.front(), "MouseDown 30,40");
   EXPECT_EQ(sSeen.events[1], "MouseDrag 30,40");
-  ASSERT_TRUE(XDoTool("mousemove 10 10 mouseup 1"));
-  ASSERT_TRUE(StepUntil([&] { return Count("MouseUp") >= 1; }));
+  ASSERT_TRUE(XDoToolUntil("mousemove 10 10 mouseup 1", [&] { return Count("MouseUp") >= 1; }));
   for (int i = 0; i < 10; ++i)
     PaneLoopStep();
   EXPECT_EQ(Count("MouseUp"), 1);
@@ -189,11 +189,11 @@ TEST_F(LanguageWindow, MouseDownTakesTheCaptureForDragsAndOneMouseUp) {
 
 TEST_F(LanguageWindow, KeyDownGetsOneCharacterOnce) {
   RuntimeViewWindow *w = Open();
-  ASSERT_TRUE(XDoTool("windowfocus --sync " + Str(XidOf(w))));
-  ASSERT_TRUE(StepUntil([&] { return GetFocusPane() == w; })) << "no pane takes the focus";
+  ASSERT_TRUE(XDoToolUntil("windowfocus --sync " + Str(XidOf(w)), [&] {
+    return GetFocusPane() == w;
+  })) << "no pane takes the focus";
   sSeen.events.clear();
-  ASSERT_TRUE(XDoTool("key --window 0 x"));
-  ASSERT_TRUE(StepUntil([&] { return Count("KeyDown") >= 1; }));
+  ASSERT_TRUE(XDoToolUntil("key --window 0 x", [&] { return Count("KeyDown") >= 1; }));
   for (int i = 0; i < 10; ++i)
     PaneLoopStep();
   EXPECT_EQ(sSeen.events, (std::vector<std::string>{"KeyDown x"}));
@@ -205,11 +205,11 @@ TEST_F(LanguageWindow, MovesAndResizesReachTheWindowObject) {
   RuntimeViewWindow *w = Open();
   EXPECT_EQ(view->bounds.left, placed.left) << "showing kept the place it was given";
   EXPECT_EQ(view->bounds.top, placed.top);
-  ASSERT_TRUE(XDoTool("windowmove " + Str(XidOf(w)) + " 150 120"));
-  ASSERT_TRUE(StepUntil([&] { return view->bounds.left == 150 && view->bounds.top == 120; }));
+  ASSERT_TRUE(XDoToolUntil("windowmove " + Str(XidOf(w)) + " 150 120",
+                           [&] { return view->bounds.left == 150 && view->bounds.top == 120; }));
   sSeen.events.clear();
-  ASSERT_TRUE(XDoTool("windowsize " + Str(XidOf(w)) + " 500 400"));
-  ASSERT_TRUE(StepUntil([&] { return Count("Resized") == 1; }));
+  ASSERT_TRUE(XDoToolUntil("windowsize " + Str(XidOf(w)) + " 500 400",
+                           [&] { return Count("Resized") == 1; }));
   EXPECT_EQ(view->bounds.right - view->bounds.left, 500);
   EXPECT_EQ(view->bounds.bottom - view->bounds.top, 400);
   EXPECT_EQ(view->laidOutBounds.right - view->laidOutBounds.left, 500);

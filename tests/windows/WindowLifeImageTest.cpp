@@ -97,7 +97,9 @@ std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std:
 
 TEST_F(WindowLife, CtrlQAsksTheWindowThenClosesControlsInMapOrderAndEnds) {
   ASSERT_NO_FATAL_FAILURE(Start(false));
-  ASSERT_TRUE(XDoTool("windowfocus --sync " + LifeWindow() + " key ctrl+q"));
+  const std::string window = LifeWindow();
+  ASSERT_TRUE(XDoToolUntil("windowfocus --sync " + window + " key ctrl+q",
+                           [&] { return Said("CancelClose true"); }));
   EXPECT_EQ(Ended(), 0);
   EXPECT_EQ(Lines(), Join(kBuilt, {"CancelClose true"}, kClosed));
 }
@@ -107,8 +109,8 @@ TEST_F(WindowLife, CtrlQAsksTheWindowThenClosesControlsInMapOrderAndEnds) {
 TEST_F(WindowLife, AVetoKeepsEverythingOpenAndTheCloseBoxAsksWithoutQuitting) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
   const std::string window = LifeWindow();
-  ASSERT_TRUE(XDoTool("windowfocus --sync " + window + " key ctrl+q"));
-  ASSERT_TRUE(StepUntil([&] { return Said("CancelClose true"); }, 600));
+  ASSERT_TRUE(XDoToolUntil("windowfocus --sync " + window + " key ctrl+q",
+                           [&] { return Said("CancelClose true"); }));
   XSendDeleteWindow(std::stoul(window));
   EXPECT_EQ(Ended(), 0);
   EXPECT_EQ(Lines(), Join(kBuilt, {"CancelClose true", "CancelClose false"}, kClosed));
