@@ -107,6 +107,19 @@ protected:
     ASSERT_TRUE(shown) << "xclip never offered the bytes";
   }
 
+  // xclip takes the clipboard with the file's bytes, again while the owner
+  // has not changed. The owner is asked of the X server without dispatching
+  // anything here, so this process learns of the change only later.
+  static void XclipTakesTheClipboard(const std::string &file) {
+    const unsigned long before = CurrentClipboardOwner();
+    for (int attempt = 0; attempt < 4 && CurrentClipboardOwner() == before; ++attempt) {
+      ASSERT_EQ(system(("xclip -selection clipboard -i " + file).c_str()), 0);
+      for (int i = 0; i < 1000 && CurrentClipboardOwner() == before; ++i)
+        usleep(10000);
+    }
+    ASSERT_NE(CurrentClipboardOwner(), before) << "xclip never took the clipboard";
+  }
+
   // What xclip reads from the selection, while this process serves it.
   std::string XclipReads(const char *target = nullptr) {
     std::string file = TempFile("");
@@ -264,13 +277,7 @@ TEST_F(ClipboardTest, AnOfferFromTheHandlerOfAnOldEventTakesTheClipboardAll) {
     // meanwhile, so the toolkit learns of no later time.
     const std::string file = TempFile(picture ? "newer again" : "newer than the event");
     mFiles.push_back(file);
-    const unsigned long before = CurrentClipboardOwner();
-    for (int attempt = 0; attempt < 4 && CurrentClipboardOwner() == before; ++attempt) {
-      ASSERT_EQ(system(("xclip -selection clipboard -i " + file).c_str()), 0);
-      for (int i = 0; i < 1000 && CurrentClipboardOwner() == before; ++i)
-        usleep(10000);
-    }
-    ASSERT_NE(CurrentClipboardOwner(), before) << "xclip never took the clipboard";
+    ASSERT_NO_FATAL_FAILURE(XclipTakesTheClipboard(file));
     offer.picture = picture;
     handleOldEvent();
     if (picture)
@@ -322,16 +329,9 @@ TEST_F(ClipboardTest, LargeTextsFromANewOwnerArriveWholeWithoutAStall) {
     mFiles.push_back(file);
     for (int round = 0; round < 3; ++round) {
       SCOPED_TRACE(testing::Message() << megabytes << " MB, round " << round);
-      const unsigned long before = CurrentClipboardOwner();
       // Nothing is dispatched meanwhile: the owner's change waits in the
-      // queue until the reading's own loop runs. xclip runs again when it
-      // did not take the clipboard.
-      for (int attempt = 0; attempt < 4 && CurrentClipboardOwner() == before; ++attempt) {
-        ASSERT_EQ(system(("xclip -selection clipboard -i " + file).c_str()), 0);
-        for (int i = 0; i < 1000 && CurrentClipboardOwner() == before; ++i)
-          usleep(10000);
-      }
-      ASSERT_NE(CurrentClipboardOwner(), before) << "xclip never took the clipboard";
+      // queue until the reading's own loop runs.
+      ASSERT_NO_FATAL_FAILURE(XclipTakesTheClipboard(file));
       // A generous bound, below the half minute of the stall; it runs inside
       // the reading's nested main loop.
       bool stillWaiting = false;
