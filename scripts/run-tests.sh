@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs every registered test with CTest, under a virtual X server when there is
 # no display, and ends with one line of real counts: "N passed, N failed".
+# Arguments after the build folder go to CTest (e.g. -L windows).
 set -uo pipefail
 build=${1:-build}
+shift $(($# > 0 ? 1 : 0))
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-ctest_command=(ctest --test-dir "$build" --output-on-failure --timeout 600 -j"$(nproc)")
+ctest_command=(ctest --test-dir "$build" --output-on-failure --timeout 600 -j"$(nproc)" "$@")
 if [ -z "${DISPLAY:-}" ]; then
   # -noreset: by default the server resets whenever its last client leaves,
   # and a test connecting during that reset is refused.

@@ -21,6 +21,7 @@
 #include "graphics/PictureObject.h"
 #include "graphics/PictureServices.h"
 #include "support/OffscreenPixels.h"
+#include "support/SanitizerSkips.h"
 #include "runtime/objects/ClassLookup.h"
 #include "support/WindowsTestSupport.h"
 #include "windows/GTKHelper.h"
@@ -320,8 +321,14 @@ TEST_F(ClipboardTest, TextThatIsNotUTF8IsNoTextUntilTheClipboardChanges) {
 // just before the reading is reported while the reading runs; it is no new
 // owner, and asking xclip a second time while it still sends the pieces of
 // the first answer stalled the reading for GTK+'s half minute.
+//
+// Under the sanitizer, GTK+'s buffer for 16 MB, grown piece by piece, does not
+// fit beside the shadow memory in the i386 address space and the sanitizer's
+// allocator stops in its own check; 1 and 4 MB still arrive in pieces there.
 TEST_F(ClipboardTest, LargeTextsFromANewOwnerArriveWholeWithoutAStall) {
-  for (size_t megabytes : {1, 4, 16}) {
+  const std::vector<size_t> sizes =
+      kUnderAddressSanitizer ? std::vector<size_t>{1, 4} : std::vector<size_t>{1, 4, 16};
+  for (size_t megabytes : sizes) {
     std::string bytes(megabytes << 20, 'x');
     for (size_t i = 0; i < bytes.size(); ++i)
       bytes[i] = char('a' + (i * 7 + i / 4099) % 26);

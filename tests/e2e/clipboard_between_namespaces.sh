@@ -45,7 +45,7 @@ if wait_for 20 "the clipboards to converge after near-simultaneous changes" conv
 else
   for side in A B; do
     echo "$side's clipboard: \"$(clipboard_of $side | head -c 80)\"; its log:"
-    tail -n 5 "$work/app$side.log"
+    tail -n 20 "$work/app$side.log"
   done
 fi
 
@@ -80,7 +80,8 @@ for side in A B; do
     done
   done
   if running "$pid"; then
-    fail "Ctrl+Q did not end $side"
+    fail "Ctrl+Q did not end $side; its log:"
+    tail -n 20 "$work/app$side.log"
     continue
   fi
   wait "$pid"

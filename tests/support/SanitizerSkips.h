@@ -10,3 +10,11 @@
 #else
 #define SKIP_WHEN_MALLOC_FAILURE_ABORTS()
 #endif
+
+// Whether this build runs under AddressSanitizer, for tests that must keep
+// their inputs within what the sanitizer can hold in the 32-bit address space.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kUnderAddressSanitizer = true;
+#else
+inline constexpr bool kUnderAddressSanitizer = false;
+#endif
