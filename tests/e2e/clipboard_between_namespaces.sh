@@ -74,7 +74,7 @@ for side in A B; do
   window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
   for attempt in 1 2 3 4 5 6; do
     on "$side" xdotool windowfocus --sync "$window" key ctrl+q
-    for look in $(seq 50); do
+    for look in $(seq $((50 * factor))); do
       running "$pid" || break 2
       sleep 0.1
     done

@@ -5,6 +5,9 @@
 # EXIT trap ends only the processes it started, by PID, and removes what it
 # made.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Every bound of these scripts is this many times longer where the build's
+# programs run several times slower (the sanitized build sets it).
+factor=${TIME_FACTOR:-1}
 launcher=$(cd "$here/../../scripts" && pwd)/i386-launcher.sh
 app=$build/bin/tavrin
 
@@ -102,10 +105,10 @@ start_app() {
 wait_for() {
   local seconds=$1 what=$2
   shift 2
-  local until=$((SECONDS + seconds))
+  local until=$((SECONDS + seconds * factor))
   while ! "$@" >/dev/null 2>&1; do
     if [ $SECONDS -ge $until ]; then
-      fail "waited ${seconds}s for $what"
+      fail "waited $((seconds * factor))s for $what"
       return 1
     fi
     sleep 0.1
@@ -125,7 +128,7 @@ copy_on() {
 }
 # A reading that hangs (a chunked transfer from a busy owner) counts as a
 # mismatch after 20 s, so the callers' bounded loops go on.
-clipboard_of() { on "$1" timeout 20 xclip -selection clipboard -o 2>/dev/null; }
+clipboard_of() { on "$1" timeout $((20 * factor)) xclip -selection clipboard -o 2>/dev/null; }
 same_clipboard() { cmp -s <(clipboard_of "$1") "$2"; }
 # Owns the side's clipboard with the file's bytes, again while the side's own
 # clipboard does not show them (xclip may fail to reach a busy display).
@@ -188,7 +191,7 @@ dialog_gone() { ! dialog_shows "$1"; }
 # wait_for_quietly SECONDS COMMAND...: polls until the command succeeds;
 # false when the time passes first.
 wait_for_quietly() {
-  local until=$((SECONDS + $1))
+  local until=$((SECONDS + $1 * factor))
   shift
   until "$@" >/dev/null 2>&1; do
     [ $SECONDS -ge $until ] && return 1
