@@ -424,7 +424,9 @@ TEST_F(TavrinApp, CtrlQEndsTheApplicationWithStatusZero) {
     std::system(("xdotool windowfocus --sync " + window + " key ctrl+q").c_str());
     ended = WaitFor([&] { return waitpid(mApp, &status, WNOHANG) == mApp; }, 5);
   }
-  ASSERT_TRUE(ended) << "Ctrl+Q pressed 12 times did not end the copy";
+  ASSERT_TRUE(ended) << "Ctrl+Q pressed 12 times did not end the copy; window " << window << "\n"
+                     << CommandOutput("xwininfo -root -tree 2>&1 | head -40") << "\n"
+                     << CommandOutput("cat /proc/" + std::to_string(mApp) + "/status | head -3");
   mApp = -1;
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
