@@ -8,7 +8,8 @@ shift $(($# > 0 ? 1 : 0))
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-ctest_command=(ctest --test-dir "$build" --output-on-failure --timeout 600 -j"$(nproc)" "$@")
+# TIME_FACTOR (set for sanitized builds) stretches the time-out of each test.
+ctest_command=(ctest --test-dir "$build" --output-on-failure --timeout $((600 * ${TIME_FACTOR:-1})) -j"$(nproc)" "$@")
 if [ -z "${DISPLAY:-}" ]; then
   # -noreset: by default the server resets whenever its last client leaves,
   # and a test connecting during that reset is refused.

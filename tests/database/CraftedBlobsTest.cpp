@@ -12,6 +12,7 @@
 #include <random>
 
 #include "DatabaseTestSupport.h"
+#include "support/SanitizerSkips.h"
 #include "database/DatabaseFormat.h"
 
 using namespace dbformat;
@@ -76,7 +77,7 @@ template <typename Work>
 bool InChild(Work work, std::string &why) {
   pid_t child = fork();
   if (child == 0) {
-    alarm(30);
+    alarm(30 * kHangBoundFactor);
     _exit(work());
   }
   int status = 0;
@@ -266,7 +267,7 @@ TEST_F(CraftedBlobs, FuzzedListsAndKeys) {
     std::string path = mFolder + "/fuzz" + std::to_string(input) + ".db";
     pid_t child = fork();
     if (child == 0) {
-      alarm(60);
+      alarm(60 * kHangBoundFactor);
       _exit(RunFuzzInput(input, path));
     }
     ASSERT_GT(child, 0);

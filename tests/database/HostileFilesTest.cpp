@@ -9,6 +9,7 @@
 #include <random>
 
 #include "DatabaseTestSupport.h"
+#include "support/SanitizerSkips.h"
 #include "database/DatabaseFormat.h"
 
 using namespace dbformat;
@@ -51,7 +52,7 @@ void ReadEverything(const std::string &path) {
 int ReadInChild(const std::string &path) {
   pid_t child = fork();
   if (child == 0) {
-    alarm(20);
+    alarm(20 * kHangBoundFactor);
     ReadEverything(path);
     _exit(0);
   }
@@ -131,7 +132,7 @@ TEST(DatabaseHostileFiles, TargetedDamageFailsWith2009) {
     DatabaseScratch::Write(path, bytes);
     pid_t child = fork();
     if (child == 0) {
-      alarm(20);
+      alarm(20 * kHangBoundFactor);
       dbDatabase *opened = OpenZANTPath(string(path.c_str()));
       if (!opened) _exit(10);
       Rows rows = Select(opened, "t");

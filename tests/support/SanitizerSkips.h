@@ -1,4 +1,5 @@
-// Skips for the few tests whose subject the sanitizer build takes over.
+// What the sanitizer build changes in the tests: the few tests whose subject
+// the sanitizer takes over are skipped, and bounds grow with its slowness.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -18,3 +19,7 @@ inline constexpr bool kUnderAddressSanitizer = true;
 #else
 inline constexpr bool kUnderAddressSanitizer = false;
 #endif
+
+// How many times longer a bound that catches a hang must be in this build:
+// sanitized programs run several times slower.
+inline constexpr unsigned kHangBoundFactor = kUnderAddressSanitizer ? 4 : 1;
