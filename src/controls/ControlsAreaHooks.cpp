@@ -11,6 +11,7 @@
 #include "controls/GroupBoxClass.h"
 #include "controls/MessageDialog.h"
 #include "controls/MessageDialogClass.h"
+#include "controls/PagePanelClass.h"
 #include "controls/PopupMenuClass.h"
 #include "controls/ProgressBarClass.h"
 #include "controls/PushButtonClass.h"
@@ -50,6 +51,8 @@ constinit EditBindingHooks sEditBinding{};
   classes.OvalClass = OvalClass;
   classes.RoundRectClass = RoundRectClass;
   classes.LineClass = LineClass;
+  classes.PagePanelClass = PagePanelClass;
+  classes.TabPanelClass = TabPanelClass;
   UpperAreaHooksToFill().presentFinalDialog = PresentFinalDialog;
   UpperAreaHooksToFill().invalidateChangedBackdrop = InvalidateChangedBackdrop;
   return true;

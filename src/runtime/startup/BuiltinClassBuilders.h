@@ -110,7 +110,7 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, RoundRectClass) \
   ROW(0, AREA, CLASS, RectangleClass) \
   ROW(0, AREA, CLASS, EditClass) \
-  ROW(0, PENDING, CLASS, PagePanelClass) \
+  ROW(0, AREA, CLASS, PagePanelClass) \
   ROW(0, PENDING, CLASS, OLEContainerClass) \
   ROW(0, AREA, CLASS, PopupRowTagClass) \
   ROW(0, AREA, CLASS, ProgressBarClass) \
@@ -127,7 +127,7 @@ struct ObjectDefinition;
   ROW(0, PENDING, CLASS, MovieClass) \
   ROW(0, PENDING, CLASS, SoundClass) \
   ROW(0, PENDING, CLASS, StyledTextPrinterClass) \
-  ROW(0, PENDING, CLASS, TabPanelClass) \
+  ROW(0, AREA, CLASS, TabPanelClass) \
   ROW(0, AREA, CLASS, MouseCursorClass) \
   ROW(0, PENDING, CLASS, DataControlActionClass) \
   ROW(0, PENDING, CLASS, DataControlClass)
