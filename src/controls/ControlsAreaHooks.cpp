@@ -8,6 +8,7 @@
 #include "controls/ControlClasses.h"
 #include "controls/DataBinders.h"
 #include "controls/DataBindingServices.h"
+#include "controls/FolderItemDialog.h"
 #include "controls/GroupBoxClass.h"
 #include "controls/MessageDialog.h"
 #include "controls/MessageDialogClass.h"
@@ -53,6 +54,7 @@ constinit EditBindingHooks sEditBinding{};
   classes.LineClass = LineClass;
   classes.PagePanelClass = PagePanelClass;
   classes.TabPanelClass = TabPanelClass;
+  classes.InitFolderItemDialogClasses = InitFolderItemDialogClasses;
   UpperAreaHooksToFill().presentFinalDialog = PresentFinalDialog;
   UpperAreaHooksToFill().invalidateChangedBackdrop = InvalidateChangedBackdrop;
   return true;

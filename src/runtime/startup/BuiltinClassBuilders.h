@@ -60,7 +60,7 @@ struct ObjectDefinition;
   ROW(14, AREA, CLASS, PrefsMenuItemClass) \
   ROW(14, AREA, CLASS, AppleMenuItemClass) \
   ROW(15, AREA, REGISTRAR, CreateClipboardClass) \
-  ROW(15, PENDING, REGISTRAR, InitFolderItemDialogClasses) \
+  ROW(15, AREA, REGISTRAR, InitFolderItemDialogClasses) \
   ROW(16, PENDING, CLASS, MDIWindowClass) \
   ROW(16, AREA, REGISTRAR, InitMenuClasses) \
   ROW(16, AREA, REGISTRAR, InitMessageDialogClasses) \
