@@ -64,7 +64,7 @@ private:
     GtkWidget *dialog = OpenDialog();
     if (!dialog)
       return TRUE;
-    if (++self->mTries > 30) {
+    if (++self->mTries > 120) {
       gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_NONE);
       return TRUE;
     }
@@ -92,7 +92,7 @@ Answerer Typing(const std::string &text) {
     const std::string now = gtk_entry_get_text(NameEntry(dialog));
     if (now == text)
       return "key Return";
-    if (!now.empty() && text.compare(0, now.size(), now) == 0 && ++waited < 4)
+    if (!now.empty() && text.compare(0, now.size(), now) == 0 && ++waited < 10)
       return "";
     waited = 0;
     gtk_entry_set_text(NameEntry(dialog), "");
@@ -166,7 +166,7 @@ TEST_F(FileDialogs, ATypedPathIsTheResultAndASecondRunDropsIt) {
   }
   Answerer cancel = Cancelling();
   EXPECT_EQ(Run(), "nil");
-  EXPECT_LE(cancel.Tries(), 30);
+  EXPECT_LE(cancel.Tries(), 120);
 }
 
 // Open and save dialogs take no folder; a folder dialog keeps the slash.
