@@ -34,6 +34,3 @@ ControlFields FieldsOfControl(RuntimeObject *object) {
       &c->tabPanelIndex, &c->view,    &c->balloonHelp, &c->disabledBalloonHelp, &c->helpTag,
       &c->mMenuHandlers, &c->name,    &c->index,       &c->container};
 }
-
-// Pending: tab and page panels re-apply their pages here once they exist.
-void EnforceAllRunViewTabPanels(RuntimeViewWindow *) {}

@@ -8,9 +8,11 @@
 #include "controls/ControlClasses.h"
 #include "controls/DataBinders.h"
 #include "controls/DataBindingServices.h"
+#include "controls/FolderItemDialog.h"
 #include "controls/GroupBoxClass.h"
 #include "controls/MessageDialog.h"
 #include "controls/MessageDialogClass.h"
+#include "controls/PagePanelClass.h"
 #include "controls/PopupMenuClass.h"
 #include "controls/ProgressBarClass.h"
 #include "controls/PushButtonClass.h"
@@ -50,6 +52,9 @@ constinit EditBindingHooks sEditBinding{};
   classes.OvalClass = OvalClass;
   classes.RoundRectClass = RoundRectClass;
   classes.LineClass = LineClass;
+  classes.PagePanelClass = PagePanelClass;
+  classes.TabPanelClass = TabPanelClass;
+  classes.InitFolderItemDialogClasses = InitFolderItemDialogClasses;
   UpperAreaHooksToFill().presentFinalDialog = PresentFinalDialog;
   UpperAreaHooksToFill().invalidateChangedBackdrop = InvalidateChangedBackdrop;
   return true;

@@ -11,14 +11,22 @@
   stringStorage *prefix##TextFontGetter(RuntimeObject *object, int32_t) {                         \
     return object ? RuntimeLockString(reinterpret_cast<Object *>(object)->font.name) : nullptr;   \
   }                                                                                               \
+  int32_t prefix##TextSizeGetter(RuntimeObject *object, int32_t) {                                \
+    return object ? reinterpret_cast<Object *>(object)->font.size : 0;                            \
+  }                                                                                               \
+  DEFINE_OBJ_FONT_STYLE_GETTER(prefix##Bold, Object, bold)                                        \
+  DEFINE_OBJ_FONT_STYLE_GETTER(prefix##Italic, Object, italic)                                    \
+  DEFINE_OBJ_FONT_STYLE_GETTER(prefix##Underline, Object, underline)                              \
+  DEFINE_OBJ_FONT_SETTERS(prefix, Object, push)
+
+// The five setters alone, for a class whose getters read the fields
+// through the generic accessors.
+#define DEFINE_OBJ_FONT_SETTERS(prefix, Object, push)                                            \
   void prefix##TextFontSetter(RuntimeObject *object, int32_t, stringStorage *name) {              \
     if (!object)                                                                                  \
       return;                                                                                     \
     reinterpret_cast<Object *>(object)->font.SetName(name);                                       \
     push(reinterpret_cast<Object *>(object));                                                     \
-  }                                                                                               \
-  int32_t prefix##TextSizeGetter(RuntimeObject *object, int32_t) {                                \
-    return object ? reinterpret_cast<Object *>(object)->font.size : 0;                            \
   }                                                                                               \
   void prefix##TextSizeSetter(RuntimeObject *object, int32_t, int32_t size) {                     \
     if (!object)                                                                                  \
@@ -30,10 +38,12 @@
   DEFINE_OBJ_FONT_STYLE(prefix##Italic, Object, italic, push)                                     \
   DEFINE_OBJ_FONT_STYLE(prefix##Underline, Object, underline, push)
 
-#define DEFINE_OBJ_FONT_STYLE(name, Object, field, push)                                         \
+#define DEFINE_OBJ_FONT_STYLE_GETTER(name, Object, field)                                       \
   int32_t name##Getter(RuntimeObject *object, int32_t) {                                          \
     return object && reinterpret_cast<Object *>(object)->font.field ? 1 : 0;                      \
-  }                                                                                               \
+  }
+
+#define DEFINE_OBJ_FONT_STYLE(name, Object, field, push)                                         \
   void name##Setter(RuntimeObject *object, int32_t, int32_t on) {                                 \
     if (!object)                                                                                  \
       return;                                                                                     \

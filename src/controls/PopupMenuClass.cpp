@@ -5,8 +5,8 @@
 
 #include "controls/ControlClasses.h"
 #include "controls/DataBinders.h"
+#include "controls/DesignLines.h"
 #include "controls/PopupMenuGTK.h"
-#include "language/LineEndings.h"
 #include "language/Variant.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/ClassLookup.h"
@@ -147,23 +147,8 @@ void PopupDestructor(RuntimeObject *object) {
 // The design-time rows: one per line, whatever the line endings; a line
 // break at the end adds no row.
 void AddInitialRows(ComboBoxControl *c, ComboBox *pane) {
-  string cr("\r");
-  stringStorage *text = RuntimeReplaceLineEndings(c->initialValue, cr.Storage());
-  const char *bytes = stringStorage::CString(text);
-  const int32_t length = stringStorage::Length(text);
-  const uint32_t encoding = text ? text->mEncoding : 0;
-  int32_t start = 0;
-  for (int32_t i = 0; i <= length; ++i) {
-    if (i < length && bytes[i] != '\r')
-      continue;
-    if (i < length || i > start) {
-      string row;
-      row.ConstructFromBuffer(bytes + start, i - start, encoding);
-      pane->AddItem(row.IsEmpty() ? string("") : row, nullptr);
-    }
-    start = i + 1;
-  }
-  RuntimeUnlockString(text);
+  ForEachDesignLine(c->initialValue, false,
+                    [pane](const string &row) { pane->AddItem(row, nullptr); });
   RuntimeUnlockString(c->initialValue);
   c->initialValue = nullptr;
 }

@@ -161,7 +161,12 @@ void DrawablePane::EstablishDrawingSurface() {}
 void DrawablePane::ResetDrawingSurface() {}
 GdkGC *DrawablePane::GetGC() { return mGC; }
 void DrawablePane::ReleaseGC() {}
-GdkDrawable *DrawablePane::GetGdkDrawable() { return mPixmap; }
+// Every drawing into the image fetches its pixmap here: each fetch counts
+// as a change, so that whoever showed the image can tell it is out of date.
+GdkDrawable *DrawablePane::GetGdkDrawable() {
+  ++mGeneration;
+  return mPixmap;
+}
 
 DrawablePane *GetBitmapFromMemory(const char *data, unsigned long length) {
   if (!data)

@@ -452,6 +452,10 @@ void SubPane::ShowPane(bool visible) {
 void SubPane::SetTabPanelVisible(bool visible) {
   for (int32_t i = 0; i < CountChildren(); ++i)
     ChildAt(i)->SetTabPanelVisible(visible);
+  StoreTabPanelVisible(visible);
+}
+
+void SubPane::StoreTabPanelVisible(bool visible) {
   if (visible == static_cast<bool>(mTabPanelVisible))
     return;
   if (!mVisible) {

@@ -172,6 +172,9 @@ public:
   bool HasFileTypes() const { return mFileTypes != nullptr; }
 
 protected:
+  // The pane's own tab-visible flag, without its children's: a visible pane
+  // drops the focus it loses and shows or hides its widget.
+  void StoreTabPanelVisible(bool visible);
   void SetWidget(GtkWidget *w) { mWidget = w; }
   void SetActive(bool on) { mActive = on; }
   void SetClosing() { mClosing = true; }

@@ -76,19 +76,10 @@ ObjectDefinition *TestCanvasClass() {
   return &defn;
 }
 
-// An offscreen image whose generation the test turns, as drawing into it
-// would.
-class TurningPixmap : public DrawablePane {
-public:
-  TurningPixmap(int width, int height) : DrawablePane(Rect(0, 0, width, height), 32, 0) {}
-  int32_t getGeneration() override { return generation; }
-  int32_t generation = 1;
-};
-
 // A Picture (one reference) of a pixmap of that size filled with the colour.
 RuntimeObject *FilledPicture(int width, int height, const QV::RGBColor &colour,
-                             TurningPixmap **pixmap = nullptr) {
-  auto *image = new TurningPixmap(width, height);
+                             DrawablePane **pixmap = nullptr) {
+  auto *image = new DrawablePane(Rect(0, 0, width, height), 32, 0);
   Graphics *g = image->getGraphics();
   g->RGBForeColor(&colour);
   QV::Rect all = Rect(0, 0, width, height);
@@ -191,18 +182,29 @@ TEST_F(Canvases, ABackdropLargerThanTheCanvasIsCutAndASmallerOneDrawnOnce) {
   RuntimeUnlockObject(small);
 }
 
-// A Backdrop whose image changes after it was drawn is redrawn, the
-// window's own as well as a canvas's; an unchanged one is left alone.
-TEST_F(Canvases, InvalidateChangedBackdropsRedrawsWhatChangedSinceItWasDrawn) {
+// Fills the image with the colour, as a program draws into a Picture.
+void DrawInto(DrawablePane *image, const QV::RGBColor &colour) {
+  Graphics *g = image->getGraphics();
+  g->RGBForeColor(&colour);
+  QV::Rect all = Rect(0, 0, 20, 20);
+  g->FillRect(&all);
+  Graphics::Release(g);
+}
+
+// A Backdrop drawn into after it was shown is redrawn, the window's own as
+// well as a canvas's; an unchanged one is left alone.
+TEST_F(Canvases, InvalidateChangedBackdropsRedrawsWhatWasDrawnIntoSinceItWasShown) {
   Open();
-  TurningPixmap *canvasImage = nullptr, *windowImage = nullptr;
+  DrawablePane *canvasImage = nullptr, *windowImage = nullptr;
   RuntimeObject *picture = FilledPicture(20, 20, QV::RGBColor{0, 0, 65535}, &canvasImage);
   RuntimeObject *c = AddOf(TestCanvasClass(), "Canvas", 20, 30, 50, 40, [&](RuntimeObject *o) {
     canvasBackdropSetter(o, offsetof(CanvasObject, backdrop), picture);
   });
   RuntimeObject *backdrop = FilledPicture(20, 20, QV::RGBColor{0, 65535, 0}, &windowImage);
   windowBackdropSetter(view, 0, backdrop);
-  ASSERT_TRUE(StepUntil([&] { return sPaints > 0 && view->drawnBackdropGeneration == 1; }));
+  const int32_t shown = windowImage->getGeneration();
+  ASSERT_TRUE(
+      StepUntil([&] { return sPaints > 0 && view->drawnBackdropGeneration == shown; }));
   for (int i = 0; i < 20; ++i)
     PaneLoopStep();
   const int painted = sPaints;
@@ -211,10 +213,12 @@ TEST_F(Canvases, InvalidateChangedBackdropsRedrawsWhatChangedSinceItWasDrawn) {
     PaneLoopStep();
   EXPECT_EQ(sPaints, painted) << "nothing changed";
 
-  canvasImage->generation = 2;
-  windowImage->generation = 5;
+  DrawInto(canvasImage, QV::RGBColor{65535, 0, 0});
+  DrawInto(windowImage, QV::RGBColor{65535, 0, 0});
+  ASSERT_NE(windowImage->getGeneration(), shown) << "drawing changes the image's generation";
   InvalidateChangedBackdrops();
-  EXPECT_TRUE(StepUntil([&] { return view->drawnBackdropGeneration == 5; }));
+  EXPECT_TRUE(
+      StepUntil([&] { return view->drawnBackdropGeneration == windowImage->getGeneration(); }));
   EXPECT_TRUE(StepUntil([&] { return sPaints > painted; }));
   RuntimeUnlockObject(picture);
   RuntimeUnlockObject(backdrop);

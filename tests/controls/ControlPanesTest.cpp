@@ -215,19 +215,6 @@ TEST_F(ControlWindow, ParentIsTheControlWhosePaneHoldsThisOneDirectly) {
   EXPECT_TRUE(Ctl(inner)->pane->IsEnabled());
 }
 
-struct RaisedClasses {
-  RaisedClasses() {
-    Names().clear();
-    SetUnhandledExceptionHook(
-        [](RuntimeObject *e) { Names().push_back(stringStorage::CString(e->classPtr->name)); });
-  }
-  ~RaisedClasses() { SetUnhandledExceptionHook(nullptr); }
-  static Strings &Names() {
-    static Strings names;
-    return names;
-  }
-};
-
 TEST_F(ControlWindow, AParentInAnotherWindowRaisesAndChangesNothing) {
   RuntimeObject *box = Add("Box", kNotInControlArray, 20, 20, 300, 200);
   RuntimeObject *inner = Add("Inner", kNotInControlArray, 40, 40, 50, 20);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/ControlClasses.h"
+#include "runtime/exceptions/RuntimeExceptions.h"
 #include "windows/RuntimeWindow.h"
 
 ObjectDefinition *TestControlClass();
@@ -45,3 +46,20 @@ private:
 };
 
 inline RuntimeControl *Ctl(RuntimeObject *o) { return reinterpret_cast<RuntimeControl *>(o); }
+
+// While it lives, the class names of the exceptions raised with no handler,
+// in order.
+struct RaisedClasses {
+  RaisedClasses() {
+    Names().clear();
+    SetUnhandledExceptionHook(
+        [](RuntimeObject *e) { Names().push_back(stringStorage::CString(e->classPtr->name)); });
+  }
+  ~RaisedClasses() { SetUnhandledExceptionHook(nullptr); }
+  RaisedClasses(const RaisedClasses &) = delete;
+  RaisedClasses &operator=(const RaisedClasses &) = delete;
+  static std::vector<std::string> &Names() {
+    static std::vector<std::string> names;
+    return names;
+  }
+};

@@ -58,19 +58,6 @@ ObjectDefinition *TestComboClass() {
   return &defn;
 }
 
-struct RaisedClasses {
-  RaisedClasses() {
-    Names().clear();
-    SetUnhandledExceptionHook(
-        [](RuntimeObject *e) { Names().push_back(stringStorage::CString(e->classPtr->name)); });
-  }
-  ~RaisedClasses() { SetUnhandledExceptionHook(nullptr); }
-  static Strings &Names() {
-    static Strings names;
-    return names;
-  }
-};
-
 class Popups : public ControlWindow {
 protected:
   void SetUp() override {

@@ -48,6 +48,9 @@ bool TryApplicationUnhandledException(RuntimeObject *exception);
 // A FolderItem for a path (relative paths against the application folder),
 // from the files area.
 RuntimeObject *NewFolderItemForPath(const char *path);
+// The absolute path of a FolderItem (one reference; nil for nil), from the
+// files area.
+stringStorage *FolderItemAbsolutePath(RuntimeObject *item);
 // A FolderItem for the running executable, from the files area.
 RuntimeObject *NewAppFolderItem();
 

@@ -60,7 +60,7 @@ struct ObjectDefinition;
   ROW(14, AREA, CLASS, PrefsMenuItemClass) \
   ROW(14, AREA, CLASS, AppleMenuItemClass) \
   ROW(15, AREA, REGISTRAR, CreateClipboardClass) \
-  ROW(15, PENDING, REGISTRAR, InitFolderItemDialogClasses) \
+  ROW(15, AREA, REGISTRAR, InitFolderItemDialogClasses) \
   ROW(16, PENDING, CLASS, MDIWindowClass) \
   ROW(16, AREA, REGISTRAR, InitMenuClasses) \
   ROW(16, AREA, REGISTRAR, InitMessageDialogClasses) \
@@ -110,7 +110,7 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, RoundRectClass) \
   ROW(0, AREA, CLASS, RectangleClass) \
   ROW(0, AREA, CLASS, EditClass) \
-  ROW(0, PENDING, CLASS, PagePanelClass) \
+  ROW(0, AREA, CLASS, PagePanelClass) \
   ROW(0, PENDING, CLASS, OLEContainerClass) \
   ROW(0, AREA, CLASS, PopupRowTagClass) \
   ROW(0, AREA, CLASS, ProgressBarClass) \
@@ -127,7 +127,7 @@ struct ObjectDefinition;
   ROW(0, PENDING, CLASS, MovieClass) \
   ROW(0, PENDING, CLASS, SoundClass) \
   ROW(0, PENDING, CLASS, StyledTextPrinterClass) \
-  ROW(0, PENDING, CLASS, TabPanelClass) \
+  ROW(0, AREA, CLASS, TabPanelClass) \
   ROW(0, AREA, CLASS, MouseCursorClass) \
   ROW(0, PENDING, CLASS, DataControlActionClass) \
   ROW(0, PENDING, CLASS, DataControlClass)
