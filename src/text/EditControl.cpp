@@ -41,8 +41,7 @@ int32_t EditControl::GetTextLength() {
 bool EditControl::IsMultiline() { return mMultiline != 0; }
 void EditControl::setMultiline(bool multiline) { mMultiline = multiline; }
 
-// Styled editing does not exist yet: the style operations answer as a pane
-// without styles would.
+// A pane without styles: the style operations answer as for untagged text.
 string EditControl::GetTextStyle() { return string(); }
 void EditControl::SetTextAndStyle(const string &text, const string &) { SetText(text); }
 void EditControl::setSelectionBold(bool) {}

@@ -1,7 +1,7 @@
 // The portable pane of every edit field: the state that does not depend on
 // the toolkit and the virtual interface every edit pane implements, in fixed
 // slot order. Operations a platform may leave out have bodies here; the style
-// operations answer false, 0, "" or nil until styled editing exists.
+// operations answer false, 0, "" or nil, as for a pane without styles.
 #pragma once
 #include <cstdint>
 

@@ -73,9 +73,8 @@ EditControlGTK::EditControlGTK(EditControlDelegate *delegate, SubPane *parent,
   g_signal_connect(input, "key-release-event", G_CALLBACK(KeyReleasedCallBack), this);
 }
 
-// The widgets go with the pane's widget, which SubPane destroys; the style
-// runs hold nothing until styled editing exists.
-EditControlGTK::~EditControlGTK() = default;
+// The widgets go with the pane's widget, which SubPane destroys.
+EditControlGTK::~EditControlGTK() { ReleaseStyleRuns(); }
 
 GtkEntry *EditControlGTK::Entry() const { return mView ? nullptr : GTK_ENTRY(mWidget); }
 
@@ -84,6 +83,9 @@ GtkWidget *EditControlGTK::InputWidget() const {
 }
 
 void EditControlGTK::TextChangedCallBack(GObject *, EditControlGTK *pane) {
+  // Edits that bypass the pane's own operations (a middle-click paste, a
+  // drop) reach the buffer too: the runs are rebuilt after any change.
+  pane->MarkStale();
   if (pane->mDelegate)
     pane->mDelegate->EditControlTextChange(pane);
 }

@@ -4,6 +4,7 @@
 
 #include "foundation/TextEncodings.h"
 #include "language/ClassBuilding.h"
+#include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -14,6 +15,8 @@
 #include "graphics/GraphicsServices.h"
 #include "text/EditControlGTK.h"
 #include "text/EditFieldObject.h"
+#include "text/StyledTextEntryPoints.h"
+#include "text/StyledTextObjects.h"
 
 namespace {
 
@@ -65,8 +68,30 @@ EditControl *EditPaneOf(RuntimeObject *object) {
   return object ? static_cast<EditControl *>(AsEditField(object)->control.pane) : nullptr;
 }
 
-// No StyledText object is ever made yet, so there is no body to take away.
-void DetachEditFieldStyledText(RuntimeObject *) {}
+// The field's StyledText object borrows the pane as its body: a closing
+// pane takes it away, and the object then answers without calling it.
+void DetachEditFieldStyledText(RuntimeObject *object) {
+  if (RuntimeObject *styled = object ? AsEditField(object)->styledText : nullptr)
+    AsStyledText(styled)->body = nullptr;
+}
+
+namespace {
+
+// A StyledText object whose body is the pane (none without one), not owned:
+// the run list its constructor made is freed.
+RuntimeObject *NewPaneStyledText(EditControl *pane) {
+  RuntimeObject *styled = CreateInstance(StyledTextClass());
+  if (!styled)
+    return nullptr;
+  StyledTextObject *st = AsStyledText(styled);
+  if (st->ownsBody)
+    delete st->body;
+  st->body = pane;
+  st->ownsBody = 0;
+  return styled;
+}
+
+} // namespace
 
 const ObjectHook *EditEventHook(EditEvent event) {
   EditClass();
@@ -103,6 +128,8 @@ void EditCreatePane(RuntimeObject *object) {
     pane->ReassignParent(control.initialParent->pane);
   RuntimeUnlockObject(field->styledText);
   field->styledText = nullptr;
+  if (field->styled)
+    field->styledText = NewPaneStyledText(pane);
   pane->SetOwner(object);
 
   pane->SetAlignment(field->alignment);
@@ -315,9 +342,13 @@ void EditAlignmentSetter(RuntimeObject *object, int32_t, int32_t value) {
     pane->SetAlignment(value);
 }
 
-// Masks are stored; no mask is applied yet.
+// The current text is checked against the new mask at once: the part that
+// fits stays and the literals the mask puts after it are added.
 void EditMaskSetter(RuntimeObject *object, int32_t, stringStorage *mask) {
-  Keep(AsEditField(object)->mask, mask);
+  EditControlObject *field = AsEditField(object);
+  Keep(field->mask, mask);
+  if (EditControl *pane = EditPaneOf(object); pane && field->router)
+    field->router->EditControlTextChanging(pane, 0, 0, pane->GetSelStart(), string(""), false);
 }
 
 RuntimeObject *StyledTextObjectGetter(RuntimeObject *object, int32_t) {
@@ -328,10 +359,34 @@ RuntimeObject *StyledTextObjectGetter(RuntimeObject *object, int32_t) {
   return styled;
 }
 
-// There are no StyledText objects yet: an assignment is checked and ignored,
-// so nothing is kept that the field would have to release.
-void StyledTextObjectSetter(RuntimeObject *object, int32_t, RuntimeObject *) {
-  RUNTIME_CHECK_SHOWING(object, "ctl");
+// The field never shares the object it is given: it takes a new StyledText
+// on its pane and copies the given object's runs into it. An object without
+// a body, an unstyled field, or a field without a pane (whose StyledText
+// would have no body to copy into) ignores the assignment.
+void StyledTextObjectSetter(RuntimeObject *object, int32_t, RuntimeObject *s) {
+  if (!RUNTIME_CHECK_SHOWING(object, "ctl"))
+    return;
+  EditControlObject *field = AsEditField(object);
+  if (s == field->styledText || (s && !AsStyledText(s)->body) || !field->styled)
+    return;
+  EditControl *pane = EditPaneOf(object);
+  if (!pane)
+    return;
+  RuntimeLockObject(s); // s may be the field's only other holder's
+  RuntimeUnlockObject(field->styledText);
+  field->styledText = NewPaneStyledText(pane);
+  editTextSetter(object, 0, nullptr);
+  if (s && field->styledText) {
+    int32_t count = StyledTextRunCountGetter(s);
+    for (int32_t i = 0; i < count; ++i) {
+      RuntimeObject *run = StyledTextRunGetter(s, i);
+      if (run)
+        AppendStyledTextRun(field->styledText, run);
+      RuntimeUnlockObject(run);
+    }
+    RuntimeControlRefresh(object, 1);
+  }
+  RuntimeUnlockObject(s);
 }
 
 #define PANE_METHOD(name, call)                                                                    \
@@ -568,7 +623,9 @@ ObjectDefinition *EditClass() {
   // Graphics parameter decides that method's place.
   ObjectDefinition *graphics = LanguageGraphicsClass();
   sPrinter[0].type = graphics ? graphics->AsType() : nullptr;
-  int32_t propertyCount = std::size(EditInstances) - 1;
+  EditInstances[std::size(EditInstances) - 1].type = StyledTextClass()->AsType();
+  EditMethods[9].returnType = StyledTextPrinterClass()->AsType();
+  int32_t propertyCount = std::size(EditInstances);
   defn.SetPropertyListHead(FillInstances(EditInstances, propertyCount));
   if (!graphics)
     EditMethods[9].paramCount = 0;

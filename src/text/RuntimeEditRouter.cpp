@@ -2,8 +2,16 @@
 
 #include "desktop/ClipboardClass.h"
 #include "foundation/TextEncodings.h"
+#include "language/NumberToString.h"
+#include "language/StringSlices.h"
+#include "language/StringToNumber.h"
+#include "runtime/exceptions/ExceptionClasses.h"
+#include "runtime/feedback/QVFeedback.h"
+#include "runtime/loop/PaneInterface.h"
 #include "runtime/objects/ObjectDefinitionConverter.h"
+#include "runtime/objects/ValueEntryPoints.h"
 #include "text/EditControl.h"
+#include "text/InputMask.h"
 #include "text/EditFieldClass.h"
 #include "text/EditFieldObject.h"
 #include "windows/menus/MenuDispatch.h"
@@ -42,16 +50,96 @@ bool Is(void *item, const char *name) {
   return item && static_cast<RunMenuItem *>(item) == MenuItemNamed(name);
 }
 
+void SystemBeep() { QV::SysBeep(3); }
+void (*sBeep)() = SystemBeep;
+
+int32_t CharCount(const string &text) { return StringDBCSLen(text.Storage()); }
+
+// The text with length characters at start (counted from 0) taken out.
+string Without(const string &text, int32_t start, int32_t length) {
+  string before = string::Adopt(StringDBCSLeft(text.Storage(), start));
+  string after = string::Adopt(StringDBCSMid2(text.Storage(), start + length + 1));
+  return ConvertEncoding(before, kEncodingUTF8) + ConvertEncoding(after, kEncodingUTF8);
+}
+
+string With(const string &text, int32_t at, const string &inserted) {
+  string before = string::Adopt(StringDBCSLeft(text.Storage(), at));
+  string after = string::Adopt(StringDBCSMid2(text.Storage(), at + 1));
+  return ConvertEncoding(before, kEncodingUTF8) + ConvertEncoding(inserted, kEncodingUTF8) +
+         ConvertEncoding(after, kEncodingUTF8);
+}
+
+// Sets the field's in-text-change flag for the life of the value and puts
+// back what it was.
+class QuietText {
+public:
+  explicit QuietText(RuntimeObject *field)
+      : mField(AsEditField(field)), mWas(mField->inTextChange) {
+    mField->inTextChange = 1;
+  }
+  ~QuietText() { mField->inTextChange = mWas; }
+  QuietText(const QuietText &) = delete;
+  QuietText &operator=(const QuietText &) = delete;
+
+private:
+  EditControlObject *mField;
+  uint8_t mWas;
+};
+
 } // namespace
+
+void SetEditBeep(void (*beep)()) { sBeep = beep ? beep : SystemBeep; }
 
 void SetEditMenuAccess(const EditMenuAccess *access) {
   sMenuAccess = access ? *access : kMenuBarAccess;
 }
 
-bool RuntimeEditRouter::EditControlTextChanging(EditControl *, int32_t, int32_t, int32_t,
-                                                const string &, bool) {
-  // Input masks would apply the change themselves; there are none yet.
-  return false;
+bool RuntimeEditRouter::EditControlTextChanging(EditControl *pane, int32_t start,
+                                                int32_t deleted, int32_t insertAt,
+                                                const string &inserted, bool selectInserted) {
+  EditControlObject *field = AsEditField(mField);
+  string mask = string::Borrow(field->mask);
+  if (mask.Length() == 0)
+    return false;
+  string text = pane->GetText(kEncodingUTF8);
+  if (deleted > 0)
+    text = Without(text, start, deleted);
+  if (inserted.Length() > 0)
+    text = With(text, insertAt, inserted);
+  MaskCheck check = CheckInputMask(text, mask);
+  if (check.reservedCharacter) {
+    // The change stops here: the text stays as it was and nothing else runs
+    // before the program takes the exception.
+    RaiseExceptionClassWMessage(UnsupportedFormatExceptionClass(), string(kReservedMaskMessage),
+                                0);
+    return true;
+  }
+  bool pureDeletion = deleted > 0 && inserted.Length() == 0;
+  string result = check.text;
+  int32_t added = 0;
+  if (!pureDeletion) {
+    result = result + check.suffix;
+    added = CharCount(inserted) + CharCount(check.suffix);
+  }
+  RuntimeLockObject(mField); // a handler may drop the last other reference
+  pane->SetText(result);
+  if (selectInserted) {
+    pane->SetSelStart(insertAt);
+    pane->SetSelLength(added);
+  } else {
+    pane->SetSelStart(insertAt + added);
+    pane->SetSelLength(0);
+  }
+  if (!check.accepted) {
+    using Validation = void (*)(RuntimeObject *, stringStorage *, int32_t);
+    if (auto handler =
+            reinterpret_cast<Validation>(Handler(mField, EditEvent::kValidationError)))
+      handler(mField, text.Storage(), CharCount(check.text) + 1);
+    else
+      sBeep();
+  }
+  RuntimeUnlockObject(mField);
+  return true;
 }
 
 void RuntimeEditRouter::EditControlTextChange(EditControl *pane) {
@@ -81,9 +169,26 @@ void RuntimeEditRouter::EditControlSelChange(EditControl *pane) {
   RuntimeUnlockObject(mField);
 }
 
-bool RuntimeEditRouter::EditControlTabbedInto(EditControl *) { return false; }
+bool RuntimeEditRouter::EditControlTabbedInto(EditControl *) {
+  EditControlObject *field = AsEditField(mField);
+  if (string::Borrow(field->format).Length() == 0)
+    return false;
+  field->savedSelStart = 0;
+  field->savedSelEnd = CharCount(string::Borrow(field->text));
+  return true;
+}
 
-void RuntimeEditRouter::EditControlGainedFocus(EditControl *) {
+// A field with a display format shows its unformatted text while it has the
+// focus.
+void RuntimeEditRouter::EditControlGainedFocus(EditControl *pane) {
+  EditControlObject *field = AsEditField(mField);
+  if (string::Borrow(field->format).Length() != 0) {
+    {
+      QuietText quiet(mField);
+      pane->SetText(string::Borrow(field->text));
+    }
+    pane->SetSelection(field->savedSelStart, field->savedSelEnd);
+  }
   Fire(mField, EditEvent::kGotFocus);
 }
 
@@ -190,4 +295,23 @@ bool RuntimeEditRouter::EditControlHandleRuntimeMenuCommand(EditControl *pane, v
   return false;
 }
 
-void RuntimeEditRouter::FormatTextForDisplay(EditControl *) {}
+void RuntimeEditRouter::FormatTextForDisplay(EditControl *pane) {
+  EditControlObject *field = AsEditField(mField);
+  string format = string::Borrow(field->format);
+  if (format.Length() == 0)
+    return;
+  QuietText quiet(mField);
+  if (GetFocusPane() == pane)
+    return;
+  field->savedSelStart = pane->GetSelStart();
+  field->savedSelEnd = pane->GetSelEnd();
+  string text = pane->GetText(kEncodingUTF8);
+  string formatted =
+      string::Adopt(StringFormat(StringVal(text.Storage()), format.Storage()));
+  RuntimeUnlockString(field->formattedText);
+  field->formattedText = formatted.ExtractStringStorage();
+  pane->SetText(formatted);
+  RuntimeLockString(text.Storage());
+  RuntimeUnlockString(field->text);
+  field->text = text.Storage();
+}

@@ -30,7 +30,8 @@ public:
 
   // Enables Cut, Copy, Clear and Paste as the pane's state allows.
   void EnableIntrinsicMenuOptions(EditControl *pane);
-  // Shows the text in its display format; there are no formats yet.
+  // Shows the text in its display format while the field has a Format and
+  // not the focus; the unformatted text is kept in the field.
   void FormatTextForDisplay(EditControl *pane);
 
   RuntimeObject *Field() const { return mField; }
@@ -48,6 +49,11 @@ struct EditMenuAccess {
   void (*enable)(RunMenuItem *item);
 };
 void SetEditMenuAccess(const EditMenuAccess *access);
+
+// What a text refused by the mask sounds when the field has no
+// ValidationError handler: the system beep, or what a test records. Nil
+// restores the beep.
+void SetEditBeep(void (*beep)());
 
 // The field's events, in slot order.
 enum class EditEvent {

@@ -54,7 +54,7 @@ struct ObjectDefinition;
   ROW(12, RUNTIME, CLASS, RuntimeDebugClass) \
   ROW(12, RUNTIME, CLASS, ObjectCursorClass) \
   ROW(13, AREA, REGISTRAR, CreateObject2DClasses) \
-  ROW(13, PENDING, REGISTRAR, InitStyledTextClass) \
+  ROW(13, AREA, REGISTRAR, InitStyledTextClass) \
   ROW(13, RUNTIME, REGISTRAR, AddRuntimeExceptions) \
   ROW(14, AREA, CLASS, QuitMenuItemClass) \
   ROW(14, AREA, CLASS, PrefsMenuItemClass) \
@@ -126,7 +126,7 @@ struct ObjectDefinition;
   ROW(0, PENDING, CLASS, NotePlayerClass) \
   ROW(0, PENDING, CLASS, MovieClass) \
   ROW(0, PENDING, CLASS, SoundClass) \
-  ROW(0, PENDING, CLASS, StyledTextPrinterClass) \
+  ROW(0, AREA, CLASS, StyledTextPrinterClass) \
   ROW(0, AREA, CLASS, TabPanelClass) \
   ROW(0, AREA, CLASS, MouseCursorClass) \
   ROW(0, PENDING, CLASS, DataControlActionClass) \
