@@ -5,6 +5,7 @@
 #include "desktop/DragItem.h"
 #include "desktop/KeyboardClass.h"
 #include "desktop/ScreenClass.h"
+#include "desktop/SoundClass.h"
 #include "desktop/SystemClass.h"
 #include "desktop/URLLaunching.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
@@ -21,6 +22,7 @@ namespace {
   classes.KeyboardClass = KeyboardClass;
   classes.ScreenClass = ScreenClass;
   classes.DragItemClass = DragItemClass;
+  classes.SoundClass = SoundClass;
   UpperAreaHooksToFill().launchURL = LaunchURL;
   UpperAreaHooksToFill().newSystemObject = NewSystemObject;
   return true;

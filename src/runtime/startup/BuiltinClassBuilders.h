@@ -125,7 +125,7 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, ComboBoxClass) \
   ROW(0, PENDING, CLASS, NotePlayerClass) \
   ROW(0, PENDING, CLASS, MovieClass) \
-  ROW(0, PENDING, CLASS, SoundClass) \
+  ROW(0, AREA, CLASS, SoundClass) \
   ROW(0, PENDING, CLASS, StyledTextPrinterClass) \
   ROW(0, PENDING, CLASS, TabPanelClass) \
   ROW(0, AREA, CLASS, MouseCursorClass) \
