@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   g++-multilib gcc-multilib cmake make pkg-config
   libgtk2.0-dev:i386 libgtest-dev:i386 libgmock-dev:i386 libbenchmark-dev:i386 libsqlite3-dev:i386
+  libsndfile1:i386 libasound2:i386
   unicode-data xvfb xauth xclip xdotool qemu-user locales poppler-utils
 )
 

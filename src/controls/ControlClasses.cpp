@@ -8,6 +8,7 @@
 #include "runtime/objects/ObjectDefinitionConverter.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
+#include "windows/DesktopServices.h"
 #include "windows/MouseCursor.h"
 #include "windows/RuntimeWindow.h"
 
@@ -156,11 +157,9 @@ ObjectDefinition *RectControlClass() {
     return &defn;
   sRectControlProperties[3].type = MouseCursorClass()->AsType();
   sRectControlProperties[16].type = ControlClass()->AsType();
-  // Drag items belong to the desktop services, not built yet: NewDragItem has
-  // no code and no result type.
   PropertyMethod &newDragItem = sRectControlMethods[7];
-  newDragItem.returnType = nullptr;
-  newDragItem.implementation[0].code = nullptr;
+  newDragItem.returnType = DragItemClass()->AsType();
+  newDragItem.implementation[0].code = EntryCode(controlNewDragItem);
   FillHooks(&defn, ComponentHooks, std::size(ComponentHooks));
   defn.SetPropertyListHead(
       FillInstances(sRectControlProperties, std::size(sRectControlProperties)));

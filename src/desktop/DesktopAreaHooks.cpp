@@ -1,7 +1,12 @@
-// What start-up and ShowURL call in the desktop area: the Clipboard class's
-// registrar and the URL launcher. Filled while the program's static objects
-// are made, before main.
+// What start-up, ShowURL and System call in the desktop area: the class
+// builders, the URL launcher and the System object's maker. Filled while the
+// program's static objects are made, before main.
 #include "desktop/ClipboardClass.h"
+#include "desktop/DragItem.h"
+#include "desktop/KeyboardClass.h"
+#include "desktop/ScreenClass.h"
+#include "desktop/SoundClass.h"
+#include "desktop/SystemClass.h"
 #include "desktop/URLLaunching.h"
 #include "runtime/startup/BuiltinClassBuilders.h"
 #include "runtime/startup/UpperAreaHooks.h"
@@ -9,8 +14,17 @@
 namespace {
 
 [[maybe_unused]] const bool sFilled = [] {
-  BuiltinClassHooksToFill().CreateClipboardClass = CreateClipboardClass;
+  BuiltinClassHooks &classes = BuiltinClassHooksToFill();
+  classes.CreateClipboardClass = CreateClipboardClass;
+  classes.SystemClass = SystemClass;
+  classes.NetworkInterfaceClass = NetworkInterfaceClass;
+  classes.QTInstallStatusClass = QTInstallStatusClass;
+  classes.KeyboardClass = KeyboardClass;
+  classes.ScreenClass = ScreenClass;
+  classes.DragItemClass = DragItemClass;
+  classes.SoundClass = SoundClass;
   UpperAreaHooksToFill().launchURL = LaunchURL;
+  UpperAreaHooksToFill().newSystemObject = NewSystemObject;
   return true;
 }();
 

@@ -1,5 +1,4 @@
-// What the resource manager needs of the language's Sound class. The bodies
-// are weak (no sound support, no Sound) until the sound subsystem is built.
+// What the resource manager needs of the language's Sound class.
 #pragma once
 #include <cstdint>
 

@@ -16,6 +16,7 @@
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
+#include "runtime/startup/BuiltinClassBuilders.h"
 
 namespace {
 
@@ -101,9 +102,10 @@ PropertyMethod ServerSocketMethods[] = {
 // without a type cannot be declared.
 void FillForeignTypes() {
   FillEncodingParameters(sReadParams, sEncodingParams, socketMethods, std::size(socketMethods));
-  // The NetworkInterface class of the desktop services is not built yet, so
-  // the property that names it is left out.
-  SocketCoreInstances[4].type = nullptr;
+  // The NetworkInterface class is the desktop services'; without them the
+  // property that names it is left out.
+  ObjectDefinition *(*networkInterface)() = GetBuiltinClassHooks().NetworkInterfaceClass;
+  SocketCoreInstances[4].type = networkInterface ? networkInterface()->AsType() : nullptr;
 }
 
 int SocketCoreInstanceCount() {

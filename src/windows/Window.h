@@ -132,6 +132,8 @@ public:
   GtkWidget *GetGtkWindow() const { return mGtkWindow; }
   GtkWidget *GetBox() const { return mBox; }
   GtkWidget *GetFixed() const { return GetWidget(); }
+  // The outlines of an internal drag in this window.
+  DragDropIndicator &GetDragIndicator() { return mDragIndicator; }
   bool HasMenuBar() const { return mHasMenuBar; }
   void SetHasMenuBar(bool on) { mHasMenuBar = on; }
   SubPane *GetRememberedFocus() const { return mFocusPane; }

@@ -8,6 +8,7 @@
 #include "runtime/application/CommonRuntimeFunctions.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ClassRowMacros.h"
+#include "windows/DesktopServices.h"
 #include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/SimplePropertyTypes.h"
 #include "runtime/objects/ValueAccessors.h"
@@ -174,8 +175,8 @@ void FillClassTypes(ObjectDefinition *window) {
   sWindowProperties[kBackdropRow].type = ForeignClassType(PictureClass, "Picture");
   sWindowProperties[kGraphicsRow].type = ForeignClassType(GraphicsClass, "Graphics");
   sWindowProperties[kMouseCursorRow].type = MouseCursorClass()->AsType();
-  // Dock items and drag items belong to the desktop services, not built yet:
-  // DockItem has no class, and NewDragItem no code and no result type.
+  // Dock items belong to the desktop services, not built yet: DockItem has
+  // no class.
   sWindowProperties[kDockItemRow].type = ForeignClassType(nullptr, "DockItem");
   sWindowProperties[kMenuBarRow].type = MenuBarClass()->AsType();
   sShowWithinParams[0].type = self;
@@ -184,8 +185,8 @@ void FillClassTypes(ObjectDefinition *window) {
   const BuiltinClassHooks &classes = GetBuiltinClassHooks();
   sAddControlParams[1].type = ForeignClassType(classes.ObjectClass, "Object");
   PropertyMethod &newDragItem = sWindowMethods[kNewDragItemRow];
-  newDragItem.returnType = ForeignClassType(nullptr, "DragItem");
-  newDragItem.implementation[0].code = nullptr;
+  newDragItem.returnType = DragItemClass()->AsType();
+  newDragItem.implementation[0].code = EntryCode(formNewDragItem);
   sWindowMethods[kControlRow].returnType = ForeignClassType(classes.ControlClass, "Control");
 }
 

@@ -113,8 +113,10 @@ RuntimeObject *getAppObject() {
   return gApplicationObject;
 }
 
-// Nil until the System class is built.
-RuntimeObject *getSystemObject() { return nullptr; }
+RuntimeObject *getSystemObject() {
+  RuntimeObject *(*make)() = GetUpperAreaHooks().newSystemObject;
+  return make ? make() : nullptr;
+}
 
 int32_t getWindowCount() {
   WindowCounter counter{-1};

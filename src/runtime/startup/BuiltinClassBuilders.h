@@ -17,9 +17,9 @@ struct ObjectDefinition;
 
 // CreateApplicationClass, in the order of its 19 steps.
 #define APPLICATION_CLASS_STEPS(ROW) \
-  ROW(1, PENDING, CLASS, NetworkInterfaceClass) \
-  ROW(1, PENDING, CLASS, QTInstallStatusClass) \
-  ROW(1, PENDING, CLASS, SystemClass) \
+  ROW(1, AREA, CLASS, NetworkInterfaceClass) \
+  ROW(1, AREA, CLASS, QTInstallStatusClass) \
+  ROW(1, AREA, CLASS, SystemClass) \
   ROW(2, RUNTIME, CLASS, ReadableInterface) \
   ROW(2, RUNTIME, CLASS, WriteableInterface) \
   ROW(3, AREA, CLASS, ConsoleApplicationClass) \
@@ -46,7 +46,7 @@ struct ObjectDefinition;
   ROW(11, AREA, REGISTRAR, InitBitwiseClass) \
   ROW(12, AREA, CLASS, RandomClass) \
   ROW(12, AREA, CLASS, EndOfLineClass) \
-  ROW(12, PENDING, CLASS, KeyboardClass) \
+  ROW(12, AREA, CLASS, KeyboardClass) \
   ROW(12, AREA, CLASS, FolderItemClass) \
   ROW(12, AREA, CLASS, TextEncodingClass) \
   ROW(12, AREA, CLASS, TextConverterClass) \
@@ -70,8 +70,8 @@ struct ObjectDefinition;
   ROW(17, PENDING, CLASS, OLEParameterClass) \
   ROW(17, PENDING, REGISTRAR, RegisterAppleEventClasses) \
   ROW(18, PENDING, CLASS, DockItemClass) \
-  ROW(18, PENDING, CLASS, DragItemClass) \
-  ROW(18, PENDING, CLASS, ScreenClass) \
+  ROW(18, AREA, CLASS, DragItemClass) \
+  ROW(18, AREA, CLASS, ScreenClass) \
   ROW(19, RUNTIME, CLASS, ApplicationClass)
 
 // CreateControlClasses, in its order of 55.
@@ -125,7 +125,7 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, ComboBoxClass) \
   ROW(0, PENDING, CLASS, NotePlayerClass) \
   ROW(0, PENDING, CLASS, MovieClass) \
-  ROW(0, PENDING, CLASS, SoundClass) \
+  ROW(0, AREA, CLASS, SoundClass) \
   ROW(0, AREA, CLASS, StyledTextPrinterClass) \
   ROW(0, AREA, CLASS, TabPanelClass) \
   ROW(0, AREA, CLASS, MouseCursorClass) \

@@ -30,6 +30,8 @@ struct UpperAreaHooks {
   // ServerSocket stops listening, any other socket object closes); other
   // objects are left alone.
   void (*closeSocketOfObject)(RuntimeObject *object);
+  // desktop: a new System object (one reference for the caller).
+  RuntimeObject *(*newSystemObject)();
 };
 
 UpperAreaHooks &UpperAreaHooksToFill();

@@ -1,0 +1,3 @@
+#include "desktop/MovieEngine.h"
+
+bool IsQuicktimeInstalled() { return false; }

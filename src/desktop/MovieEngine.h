@@ -1,0 +1,4 @@
+// Whether the movie engine is installed; there is none on this platform.
+#pragma once
+
+bool IsQuicktimeInstalled();
