@@ -94,6 +94,7 @@ public:
 struct RaisedExceptions {
   RaisedExceptions() {
     Seen().clear();
+    OutOfBoundsExceptionClass(); // registers the class the runtime raises
     SetUnhandledExceptionHook([](RuntimeObject *e) {
       auto *fields = reinterpret_cast<RuntimeExceptionObject *>(e);
       Seen().push_back(std::string(stringStorage::CString(e->classPtr->name)) + ": " +
