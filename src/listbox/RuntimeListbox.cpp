@@ -337,6 +337,15 @@ void RuntimeListbox::SetCellImage(int32_t row, int32_t column, RuntimeObject *pi
   InvalidateCell(row, column);
 }
 
+void RuntimeListbox::setHeadingFont(const FontStructure &font) {
+  for (CommonListboxHeader *h = Header(); h; h = h->Next())
+    h->Button()->setFont(font);
+  if (HeadingsShown()) {
+    UpdateColumnPositions();
+    UpdateHeaders();
+  }
+}
+
 // ---- initial content
 
 void RuntimeListbox::ResetInitialContent() {

@@ -115,6 +115,8 @@ public:
   void SetItemImage(int32_t row, RuntimeObject *picture) { SetCellImage(row, 0, picture); }
 
   void ResetInitialContent();
+  // Gives every heading the font and lays the heading row out again.
+  void setHeadingFont(const FontStructure &font);
   static QV::Rect ClipRectToRect(const QV::Rect &a, const QV::Rect &b);
 
   // Hierarchy.
