@@ -3,12 +3,11 @@
 #include <cstdint>
 
 #include "foundation/String.h"
+#include "runtime/application/ApplicationClass.h"
 
 struct RuntimeObject;
 
 // Whether sounds can be played; the sound library is loaded on the first call.
 bool HasSoundSupport();
-// A new Sound object (one reference for the caller) whose player plays the
-// sound file at the absolute path, read from the byte offset; nil when none
-// can be made.
-RuntimeObject *NewSoundForFile(const string &path, uint32_t offset);
+// NewSoundForFile, which folder items share, is declared with the runtime's
+// application services.

@@ -1,11 +1,13 @@
 #include "files/FolderItemClass.h"
 #include "runtime/objects/ClassTables.h"
 
+#include <cstring>
 #include <iterator>
-#include <string_view>
 
+#include "files/FileStreamObjects.h"
 #include "files/FileTypes.h"
 #include "files/FolderItemImpUnix.h"
+#include "files/VirtualVolumeObject.h"
 #include "foundation/NumberText.h"
 #include "foundation/TextEncodings.h"
 #include "language/DateClass.h"
@@ -206,7 +208,7 @@ void FillClassTypes(ObjectDefinition *self) {
   FolderItemProperties[15].type = date;
   for (int i = 18; i <= 21; ++i)
     FolderItemProperties[i].type = folderItem;
-  FolderItemProperties[22].type = ForeignClassType(nullptr, "VirtualVolume");
+  FolderItemProperties[22].type = VirtVolClass()->AsType();
   sSourceParams[0].type = folderItem;
   sDestinationParams[0].type = folderItem;
   sSaveInfoParams[0].type = folderItem;
@@ -214,21 +216,25 @@ void FillClassTypes(ObjectDefinition *self) {
   sPictureParams[0].type = ForeignClassType(nullptr, "Picture");
   struct Result {
     int method;
+    ObjectDefinition *(*builder)(); // nil: a class of another area, by name
     const char *className;
   };
   static const Result results[] = {
-      {3, "FolderItem"},       {4, "FolderItem"},      {5, "FolderItem"},
-      {6, "FolderItem"},       {7, "TextInputStream"}, {8, "TextOutputStream"},
-      {9, "TextOutputStream"}, {10, "VirtualVolume"},  {11, "VirtualVolume"},
-      {12, "BinaryStream"},    {13, "BinaryStream"},   {14, "ResourceFork"},
-      {15, "ResourceFork"},    {16, "Picture"},        {17, "Picture"},
-      {18, "Sound"},           {19, "Movie"},          {20, "Movie"},
-      {31, "FolderItem"},
+      {3, FolderItemClass, nullptr},        {4, FolderItemClass, nullptr},
+      {5, FolderItemClass, nullptr},        {6, FolderItemClass, nullptr},
+      {7, TextInputStreamClass, nullptr},   {8, TextOutputStreamClass, nullptr},
+      {9, TextOutputStreamClass, nullptr},  {10, VirtVolClass, nullptr},
+      {11, VirtVolClass, nullptr},          {12, BinaryStreamClass, nullptr},
+      {13, BinaryStreamClass, nullptr},     {14, ResourceForkClass, nullptr},
+      {15, ResourceForkClass, nullptr},     {16, nullptr, "Picture"},
+      {17, nullptr, "Picture"},             {18, nullptr, "Sound"},
+      {19, nullptr, "Movie"},               {20, nullptr, "Movie"},
+      {31, FolderItemClass, nullptr},
   };
   for (const Result &result : results)
-    FolderItemMethods[result.method].returnType = result.className == std::string_view("FolderItem")
-                                                      ? folderItem
-                                                      : ForeignClassType(nullptr, result.className);
+    FolderItemMethods[result.method].returnType =
+        result.builder == FolderItemClass ? folderItem
+                                          : ForeignClassType(result.builder, result.className);
 }
 
 // Copies up to four bytes of the Mac Roman text over four blanks.
@@ -674,6 +680,20 @@ RuntimeObject *FolderItemFromPath(const char *path) {
 
 stringStorage *ZANTpathFromFolderItem(RuntimeObject *object) {
   return fileAbsolutePathGetter(object, 0);
+}
+
+int32_t ZANTPathFromFolderItem(char *buffer, RuntimeObject *object) {
+  // The caller's buffer is PATH_MAX bytes: a longer path is refused rather
+  // than written past its end.
+  constexpr int kLongestPath = 4095;
+  FolderItemImp *imp = Imp(object);
+  if (!imp || !buffer)
+    return 0;
+  const string path = imp->GetAbsolutePath();
+  if (path.Length() > kLongestPath)
+    return 0;
+  std::memcpy(buffer, path.CString(), size_t(path.Length()) + 1);
+  return 1;
 }
 
 } // extern "C"

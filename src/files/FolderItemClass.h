@@ -114,10 +114,14 @@ RuntimeObject *RuntimeGetTrueFolderItem(stringStorage *path);
 FolderItemImp *FolderItemGetImp(RuntimeObject *object);
 RuntimeObject *FolderItemFromPath(const char *path);
 stringStorage *ZANTpathFromFolderItem(RuntimeObject *object);
+// Copies the absolute path with its zero byte into buffer, which must have
+// room for a path of the system's longest (4,096 bytes); false, nothing
+// written, for a longer path or an object without an item.
+int32_t ZANTPathFromFolderItem(char *buffer, RuntimeObject *object);
 }
 
-// Members whose subsystems (streams, virtual volumes, resource forks) are not
-// built yet; each answers nil.
+// The members that open an item as a stream or a virtual volume (their own
+// files, with the stream and volume classes).
 extern "C" {
 RuntimeObject *FolderItemOpenTextFile(RuntimeObject *object);
 RuntimeObject *FolderItemAppendTextFile(RuntimeObject *object);

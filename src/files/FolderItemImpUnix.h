@@ -72,6 +72,15 @@ public:
   bool CopyFileTo(FolderItemImp *destination) override;
   bool MoveFileTo(FolderItemImp *destination) override;
   bool Launch(bool activate) override;
+  // Pictures and sounds (FolderItemPicturesGTK.cpp).
+  RuntimeObject *OpenAsImage(eOpenPictureFormat format) override;
+  bool SaveAsPicture(RuntimeObject *picture, ePictureFormat format) override;
+  RuntimeObject *OpenAsSound() override;
+  // 400 for a path ending in ".xpm" (any case), else 350 for a file starting
+  // with "BM", else 0.
+  int32_t GetPictureFormat();
+  // The file starts with "RIFF" or "FORM".
+  bool IsValidSoundFormat();
 
 private:
   FolderItemImpUnix() = default;

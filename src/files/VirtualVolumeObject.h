@@ -3,8 +3,10 @@
 // and closes its file.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 #include "foundation/VHFSVolume.h"
+#include "runtime/objects/ObjectDefinition.h"
 #include "runtime/objects/RuntimeObject.h"
 
 struct VirtVolObject {
@@ -18,3 +20,9 @@ static_assert(offsetof(VirtVolObject, mVolume) == 24);
 void VirtVolDestructor(RuntimeObject *object);
 // The volume a VirtualVolume object holds; nil for nil.
 VHFSVolume *VolumeOfVirtVolObject(RuntimeObject *object);
+
+ObjectDefinition *VirtVolClass();
+
+extern "C" {
+RuntimeObject *VirtVolRootGetter(RuntimeObject *volumeObject, int32_t param);
+}

@@ -91,6 +91,20 @@ private:
   bool mHad;
 };
 
+// A new string of the bytes (one reference), as compiled code passes them.
+inline stringStorage *TextOfBytes(const std::string &bytes) {
+  string s;
+  s.ConstructFromBuffer(bytes.data(), int(bytes.size()));
+  return s.ExtractStringStorage();
+}
+
+// The bytes of a string handed out with one reference, which is dropped.
+inline std::string TakeBytes(stringStorage *s) {
+  std::string bytes(stringStorage::CString(s), size_t(stringStorage::Length(s)));
+  stringStorage::RemoveReference(s);
+  return bytes;
+}
+
 inline std::string PathOf(FolderItemImp *item) {
   return item ? std::string(item->GetAbsolutePath().CString()) : std::string("(nil)");
 }

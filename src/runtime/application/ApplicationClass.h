@@ -53,6 +53,11 @@ RuntimeObject *NewFolderItemForPath(const char *path);
 stringStorage *FolderItemAbsolutePath(RuntimeObject *item);
 // A FolderItem for the running executable, from the files area.
 RuntimeObject *NewAppFolderItem();
+// A new Sound object (one reference for the caller) whose player plays the
+// sound file at the absolute path, read from the byte offset; nil when none
+// can be made. From the sound subsystem (desktop services); used by the
+// resource getters and by folder items.
+RuntimeObject *NewSoundForFile(const string &path, uint32_t offset);
 
 extern "C" {
 void ApplicationQuit();

@@ -38,11 +38,11 @@ struct ObjectDefinition;
   ROW(9, AREA, CLASS, MemoryBlockClass) \
   ROW(9, AREA, CLASS, VariantClass) \
   ROW(9, AREA, CLASS, DictionaryClass) \
-  ROW(9, PENDING, CLASS, VirtVolClass) \
-  ROW(10, PENDING, REGISTRAR, CreateTextInputStreamClass) \
-  ROW(10, PENDING, REGISTRAR, CreateTextOutputStreamClass) \
-  ROW(10, PENDING, REGISTRAR, CreateBinaryStreamClass) \
-  ROW(10, PENDING, REGISTRAR, CreateResourceForkClass) \
+  ROW(9, AREA, CLASS, VirtVolClass) \
+  ROW(10, AREA, REGISTRAR, CreateTextInputStreamClass) \
+  ROW(10, AREA, REGISTRAR, CreateTextOutputStreamClass) \
+  ROW(10, AREA, REGISTRAR, CreateBinaryStreamClass) \
+  ROW(10, AREA, REGISTRAR, CreateResourceForkClass) \
   ROW(11, AREA, REGISTRAR, InitBitwiseClass) \
   ROW(12, AREA, CLASS, RandomClass) \
   ROW(12, AREA, CLASS, EndOfLineClass) \
