@@ -1,6 +1,6 @@
 // Stand-ins for the desktop services until that area lands: no drag is ever
-// in progress, movies do not exist, and the one screen is GDK's default
-// screen, all of it available. Weak, so the desktop area's definitions win.
+// in progress and the one screen is GDK's default screen, all of it
+// available. Weak, so the desktop area's definitions win.
 #include "windows/DesktopServices.h"
 
 #include <gdk/gdk.h>
@@ -16,9 +16,6 @@ __attribute__((weak)) void RegisterPaneForFileDrop(SubPane *) {}
 
 __attribute__((weak)) DragDropIndicator::~DragDropIndicator() { Destroy(); }
 __attribute__((weak)) void DragDropIndicator::Destroy() {}
-
-__attribute__((weak)) void KillMovie(SubPane *) {}
-__attribute__((weak)) void KillWindowMovies(Window *) {}
 
 __attribute__((weak)) int32_t ScreenCount() { return 1; }
 

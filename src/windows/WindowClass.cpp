@@ -174,9 +174,10 @@ void FillClassTypes(ObjectDefinition *window) {
   sWindowProperties[kBackdropRow].type = ForeignClassType(PictureClass, "Picture");
   sWindowProperties[kGraphicsRow].type = ForeignClassType(GraphicsClass, "Graphics");
   sWindowProperties[kMouseCursorRow].type = MouseCursorClass()->AsType();
-  // Dock items and drag items belong to the desktop services, not built yet:
-  // DockItem has no class, and NewDragItem no code and no result type.
-  sWindowProperties[kDockItemRow].type = ForeignClassType(nullptr, "DockItem");
+  // Drag items belong to the desktop services, not built yet: NewDragItem
+  // has no code and no result type.
+  sWindowProperties[kDockItemRow].type =
+      ForeignClassType(GetBuiltinClassHooks().DockItemClass, "DockItem");
   sWindowProperties[kMenuBarRow].type = MenuBarClass()->AsType();
   sShowWithinParams[0].type = self;
   sParentParams[0].type = self;
