@@ -14,6 +14,7 @@ RuntimeMedia::RuntimeMedia(MoviePlayerObject *player, ContainerPane *container,
                            int32_t tabPanelIndex, const QV::Rect &bounds)
     : SubPane(container, tabPanelIndex, bounds, true), mPlayer(player),
       mShown(player->control.visible != 0) {
+  MakeWidget();
   AddMovie(this, &player->control.header);
   player->control.bounds = Bounds();
 }
@@ -37,10 +38,15 @@ void RuntimeMedia::HandleAction(int32_t action) {
   SubPane::HandleAction(action);
 }
 
-void RuntimeMedia::InvalidatePane(bool erase) {
-  QV::Rect r = Bounds();
-  if (mPlayer && mPlayer->border)
+QV::Rect MediaInvalidationRect(const QV::Rect &bounds, bool border) {
+  QV::Rect r = bounds;
+  if (border)
     QV::InsetRect(&r, -1, -1);
+  return r;
+}
+
+void RuntimeMedia::InvalidatePane(bool erase) {
+  const QV::Rect r = MediaInvalidationRect(Bounds(), mPlayer && mPlayer->border);
   InvalidatePaneRect(&r, erase);
 }
 

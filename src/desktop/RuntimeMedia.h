@@ -8,6 +8,10 @@
 
 struct MoviePlayerObject;
 
+// What the pane invalidates: its bounds, grown by one pixel on every side
+// when the player has a border.
+QV::Rect MediaInvalidationRect(const QV::Rect &bounds, bool border);
+
 class RuntimeMedia final : public SubPane {
 public:
   RuntimeMedia(MoviePlayerObject *player, ContainerPane *container, int32_t tabPanelIndex,
@@ -31,6 +35,10 @@ public:
   void ForgetPlayer() { mPlayer = nullptr; }
 
 private:
+  // The drawing-area widget that places the pane in its window and takes
+  // its clicks and focus.
+  void MakeWidget();
+
   MoviePlayerObject *mPlayer; // not counted
   bool mShown;
 };
