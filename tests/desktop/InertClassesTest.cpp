@@ -28,6 +28,7 @@
 #include "runtime/startup/BuiltinClassRegistration.h"
 #include "support/AlertRecorder.h"
 #include "support/ClassTableChecks.h"
+#include "support/ImageRunner.h"
 
 namespace {
 
@@ -526,6 +527,18 @@ TEST_F(InertMembers, NoDockItemExistsAndANewApplicationHasAnMDIWindow) {
   mAlerts.clear();
   EXPECT_EQ(RuntimeGetMovieFromResource(128), nullptr);
   EXPECT_EQ(mAlerts.count(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// The same answers as compiled code meets them: the inert_classes image
+// (tests/images) calls the members through their export names and catches
+// the exceptions in protected regions (42: every row held).
+TEST(InertClassesImage, CompiledCodeMeetsTheFixedAnswersAndExceptions) {
+  const ProgramRun run = RunTestImage("inert_classes");
+  EXPECT_EQ(run.status, 42) << run.errors;
 }
 
 } // namespace
