@@ -1,6 +1,6 @@
 // What the window layer uses of the desktop services: drag items, the drag
 // service's pane side, the drop outlines, movies and the screen records. The desktop
-// area supplies them; until then DesktopServicesPending.cpp answers for them.
+// area supplies them.
 #pragma once
 #include <cstdint>
 

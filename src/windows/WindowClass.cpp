@@ -175,9 +175,9 @@ void FillClassTypes(ObjectDefinition *window) {
   sWindowProperties[kBackdropRow].type = ForeignClassType(PictureClass, "Picture");
   sWindowProperties[kGraphicsRow].type = ForeignClassType(GraphicsClass, "Graphics");
   sWindowProperties[kMouseCursorRow].type = MouseCursorClass()->AsType();
-  // Dock items belong to the desktop services, not built yet: DockItem has
-  // no class.
-  sWindowProperties[kDockItemRow].type = ForeignClassType(nullptr, "DockItem");
+  // The dock item belongs to the desktop services.
+  sWindowProperties[kDockItemRow].type =
+      ForeignClassType(GetBuiltinClassHooks().DockItemClass, "DockItem");
   sWindowProperties[kMenuBarRow].type = MenuBarClass()->AsType();
   sShowWithinParams[0].type = self;
   sParentParams[0].type = self;

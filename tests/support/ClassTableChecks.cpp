@@ -54,3 +54,48 @@ void ExpectMethodsBound(const ObjectDefinition *defn) {
           << defn->className.CString() << "." << m->name.CString();
     }
 }
+
+std::vector<std::string> DescribeClass(const ObjectDefinition *defn) {
+  std::vector<std::string> lines;
+  std::string head = defn->className.CString();
+  if (defn->super)
+    head += std::string(" : ") + defn->super->className.CString();
+  head += ", size " + std::to_string(defn->objectSize) + (defn->newAllowed ? ", New" : "");
+  lines.push_back(head);
+  for (const ObjectDefinitionInterface *i = defn->interfaces; i; i = i->next)
+    lines.push_back(std::string("implements ") + i->interface->className.CString());
+  for (const InstanceVariable *p = defn->properties; p; p = p->next) {
+    std::string line = p->BuildDeclaration().CString();
+    line += std::string(", ") + (p->getterExportName ? p->getterExportName : "-") + "(" +
+            std::to_string(p->param) + ") / " + (p->setterExportName ? p->setterExportName : "-") +
+            ", flags " + std::to_string(p->flags);
+    lines.push_back(line);
+  }
+  for (const ObjectMethod *m = defn->methods; m; m = m->next) {
+    const MethodImplementation *forms = m->method.implementation;
+    std::string line = m->BuildPrototype().CString();
+    line += std::string(" = ") + (forms[0].exportName ? forms[0].exportName : "-");
+    if (m->method.methodKind & kAssignsMethod)
+      line += std::string("; set ") + (forms[1].exportName ? forms[1].exportName : "-");
+    lines.push_back(line);
+  }
+  for (const ObjectHook *h = defn->hooks; h; h = h->next) {
+    std::string line = std::string("event ") + h->name.CString() + "(" + h->paramText.CString() +
+                       ")";
+    if (!h->returnText.IsEmpty())
+      line += std::string(" As ") + h->returnText.CString();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void ExpectEveryExportBound(const ObjectDefinition *defn) {
+  for (const InstanceVariable *p = defn->properties; p; p = p->next)
+    ExpectAccessorsBound(p);
+  for (const ObjectMethod *m = defn->methods; m; m = m->next)
+    for (const MethodImplementation &form : m->method.implementation)
+      if (form.code) {
+        EXPECT_EQ(BoundAddress(form.exportName), form.code)
+            << defn->className.CString() << "." << m->name.CString() << " " << form.exportName;
+      }
+}

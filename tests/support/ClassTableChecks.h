@@ -3,6 +3,7 @@
 // properties, and accessors and methods bound under their export names.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "runtime/objects/ObjectDefinition.h"
@@ -37,3 +38,15 @@ void ExpectAccessorsBound(const InstanceVariable *property);
 
 // Each method of the class that has code is bound under its export name.
 void ExpectMethodsBound(const ObjectDefinition *defn);
+
+// The class's tables as lines, in table order, for comparing with a golden
+// table: the class line "Name : Super, size N, New" (", New" only when New
+// may make one), one "implements Interface" line each, then the properties
+// "Declaration, getter(param) / setter, flags F", the methods
+// "Prototype = export" (an assignable one also "; set setterExport") and
+// the events "event Name(params) As Result".
+std::vector<std::string> DescribeClass(const ObjectDefinition *defn);
+
+// Every accessor and every method implementation (getter and setter forms)
+// is bound under its export name.
+void ExpectEveryExportBound(const ObjectDefinition *defn);

@@ -114,16 +114,17 @@ void FillClassTypes() {
   const BuiltinClassHooks &classes = GetBuiltinClassHooks();
   ApplicationProperties[0].type = ForeignClassType(classes.MouseCursorClass, "MouseCursor");
   ApplicationProperties[1].type = ForeignClassType(nullptr, "ResourceFork");
-  ApplicationProperties[2].type = ForeignClassType(nullptr, "MDIWindow"); // not built yet
+  ApplicationProperties[2].type = ForeignClassType(classes.MDIWindowClass, "MDIWindow");
   ApplicationProperties[13].type = ForeignClassType(nullptr, "MenuBar");
-  ApplicationProperties[14].type = ForeignClassType(nullptr, "DockItem"); // not built yet
+  ApplicationProperties[14].type = ForeignClassType(classes.DockItemClass, "DockItem");
   ApplicationProperties[16].type = ForeignClassType(classes.FolderItemClass, "FolderItem");
   sOpenDocumentParams[0].type = ForeignClassType(classes.FolderItemClass, "FolderItem");
 }
 
 void ApplicationInitialiser(RuntimeObject *object) {
   ApplicationObject *app = AsApplication(object);
-  app->mdiWindow = nullptr; // until the MDIWindow class is built
+  ObjectDefinition *(*mdiWindow)() = GetBuiltinClassHooks().MDIWindowClass;
+  app->mdiWindow = mdiWindow ? CreateInstance(mdiWindow()) : nullptr;
   app->balloonHelpVisible = 0;
   app->menuHandlers = nullptr;
   app->autoQuit = 1;
@@ -386,7 +387,11 @@ void AppMenuBarSetter(RuntimeObject *app, int32_t, RuntimeObject *menuBar) {
 }
 
 // The dock item belongs to the desktop area; on this platform there is none.
-RuntimeObject *AppDockItemGetter(RuntimeObject *, int32_t) { return nullptr; }
+RuntimeObject *AppDockItemGetter(RuntimeObject *app, int32_t) {
+  if (!app)
+    ShowAlert(kAppDockItemAlert);
+  return nullptr;
+}
 
 int32_t AppAutoCloseGetter(RuntimeObject *app, int32_t) {
   if (!app) {

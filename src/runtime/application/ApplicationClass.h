@@ -18,6 +18,7 @@ inline constexpr AlertSite kAddMenuHandlerSelfAlert{kApplicationAlertSource, 221
 inline constexpr AlertSite kAddMenuHandlerNameAlert{kApplicationAlertSource, 222, "name"};
 inline constexpr AlertSite kAppAutoCloseGetterAlert{kApplicationAlertSource, 240, "self"};
 inline constexpr AlertSite kAppAutoCloseSetterAlert{kApplicationAlertSource, 246, "self"};
+inline constexpr AlertSite kAppDockItemAlert{"../Common/DockItem", 0, "app"};
 
 ObjectDefinition *ApplicationClass();
 ObjectDefinition *ReadableInterface();

@@ -26,7 +26,7 @@ struct ObjectDefinition;
   ROW(3, AREA, CLASS, StdInputStreamClass) \
   ROW(3, AREA, CLASS, StdOutputStreamClass) \
   ROW(3, AREA, CLASS, ServiceApplicationClass) \
-  ROW(4, PENDING, CLASS, RegistryItemClass) \
+  ROW(4, AREA, CLASS, RegistryItemClass) \
   ROW(5, RUNTIME, CLASS, ThreadClass) \
   ROW(5, RUNTIME, CLASS, SemaphoreClass) \
   ROW(5, RUNTIME, CLASS, CriticalSectionClass) \
@@ -61,15 +61,15 @@ struct ObjectDefinition;
   ROW(14, AREA, CLASS, AppleMenuItemClass) \
   ROW(15, AREA, REGISTRAR, CreateClipboardClass) \
   ROW(15, AREA, REGISTRAR, InitFolderItemDialogClasses) \
-  ROW(16, PENDING, CLASS, MDIWindowClass) \
+  ROW(16, AREA, CLASS, MDIWindowClass) \
   ROW(16, AREA, REGISTRAR, InitMenuClasses) \
   ROW(16, AREA, REGISTRAR, InitMessageDialogClasses) \
-  ROW(17, PENDING, CLASS, KeyChainClass) \
-  ROW(17, PENDING, CLASS, KeyChainItemClass) \
-  ROW(17, PENDING, CLASS, OLEObjectClass) \
-  ROW(17, PENDING, CLASS, OLEParameterClass) \
-  ROW(17, PENDING, REGISTRAR, RegisterAppleEventClasses) \
-  ROW(18, PENDING, CLASS, DockItemClass) \
+  ROW(17, AREA, CLASS, KeyChainClass) \
+  ROW(17, AREA, CLASS, KeyChainItemClass) \
+  ROW(17, AREA, CLASS, OLEObjectClass) \
+  ROW(17, AREA, CLASS, OLEParameterClass) \
+  ROW(17, AREA, REGISTRAR, RegisterAppleEventClasses) \
+  ROW(18, AREA, CLASS, DockItemClass) \
   ROW(18, AREA, CLASS, DragItemClass) \
   ROW(18, AREA, CLASS, ScreenClass) \
   ROW(19, RUNTIME, CLASS, ApplicationClass)
@@ -111,20 +111,20 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, RectangleClass) \
   ROW(0, AREA, CLASS, EditClass) \
   ROW(0, AREA, CLASS, PagePanelClass) \
-  ROW(0, PENDING, CLASS, OLEContainerClass) \
+  ROW(0, AREA, CLASS, OLEContainerClass) \
   ROW(0, AREA, CLASS, PopupRowTagClass) \
   ROW(0, AREA, CLASS, ProgressBarClass) \
   ROW(0, AREA, CLASS, PaneChildInterface) \
   ROW(0, AREA, CLASS, PrinterSetupClass) \
-  ROW(0, PENDING, CLASS, MoviePlayerClass) \
-  ROW(0, PENDING, CLASS, MoviePlayerActionClass) \
+  ROW(0, AREA, CLASS, MoviePlayerClass) \
+  ROW(0, AREA, CLASS, MoviePlayerActionClass) \
   ROW(0, AREA, CLASS, PushButtonClass) \
   ROW(0, AREA, CLASS, CheckBoxClass) \
   ROW(0, AREA, CLASS, RadioButtonClass) \
   ROW(0, AREA, CLASS, PopupMenuClass) \
   ROW(0, AREA, CLASS, ComboBoxClass) \
-  ROW(0, PENDING, CLASS, NotePlayerClass) \
-  ROW(0, PENDING, CLASS, MovieClass) \
+  ROW(0, AREA, CLASS, NotePlayerClass) \
+  ROW(0, AREA, CLASS, MovieClass) \
   ROW(0, AREA, CLASS, SoundClass) \
   ROW(0, AREA, CLASS, StyledTextPrinterClass) \
   ROW(0, AREA, CLASS, TabPanelClass) \
