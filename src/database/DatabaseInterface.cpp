@@ -138,10 +138,18 @@ extern "C" void databaseClose(RuntimeObject *object) {
   if (!database) return;
   closeDBShutdownContextCursorsForDatabase(database);
   removeDBShutdownContextDatabase(database);
-  // The handle stays stored; engines take a repeated close as doing nothing.
-  if (database->handle && database->definition && database->definition->closeDatabase)
-    database->definition->closeDatabase(database->handle);
+  // The engine is closed once: the handle goes with it, so that a second
+  // Close, the destruction and later operations reach no closed engine.
+  dbDatabase *handle = database->handle;
+  database->handle = nullptr;
   database->connected = false;
+  if (!handle)
+    return;
+  if (database->definition && database->definition->closeDatabase)
+    database->definition->closeDatabase(handle);
+  // The built-in engine's handle record goes with its close.
+  if (database->definition == &gZANTEngineDefinition)
+    FreeZANTHandle(handle);
 }
 
 DatabaseValue ReadCursorValue(DatabaseCursorObject *recordSet, int32_t column) {

@@ -87,11 +87,9 @@ void ZANTDatabaseConstructor(RuntimeObject *object) {
 
 void ZANTDatabaseDestructor(RuntimeObject *object) {
   ZANTDatabaseObject *self = Self(object);
-  // Close before the handle record goes; the Database part's own close then
-  // finds no handle.
+  // Close frees the handle record; the Database part's own close then finds
+  // no handle.
   databaseClose(object);
-  FreeZANTHandle(self->base.handle);
-  self->base.handle = nullptr;
   RuntimeUnlockObject(self->databaseFile);
   self->databaseFile = nullptr;
 }

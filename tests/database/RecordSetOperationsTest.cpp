@@ -7,7 +7,6 @@
 #include "database/DatabaseClasses.h"
 #include "database/DatabaseInterface.h"
 #include "database/sql/RecordSetOperations.h"
-#include "database/sql/SqlEntryPoints.h"
 #include "database/sql/SqlExecute.h"
 #include "database/sql/SelectCursor.h"
 #include "database/sql/SqlStrings.h"
@@ -133,7 +132,6 @@ TEST_F(RecordSetOperations, FieldSchemaAndEntryPointsByName) {
   fake.engine.getFieldSchema = nullptr;
   EXPECT_EQ(databaseFieldSchema(fake.Database(), sqlString("t").Storage()), nullptr);
 
-  RegisterSqlEntryPoints();
   const std::pair<const char *, void *> names[] = {
       {"databaseSQLExecute", reinterpret_cast<void *>(databaseSQLExecute)},
       {"databaseSQLSelect", reinterpret_cast<void *>(databaseSQLSelect)},

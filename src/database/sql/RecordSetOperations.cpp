@@ -12,6 +12,13 @@
 #include "foundation/NumberFormat.h"
 #include "runtime/objects/ClassRegistry.h"
 
+int16_t databaseValueField(const std::string &bytes, size_t field) {
+  if (bytes.size() < 2 * field + 2)
+    return 0;
+  return static_cast<int16_t>((static_cast<uint8_t>(bytes[2 * field]) << 8) |
+                              static_cast<uint8_t>(bytes[2 * field + 1]));
+}
+
 namespace {
 
 DatabaseCursorObject *AsRecordSet(RuntimeObject *object) {
@@ -23,40 +30,19 @@ ZANTdbCursorDefinition *OpenSlots(DatabaseCursorObject *recordSet) {
   return recordSet && recordSet->handle ? recordSet->definition : nullptr;
 }
 
-ZANTpendingEdit *FindEdit(DatabaseCursorObject *recordSet, int32_t column) {
-  for (ZANTpendingEdit *edit = recordSet->pendingEdits; edit; edit = edit->next)
-    if (edit->column == column)
-      return edit;
-  return nullptr;
-}
-
-std::string ColumnName(DatabaseCursorObject *recordSet, int32_t column) {
-  ZANTdbCursorDefinition *slots = OpenSlots(recordSet);
-  if (slots && slots->getColumnName)
-    return sqlStdString(string::Adopt(slots->getColumnName(recordSet->handle, column)).Storage());
-  return "field" + std::to_string(column + 1);
-}
-
-int16_t BigEndian16(const std::string &bytes, size_t field) {
-  if (bytes.size() < 2 * field + 2)
-    return 0;
-  return static_cast<int16_t>((static_cast<uint8_t>(bytes[2 * field]) << 8) |
-                              static_cast<uint8_t>(bytes[2 * field + 1]));
-}
-
 std::string TwoDigits(int value) {
   const std::string text = "0" + std::to_string(value);
   return text.substr(text.size() - 2);
 }
 
 std::string DateText(const std::string &bytes, size_t first) {
-  return std::to_string(BigEndian16(bytes, first)) + "-" + TwoDigits(BigEndian16(bytes, first + 1)) + "-" +
-         TwoDigits(BigEndian16(bytes, first + 2));
+  return std::to_string(databaseValueField(bytes, first)) + "-" + TwoDigits(databaseValueField(bytes, first + 1)) + "-" +
+         TwoDigits(databaseValueField(bytes, first + 2));
 }
 
 std::string TimeText(const std::string &bytes, size_t first) {
-  return TwoDigits(BigEndian16(bytes, first)) + ":" + TwoDigits(BigEndian16(bytes, first + 1)) + ":" +
-         TwoDigits(BigEndian16(bytes, first + 2));
+  return TwoDigits(databaseValueField(bytes, first)) + ":" + TwoDigits(databaseValueField(bytes, first + 1)) + ":" +
+         TwoDigits(databaseValueField(bytes, first + 2));
 }
 
 template <typename Number>
@@ -67,9 +53,77 @@ Number HostNumber(const std::string &bytes) {
   return value;
 }
 
-// The text of a typed value; false for no value. Exact texts of floats and
-// doubles carry every digit, so that they read back as the same number.
-bool ValueText(const DatabaseValue &value, std::string &text, bool exact) {
+DatabaseFieldObject *NewField(DatabaseCursorObject *recordSet, int32_t column) {
+  ObjectDefinition *fieldClass = getIntrinsicClass(string("DatabaseField"));
+  RuntimeObject *object = fieldClass ? NewDatabaseObject(fieldClass) : nullptr;
+  if (!object)
+    return nullptr;
+  auto *field = reinterpret_cast<DatabaseFieldObject *>(object);
+  RuntimeLockObject(&recordSet->header);
+  field->recordSet = recordSet;
+  field->column = column;
+  return field;
+}
+
+// One UPDATE statement of the write-back: the row a key selects in a table.
+struct UpdateStatement {
+  std::string table, set, key;
+};
+
+// Writes the update records back through the owner Database.
+void WriteBack(DatabaseObject *owner, const std::vector<ZANTupdateRecord> &updates) {
+  if (owner->definition && owner->definition->updateFields) {
+    std::vector<ZANTupdateRecord> list = updates;
+    for (size_t i = 0; i + 1 < list.size(); ++i)
+      list[i].next = &list[i + 1];
+    owner->definition->updateFields(owner->handle, list.data());
+    return;
+  }
+  if (!owner->handle)
+    return;
+  // Statements newest first; assignments to the same row join one statement.
+  std::vector<UpdateStatement> statements;
+  for (const ZANTupdateRecord &update : updates) {
+    const std::string_view qualified(update.qualifiedName, update.qualifiedNameLength);
+    const size_t bang = qualified.find('!');
+    const std::string table(qualified.substr(0, bang == std::string_view::npos ? 0 : bang));
+    const std::string column(bang == std::string_view::npos ? qualified : qualified.substr(bang + 1));
+    const std::string key(update.key, update.keyLength);
+    const std::string assignment =
+        "[" + column + "] = " + (update.value ? sqlQuoted(sqlStdString(update.value)) : std::string("NULL"));
+    bool joined = false;
+    for (UpdateStatement &statement : statements)
+      if (sqlEqualsIgnoringCase(statement.table, table) && statement.key == key) {
+        statement.set += ", " + assignment;
+        joined = true;
+        break;
+      }
+    if (!joined)
+      statements.insert(statements.begin(), UpdateStatement{table, assignment, key});
+  }
+  for (const UpdateStatement &statement : statements) {
+    const string text = sqlString("UPDATE [" + statement.table + "] SET " + statement.set + " WHERE " + statement.key);
+    databaseSQLExecute(&owner->header, text.Storage());
+  }
+}
+
+} // namespace
+
+std::string recordSetColumnName(DatabaseCursorObject *recordSet, int32_t column) {
+  ZANTdbCursorDefinition *slots = OpenSlots(recordSet);
+  if (slots && slots->getColumnName)
+    return sqlStdString(string::Adopt(slots->getColumnName(recordSet->handle, column)).Storage());
+  return "field" + std::to_string(column + 1);
+}
+
+ZANTpendingEdit *recordSetPendingEdit(DatabaseCursorObject *recordSet, int32_t column) {
+  for (ZANTpendingEdit *edit = recordSet->pendingEdits; edit; edit = edit->next)
+    if (edit->column == column)
+      return edit;
+  return nullptr;
+}
+
+bool databaseValueText(const DatabaseValue &value, std::string &text, bool exact) {
   const std::string bytes = sqlStdString(value.bytes.Storage());
   switch (value.type) {
   case kColumnSmallInt:
@@ -121,79 +175,13 @@ bool ValueText(const DatabaseValue &value, std::string &text, bool exact) {
   }
 }
 
-DatabaseFieldObject *NewField(DatabaseCursorObject *recordSet, int32_t column) {
-  ObjectDefinition *fieldClass = getIntrinsicClass(string("DatabaseField"));
-  RuntimeObject *object = fieldClass ? NewDatabaseObject(fieldClass) : nullptr;
-  if (!object)
-    return nullptr;
-  auto *field = reinterpret_cast<DatabaseFieldObject *>(object);
-  RuntimeLockObject(&recordSet->header);
-  field->recordSet = recordSet;
-  field->column = column;
-  return field;
-}
-
-// One UPDATE statement of the write-back: the row a key selects in a table.
-struct UpdateStatement {
-  std::string table, set, key;
-};
-
-std::string Quoted(std::string_view text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    quoted += c;
-    if (c == '\'')
-      quoted += '\'';
-  }
-  return quoted + "'";
-}
-
-// Writes the update records back through the owner Database.
-void WriteBack(DatabaseObject *owner, const std::vector<ZANTupdateRecord> &updates) {
-  if (owner->definition && owner->definition->updateFields) {
-    std::vector<ZANTupdateRecord> list = updates;
-    for (size_t i = 0; i + 1 < list.size(); ++i)
-      list[i].next = &list[i + 1];
-    owner->definition->updateFields(owner->handle, list.data());
-    return;
-  }
-  if (!owner->handle)
-    return;
-  // Statements newest first; assignments to the same row join one statement.
-  std::vector<UpdateStatement> statements;
-  for (const ZANTupdateRecord &update : updates) {
-    const std::string_view qualified(update.qualifiedName, update.qualifiedNameLength);
-    const size_t bang = qualified.find('!');
-    const std::string table(qualified.substr(0, bang == std::string_view::npos ? 0 : bang));
-    const std::string column(bang == std::string_view::npos ? qualified : qualified.substr(bang + 1));
-    const std::string key(update.key, update.keyLength);
-    const std::string assignment =
-        "[" + column + "] = " + (update.value ? Quoted(sqlStdString(update.value)) : std::string("NULL"));
-    bool joined = false;
-    for (UpdateStatement &statement : statements)
-      if (sqlEqualsIgnoringCase(statement.table, table) && statement.key == key) {
-        statement.set += ", " + assignment;
-        joined = true;
-        break;
-      }
-    if (!joined)
-      statements.insert(statements.begin(), UpdateStatement{table, assignment, key});
-  }
-  for (const UpdateStatement &statement : statements) {
-    const string text = sqlString("UPDATE [" + statement.table + "] SET " + statement.set + " WHERE " + statement.key);
-    databaseSQLExecute(&owner->header, text.Storage());
-  }
-}
-
-} // namespace
-
 int32_t recordSetColumnIndex(DatabaseCursorObject *recordSet, std::string_view name) {
   ZANTdbCursorDefinition *slots = OpenSlots(recordSet);
   if (!slots || !slots->getColumnCount)
     return -1;
   const int32_t count = slots->getColumnCount(recordSet->handle);
   for (int32_t column = 0; column < count; ++column)
-    if (sqlEqualsIgnoringCase(ColumnName(recordSet, column), name))
+    if (sqlEqualsIgnoringCase(recordSetColumnName(recordSet, column), name))
       return column;
   return -1;
 }
@@ -202,21 +190,21 @@ bool recordSetColumnText(DatabaseCursorObject *recordSet, int32_t column, std::s
   text.clear();
   if (!recordSet || recordSet->eof || recordSet->bof)
     return false;
-  if (ZANTpendingEdit *edit = FindEdit(recordSet, column)) {
+  if (ZANTpendingEdit *edit = recordSetPendingEdit(recordSet, column)) {
     text = sqlStdString(edit->value);
     return edit->value != nullptr;
   }
   ZANTdbCursorDefinition *slots = OpenSlots(recordSet);
   if (!slots || !slots->getColumnValue)
     return false;
-  return ValueText(ReadCursorValue(recordSet, column), text, exact);
+  return databaseValueText(ReadCursorValue(recordSet, column), text, exact);
 }
 
 void recordSetSetText(DatabaseCursorObject *recordSet, int32_t column, stringStorage *text) {
   if (!recordSet || !recordSet->editing)
     return;
   stringStorage::AddReference(text);
-  if (ZANTpendingEdit *edit = FindEdit(recordSet, column)) {
+  if (ZANTpendingEdit *edit = recordSetPendingEdit(recordSet, column)) {
     stringStorage::RemoveReference(edit->value);
     edit->value = text;
     return;

@@ -35,5 +35,18 @@ int32_t recordSetColumnIndex(DatabaseCursorObject *recordSet, std::string_view n
 // Answers false for NULL (and for no row), leaving text empty. With exact,
 // floats and doubles carry every digit (for comparing, not for showing).
 bool recordSetColumnText(DatabaseCursorObject *recordSet, int32_t column, std::string &text, bool exact = false);
+// The pending edit of the column, or nil.
+ZANTpendingEdit *recordSetPendingEdit(DatabaseCursorObject *recordSet, int32_t column);
+// The text of a typed value (StringValue's conversion); false for no value.
+// Exact texts of floats and doubles carry every digit, so that they read
+// back as the same number.
+struct DatabaseValue;
+bool databaseValueText(const DatabaseValue &value, std::string &text, bool exact = false);
+// Field n (from 0) of a date, time or timestamp value: a big-endian signed
+// 16-bit integer; 0 past the end of the bytes.
+int16_t databaseValueField(const std::string &bytes, size_t field);
+// The name of a 0-based column: the cursor's, or field1, field2, ... when
+// it names none.
+std::string recordSetColumnName(DatabaseCursorObject *recordSet, int32_t column);
 // Records text (nil: NULL) as the column's pending edit while editing.
 void recordSetSetText(DatabaseCursorObject *recordSet, int32_t column, stringStorage *text);

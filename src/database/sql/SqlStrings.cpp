@@ -15,3 +15,13 @@ stringStorage *sqlStorage(std::string_view text) { return sqlString(text).Extrac
 std::string sqlStdString(const stringStorage *text) {
   return text ? std::string(stringStorage::CString(text), stringStorage::Length(text)) : std::string();
 }
+
+std::string sqlQuoted(std::string_view text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    quoted += c;
+    if (c == '\'')
+      quoted += '\'';
+  }
+  return quoted + "'";
+}

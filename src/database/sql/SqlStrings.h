@@ -12,3 +12,5 @@ string sqlString(std::string_view text);
 stringStorage *sqlStorage(std::string_view text);
 // The bytes of a runtime string.
 std::string sqlStdString(const stringStorage *text);
+// The text as an SQL literal: in single quotes, each quote inside doubled.
+std::string sqlQuoted(std::string_view text);
