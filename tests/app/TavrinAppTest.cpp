@@ -415,18 +415,23 @@ TEST_F(TavrinApp, AboutChosenTwiceShowsOneAboutWindow) {
 
 // A key press lost on a loaded machine (xdotool may fail to reach the
 // display, or the window may not have the focus yet) is pressed again while
-// the copy still runs.
+// the copy still runs. The window is looked up again before each press, and
+// what xdotool said is kept for the failure message.
 TEST_F(TavrinApp, CtrlQEndsTheApplicationWithStatusZero) {
-  const std::string window = MainWindow();
   int status = -1;
   bool ended = false;
+  std::string said;
   for (int attempt = 0; attempt < 12 && !ended; ++attempt) {
-    std::system(("xdotool windowfocus --sync " + window + " key ctrl+q").c_str());
+    const std::string window = MainWindow();
+    said = "window " + window + ": " +
+           CommandOutput("xdotool windowfocus --sync " + window + " key ctrl+q 2>&1");
     ended = WaitFor([&] { return waitpid(mApp, &status, WNOHANG) == mApp; }, 5);
   }
-  ASSERT_TRUE(ended) << "Ctrl+Q pressed 12 times did not end the copy; window " << window << "\n"
+  ASSERT_TRUE(ended) << "Ctrl+Q pressed 12 times did not end the copy; last press: " << said << "\n"
+                     << CommandOutput("xdotool getwindowfocus 2>&1") << "\n"
                      << CommandOutput("xwininfo -root -tree 2>&1 | head -40") << "\n"
-                     << CommandOutput("cat /proc/" + std::to_string(mApp) + "/status | head -3");
+                     << CommandOutput("cat /proc/" + std::to_string(mApp) + "/status | head -3") << "\n"
+                     << CommandOutput("cat /proc/" + std::to_string(mApp) + "/wchan 2>&1");
   mApp = -1;
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }

@@ -67,20 +67,21 @@ propagate A B "$work/again" "a text after B's restart"
 
 # Ctrl+Q ends both copies with status 0. A key lost on a loaded machine
 # (xdotool may fail to reach the display) is pressed again while the copy
-# still runs; an ended copy stays a zombie until waited for.
+# still runs, its window looked up again; an ended copy stays a zombie
+# until waited for.
 running() { [ -e "/proc/$1" ] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null; }
 for side in A B; do
   pid=${appPid[$side]}
-  window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
   for attempt in 1 2 3 4 5 6; do
-    on "$side" xdotool windowfocus --sync "$window" key ctrl+q
+    window=$(on "$side" xdotool search --name '^Vadezezidev$' | head -1)
+    said=$(on "$side" xdotool windowfocus --sync "$window" key ctrl+q 2>&1)
     for look in $(seq $((50 * factor))); do
       running "$pid" || break 2
       sleep 0.1
     done
   done
   if running "$pid"; then
-    fail "Ctrl+Q did not end $side; its log:"
+    fail "Ctrl+Q did not end $side (window $window; xdotool said: $said); its log:"
     tail -n 20 "$work/app$side.log"
     continue
   fi
