@@ -9,6 +9,10 @@ set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
 source "$(dirname "$0")/../tests/e2e/two_copies.sh"
 
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  echo "This machine cannot run 32-bit programs natively: the copies run under qemu-i386, so the figures below are the emulator's, upper bounds and not the native aims."
+fi
+
 start_app A
 start_app B
 wait_for 30 "A listening" listening A
