@@ -55,9 +55,17 @@ void Answer(Display *display, const XSelectionRequestEvent &request, const std::
 
 } // namespace
 
-pid_t StartOwnerThatQuitsWhenAsked(const std::string &command) {
-  return StartOwner([command](Display *, Window, const XSelectionRequestEvent &) {
-    (void)!std::system(command.c_str());
+pid_t StartOwnerThatQuitsWhenAsked(const std::string &nextOwnerCommand) {
+  return StartOwner([nextOwnerCommand](Display *display, Window window,
+                                       const XSelectionRequestEvent &request) {
+    if (!nextOwnerCommand.empty()) {
+      // xclip may take the selection only after the command returned (it
+      // goes on in the background).
+      (void)!std::system(nextOwnerCommand.c_str());
+      for (int look = 0; look < 2000 && XGetSelectionOwner(display, request.selection) == window;
+           ++look)
+        usleep(10000);
+    }
     _exit(0);
   });
 }

@@ -6,9 +6,12 @@
 #include <sys/types.h>
 
 // Forks an X client that owns the CLIPBOARD selection and, when asked for
-// it, runs the shell command and quits without answering (as an owner that
-// is closing does). Returns once it owns the selection: its PID, or -1.
-pid_t StartOwnerThatQuitsWhenAsked(const std::string &command);
+// it, quits without answering (as an owner that is closing does). A
+// non-empty command is a next owner: it runs first, and the client quits
+// once that one owns the selection (within a bound), so that the selection
+// never stands without an owner in between. Returns once it owns the
+// selection: its PID, or -1.
+pid_t StartOwnerThatQuitsWhenAsked(const std::string &nextOwnerCommand);
 
 // Forks an X client that owns the CLIPBOARD selection with a window and, when
 // first asked, takes the selection again with that same window instead of
