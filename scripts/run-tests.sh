@@ -12,8 +12,10 @@ trap 'rm -f "$log"' EXIT
 ctest_command=(ctest --test-dir "$build" --output-on-failure --timeout $((600 * ${TIME_FACTOR:-1})) -j"$(nproc)" "$@")
 if [ -z "${DISPLAY:-}" ]; then
   # -noreset: by default the server resets whenever its last client leaves,
-  # and a test connecting during that reset is refused.
-  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "${ctest_command[@]}" 2>&1 | tee "$log"
+  # and a test connecting during that reset is refused. -r: no auto-repeat,
+  # so that a key xdotool holds down while a loaded machine delays its
+  # release is not typed again and again.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset -r" "${ctest_command[@]}" 2>&1 | tee "$log"
 else
   "${ctest_command[@]}" 2>&1 | tee "$log"
 fi

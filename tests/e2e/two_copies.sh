@@ -64,7 +64,9 @@ ip -n "$nsB" link set "${tag}vb" up
 start_xvfb() {
   local fifo="$work/display$1"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  # -r: no auto-repeat, so that a key xdotool holds down while a loaded
+  # machine delays its release is not typed again and again.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r 3>"$fifo" >/dev/null 2>&1 &
   pids+=($!)
   local number
   read -r -t 30 number <"$fifo"

@@ -14,9 +14,11 @@ PrivateXvfb StartPrivateXvfb() {
     close(fds[0]);
     const std::string fd = std::to_string(fds[1]);
     // -noreset: by default the server resets whenever its last client leaves,
-    // and a client connecting during that reset is refused.
+    // and a client connecting during that reset is refused. -r: no
+    // auto-repeat, so that a key xdotool holds down while a loaded machine
+    // delays its release is not typed again and again.
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-           "tcp", "-noreset", static_cast<char *>(nullptr));
+           "tcp", "-noreset", "-r", static_cast<char *>(nullptr));
     _exit(127);
   }
   close(fds[1]);
