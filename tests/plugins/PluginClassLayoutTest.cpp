@@ -239,9 +239,18 @@ TEST_F(PluginClassLayoutTest, MethodsEventsAndHandlers) {
   record.eventInstances = handlers;
   record.eventInstanceCount = 1;
   PluginRegisterClass(&record);
+  testing::internal::CaptureStderr();
   Build();
+  const std::string refused = testing::internal::GetCapturedStderr();
   ObjectDefinition *defn = Class("Eventful");
   ASSERT_NE(defn, nullptr);
+  // Refused declarations are dropped and reported with the plug-in's path.
+  EXPECT_NE(refused.find("Invalid plugin method format in /plugins/layout.so:\r\rBroken(x)\n"),
+            std::string::npos)
+      << refused;
+  EXPECT_NE(refused.find("Invalid plugin method format in /plugins/layout.so:\r\rBad(\n"),
+            std::string::npos)
+      << refused;
 
   ASSERT_NE(defn->methods, nullptr);
   EXPECT_EQ(defn->methods->next, nullptr);
@@ -302,6 +311,17 @@ TEST_F(PluginClassLayoutTest, BuildingWhileAPluginLoadsAlerts) {
   ASSERT_EQ(mAlerts.count(), 1u);
   EXPECT_TRUE(ShownAt(mAlerts.alerts()[0], kLoadingPluginAlert));
   EXPECT_EQ(record.dataOffset, 24);
+}
+
+TEST_F(PluginClassLayoutTest, AnObjectOfNoPluginControlAlertsAndIsLeftAlone) {
+  std::vector<uint8_t> instance(kPluginControlDataStart, 0);
+  auto *object = reinterpret_cast<RuntimeObject *>(instance.data());
+  PluginControlInitializer(object);
+  ASSERT_EQ(mAlerts.count(), 1u);
+  EXPECT_TRUE(ShownAt(mAlerts.alerts()[0], kControlDefinitionAlert));
+  void *word = nullptr;
+  std::memcpy(&word, instance.data() + kPluginControlDefinitionWord, sizeof word);
+  EXPECT_EQ(word, nullptr);
 }
 
 } // namespace
