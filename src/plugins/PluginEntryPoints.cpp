@@ -50,7 +50,7 @@ void BuildTable() {
     AddPluginMethodEntryPoints(name, c->record->methods, c->record->methodCount);
   }
   for (LoadedMethod *m = gLoadedMethods; m; m = m->next)
-    Table().AddEntry(string(m->method->declaration), Address(m->method->function));
+    Table().AddEntry(string(m->definition->declaration), Address(m->definition->function));
   for (LoadedClassExtension *e = gLoadedClassExtensions; e; e = e->next) {
     const string name(e->record->name);
     AddPluginPropertyEntryPoints(name, e->record->properties, e->record->propertyCount);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "foundation/TextEncodings.h"
+#include "plugins/PluginLists.h"
 #include "runtime/exports/ExportTable.h"
 #include "runtime/image/ResourceManager.h"
 #include "runtime/startup/RuntimeStartup.h"
@@ -194,6 +195,7 @@ void LoadPlugins() {
 void RunPluginShutDown() {
   delete sShutDownTask;
   CloseAndRemoveAll();
+  ForgetPluginRegistrations();
 }
 
 std::string PluginFolderPath() { return sFolder; }

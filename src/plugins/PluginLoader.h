@@ -57,8 +57,8 @@ bool InstallPluginLibrariesFrom(const ResourceManager &resources, std::string &r
 // Turns the registered plug-in classes into language classes.
 void BuildPluginClasses();
 
-// Closes the loaded libraries and removes their files and folder: what exit
-// does, for tests that load plug-ins more than once.
+// Closes the loaded libraries, removes their files and folder and forgets
+// what they registered: for tests that load plug-ins more than once.
 void RunPluginShutDown();
 // The private folder of this run's plug-in files; empty while none was made.
 std::string PluginFolderPath();

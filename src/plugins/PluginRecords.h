@@ -139,3 +139,47 @@ static_assert(offsetof(PluginControlRecord, behaviour) == 56);
 static_assert(offsetof(PluginControlRecord, dataOffset) == 60);
 static_assert(offsetof(PluginControlRecord, eventInstances) == 64);
 static_assert(offsetof(PluginControlRecord, interfaces) == 72);
+
+// A property of the old form of a control record: the runtime's accessors on
+// the data field at dataOffset.
+struct PluginOldControlProperty {
+  int32_t reserved0;
+  const char *name;
+  const char *type;
+  uint32_t flags;
+  int32_t dataOffset;
+};
+static_assert(sizeof(PluginOldControlProperty) == 20);
+static_assert(offsetof(PluginOldControlProperty, dataOffset) == 16);
+
+// The old form of a control record (first word 1): methods name their
+// functions by index into the export table.
+struct PluginOldControlRecord {
+  int32_t version;
+  const char *name;
+  int32_t dataSize;
+  uint32_t flags;
+  int32_t reserved16[2]; // copied unchanged into the new form
+  PluginOldControlProperty *properties;
+  int32_t propertyCount;
+  PluginExportedMethodRecord *methods;
+  int32_t methodCount;
+  ZANTevent *events;
+  int32_t eventCount;
+  void *behaviour;
+  int32_t dataOffset; // written by the runtime
+};
+static_assert(sizeof(PluginOldControlRecord) == 56);
+static_assert(offsetof(PluginOldControlRecord, properties) == 24);
+static_assert(offsetof(PluginOldControlRecord, methods) == 32);
+static_assert(offsetof(PluginOldControlRecord, events) == 40);
+static_assert(offsetof(PluginOldControlRecord, behaviour) == 48);
+static_assert(offsetof(PluginOldControlRecord, dataOffset) == 52);
+
+// The callbacks of a control's behaviour record that the object's life
+// calls; the rest belongs to the control's pane.
+struct PluginControlBehaviour {
+  void (*constructor)(void *control);
+  void (*destructor)(void *control);
+};
+static_assert(offsetof(PluginControlBehaviour, destructor) == 4);

@@ -54,11 +54,22 @@ PluginClassRecord sExtension = {3, "_SystemClass", nullptr, 0, 0, nullptr, nullp
 ZANTmethodDefinition sModuleMethods[] = {{Proc(ModuleBeep), kRuntimeAccessor, "Beep()"}};
 PluginModuleRecord sModule = {0, "Sounds", sModuleMethods, 1};
 
-LoadedClass sLoadedFoo = {nullptr, nullptr, &sFoo};
-LoadedControl sLoadedControl = {nullptr, nullptr, &sControl};
-LoadedMethod sLoadedGlobal = {nullptr, nullptr, &sGlobal};
-LoadedClassExtension sLoadedExtension = {nullptr, nullptr, &sExtension};
-LoadedModule sLoadedModule = {nullptr, nullptr, &sModule};
+// Each list holds one record.
+template <typename Loaded, typename Record>
+Loaded *Listed(Record *record) {
+  auto *loaded = new Loaded; // kept for the process, as registration keeps them
+  loaded->record = record;
+  return loaded;
+}
+LoadedClass &sLoadedFoo = *Listed<LoadedClass>(&sFoo);
+LoadedControl &sLoadedControl = *Listed<LoadedControl>(&sControl);
+LoadedClassExtension &sLoadedExtension = *Listed<LoadedClassExtension>(&sExtension);
+LoadedModule &sLoadedModule = *Listed<LoadedModule>(&sModule);
+LoadedMethod &sLoadedGlobal = [] () -> LoadedMethod & {
+  auto *loaded = new LoadedMethod;
+  loaded->definition = &sGlobal;
+  return *loaded;
+}();
 
 void *Lookup(const char *key) {
   stringStorage *text = string(key).ExtractStringStorage();

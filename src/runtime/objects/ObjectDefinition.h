@@ -39,6 +39,10 @@ struct ObjectMethod : CommonObject {
   int32_t userFlags = 0;
   PropertyMethod method; // a copy of the row
 
+  // Plug-in methods derive from this; a definition deletes its methods
+  // through this base.
+  virtual ~ObjectMethod() = default;
+
   // name%return%[o<Class>]params, e.g. "Write%%o<EasyTCPSocket>s".
   string BuildLinkName(const ObjectDefinition *defn) const;
   string BuildPrototypeParams() const;

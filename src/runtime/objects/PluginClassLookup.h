@@ -1,6 +1,5 @@
 // The classes that plug-ins register, as the class lookup by name sees them.
-// The plug-in interface supplies these; until it is built, the weak bodies in
-// PluginClassLookup.cpp know no plug-in classes.
+// The plug-in area supplies them.
 #pragma once
 #include "foundation/String.h"
 
