@@ -240,9 +240,20 @@ def scenario_session(peer):
     peer.send("STEP")
     peer.stop(3)
     peer.silent("BRLA 0000000A", "BR 00000004", "BR 00000005", "BR 00000006", "BR 00000007",
-                "BRC 00000007")
+                "BRC 00000007", "BR 00000008")
+    peer.send("RUN")
+    peer.stop(8)
+    # A getter that raises: the stop shows the exception, and after RUN the
+    # exception reaches the handler around line 8 without a reply; the line
+    # entries stop again afterwards.
+    obj = peer.ask("DO " + hex8(base + OBJECT), "VALO").split(" ")[0]
+    peer.send("DPVI " + obj + " RuntimeNilObject 00000000")
+    peer.expect("TRAP", "NilObjectException")
     peer.send("RUN")
     peer.expect("TRAP", "ProbeError")
+    steps = int(peer.ask("DW " + hex8(base + STEPS_SEEN), "VAL32"), 16)
+    check(steps & (1 << 29) and not steps & (1 << 28),
+          "the handler around line 8 caught the getter's exception: %x" % steps)
     peer.send("RUN")
     peer.stop(4)
     peer.send("RUN")

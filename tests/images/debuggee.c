@@ -8,7 +8,8 @@
  * 127.0.0.2; otherwise it is the local socket.
  *
  * Lines:  1 first line of ImageEntry     20, 21 Middle     10, 11 Inner
- *         2 after Middle    (Break)   3 after the Break   4 after a raise
+ *         2 after Middle    (Break)   3 after the Break   8 in a protected
+ *         region   4 after a raise
  *         5 after the EndException   6 after the frees   7 the last line */
 #include "CompiledCode.h"
 
@@ -73,6 +74,22 @@ void Middle(void) {
   RuntimeDebuggerEntry(21);
 }
 
+/* Line 8 inside a protected region: an exception raised while the program
+ * stands there (by a getter the debugger calls) lands in this handler. */
+static void Guarded(void) {
+  RuntimeObject *error = 0;
+  KIT_ENTER();
+  KIT_TRY(error) {
+    RuntimeDebuggerEntry(8);
+    gProbe.stepsSeen |= 1 << 28;
+  }
+  KIT_CATCH(error) { gProbe.stepsSeen |= 1 << 29; }
+  KIT_END_TRY();
+  KIT_CATCH_ALL();
+  KIT_RELEASE_OBJECT(error);
+  KIT_END();
+}
+
 static void Raise(RuntimeObject *exception) {
   RuntimeObject *error = 0;
   KIT_ENTER();
@@ -120,6 +137,7 @@ void ImageEntry(void) {
   RuntimeDebuggerEntry(2);
   RuntimeDebuggerBreak();
   RuntimeDebuggerEntry(3);
+  Guarded();
   exception = RuntimeNewObject(errorClass);
   Raise(exception);
   RuntimeUnlockObject(exception);
