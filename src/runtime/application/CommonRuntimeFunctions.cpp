@@ -18,7 +18,7 @@
 #include "runtime/startup/UpperAreaHooks.h"
 #include "runtime/threads/RuntimeThread.h"
 
-// Not built yet (src/PENDING.md): there is no remote debugging.
+// Set by DebugRuntimeInit (the debugger area) in a debug build.
 bool gDebugBuild = false;
 
 namespace {

@@ -15,7 +15,7 @@
 int64_t MonotonicMicroseconds();
 
 uint32_t StringToMacType(const string &text); // files: the four-character code
-extern bool gDebugBuild; // set by the remote-debugging stub; false until built
+extern bool gDebugBuild; // a debug build: set by DebugRuntimeInit (the debugger area)
 
 extern "C" {
 int32_t RuntimeTicks();
