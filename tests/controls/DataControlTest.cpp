@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+
+#include <gtk/gtk.h>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,7 @@
 #include "runtime/objects/ValueAccessors.h"
 #include "support/BoundControlList.h"
 #include "support/ClassTableChecks.h"
+#include "support/WindowsTestSupport.h"
 #include "text/EditFieldClass.h"
 
 namespace {
@@ -341,6 +344,66 @@ TEST_F(DataControls, BoundPartActionsInsertBlankAndUpdate) {
   EXPECT_EQ(editReadOnlyGetter(mField, 0), 1);
   DataControlDeleteRecord(mData);
   EXPECT_EQ(DataControlRowCount(mData), 4);
+}
+
+} // namespace
+
+namespace {
+
+// The darkest pixel of the window's rectangle as 0xRRGGBB (0xFFFFFF for
+// none read).
+uint32_t DarkestOnScreen(unsigned long xid, int left, int top, int width, int height) {
+  GdkWindow *window = gdk_window_foreign_new(xid);
+  if (!window)
+    return 0xFFFFFF;
+  GdkPixbuf *pixels = gdk_pixbuf_get_from_drawable(
+      nullptr, window, gdk_screen_get_system_colormap(gdk_screen_get_default()), left, top, 0, 0, width, height);
+  g_object_unref(window);
+  if (!pixels)
+    return 0xFFFFFF;
+  uint32_t darkest = 0xFFFFFF;
+  int least = 3 * 255 + 1;
+  const int channels = gdk_pixbuf_get_n_channels(pixels), stride = gdk_pixbuf_get_rowstride(pixels);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const guchar *c = gdk_pixbuf_get_pixels(pixels) + y * stride + x * channels;
+      if (c[0] + c[1] + c[2] < least) {
+        least = c[0] + c[1] + c[2];
+        darkest = uint32_t(c[0] << 16 | c[1] << 8 | c[2]);
+      }
+    }
+  g_object_unref(pixels);
+  return darkest;
+}
+
+// The bar at (10, 10), 200 by 20: 20-pixel buttons, next at 170..190, first
+// at 10..30; the caption box between 48 and 172.
+TEST_F(DataControls, ClicksOnTheButtonsMoveTheRecordAndADisabledBarDimsItsCaption) {
+  Build();
+  RuntimeViewWindow *w = reinterpret_cast<RuntimeViewWindow *>(view->nativeWindow);
+  ASSERT_TRUE(StepUntil([&] { return GTK_WIDGET_MAPPED(Pane()->GetWidget()); }));
+  const std::string window = "mousemove --window " + std::to_string(XidOf(w)) + " ";
+  ASSERT_TRUE(XDoToolUntil(window + "180 20 click 1", [&] { return DataControlRow(mData) >= 2; }));
+  EXPECT_EQ(Shown(), "two/2");
+  EXPECT_EQ(Pane()->Pressed(), kNavNone) << "released";
+  ASSERT_TRUE(XDoToolUntil(window + "20 20 click 1", [&] { return DataControlRow(mData) == 1; }));
+  EXPECT_EQ(Shown(), "one/1");
+  // A press on an inactive button (first, on the first row) takes nothing.
+  XDoTool(window + "20 20 click 1");
+  EXPECT_EQ(DataControlRow(mData), 1);
+
+  SetText(mData, DataControlCaptionSetter, "MMMMMMMM");
+  ASSERT_TRUE(StepUntil([&] { return DarkestOnScreen(XidOf(w), 60, 12, 100, 16) == 0x000000; }))
+      << "black caption";
+  controlEnabledSetter(mData, 0, 0);
+  uint32_t dimmed = 0;
+  ASSERT_TRUE(StepUntil([&] {
+    dimmed = DarkestOnScreen(XidOf(w), 60, 12, 100, 16);
+    return dimmed != 0x000000;
+  }));
+  EXPECT_EQ(dimmed, 0x606060) << "each component (0 + 0x18000) / 4";
+  XDoTool(window + "180 20 click 1");
+  EXPECT_EQ(DataControlRow(mData), 1) << "a disabled bar takes no click";
 }
 
 } // namespace
