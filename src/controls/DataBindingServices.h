@@ -67,9 +67,9 @@ ObjectDefinition *ListDataNotifierClass();
 ObjectDefinition *ListDataNotificationReceiverClass();
 ObjectDefinition *TupleInterfaceClass();
 
-// The database's DataControl class, not built yet (src/PENDING.md): nil in
-// the program, so no control counts as a data control. Tests of data-aware
-// controls set a stand-in before main.
+// The database's DataControl class, which the database area sets at
+// start-up, before main; while it is nil no control counts as a data
+// control.
 extern ObjectDefinition *(*gDataControlClass)();
 
 // The edit field, which sits beside the controls: the text area fills these

@@ -10,7 +10,8 @@
 #include "controls/ControlEntryPoints.h"
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ValueEntryPoints.h"
-#include "support/DataControlRecorder.h"
+#include "database/classes/DataControlClass.h"
+#include "support/BoundControlList.h"
 #include "support/OffscreenPixels.h"
 #include "windows/WindowsTestSupport.h"
 
@@ -164,26 +165,22 @@ TEST_F(CheckBoxes, AMouseDownAnsweringTrueKeepsTheStateAndGetsMouseUpOtherwiseTh
 }
 
 TEST_F(CheckBoxes, ItBindsOnlyToADataControlAndLetsGoWhenRenamedClosedOrReleased) {
-  DataControlLog().clear();
   Open();
-  AddOf(DataControlClass(), "Data1", 200, 200, 40, 20);
+  RuntimeObject *data = AddOf(DataControlClass(), "Data1", 200, 200, 40, 20);
   RuntimeObject *box = AddOf(TestCheckBoxClass(), "Box", 20, 20, 120, 24);
   CheckBoxDataSourceSetter(box, 0, string("data1").Storage());
   CheckBoxDataFieldSetter(box, 0, string("Flag").Storage());
-  EXPECT_EQ(DataControlLog(),
-            (Strings{"add 4 Box", "repopulate", "del 4 Box", "add 4 Box", "repopulate"}))
-      << "a new binding first drops the old one";
-  DataControlLog().clear();
+  EXPECT_EQ(BoundControls(data), (Strings{"4 Box"})) << "a new binding first drops the old one";
   CheckBoxDataSourceSetter(box, 0, string("Box").Storage());
-  EXPECT_EQ(DataControlLog(), (Strings{"del 4 Box"})) << "a check box is no data control";
+  EXPECT_EQ(BoundControls(data), Strings{}) << "a check box is no data control";
 
   CheckBoxDataSourceSetter(box, 0, string("Data1").Storage());
-  DataControlLog().clear();
+  EXPECT_EQ(BoundControls(data), (Strings{"4 Box"}));
   RuntimeLockObject(box);
   ControlClose(box);
-  EXPECT_EQ(DataControlLog(), (Strings{"del 4 Box"}));
+  EXPECT_EQ(BoundControls(data), Strings{}) << "its pane closed";
   RuntimeUnlockObject(box);
-  EXPECT_EQ(DataControlLog(), (Strings{"del 4 Box"})) << "once";
+  EXPECT_EQ(BoundControls(data), Strings{});
 }
 
 TEST_F(CheckBoxes, DrawnOffscreenTheCaptionStarts20PixelsRightOfTheBoxEdge) {

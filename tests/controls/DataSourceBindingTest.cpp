@@ -9,7 +9,8 @@
 #include "runtime/objects/ClassLookup.h"
 #include "runtime/objects/ValueAccessors.h"
 #include "text/EditFieldClass.h"
-#include "support/DataControlRecorder.h"
+#include "database/classes/DataControlClass.h"
+#include "support/BoundControlList.h"
 
 namespace {
 
@@ -43,22 +44,20 @@ protected:
 };
 
 TEST_F(DataSourceBinding, OnlyADataControlBindsAndEachLabelLetsGoOnce) {
-  DataControlLog().clear();
   Open();
   Add("Plain", kNotInControlArray, 10, 10, 40, 20);
-  AddOf(DataControlClass(), "Data1");
+  RuntimeObject *data = AddOf(DataControlClass(), "Data1");
   AddOf(StaticTextClass(), "ToPlain", "Plain");
   RuntimeObject *closed = AddOf(StaticTextClass(), "Closed", "data1");
   AddOf(StaticTextClass(), "Kept", "Data1");
-  EXPECT_EQ(DataControlLog(), (Strings{"add 1 Closed", "repopulate", "add 1 Kept", "repopulate"}))
+  EXPECT_EQ(BoundControls(data), (Strings{"1 Kept", "1 Closed"}))
       << "the two labels naming the data control, case ignored; not the one naming Plain";
 
-  DataControlLog().clear();
   RuntimeLockObject(closed);
   ControlClose(closed);
-  EXPECT_EQ(DataControlLog(), (Strings{"del 1 Closed"})) << "its pane closed";
+  EXPECT_EQ(BoundControls(data), (Strings{"1 Kept"})) << "its pane closed";
   RuntimeUnlockObject(closed);
-  EXPECT_EQ(DataControlLog(), (Strings{"del 1 Closed"})) << "the link was cleared: no second del";
+  EXPECT_EQ(BoundControls(data), (Strings{"1 Kept"}));
 
   // An object that goes while its pane still stands unbinds itself. (A
   // window holds its controls while it is open, so the pane here is made
@@ -70,22 +69,37 @@ TEST_F(DataSourceBinding, OnlyADataControlBindsAndEachLabelLetsGoOnce) {
   StaticTextDataSourceSetter(released, 0, string("Data1").Storage());
   StaticTextCreatePane(released);
   ASSERT_NE(Ctl(released)->pane, nullptr);
-  DataControlLog().clear();
+  EXPECT_EQ(BoundControls(data), (Strings{"1 Released", "1 Kept"}));
   RuntimeUnlockObject(released);
-  EXPECT_EQ(DataControlLog(), (Strings{"del 1 Released"}));
+  EXPECT_EQ(BoundControls(data), (Strings{"1 Kept"}));
 }
 
 TEST_F(DataSourceBinding, AnEditFieldBindsOnlyToADataControlAndLeavesItForAnEmptyName) {
-  DataControlLog().clear();
   Open();
   Add("Plain", kNotInControlArray, 10, 10, 40, 20);
-  AddOf(DataControlClass(), "Data1");
+  RuntimeObject *data = AddOf(DataControlClass(), "Data1");
   AddOf(EditClass(), "ToPlain", "Plain", EditDataSourceSetter);
   RuntimeObject *field = AddOf(EditClass(), "ToData", "DATA1", EditDataSourceSetter);
-  EXPECT_EQ(DataControlLog(), (Strings{"add 0 ToData", "repopulate"}));
-  DataControlLog().clear();
+  EXPECT_EQ(BoundControls(data), (Strings{"0 ToData"}));
   EditDataSourceSetter(field, 0, string("").Storage());
-  EXPECT_EQ(DataControlLog(), (Strings{"del 0 ToData"}));
+  EXPECT_EQ(BoundControls(data), Strings{});
+}
+
+// The data control's list holds its controls without references: it is
+// emptied when the data control's pane closes, and a control that outlives
+// its data control leaves nothing behind to touch.
+TEST_F(DataSourceBinding, ADataControlClosedOrReleasedBeforeItsBoundControls) {
+  Open();
+  RuntimeObject *data = AddOf(DataControlClass(), "Data1");
+  RuntimeObject *label = AddOf(StaticTextClass(), "Label", "Data1");
+  ASSERT_EQ(BoundControls(data), (Strings{"1 Label"}));
+  ControlClose(data);
+  EXPECT_EQ(BoundControls(data), Strings{}) << "emptied as its pane closed";
+  view->controlMap->DeleteEntry(string("Data1"));
+  RuntimeUnlockObject(data); // the map's reference: the data control goes before the label
+  RuntimeLockObject(label);
+  ControlClose(label); // leaves a data control that is gone: nothing happens
+  RuntimeUnlockObject(label);
 }
 
 } // namespace

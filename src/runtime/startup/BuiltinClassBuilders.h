@@ -90,7 +90,7 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, RGBSurfaceClass) \
   ROW(0, AREA, CLASS, SerialControlClass) \
   ROW(0, AREA, CLASS, SerialPortClass) \
-  ROW(0, PENDING, CLASS, DatabaseQueryClass) \
+  ROW(0, AREA, CLASS, DatabaseQueryClass) \
   ROW(0, AREA, CLASS, ControlClass) \
   ROW(0, AREA, CLASS, RectControlClass) \
   ROW(0, PENDING, CLASS, ListSelectionProviderClass) \
@@ -129,8 +129,8 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, StyledTextPrinterClass) \
   ROW(0, AREA, CLASS, TabPanelClass) \
   ROW(0, AREA, CLASS, MouseCursorClass) \
-  ROW(0, PENDING, CLASS, DataControlActionClass) \
-  ROW(0, PENDING, CLASS, DataControlClass)
+  ROW(0, AREA, CLASS, DataControlActionClass) \
+  ROW(0, AREA, CLASS, DataControlClass)
 
 #define BUILTIN_BUILDER_TYPE_CLASS(name) ObjectDefinition *(*name)()
 #define BUILTIN_BUILDER_TYPE_REGISTRAR(name) void (*name)()
