@@ -2,7 +2,10 @@
 // TextInputStream.ReadLine over 50 MB of 80-byte lines against std::getline
 // on an ifstream, and BinaryStream's big-endian ReadLong over 16 MB against
 // fread of 4 bytes with __builtin_bswap32. Both read the same file in a
-// temporary folder through the entry points compiled code calls.
+// temporary folder through the entry points compiled code calls. The count
+// of iterations is fixed, FILE_STREAMS_BENCH_ITERATIONS (2 by default), so
+// that the instruction counts of two runs with different counts give the cost
+// of one pass (bench/instructions/count-file-streams.sh).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -19,6 +22,11 @@ namespace {
 
 constexpr long kTextBytes = 50L * 1000 * 1000;
 constexpr long kBinaryBytes = 16L << 20;
+
+int64_t Iterations() {
+  const char *text = std::getenv("FILE_STREAMS_BENCH_ITERATIONS");
+  return text && std::atoi(text) > 0 ? std::atoi(text) : 2;
+}
 
 class TempFile {
 public:
@@ -58,7 +66,7 @@ void BM_TextInputStreamReadLine(benchmark::State &state) {
   }
   RuntimeUnlockObject(item);
 }
-BENCHMARK(BM_TextInputStreamReadLine)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_TextInputStreamReadLine)->Unit(benchmark::kMillisecond)->Iterations(Iterations());
 
 void BM_StdGetline(benchmark::State &state) {
   TempFile file(kTextBytes, true);
@@ -71,7 +79,7 @@ void BM_StdGetline(benchmark::State &state) {
     benchmark::DoNotOptimize(lines);
   }
 }
-BENCHMARK(BM_StdGetline)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_StdGetline)->Unit(benchmark::kMillisecond)->Iterations(Iterations());
 
 void BM_BinaryStreamReadLong(benchmark::State &state) {
   TempFile file(kBinaryBytes, false);
@@ -86,7 +94,7 @@ void BM_BinaryStreamReadLong(benchmark::State &state) {
   }
   RuntimeUnlockObject(item);
 }
-BENCHMARK(BM_BinaryStreamReadLong)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_BinaryStreamReadLong)->Unit(benchmark::kMillisecond)->Iterations(Iterations());
 
 void BM_FreadBswap32(benchmark::State &state) {
   TempFile file(kBinaryBytes, false);
@@ -100,7 +108,7 @@ void BM_FreadBswap32(benchmark::State &state) {
     fclose(in);
   }
 }
-BENCHMARK(BM_FreadBswap32)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FreadBswap32)->Unit(benchmark::kMillisecond)->Iterations(Iterations());
 
 } // namespace
 

@@ -213,10 +213,16 @@ stringStorage *BinaryStreamRead(RuntimeObject *object, int32_t count,
   RandomAccessMechanism *file = File(object);
   if (!file)
     return nullptr;
+  // Never more memory than the file still holds; a request that reaches
+  // past the end is a read that went past it, as EOF reports.
   const long left = file->GetLength() - file->GetPosition();
+  const bool pastTheEnd = count > 0 && left >= 0 && count > left;
   if (count > left)
     count = int32_t(left);
-  return count > 0 ? ReadRun(object, count, encoding) : nullptr;
+  stringStorage *run = count > 0 ? ReadRun(object, count, encoding) : nullptr;
+  if (pastTheEnd)
+    Fields(object)->readFailed = 1;
+  return run;
 }
 
 void BinaryStreamWriteByte(RuntimeObject *object, int32_t value) {

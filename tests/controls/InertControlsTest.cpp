@@ -15,6 +15,7 @@
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/startup/BuiltinClassRegistration.h"
 #include "support/OffscreenPixels.h"
+#include "support/RunningImage.h"
 #include "windows/Window.h"
 #include "windows/WindowsTestSupport.h"
 
@@ -139,6 +140,27 @@ TEST_F(InertControls, GetBoundPartHandsOutPlayAndStopActionsWhoseNameCaseDoesNot
   }
   for (const char *name : {"getPauseAction", "", "getPlayActions"})
     EXPECT_EQ(mediaGetBoundPart(movie, string(name).Storage()), nullptr) << name;
+}
+
+} // namespace
+
+namespace {
+
+// The same controls made from their property streams by compiled code (the
+// inert_window image checks the streamed values and bound parts from
+// inside): the window opens, a click on the player takes the focus from the
+// edit field that had it, and the window closes with the program's end.
+TEST(InertWindowImage, StreamedControlsOpenTakeTheFocusAndClose) {
+  SKIP_WITHOUT_DISPLAY();
+  RunningImage image("inert_window");
+  ASSERT_TRUE(image.Started());
+  const std::string window = image.FocusedWindow("Inert", "Open window");
+  ASSERT_FALSE(window.empty()) << "no window";
+  const std::string at = "mousemove --window " + window;
+  EXPECT_TRUE(image.InputUntilLine(at + " 80 95 click 1", "LostFocus Probe"));
+  EXPECT_TRUE(image.InputUntilLine(at + " 240 132 click 1", "Action Done"));
+  EXPECT_EQ(image.WaitForExit(), 42);
+  EXPECT_EQ(image.LinesStartingWith("failed check"), std::vector<std::string>{});
 }
 
 } // namespace

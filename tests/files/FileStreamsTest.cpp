@@ -226,10 +226,16 @@ TEST_F(FileStreamsTest, StringsOfABinaryStreamAreCutToWhatIsThere) {
   mTree.Write("ten", "0123456789");
   ObjectHolder ten(OpenBinary("ten"));
   BinaryStreamSetPosition(ten.get(), 0, 6);
+  EXPECT_EQ(TakeBytes(BinaryStreamRead(ten.get(), 4, nullptr)), "6789");
+  EXPECT_EQ(BinaryStreamEOF(ten.get()), 0); // up to the end, not past it
+  BinaryStreamSetPosition(ten.get(), 0, 6);
   stringStorage *rest = BinaryStreamRead(ten.get(), 10, nullptr);
   EXPECT_EQ(TagOf(rest), kEncodingUnknown);
   EXPECT_EQ(TakeBytes(rest), "6789");
+  EXPECT_EQ(BinaryStreamEOF(ten.get()), 1); // asked for more than was there
+  BinaryStreamSetPosition(ten.get(), 0, 10);
   EXPECT_EQ(BinaryStreamRead(ten.get(), 10, nullptr), nullptr);
+  EXPECT_EQ(BinaryStreamEOF(ten.get()), 1); // a While Not EOF loop of Reads ends
   BinaryStreamSetPosition(ten.get(), 0, 0);
   EXPECT_EQ(TakeBytes(BinaryStreamRead(ten.get(), 0x7FFFFFFF, nullptr)), "0123456789");
   EXPECT_EQ(BinaryStreamGetLength(ten.get(), 0), 10);

@@ -14,6 +14,7 @@
  *      Application.MDIWindow */
 #include "CompiledCode.h"
 #include "class_names.h"
+#include "exception_object.h"
 
 KIT_LIBRARY_FUNCTION(_exit, "libc.so.6");
 void _exit(int status);
@@ -81,13 +82,6 @@ void notePlayerPlayNote(RuntimeObject *self, int32_t pitch, int32_t velocity);
 int32_t movieWidthGetter(RuntimeObject *self, int32_t);
 RuntimeObject *openURLMovie(stringStorage *url);
 RuntimeObject *AppDockItemGetter(RuntimeObject *app, int32_t);
-
-typedef struct RuntimeExceptionObject {
-  RuntimeObject header;
-  int32_t errorNumber;
-  stringStorage *message;
-} RuntimeExceptionObject;
-_Static_assert(sizeof(RuntimeExceptionObject) == 32, "exception object");
 
 /* What the rows work on. */
 static RuntimeObject *gOLE, *gRegistry, *gEvent, *gChain, *gMDI, *gNotes, *gMovie, *gApp;

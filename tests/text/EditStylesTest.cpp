@@ -2,6 +2,7 @@
 // the selection and of ranges, the TextStyle byte string, the style runs of
 // the pane, the field's StyledText object, masks and display formats.
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "runtime/objects/ValueAccessors.h"
 #include "runtime/objects/ValueEntryPoints.h"
 #include "support/AlertRecorder.h"
+#include "support/SeededMutants.h"
 #include "text/RuntimeEditRouter.h"
 #include "text/StyledTextEntryPoints.h"
 #include "text/StyledTextObjects.h"
@@ -145,6 +147,39 @@ TEST_F(EditStylesTest, TextStyleBytesOfTheExampleReadBackIntoAnEmptyField) {
   EXPECT_EQ(TextStyle(single), std::string("\x08\x07" "Courier\x0C\x00\x0C", 12));
   single->SetTextAndStyle(U("cd"), style);
   EXPECT_EQ(Str(single->GetText(kEncodingUTF8)), "cd");
+}
+
+// Seeded mutants of a valid style string, read into a real pane: each ends
+// cleanly with the text intact and no alert, and what the pane then writes
+// reads back into another pane as the same bytes.
+TEST_F(EditStylesTest, MutatedStyleStringsEndCleanlyInThePane) {
+  AlertRecorder alerts;
+  EditControlGTK *pane = PaneOf(StyledField(10));
+  const string text = U("ab\xC3\xA9" "cde\rf");
+  pane->SetText(text);
+  pane->SetBoldRange(0, 2, true);
+  pane->SetColorRange(1, 3, 0x3080FF);
+  pane->SetSizeRange(2, 4, 18);
+  pane->SetFontRange(4, 3, string("Courier"));
+  const std::string valid = TextStyle(pane);
+  ASSERT_GT(valid.size(), 20u);
+  EditControlGTK *copy = PaneOf(StyledField(100));
+  std::mt19937 random(3810);
+  for (int i = 0; i < 10000; ++i) {
+    const std::string mutant = SeededMutant(valid, random);
+    string style;
+    style.ConstructFromBuffer(mutant.data(), static_cast<int>(mutant.size()));
+    pane->SetTextAndStyle(text, style);
+    ASSERT_EQ(Str(pane->GetText(kEncodingUTF8)), Str(text)) << i;
+    if (i % 50 == 0) {
+      const std::string written = TextStyle(pane);
+      string again;
+      again.ConstructFromBuffer(written.data(), static_cast<int>(written.size()));
+      copy->SetTextAndStyle(text, again);
+      ASSERT_EQ(TextStyle(copy), written) << i;
+    }
+  }
+  EXPECT_EQ(alerts.count(), 0u);
 }
 
 TEST_F(EditStylesTest, PaneRunsFollowTheTags) {

@@ -17,6 +17,7 @@
 #include "runtime/objects/ValueEntryPoints.h"
 #include "support/AlertRecorder.h"
 #include "support/ClassTableChecks.h"
+#include "support/SeededMutants.h"
 #include "text/EditFieldClass.h"
 #include "text/InputMask.h"
 #include "text/StyledTextBaseImp.h"
@@ -215,23 +216,7 @@ TEST(TextStyleBytes, SeededMutantsOfValidStringsEndCleanly) {
   const std::string valid = writer.Bytes();
   std::mt19937 random(38);
   for (int i = 0; i < 10000; ++i) {
-    std::string mutant = valid;
-    for (int k = random() % 4; k >= 0; --k) {
-      size_t at = random() % mutant.size();
-      switch (random() % 3) {
-      case 0:
-        mutant[at] = static_cast<char>(random());
-        break;
-      case 1:
-        mutant.erase(at, 1 + random() % 3);
-        break;
-      default:
-        mutant.insert(at, 1, static_cast<char>(random()));
-        break;
-      }
-      if (mutant.empty())
-        mutant = "x";
-    }
+    const std::string mutant = SeededMutant(valid, random);
     StyledTextBaseImp list;
     string style;
     style.ConstructFromBuffer(mutant.data(), static_cast<int>(mutant.size()));
