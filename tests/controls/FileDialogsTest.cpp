@@ -85,16 +85,27 @@ GtkEntry *NameEntry(GtkWidget *dialog) {
 }
 
 // Types the text into the file selection's name field and, once it is all
-// there, presses Return. Typing still arriving is waited for a while; a
-// field that went wrong is emptied and typed again.
+// there, presses Return. While the field still changes, keys are arriving
+// (a loaded machine may take seconds over them) and it is left alone; once
+// it has stood still for a tick holding something else (for three ticks
+// when empty or a prefix, as keys may be only slow), it is emptied and
+// typed again. Emptying it only when no keys are in flight keeps a late
+// key from spoiling the next typing.
 Answerer Typing(const std::string &text) {
-  return Answerer([text, waited = 0](GtkWidget *dialog) mutable -> std::string {
+  return Answerer([text, last = std::string(), still = 0](GtkWidget *dialog) mutable {
     const std::string now = gtk_entry_get_text(NameEntry(dialog));
     if (now == text)
-      return "key Return";
-    if (!now.empty() && text.compare(0, now.size(), now) == 0 && ++waited < 10)
-      return "";
-    waited = 0;
+      return std::string("key Return");
+    if (now != last) {
+      last = now;
+      still = 0;
+      return std::string();
+    }
+    const bool prefix = text.compare(0, now.size(), now) == 0;
+    if (++still < (prefix ? 3 : 1))
+      return std::string();
+    still = 0;
+    last.clear();
     gtk_entry_set_text(NameEntry(dialog), "");
     gtk_widget_grab_focus(GTK_WIDGET(NameEntry(dialog)));
     return "type --delay 30 '" + text + "'";
