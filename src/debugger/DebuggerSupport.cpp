@@ -34,6 +34,11 @@ int32_t sSavedStepStackFrame = 0;
 uintptr_t sStepStackBase = 0;
 uintptr_t sStepStackTop = 0;
 uint8_t sInDebuggerEntry = 0;
+// Whether a line can stop other than at a breakpoint: a step is asked for,
+// or the link is not open yet (the first line stops). Kept up to date with
+// the step mode and the link, so that a line that does not stop tests one
+// byte here.
+uint8_t sMayStop = 1;
 // Command loops running (the program is stopped while it is above 0).
 int32_t sCommandLoopDepth = 0;
 
@@ -44,9 +49,12 @@ struct FrameRecord {
 
 bool LinkBound() { return sDebugClientSocket.IsBound(); }
 
+void RefreshMayStop() { sMayStop = sStepMode != 0 || !LinkBound(); }
+
 void SetStepMode(int32_t mode, int32_t savedFrame) {
   sStepMode = mode;
   sSavedStepStackFrame = savedFrame;
+  RefreshMayStop();
   const StackBounds stack = WalkableStack();
   sStepStackBase = stack.base;
   sStepStackTop = stack.top;
@@ -101,14 +109,34 @@ void StartDebugging() {
   sTargetGlobalDataAddr = GetX86DataSectionBaseAddress();
 }
 
-// The stop of a line entry; kept apart so that a line that does not stop
-// makes no call.
-__attribute__((noinline)) void StopAtLine(int32_t line) {
+// The stop of a line entry.
+void StopAtLine(int32_t line) {
   sStepMode = 0;
   if (!LinkBound())
     StartDebugging();
+  RefreshMayStop();
   SendToDebugger("BREAK", Hex8(uint32_t(line)));
   RunDebuggerCommandLoop();
+}
+
+// The part of a line entry past its quick test: the step test, the
+// breakpoint, the first line. Kept apart so that a line that does not stop
+// makes no call.
+__attribute__((noinline)) void DecideLineStop(int32_t line, FrameRecord *own) {
+  sInDebuggerEntry = 1;
+  bool stop = false;
+  if (sStepMode != 0) {
+    const uintptr_t at = reinterpret_cast<uintptr_t>(own);
+    const int32_t link = int32_t(reinterpret_cast<uintptr_t>(own->link));
+    if (at >= sStepStackBase && at < sStepStackTop)
+      stop = sStepMode == 1 || (sStepMode == 2 && link >= sSavedStepStackFrame) ||
+             (sStepMode == 3 && link > sSavedStepStackFrame);
+  }
+  if (!stop && uint32_t(line) < uint32_t(sBreakpointsLen) && sBreakpoints[line])
+    stop = true;
+  if (stop || !LinkBound())
+    StopAtLine(line);
+  sInDebuggerEntry = 0;
 }
 
 // A breakpoint table of count bytes, all 0; empty for a count that is not
@@ -236,22 +264,11 @@ void RemoteDebuggerStartup(stringStorage *address) { sDebuggerAddress = string::
 void RuntimeDebuggerEntry(int32_t line) {
   if (sInDebuggerEntry)
     return;
-  sInDebuggerEntry = 1;
   auto *own = static_cast<FrameRecord *>(__builtin_frame_address(0));
   sStopFrame = own;
-  bool stop = false;
-  if (sStepMode != 0) {
-    const uintptr_t at = reinterpret_cast<uintptr_t>(own);
-    const int32_t link = int32_t(reinterpret_cast<uintptr_t>(own->link));
-    if (at >= sStepStackBase && at < sStepStackTop)
-      stop = sStepMode == 1 || (sStepMode == 2 && link >= sSavedStepStackFrame) ||
-             (sStepMode == 3 && link > sSavedStepStackFrame);
-  }
-  if (!stop && uint32_t(line) < uint32_t(sBreakpointsLen) && sBreakpoints[line])
-    stop = true;
-  if (stop || !LinkBound())
-    StopAtLine(line);
-  sInDebuggerEntry = 0;
+  if (!sMayStop && !(uint32_t(line) < uint32_t(sBreakpointsLen) && sBreakpoints[line]))
+    return;
+  DecideLineStop(line, own);
 }
 
 void RuntimeDebuggerBreak() {
@@ -267,6 +284,7 @@ void RuntimeDebuggerShutdown() {
     sDebugClientSocket->Close();
     sDebugClientSocket.Unbind();
   }
+  RefreshMayStop();
   RuntimeExit();
 }
 
