@@ -25,9 +25,11 @@ DataControl *PaneOf(RuntimeObject *object) {
 // The DataControl objects alive: a bound control that outlives its data
 // control (it is not counted) finds it gone instead of touching freed
 // memory.
+// The set is never destroyed: objects may still go after static
+// destructors ran.
 std::set<RuntimeObject *> &LiveDataControls() {
-  static std::set<RuntimeObject *> live;
-  return live;
+  static auto *live = new std::set<RuntimeObject *>;
+  return *live;
 }
 
 bool IsLive(RuntimeObject *object) { return object && LiveDataControls().count(object) != 0; }

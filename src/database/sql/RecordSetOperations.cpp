@@ -54,7 +54,12 @@ Number HostNumber(const std::string &bytes) {
 }
 
 DatabaseFieldObject *NewField(DatabaseCursorObject *recordSet, int32_t column) {
-  ObjectDefinition *fieldClass = getIntrinsicClass(string("DatabaseField"));
+  // The registered class is looked up by name once (a record set makes a
+  // field for every column it is asked for, row after row).
+  static ObjectDefinition *registered = nullptr;
+  if (!registered)
+    registered = getIntrinsicClass(string("DatabaseField"));
+  ObjectDefinition *fieldClass = registered;
   RuntimeObject *object = fieldClass ? NewDatabaseObject(fieldClass) : nullptr;
   if (!object)
     return nullptr;
