@@ -1,9 +1,9 @@
 // Drag and drop, the Keyboard and System modules and a sound resource driven
 // from compiled code (the desktop_window image) under the test's X server:
 // a DragItem dragged onto a push button, onto nothing and out of every
-// window, the modifiers of real key presses, the command line the image was
-// started with, and its 'WAVE' resource played with and without a sound
-// device.
+// window, a file dropped from another client, the modifiers of real key
+// presses, the command line the image was started with, and its 'WAVE'
+// resource played with and without a sound device.
 // Each input is repeated until the line it causes arrives, within a bound.
 #include <gtest/gtest.h>
 
@@ -19,6 +19,9 @@
 #include "graphics/WindowPixels.h"
 #include "support/RunningImage.h"
 #include "support/WindowsTestSupport.h"
+
+// From GDK's X11 header, which clashes with the windows area's names.
+extern "C" unsigned long gdk_x11_drawable_get_xid(GdkDrawable *drawable);
 
 namespace {
 
@@ -44,6 +47,53 @@ public:
 
 private:
   std::string mPath;
+};
+
+// A window of the test's own that offers one URI list by drag and drop, as
+// another program's file manager does.
+class UriListSource {
+public:
+  explicit UriListSource(const std::string &list) : mList(list) {
+    mWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(mWindow), "DragSource");
+    gtk_window_set_default_size(GTK_WINDOW(mWindow), 100, 60);
+    gtk_window_move(GTK_WINDOW(mWindow), 600, 500);
+    GtkWidget *box = gtk_event_box_new();
+    gtk_container_add(GTK_CONTAINER(mWindow), box);
+    static const GtkTargetEntry targets[] = {{const_cast<gchar *>("text/uri-list"), 0, 0}};
+    gtk_drag_source_set(box, GDK_BUTTON1_MASK, targets, 1, GDK_ACTION_COPY);
+    g_signal_connect(box, "drag-begin", G_CALLBACK(Began), this);
+    g_signal_connect(box, "drag-end", G_CALLBACK(Ended), this);
+    g_signal_connect(box, "drag-data-get", G_CALLBACK(Get), this);
+    gtk_widget_show_all(mWindow);
+  }
+  ~UriListSource() { gtk_widget_destroy(mWindow); }
+  UriListSource(const UriListSource &) = delete;
+  UriListSource &operator=(const UriListSource &) = delete;
+
+  bool Mapped() const { return GTK_WIDGET_MAPPED(mWindow); }
+  std::string Xid() const { return std::to_string(gdk_x11_drawable_get_xid(mWindow->window)); }
+  // Whether a drag runs, and whether a window under the pointer takes it.
+  bool Dragging() const { return mContext != nullptr; }
+  bool Accepted() const { return mContext && mContext->dest_window && mContext->action; }
+
+private:
+  static void Began(GtkWidget *, GdkDragContext *context, gpointer self) {
+    static_cast<UriListSource *>(self)->mContext = context;
+  }
+  static void Ended(GtkWidget *, GdkDragContext *, gpointer self) {
+    static_cast<UriListSource *>(self)->mContext = nullptr;
+  }
+  static void Get(GtkWidget *, GdkDragContext *, GtkSelectionData *data, guint, guint,
+                  gpointer self) {
+    const std::string &list = static_cast<UriListSource *>(self)->mList;
+    gtk_selection_data_set(data, data->target, 8, reinterpret_cast<const guchar *>(list.data()),
+                           static_cast<gint>(list.size()));
+  }
+
+  std::string mList;
+  GtkWidget *mWindow = nullptr;
+  GdkDragContext *mContext = nullptr;
 };
 
 class DesktopWindowImage : public testing::Test {
@@ -104,6 +154,37 @@ TEST_F(DesktopWindowImage, ADragReleasedWhereNothingTakesItEndsWithoutADrop) {
   ASSERT_TRUE(XDoTool(At(600, 400)));
   ASSERT_TRUE(mImage->InputUntilLine("mouseup 1", "Drag ended"));
   EXPECT_EQ(mImage->LinesStartingWith("DropObject"), Lines{});
+}
+
+// A file whose path has blanks, dragged from another client's window onto
+// the push button taking files at (200, 80) to (300, 110), arrives as a
+// FolderItem of that path. The source answers the drop from this process's
+// loop, so the test steps it while waiting; a drag that went astray on a
+// loaded machine is made again.
+TEST_F(DesktopWindowImage, AFileDraggedFromAnotherClientArrivesAsAFolderItemWithItsBlanks) {
+  Start("", false);
+  char pattern[] = "/tmp/drop testXXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::string folder = pattern, path = folder + "/a file.txt";
+  std::ofstream(path) << "x";
+  gchar *uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+  ASSERT_NE(uri, nullptr);
+  UriListSource source(std::string(uri) + "\r\n");
+  g_free(uri);
+  ASSERT_TRUE(StepUntil([&] { return source.Mapped(); }));
+  const std::string line = "DropObject Files: " + path;
+  bool dropped = false;
+  for (int attempt = 0; attempt < 3 && !dropped; ++attempt) {
+    ASSERT_TRUE(XDoTool("mousemove --window " + source.Xid() + " 30 30 mousedown 1"));
+    if (XDoToolUntil("mousemove_relative 6 6", [&] { return source.Dragging(); }))
+      XDoToolUntil(At(250, 95), [&] { return source.Accepted(); });
+    ASSERT_TRUE(XDoTool("mouseup 1"));
+    dropped = StepWithin([&] { return mImage->WaitForLineWithin(line, 50); }, 30);
+  }
+  EXPECT_TRUE(dropped) << testing::PrintToString(mImage->Lines());
+  EXPECT_EQ(mImage->LinesStartingWith("DropObject"), Lines{line});
+  unlink(path.c_str());
+  rmdir(folder.c_str());
 }
 
 // ShiftKey reads the modifiers of the key press being handled; AsyncShiftKey
