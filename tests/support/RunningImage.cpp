@@ -36,14 +36,18 @@ std::vector<std::string> Words(const std::string &text) {
 
 } // namespace
 
-RunningImage::RunningImage(const std::string &name) : mName(name) {
+RunningImage::RunningImage(const std::string &name, const std::string &arguments,
+                           const std::string &environment)
+    : mName(name) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0)
     return;
   mPid = fork();
   if (mPid == 0) {
     dup2(fds[1], STDERR_FILENO);
-    const std::string command = "exec " + Emulated(std::string(TEST_IMAGES_DIR) + "/" + name);
+    const std::string command = "exec " + (environment.empty() ? "" : "env " + environment + " ") +
+                                Emulated(std::string(TEST_IMAGES_DIR) + "/" + name) +
+                                (arguments.empty() ? "" : " " + arguments);
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char *>(nullptr));
     _exit(127);
   }

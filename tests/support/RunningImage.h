@@ -10,8 +10,11 @@
 
 class RunningImage {
 public:
-  // Starts the runtime carrying the named test image (TEST_IMAGES_DIR).
-  explicit RunningImage(const std::string &name);
+  // Starts the runtime carrying the named test image (TEST_IMAGES_DIR), with
+  // the arguments (shell words, quoted by the caller) and the environment
+  // variables (NAME=value words) given.
+  explicit RunningImage(const std::string &name, const std::string &arguments = "",
+                        const std::string &environment = "");
   // Kills the image when it is still running.
   ~RunningImage();
   RunningImage(const RunningImage &) = delete;
