@@ -96,9 +96,9 @@ public:
   void PaintWindowRect(const QV::Rect *r) { PaintRect(r); }
   // Points are pane-relative pairs from element 1 of a language integer array.
   void DrawPolygon(RuntimeArray *points, bool fill);
-  // The same for count pane-relative points; the points are moved to the
-  // drawable's coordinates in place.
-  void DrawPolygon(PolygonPoint *points, int32_t count, bool fill);
+  // The same for count pane-relative points, left as they are (a pane that
+  // sits inside its window's drawable draws a moved copy).
+  void DrawPolygon(const PolygonPoint *points, int32_t count, bool fill);
   void setPixel(int32_t x, int32_t y, const QV::RGBColor &color);
   // Black outside the drawable.
   void getPixel(int32_t x, int32_t y, QV::RGBColor *color);

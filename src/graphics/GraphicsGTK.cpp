@@ -210,7 +210,7 @@ static_assert(sizeof(PolygonPoint) == sizeof(GdkPoint) &&
                   offsetof(PolygonPoint, y) == offsetof(GdkPoint, y),
               "polygon points go to GDK as they are");
 
-void Graphics::DrawPolygon(PolygonPoint *points, int32_t count, bool fill) {
+void Graphics::DrawPolygon(const PolygonPoint *points, int32_t count, bool fill) {
   if (count < 1)
     return;
   GdkDrawable *d = GetGdkDrawable();
@@ -229,15 +229,19 @@ void Graphics::DrawPolygon(PolygonPoint *points, int32_t count, bool fill) {
       dy += menuBar;
     }
   }
-  if (dx != 0 || dy != 0)
-    for (int32_t i = 0; i < count; ++i) {
-      points[i].x += dx;
-      points[i].y += dy;
-    }
-  auto *list = reinterpret_cast<GdkPoint *>(points);
+  // GDK takes the points as they are; it only reads them.
+  auto *list = reinterpret_cast<GdkPoint *>(const_cast<PolygonPoint *>(points));
+  GdkPoint *moved = nullptr;
+  if (dx != 0 || dy != 0) {
+    moved = g_new(GdkPoint, count);
+    for (int32_t i = 0; i < count; ++i)
+      moved[i] = {points[i].x + dx, points[i].y + dy};
+    list = moved;
+  }
   gdk_draw_polygon(d, gc, fill, list, count);
   if (fill)
     gdk_draw_polygon(d, gc, FALSE, list, count);
+  g_free(moved);
 }
 
 void Graphics::setPixel(int32_t x, int32_t y, const QV::RGBColor &color) {

@@ -12,6 +12,7 @@
 #include "graphics/DrawablePaneGTK.h"
 #include "graphics/Graphics.h"
 #include "graphics/PictureObject.h"
+#include "graphics/ShapeOutlineCache.h"
 #include "graphics/ShapeServices.h"
 #include "runtime/objects/ClassLookup.h"
 #include "windows/Pane.h"
@@ -329,21 +330,8 @@ void ShapePlotter::PlotRect(RectShape *obj) {
     ShowAlert(kRectNilAlert);
     return;
   }
-  PointList points;
-  switch (obj->kind) {
-  case kOvalKind:
-    static_cast<OvalShape *>(obj)->GetOvalPolyPoints(points);
-    break;
-  case kArcKind:
-    static_cast<ArcShape *>(obj)->GetArcPolyPoints(points);
-    break;
-  case kRoundRectKind:
-    static_cast<RoundRectShape *>(obj)->GetRoundRectPolyPoints(points);
-    break;
-  default:
-    obj->GetRectPolyPoints(points);
-  }
-  PlotPolyPoints(obj, points);
+  ShapeOutline &outline = OutlineOfShape(obj);
+  PlotOutline(obj, outline.points, outline);
 }
 
 void ShapePlotter::PlotFigure(FigureShape *obj) {
@@ -356,13 +344,19 @@ void ShapePlotter::PlotFigure(FigureShape *obj) {
   PlotPolyPoints(obj, points);
 }
 
-void ShapePlotter::FillPolygon(const PointList &points) {
+// The outline's points as the fill takes them.
+static void RoundedPolygon(const PointList &points, std::vector<PolygonPoint> &polygon) {
   int32_t n = points.count();
-  std::vector<PolygonPoint> polygon(n);
+  polygon.resize(n);
   const PointXY *p = points.begin();
   for (int32_t i = 0; i < n; ++i)
     polygon[i] = {Rounded(p[i].x), Rounded(p[i].y)};
-  mGraphics->DrawPolygon(polygon.data(), n, true);
+}
+
+void ShapePlotter::FillPolygon(const PointList &points) {
+  std::vector<PolygonPoint> polygon;
+  RoundedPolygon(points, polygon);
+  mGraphics->DrawPolygon(polygon.data(), points.count(), true);
 }
 
 void ShapePlotter::ThinOutline(const PointList &points, int32_t count, bool closed) {
@@ -378,11 +372,11 @@ void ShapePlotter::ThinOutline(const PointList &points, int32_t count, bool clos
 
 // The band between inner and outer: the inner points forward, then the outer
 // ones back; a closed ring repeats the inner and outer first points as a seam.
-static void DrawBand(Graphics *g, const PointList &inner, const PointList &outer, int32_t m,
-                     bool closed) {
+static void BandPolygon(const PointList &inner, const PointList &outer, int32_t m, bool closed,
+                        std::vector<PolygonPoint> &band) {
+  band.clear();
   if (m <= 0)
     return;
-  std::vector<PolygonPoint> band;
   band.reserve(closed ? 2 * m + 2 : 2 * m);
   const PointXY *in = inner.begin(), *out = outer.begin();
   auto add = [&band](const PointXY &p) { band.push_back({PlotterInt(p.x), PlotterInt(p.y)}); };
@@ -394,15 +388,33 @@ static void DrawBand(Graphics *g, const PointList &inner, const PointList &outer
   }
   for (int32_t i = m - 1; i >= 0; --i)
     add(out[i]);
-  g->DrawPolygon(band.data(), static_cast<int32_t>(band.size()), true);
+}
+
+static void DrawBand(Graphics *g, const PointList &inner, const PointList &outer, int32_t m,
+                     bool closed) {
+  std::vector<PolygonPoint> band;
+  BandPolygon(inner, outer, m, closed, band);
+  if (!band.empty())
+    g->DrawPolygon(band.data(), static_cast<int32_t>(band.size()), true);
 }
 
 void ShapePlotter::PlotPolyPoints(Object2D *obj, PointList &points) {
+  ShapeOutline polygons;
+  PlotOutline(obj, points, polygons);
+}
+
+// The fill and band polygons are made once for each memo: a kept outline
+// draws its unchanged shape again straight from them.
+void ShapePlotter::PlotOutline(Object2D *obj, const PointList &points, ShapeOutline &memo) {
   int32_t n = points.count();
   if (FillsInside(obj) && n > 0) {
     mGraphics->SetScale(static_cast<float>(obj->fill));
     ApplyFillColor(obj);
-    FillPolygon(points);
+    if (!memo.hasFill) {
+      RoundedPolygon(points, memo.fill);
+      memo.hasFill = true;
+    }
+    mGraphics->DrawPolygon(memo.fill.data(), n, true);
   }
   if (!DrawsOutline(obj) || n == 0)
     return;
@@ -414,11 +426,15 @@ void ShapePlotter::PlotPolyPoints(Object2D *obj, PointList &points) {
     ThinOutline(points, open ? n - 1 : n, !open);
     return;
   }
-  PointList clean, inner, outer;
-  CleanOutline(points, clean, !open, open);
-  OffsetClosedOutlines(clean, w / 2, outer, &inner);
-  int32_t m = outer.count() - (open ? 1 : 0);
-  DrawBand(mGraphics, inner, outer, m, !open);
+  if (!memo.hasBand) {
+    PointList clean, inner, outer;
+    CleanOutline(points, clean, !open, open);
+    OffsetClosedOutlines(clean, w / 2, outer, &inner);
+    BandPolygon(inner, outer, outer.count() - (open ? 1 : 0), !open, memo.band);
+    memo.hasBand = true;
+  }
+  if (!memo.band.empty())
+    mGraphics->DrawPolygon(memo.band.data(), static_cast<int32_t>(memo.band.size()), true);
 }
 
 void ShapePlotter::PlotArcOrCurve(Object2D *obj) {

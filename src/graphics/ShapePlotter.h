@@ -8,6 +8,7 @@
 #include "graphics/Shapes2D.h"
 
 class Graphics;
+struct ShapeOutline;
 
 class ShapePlotter {
 public:
@@ -37,6 +38,7 @@ private:
   int32_t PaneLeft() const;
   int32_t PaneTop() const;
   void FillPolygon(const PointList &points);
+  void PlotOutline(Object2D *obj, const PointList &points, ShapeOutline &memo);
   void ThinOutline(const PointList &points, int32_t count, bool closed);
 
   Graphics *mGraphics;

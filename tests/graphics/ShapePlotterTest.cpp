@@ -255,6 +255,70 @@ TEST_F(Plotter, RoundRectanglesOfTheContextArePlotted) {
   framed->removeReference();
 }
 
+// The plotter keeps the polygons of the shapes it drew. A shape plotted
+// again after any property that shapes it changed must draw what a new shape
+// with the same properties draws; an unchanged one draws the same again.
+// Each change runs on a thick ring and on a filled shape with a thick
+// border, so both kept polygons are checked.
+TEST_F(Plotter, ShapesPlottedAgainDrawTheirCurrentGeometry) {
+  struct Change {
+    const char *name;
+    void (*apply)(OvalShape *);
+  };
+  const Change changes[] = {
+      {"nothing", [](OvalShape *) {}},
+      {"width", [](OvalShape *o) { o->width = 120; }},
+      {"height", [](OvalShape *o) { o->height = 40; }},
+      {"x", [](OvalShape *o) { o->x += 7.5; }},
+      {"y", [](OvalShape *o) { o->y -= 5.25; }},
+      {"rotation", [](OvalShape *o) { o->rotation = 0.9; }},
+      {"scale", [](OvalShape *o) { o->scale = 0.7; }},
+      {"border width", [](OvalShape *o) { o->borderWidth = 9; }},
+      {"segments", [](OvalShape *o) { o->segments = 12; }},
+      {"fill", [](OvalShape *o) { o->fill = 1 - o->fill; }},
+  };
+  for (bool filled : {false, true}) {
+    auto setUp = [filled](OvalShape *o) {
+      o->x = 110;
+      o->y = 80;
+      o->width = 150;
+      o->height = 100;
+      o->rotation = 0.4;
+      o->segments = 64;
+      o->fill = filled ? 1 : 0;
+      o->border = 1;
+      o->borderWidth = 4;
+    };
+    for (const Change &change : changes) {
+      SCOPED_TRACE(std::string(change.name) + (filled ? ", filled" : ", ring"));
+      auto *kept = NewShape<OvalShape>(OvalShapeClass);
+      setUp(kept);
+      DrawablePane *first = NewOffscreen(220, 160), *again = NewOffscreen(220, 160),
+                   *fresh = NewOffscreen(220, 160);
+      Graphics *firstG = first->getGraphics(), *ag = again->getGraphics(),
+               *fg = fresh->getGraphics();
+      ShapePlotter(firstG).Plot(kept, 0.0, 0.0);
+      change.apply(kept);
+      ShapePlotter(ag).Plot(kept, 0.0, 0.0);
+      auto *made = NewShape<OvalShape>(OvalShapeClass);
+      setUp(made);
+      change.apply(made);
+      ShapePlotter(fg).Plot(made, 0.0, 0.0);
+      const std::vector<std::string> drawn = ::Ink(again, 0, 0, 220, 160);
+      EXPECT_EQ(drawn, ::Ink(fresh, 0, 0, 220, 160));
+      if (&change != &changes[0]) {
+        EXPECT_NE(drawn, ::Ink(first, 0, 0, 220, 160)) << "the change shows";
+      }
+      for (Graphics *each : {firstG, ag, fg})
+        Graphics::Release(each);
+      for (DrawablePane *each : {first, again, fresh})
+        each->removeReference();
+      Release(made);
+      Release(kept);
+    }
+  }
+}
+
 // Thick outlines over repeated and non-finite points, and shapes whose sizes
 // are not numbers, draw without faults (checked under AddressSanitizer).
 TEST_F(Plotter, DegenerateOutlinesDrawWithoutFaults) {
