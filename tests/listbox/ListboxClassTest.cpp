@@ -756,6 +756,61 @@ TEST_F(ListboxObject, HandlersThatCloseTheWindowEndTheOperation) {
   }
 }
 
+// ---- a real window, driven by xdotool
+
+class ListboxOnScreen : public ListboxObject {
+protected:
+  // Opens the window, waits for the list to show and focuses the window.
+  bool Show() {
+    if (!Open())
+      return false;
+    EXPECT_TRUE(StepUntil([&] { return GTK_WIDGET_MAPPED(pane()->GetWidget()); }));
+    EXPECT_TRUE(XDoTool("windowfocus --sync " + std::to_string(XidOf(w))));
+    return true;
+  }
+  // Moves to the middle of the cell's height, dx right of its left edge.
+  std::string AtCell(int32_t row, int32_t column, int32_t dx) {
+    const QV::Rect r = pane()->GetCellBounds(row, column);
+    return "mousemove --window " + std::to_string(XidOf(w)) + " " + std::to_string(r.left + dx) +
+           " " + std::to_string((r.top + r.bottom) / 2) + " ";
+  }
+};
+
+TEST_F(ListboxOnScreen, ShiftAndControlClicksReachTheList) {
+  c()->selectionType = 1;
+  if (!Show())
+    GTEST_SKIP() << "no display";
+  Rows({"r0", "r1", "r2", "r3", "r4"});
+  ASSERT_TRUE(XDoToolUntil(AtCell(0, 0, 20) + "click 1",
+                           [&] { return listSelectionGetter(object, 0) == 0; }));
+  ASSERT_TRUE(XDoToolUntil(AtCell(2, 0, 20) + "keydown shift click 1 keyup shift",
+                           [&] { return listSelCountGetter(object, 0) == 3; }));
+  EXPECT_EQ(listGetSelected(object, 1), 1);
+  ASSERT_TRUE(XDoToolUntil(AtCell(4, 0, 20) + "keydown ctrl click 1 keyup ctrl",
+                           [&] { return listSelCountGetter(object, 0) == 4; }));
+  EXPECT_EQ(listGetSelected(object, 3), 0) << "Control adds the row alone";
+  EXPECT_EQ(listGetSelected(object, 4), 1);
+}
+
+TEST_F(ListboxOnScreen, ClickingAnEditableCellThenTypingAndReturnStoresTheText) {
+  c()->initialColumnCount = 2;
+  c()->columnWidths = Str("100, 100");
+  c()->columnTypes[1] = 3;
+  if (!Show())
+    GTEST_SKIP() << "no display";
+  Rows({"r0", "r1"});
+  SetCell(1, 1, "old text");
+  ASSERT_TRUE(XDoToolUntil(AtCell(1, 1, 20) + "click 1", [&] { return pane()->Editing(); }));
+  EXPECT_EQ(pane()->CellEditor()->GetSelLength(), 8) << "the whole text selected";
+  // Typing replaces the selected text; Return ends the edit.
+  ASSERT_TRUE(XDoToolUntil("type --delay 50 new", [&] { return Cell(1, 1).find("new") == 0; }));
+  ASSERT_TRUE(XDoToolUntil("key Return", [&] { return !pane()->Editing(); }));
+  EXPECT_EQ(Cell(1, 1).substr(0, 3), "new");
+  EXPECT_NE(std::find(script.log.begin(), script.log.end(), "CellAction 1,1"), script.log.end());
+  EXPECT_EQ(listSelCountGetter(object, 0), 1);
+  EXPECT_EQ(listSelectionGetter(object, 0), 1);
+}
+
 // ---- binding
 
 // A list-data provider as a compiled class would be: GetCount answers what
