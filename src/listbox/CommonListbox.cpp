@@ -362,6 +362,11 @@ void CommonListbox::SetUserResizable(bool resizable) {
     col.userResizable = resizable ? 1 : 0;
 }
 
+void CommonListbox::SetColumnUserResizable(int32_t c, bool resizable) {
+  if (ValidColumn(c))
+    mColumns[c].userResizable = resizable ? 1 : 0;
+}
+
 bool CommonListbox::IsUserResizable(int32_t c) const {
   return ValidColumn(c) && mColumns[c].userResizable;
 }

@@ -71,6 +71,7 @@ public:
   // lower bound, 2 cut to an upper bound.
   int32_t CheckNewHeaderWidth(int32_t column, int32_t *width, int32_t mouseX);
   void SetUserResizable(bool resizable);
+  void SetColumnUserResizable(int32_t column, bool resizable);
   bool IsUserResizable(int32_t column) const;
 
   // Headings.

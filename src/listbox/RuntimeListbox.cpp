@@ -8,6 +8,7 @@
 #include "foundation/NumberText.h"
 #include "language/LineEndings.h"
 #include "listbox/CommonListboxHeader.h"
+#include "listbox/ListboxClasses.h"
 #include "runtime/startup/StandardFonts.h"
 #include "runtime/exceptions/RuntimeExceptions.h"
 #include "runtime/objects/ClassLookup.h"
@@ -90,20 +91,23 @@ void RuntimeListbox::Close() {
   if (CloseRan())
     return;
   if (mControl) {
+    if (mControl->control.pane == this)
+      mControl->control.pane = nullptr; // the object must not keep a pane that goes
     mControl->gotFocusNotifiers.Clear();
     mControl->lostFocusNotifiers.Clear();
   }
-  if (BoundProvider()) {
-    RemoveBinding();
-  } else {
-    for (int32_t i = 0; i < mRows.GetCount(); ++i)
-      delete static_cast<RowEntry *>(mRows.GetElement(i));
-    mRows.SetCount(0);
-  }
-  for (int32_t i = 0; i < mSelectionReceivers.GetCount(); ++i) {
-    RuntimeUnlockObject(static_cast<RuntimeObject *>(mSelectionReceivers.GetElement(i)));
-    mSelectionReceivers.SetElement(i, nullptr);
-  }
+  RemoveBinding();
+  if (mControl)
+    UnbindListProvider(&mControl->control.header);
+  for (int32_t i = 0; i < mRows.GetCount(); ++i)
+    delete static_cast<RowEntry *>(mRows.GetElement(i));
+  mRows.SetCount(0);
+  Array receivers;
+  for (int32_t i = 0; i < mSelectionReceivers.GetCount(); ++i)
+    receivers.AppendItem(mSelectionReceivers.GetElement(i));
+  mSelectionReceivers.SetCount(0);
+  for (int32_t i = 0; i < receivers.GetCount(); ++i)
+    RuntimeUnlockObject(static_cast<RuntimeObject *>(receivers.GetElement(i)));
   if (EditControl *editor = mCellEditor) {
     mCellEditor = nullptr;
     editor->ClearDelegate();
@@ -162,12 +166,6 @@ void RuntimeListbox::SetScrollPositionX(int32_t x) {
 
 int32_t RuntimeListbox::GetTotalContentWidth() { return ScrollingListbox::GetTotalContentWidth(); }
 
-// ---- editing and binding, which the cell editor and the data binding fill
-
-void RuntimeListbox::CommitEdit() {}
-void RuntimeListbox::CancelEdit() {}
-void RuntimeListbox::InitializeBinding() {}
-void RuntimeListbox::RemoveBinding() {}
 RuntimeObject *RuntimeListbox::BoundProvider() const {
   return mControl ? mControl->boundProvider : nullptr;
 }
@@ -426,33 +424,6 @@ QV::Rect RuntimeListbox::ClipRectToRect(const QV::Rect &a, const QV::Rect &b) {
   r.right = std::min(r.right, b.right);
   return r;
 }
-
-// ---- the row engine's reports
-
-void RuntimeListbox::ListboxDoubleClick(NuListbox *) {
-  using Proc = void (*)(RuntimeObject *);
-  if (auto h = reinterpret_cast<Proc>(Handler(ListboxEvent::kDoubleClick)))
-    h(&mControl->control.header);
-}
-
-void RuntimeListbox::ListboxSelChanging(NuListbox *) {}
-
-void RuntimeListbox::ListboxSelChange(NuListbox *) {
-  using Proc = void (*)(RuntimeObject *);
-  if (auto h = reinterpret_cast<Proc>(Handler(ListboxEvent::kChange))) {
-    mControl->inChange = 1;
-    h(&mControl->control.header);
-    mControl->inChange = 0;
-  }
-}
-
-bool RuntimeListbox::ListboxDragReorderRows(NuListbox *, int32_t) { return false; }
-void RuntimeListbox::ListboxScrolled(NuListbox *, int32_t) {}
-
-// Clicks reach cells, check boxes and triangles through the click routing
-// of the list box; until then the engine's own handling applies.
-bool RuntimeListbox::HandleExternalClick(int32_t, int32_t, int32_t) { return false; }
-bool RuntimeListbox::HandleRowClick(int32_t, int32_t, int32_t, int32_t) { return false; }
 
 Graphics *RuntimeListbox::GetContext(Graphics *g, void **, void **, const QV::Rect &) { return g; }
 

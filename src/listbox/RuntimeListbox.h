@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "controls/DataBindingServices.h"
+#include "controls/DataControlBinding.h"
 #include "foundation/Array.h"
 #include "listbox/ListboxControl.h"
 #include "listbox/ListboxRows.h"
@@ -29,6 +30,28 @@ enum borderStyles : int32_t {
   kBorderDoubleThinSolid,
 };
 enum lineDirections : int32_t { kLineHorizontal, kLineVertical };
+
+// Holds a pane and its embedders up to the window across a call that fires
+// events: a pane closed meanwhile is deleted when the holder goes, not under
+// the call.
+class PaneHold {
+public:
+  // A pane that is closing already is left alone: its window may be in the
+  // middle of being deleted.
+  explicit PaneHold(SubPane *pane) : mPane(pane && !pane->IsClosing() ? pane : nullptr) {
+    if (mPane)
+      mPane->Protect();
+  }
+  ~PaneHold() {
+    if (mPane)
+      mPane->UnprotectCausesDeath();
+  }
+  PaneHold(const PaneHold &) = delete;
+  PaneHold &operator=(const PaneHold &) = delete;
+
+private:
+  SubPane *mPane;
+};
 
 class RuntimeListbox : public NuListbox,
                        public NuListboxDelegate,
@@ -64,6 +87,25 @@ public:
   void SetScrollPositionX(int32_t x) override;
   void RemoveRows(int32_t first, int32_t count) override;
   void DrawFocusRow(Graphics *g) override;
+  bool HandleClick(int32_t x, int32_t y, int32_t modifiers) override;
+  void HandleMouseDrag(int32_t x, int32_t y) override;
+  void HandleMouseUp(int32_t x, int32_t y) override;
+  void HandleMouseMove(int32_t x, int32_t y) override;
+  bool HandleKeyPress(int32_t ch, int32_t key, int32_t modifiers) override;
+  void GainedFocus() override;
+  void LostFocus() override;
+  void EnableMenuOptions() override;
+  bool HandleRuntimeMenuCommand(void *item) override;
+
+  // The cell editor's reports.
+  void EditControlTextChange(EditControl *pane) override;
+  void EditControlGainedFocus(EditControl *pane) override;
+  void EditControlLostFocus(EditControl *pane) override;
+  using RuntimeEditRouter::EditControlHandleKeyPress; // the byte form wraps the key
+  bool EditControlHandleKeyPress(EditControl *pane, const string &key, uint8_t keyCode,
+                                 int16_t modifiers) override;
+  bool EditControlHandleCmdKeyPress(EditControl *pane, uint8_t ch, uint8_t key,
+                                    int16_t modifiers) override;
 
   // Delegate and provider of the row engine.
   void ListboxDoubleClick(NuListbox *list) override;
@@ -89,9 +131,36 @@ public:
   virtual void ResetContent();
   virtual void DrawListBorder(Graphics *g);
 
-  // Cell editing: nothing while no edit runs.
-  void CommitEdit();
-  void CancelEdit();
+  // Cell editing: one cell at a time in the hidden editor. Ending an edit
+  // does nothing while no edit runs.
+  void EditCell(int32_t row, int32_t column);
+  void EditCellHelper(int32_t row, int32_t column);
+  bool HandleEditableCellClick(int32_t row, int32_t column);
+  void HideEditInstance();
+  // Lays the editor over the edited cell, inside the content area.
+  void PositionCellEditor();
+  void CommitEdit() { CommitCancelEdit(true); }
+  void CancelEdit() { CommitCancelEdit(false); }
+  bool Editing() const { return mEditRow != -1 && mEditColumn != -1; }
+  int32_t EditRow() const { return mEditRow; }
+  int32_t EditColumn() const { return mEditColumn; }
+  // The editor's text in UTF-8 while an edit runs.
+  string EditedText();
+
+  // Clicks the row engine hands over.
+  bool HandleCellClick(int32_t row, int32_t column, int32_t x, int32_t y, const QV::Rect &cell);
+  bool HandleCheckboxCellClick(int32_t row, int32_t column, int32_t x, int32_t y,
+                               const QV::Rect &cell);
+
+  // Binding: the data control named by DataSource, the selection receivers
+  // and the rows of a bound list-data provider.
+  void SetDataSourceName(const string &name) { mBinding.SetDataSourceName(name); }
+  RuntimeObject *BoundDataControl() const { return mBinding.BoundDataControl(); }
+  void addLSNR(RuntimeObject *receiver);
+  void removeLSNR(RuntimeObject *receiver);
+  // The text of a bound row's field (column + 1) through the provider's row
+  // object; nil when the provider or the row has none.
+  stringStorage *BoundCellText(int32_t row, int32_t column);
 
   // A row holding the text, added the way AddRow and AddFolder add one:
   // during an ExpandRow event as the last child of the expanding row, else
@@ -156,6 +225,27 @@ public:
 
 private:
   friend struct ListboxSort;
+  void CommitCancelEdit(bool commit);
+  // Calls the event's handler, if any, with the pane kept alive; result (when
+  // given) takes a Boolean handler's answer. False when the pane closed
+  // under the handler: the caller must stop touching it.
+  template <typename... Args> bool Fire(ListboxEvent event, int32_t *result, Args... args) {
+    if (result)
+      *result = 0;
+    void *code = Handler(event);
+    if (!code || !mControl || IsClosing())
+      return !IsClosing(); // a closing list fires nothing
+    Protect();
+    const int32_t answer =
+        reinterpret_cast<int32_t (*)(RuntimeObject *, Args...)>(code)(&mControl->control.header,
+                                                                       args...);
+    if (result)
+      *result = answer != 0;
+    return !UnprotectCausesDeath();
+  }
+  // Calls the method of that name of the selection-receiver interface on
+  // every receiver, over a snapshot holding a reference on each.
+  void NotifySelectionReceivers(const char *method);
   friend class UserPaint;
   void DrawHighlight(Graphics *g, const QV::Rect &rect, bool selected);
   void DrawCell(Graphics *g, const QV::Rect &cell, RowEntry *entry, CellEntry *data, int32_t row,
@@ -181,9 +271,8 @@ private:
 
   ListboxControl *mControl; // counted
   Array mRows;              // RowEntry *, one per row
-  string mDataSourceName;
-  RuntimeObject *mBoundDataControl = nullptr;
-  Array mSelectionReceivers;
+  DataControlBinding mBinding{kDataAwareListbox};
+  Array mSelectionReceivers; // counted
   uint8_t mHierarchical = 0;
   int32_t mExpandDepth = 0;
   int32_t mExpandingRow = 0;

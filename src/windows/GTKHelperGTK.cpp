@@ -389,9 +389,15 @@ gboolean GTKHelper::GenericButtonPressedCallBack(GtkWidget *, GdkEventButton *e,
   // Where the press happened, not where the pointer is by now: the loop may
   // reach this press after later input has moved the pointer on.
   QV::Point pt = e ? EventPos(w, e->x_root, e->y_root) : GetCursorPos(w);
-  // Every press of any button is one plain click.
+  // Every press of any button is one click, with the Shift (0x0200) and
+  // Control (0x1000) keys held at the press.
+  int32_t modifiers = 0;
+  if (e && (e->state & GDK_SHIFT_MASK))
+    modifiers |= 0x0200;
+  if (e && (e->state & GDK_CONTROL_MASK))
+    modifiers |= 0x1000;
   w->Protect();
-  bool handled = w->HandleClick(pt.h, pt.v, 0);
+  bool handled = w->HandleClick(pt.h, pt.v, modifiers);
   w->UnprotectCausesDeath();
   return handled;
 }

@@ -93,11 +93,11 @@ struct ObjectDefinition;
   ROW(0, AREA, CLASS, DatabaseQueryClass) \
   ROW(0, AREA, CLASS, ControlClass) \
   ROW(0, AREA, CLASS, RectControlClass) \
-  ROW(0, PENDING, CLASS, ListSelectionProviderClass) \
-  ROW(0, PENDING, CLASS, ListColumnClass) \
-  ROW(0, PENDING, CLASS, ListboxClass) \
-  ROW(0, PENDING, CLASS, ListboxActionClass) \
-  ROW(0, PENDING, CLASS, ListColumnValueProviderClass) \
+  ROW(0, AREA, CLASS, ListSelectionProviderClass) \
+  ROW(0, AREA, CLASS, ListColumnClass) \
+  ROW(0, AREA, CLASS, ListboxClass) \
+  ROW(0, AREA, CLASS, ListboxActionClass) \
+  ROW(0, AREA, CLASS, ListColumnValueProviderClass) \
   ROW(0, AREA, CLASS, CanvasClass) \
   ROW(0, AREA, CLASS, StaticTextClass) \
   ROW(0, AREA, CLASS, ContextualMenuClass) \
