@@ -89,13 +89,18 @@ void ControlWindow::TearDown() {
   } else {
     StringMapIterator<RuntimeObject *> *it = view->controlMap->NewIterator();
     RuntimeObject *o = nullptr;
-    while (it->Next(&o))
+    while (it->Next(&o)) {
+      // Entries still held elsewhere stay, for the window to let go of.
+      bool lastReference = o && o->refCount < 2;
       RuntimeUnlockObject(o);
+      if (lastReference)
+        it->Delete();
+    }
     delete it;
   }
-  // What the map still lists lost its reference as the window closed.
-  delete view->controlMap;
-  view->controlMap = nullptr;
+  // What the map still lists lost its reference as the window closed; the
+  // window's destructor makes those controls, still held elsewhere, forget
+  // the window.
   RuntimeUnlockObject(window);
 }
 
