@@ -1,6 +1,6 @@
 // The stub's shared state and its inner operations, used by the control
 // commands (DebuggerSupport.cpp) and the inspection commands and monitors
-// (DebuggerInspection.cpp).
+// (DebuggerMemoryCommands.cpp).
 #pragma once
 #include <cstdint>
 
@@ -43,7 +43,7 @@ void SendToDebugger(const string &command, const string &argument);
 void RunDebuggerCommandLoop();
 // Runs one command line; true when it resumes a stopped program.
 bool DispatchDebuggerCommand(const string &command, const string &argument);
-// The inspection commands (DebuggerInspection.cpp); false when the command
+// The inspection commands (DebuggerMemoryCommands.cpp); false when the command
 // is none of them.
 bool DispatchInspectionCommand(const string &command, const string &argument);
 // Installs the object, exception and array monitors.

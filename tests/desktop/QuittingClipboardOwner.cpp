@@ -1,8 +1,10 @@
 #include "QuittingClipboardOwner.h"
 
 #include <X11/Xlib.h>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <poll.h>
 #include <unistd.h>
 
 #include "support/SelectionReply.h"
@@ -53,6 +55,22 @@ void Answer(Display *display, const XSelectionRequestEvent &request, const std::
   SendSelectionNotify(display, request, request.property);
 }
 
+// Waits, at most the bound, for the X server to tell the window that
+// another client took its selection.
+void WaitForSelectionClear(Display *display, Window window, int boundMs) {
+  pollfd connection{ConnectionNumber(display), POLLIN, 0};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    while (XPending(display)) {
+      XEvent event;
+      XNextEvent(display, &event);
+      if (event.type == SelectionClear && event.xselectionclear.window == window)
+        return;
+    }
+    poll(&connection, 1, 100);
+  }
+}
+
 } // namespace
 
 pid_t StartOwnerThatQuitsWhenAsked(const std::string &nextOwnerCommand) {
@@ -62,9 +80,7 @@ pid_t StartOwnerThatQuitsWhenAsked(const std::string &nextOwnerCommand) {
       // xclip may take the selection only after the command returned (it
       // goes on in the background).
       (void)!std::system(nextOwnerCommand.c_str());
-      for (int look = 0; look < 2000 && XGetSelectionOwner(display, request.selection) == window;
-           ++look)
-        usleep(10000);
+      WaitForSelectionClear(display, window, 20000);
     }
     _exit(0);
   });
